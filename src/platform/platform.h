@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// Names of the three tools beside the program, with the executable suffix of the system.
+extern const char* const defaultDemuxerName;
+extern const char* const defaultMultiplexerName;
+extern const char* const defaultAuthoringName;
+
+enum class ThreadPriority { Lowest, BelowNormal };
+
+// Show mode of a tool's window: shown normally.
+constexpr int showNormal = 1;
+
+// The operating system as the core needs it. One implementation per system.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Starts the command line as a process of its own and waits for it to end. False when it
+    // cannot be started. Its exit status is not read.
+    virtual bool startAndWait(const std::string& commandLine, int showMode) = 0;
+
+    // Bytes available to the user where destinationPath would be written; -1 when they cannot be
+    // obtained. Throws IoError when the destination names no place that can be measured.
+    virtual std::int64_t freeBytesAvailable(const std::string& destinationPath) = 0;
+
+    // Sets the priority of the calling thread.
+    virtual void setCurrentThreadPriority(ThreadPriority priority) = 0;
+};
+
+// The platform of the system the program runs on. Create it early, on the main thread.
+std::unique_ptr<Platform> createPlatform();
+
+// Full path of the running program file.
+std::string runningProgramPath();
+
+}  // namespace platform

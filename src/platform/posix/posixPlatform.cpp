@@ -1,0 +1,213 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/commandLineSplit.h"
+#include "platform/platform.h"
+#include "storage/ioError.h"
+
+extern char** environ;
+
+namespace platform {
+
+const char* const defaultDemuxerName = "bbdmux";
+const char* const defaultMultiplexerName = "mplex";
+const char* const defaultAuthoringName = "dvdauthor";
+
+namespace {
+
+// Nice values added to the process's own for the two lowered priorities.
+constexpr int lowestNiceStep = 10;
+constexpr int belowNormalNiceStep = 5;
+
+// A child inherits the nice value of the thread that creates it, and an unprivileged process can
+// never raise it again. The runner thread runs at a lowered priority, yet the tools must run at
+// normal priority: so every tool is created by this thread, which keeps the priority of the thread
+// that created the platform.
+class ProcessLauncher {
+public:
+    ProcessLauncher() : thread_([this] { serve(); }) {}
+
+    ~ProcessLauncher()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        wakeUp_.notify_all();
+        thread_.join();
+    }
+
+    // The new process's id, or -1 with errorNumber set when it cannot be created.
+    pid_t spawn(const std::vector<std::string>& arguments, int& errorNumber)
+    {
+        Request request{arguments};
+        std::unique_lock<std::mutex> lock(mutex_);
+        queue_.push_back(&request);
+        wakeUp_.notify_all();
+        done_.wait(lock, [&] { return request.finished; });
+        errorNumber = request.errorNumber;
+        return request.pid;
+    }
+
+private:
+    struct Request {
+        const std::vector<std::string>& arguments;
+        pid_t pid = -1;
+        int errorNumber = 0;
+        bool finished = false;
+    };
+
+    void serve()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            wakeUp_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty()) {
+                return;
+            }
+            Request* request = queue_.front();
+            queue_.pop_front();
+            lock.unlock();
+            request->errorNumber = spawnProcess(request->arguments, request->pid);
+            lock.lock();
+            request->finished = true;
+            done_.notify_all();
+        }
+    }
+
+    static int spawnProcess(const std::vector<std::string>& arguments, pid_t& pid)
+    {
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+
+        // The tool starts with default signal handling and an empty signal mask, reads nothing
+        // from the terminal, and sits in a process group of its own, so that a Ctrl-C meant for
+        // the program does not interrupt it: an abort lets the running tool finish.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t signals;
+        sigemptyset(&signals);
+        posix_spawnattr_setsigmask(&attributes, &signals);
+        sigaddset(&signals, SIGINT);
+        sigaddset(&signals, SIGTERM);
+        sigaddset(&signals, SIGPIPE);
+        posix_spawnattr_setsigdefault(&attributes, &signals);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
+                                                  POSIX_SPAWN_SETPGROUP);
+        posix_spawn_file_actions_t fileActions;
+        posix_spawn_file_actions_init(&fileActions);
+        posix_spawn_file_actions_addopen(&fileActions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+
+        const int result = posix_spawn(&pid, argv[0], &fileActions, &attributes, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&fileActions);
+        posix_spawnattr_destroy(&attributes);
+        if (result != 0) {
+            pid = -1;
+        }
+        return result;
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wakeUp_;
+    std::condition_variable done_;
+    std::deque<Request*> queue_;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+bool isExecutableFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0;
+}
+
+class PosixPlatform : public Platform {
+public:
+    bool startAndWait(const std::string& commandLine, int /*showMode*/) override
+    {
+        const std::vector<std::string> arguments = splitCommandLine(commandLine);
+        // A folder or a file without execute permission is no program, whatever exec says.
+        if (arguments.front().empty() || !isExecutableFile(arguments.front())) {
+            return false;
+        }
+        int errorNumber = 0;
+        const pid_t pid = launcher_.spawn(arguments, errorNumber);
+        if (pid < 0) {
+            return false;
+        }
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return true;
+    }
+
+    std::int64_t freeBytesAvailable(const std::string& destinationPath) override
+    {
+        if (destinationPath.empty()) {
+            throw ioErrorFromErrno(ENOENT);
+        }
+        // The destination may not exist yet: measure the nearest folder that does.
+        namespace fs = std::filesystem;
+        std::error_code error;
+        fs::path place = fs::absolute(destinationPath, error);
+        if (error) {
+            throw ioErrorFromErrno(error.value());
+        }
+        while (!fs::is_directory(place, error) && place.has_relative_path()) {
+            place = place.parent_path();
+        }
+        struct statvfs fileSystem {};
+        if (statvfs(place.c_str(), &fileSystem) != 0) {
+            return -1;
+        }
+        return static_cast<std::int64_t>(fileSystem.f_bavail) *
+               static_cast<std::int64_t>(fileSystem.f_frsize);
+    }
+
+    void setCurrentThreadPriority(ThreadPriority priority) override
+    {
+        const int step = priority == ThreadPriority::Lowest ? lowestNiceStep : belowNormalNiceStep;
+        errno = 0;
+        const int processNice = getpriority(PRIO_PROCESS, 0);
+        if (errno == 0) {
+            // On Linux a thread id names that thread alone, so only the calling thread changes.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), processNice + step);
+        }
+    }
+
+private:
+    ProcessLauncher launcher_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> createPlatform()
+{
+    return std::make_unique<PosixPlatform>();
+}
+
+std::string runningProgramPath()
+{
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+}
+
+}  // namespace platform

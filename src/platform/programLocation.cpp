@@ -1,0 +1,19 @@
+#include "platform/programLocation.h"
+
+#include <filesystem>
+
+namespace programLocation {
+
+std::string folderOf(const std::string& programPath)
+{
+    std::filesystem::path folder = std::filesystem::path(programPath).parent_path();
+    folder /= "";
+    return folder.string();
+}
+
+std::string besideProgram(const std::string& programPath, const std::string& extension)
+{
+    return std::filesystem::path(programPath).replace_extension(extension).string();
+}
+
+}  // namespace programLocation

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Files that lie beside the program take the program file's path with another extension.
+namespace programLocation {
+
+// The folder of a program file, ending with a path separator.
+std::string folderOf(const std::string& programPath);
+// The program file's path with its extension (if any) replaced by `extension` (".ini", ".log").
+std::string besideProgram(const std::string& programPath, const std::string& extension);
+
+}  // namespace programLocation

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Ttask;
+struct SettingsValues;
+
+// A tool's command line and the arguments it is meant to give the tool. A text of the task that
+// would change them (a double quote in a path) makes the two disagree, and the tool is not run.
+struct ToolCommand {
+    std::string commandLine;
+    std::vector<std::string> arguments;  // the program first
+
+    bool isSafe() const;
+};
+
+ToolCommand audioDemuxCommand(const Ttask& task, const SettingsValues& settings);
+ToolCommand videoDemuxCommand(const Ttask& task, const SettingsValues& settings);
+ToolCommand remuxCommand(const Ttask& task, const SettingsValues& settings);
+ToolCommand titleAuthoringCommand(const Ttask& task, const SettingsValues& settings);
+ToolCommand tableOfContentsCommand(const Ttask& task, const SettingsValues& settings);
+
+// The chapter list as it goes on the command line: blanks carry no meaning in a time and would
+// split the argument, so they are left out.
+std::string chapterArgument(const std::string& chapterList);

@@ -1,0 +1,62 @@
+#include "runner/toolInvocation.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+
+#include "language/language.h"
+#include "messages/messageSink.h"
+#include "platform/platform.h"
+#include "runner/commandLines.h"
+#include "storage/ioError.h"
+#include "storage/textFile.h"
+
+ToolInvocation::ToolInvocation(platform::Platform& platform, MessageSink& messages,
+                               ErrorReport reportTaskError)
+    : platform_(platform), messages_(messages), reportTaskError_(std::move(reportTaskError))
+{
+}
+
+bool ToolInvocation::runCommandLine(const ToolCommand& command)
+{
+    bool started = false;
+    if (command.isSafe()) {
+        started = startAndWait(command.commandLine, platform::showNormal);
+    } else {
+        messages_.showWarning(language::commandLineExecutionFailed + command.commandLine);
+    }
+    if (!started) {
+        reportTaskError_(command.commandLine + language::commandLineAborted);
+    }
+    return started;
+}
+
+bool ToolInvocation::startAndWait(const std::string& commandLine, int showMode)
+{
+    if (platform_.startAndWait(commandLine, showMode)) {
+        return true;
+    }
+    messages_.showWarning(language::commandLineExecutionFailed + commandLine);
+    return false;
+}
+
+bool ToolInvocation::checkFreeSpace(const std::string& inputPath,
+                                    const std::string& destinationPath)
+{
+    if (!isExistingFile(inputPath)) {
+        throw ioErrorFromErrno(ENOENT);
+    }
+    std::error_code error;
+    const std::uintmax_t length = std::filesystem::file_size(inputPath, error);
+    if (error) {
+        throw ioErrorFromErrno(error.value());
+    }
+    const std::int64_t blocks = static_cast<std::int64_t>(length / 1024);
+    const std::int64_t needed = static_cast<std::int64_t>(static_cast<double>(blocks) * 1024 * 1.15);
+    const std::int64_t available = platform_.freeBytesAvailable(destinationPath);
+    if (available > needed) {
+        return true;
+    }
+    reportTaskError_(language::notEnoughFreeSpace + destinationPath);
+    return false;
+}

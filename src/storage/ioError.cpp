@@ -1,0 +1,43 @@
+#include "storage/ioError.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "language/language.h"
+
+IoError ioErrorFromErrno(int errorNumber)
+{
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return IoError(language::fileAccessDenied);
+    case ENOENT:
+        return IoError(language::fileNotFound);
+    case ENOSPC:
+        return IoError(language::diskFull);
+    default:
+        return IoError(formatMessage(language::ioErrorNumber, errorNumber));
+    }
+}
+
+std::string formatMessage(const char* format, const std::string& argument)
+{
+    std::string text(format);
+    const std::size_t at = text.find("%s");
+    if (at != std::string::npos) {
+        text.replace(at, 2, argument);
+    }
+    return text;
+}
+
+std::string formatMessage(const char* format, int argument)
+{
+    std::string text(format);
+    const std::size_t at = text.find("%d");
+    if (at != std::string::npos) {
+        text.replace(at, 2, std::to_string(argument));
+    }
+    return text;
+}

@@ -1,0 +1,108 @@
+#include "storage/projectFile.h"
+
+#include <cctype>
+#include <climits>
+#include <memory>
+
+#include "language/language.h"
+#include "storage/ioError.h"
+#include "storage/textFile.h"
+#include "task/task.h"
+
+namespace projectFile {
+
+namespace {
+
+const char* const separatorLine = "____________________________________";
+constexpr int reservedLineCount = 8;
+
+const char* flagText(bool flag)
+{
+    return flag ? "True" : "False";
+}
+
+// A whole number as the runtime's conversion takes it: optional leading blanks, an optional
+// sign, decimal digits, within the 32-bit range.
+int toInteger(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t firstDigit = i;
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) {
+            break;
+        }
+    }
+    if (i == firstDigit || i != text.size() || (negative ? -value < INT_MIN : value > INT_MAX)) {
+        throw ConversionError(formatMessage(language::notAnInteger, text));
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace
+
+std::string serialize(const TAllTask& tasks)
+{
+    std::string bytes = std::to_string(tasks.count()) + "\r\n";
+    for (int i = 0; i < tasks.count(); ++i) {
+        const Ttask& task = *tasks.taskAt(i);
+        bytes += std::string(separatorLine) + "\r\n";
+        for (const std::string* text :
+             {&task.origVobFilePath, &task.m2vFilePath, &task.ac3FilePath, &task.vobFilePath,
+              &task.dvdFolderPath, &task.chapterList}) {
+            bytes += *text + "\r\n";
+        }
+        for (bool flag : {task.doDemux, task.doRemux, task.doAuthor, task.deleteOrigVob,
+                          task.deleteStreams, task.deleteVob}) {
+            bytes += std::string(flagText(flag)) + "\r\n";
+        }
+        for (int line = 0; line < reservedLineCount; ++line) {
+            bytes += "\r\n";
+        }
+    }
+    return bytes;
+}
+
+void save(const std::string& path, const TAllTask& tasks)
+{
+    writeFileReplacing(path, serialize(tasks));
+}
+
+void load(const std::string& path, TAllTask& tasks)
+{
+    TextLineReader reader(path);
+    std::string line;
+    reader.readLine(line);
+    const int count = toInteger(line);
+
+    for (int i = 0; i < count; ++i) {
+        if (!reader.readLine(line)) {
+            return;  // the file ends where this block would begin
+        }
+        auto task = std::make_shared<Ttask>();
+        for (std::string* text : {&task->origVobFilePath, &task->m2vFilePath, &task->ac3FilePath,
+                                  &task->vobFilePath, &task->dvdFolderPath, &task->chapterList}) {
+            reader.readLine(*text);
+        }
+        for (bool* flag : {&task->doDemux, &task->doRemux, &task->doAuthor, &task->deleteOrigVob,
+                           &task->deleteStreams, &task->deleteVob}) {
+            reader.readLine(line);
+            *flag = line == "True";
+        }
+        for (int reserved = 0; reserved < reservedLineCount; ++reserved) {
+            reader.readLine(line);
+        }
+        tasks.add(std::move(task));
+    }
+}
+
+}  // namespace projectFile

@@ -1,0 +1,81 @@
+#include "storage/settings.h"
+
+#include "language/language.h"
+#include "messages/messageSink.h"
+#include "platform/platform.h"
+#include "storage/textFile.h"
+
+namespace {
+
+const char* const softwarePathSection = "software path";
+const char* const variousSection = "various";
+const char* const demuxingKey = "demuxing";
+const char* const muxingKey = "muxing";
+const char* const authoringKey = "authoring";
+const char* const standardKey = "standard";
+
+}  // namespace
+
+Settings::Settings(std::string settingsFilePath, std::string programFolder)
+    : filePath_(std::move(settingsFilePath)), programFolder_(std::move(programFolder))
+{
+}
+
+void Settings::load(MessageSink& messages)
+{
+    IniFile file = IniFile::load(filePath_);
+    const auto valueOr = [&file](const char* section, const char* key, const std::string& fallback) {
+        return file.value(section, key).value_or(fallback);
+    };
+    SettingsValues loaded;
+    loaded.demuxExePath = valueOr(softwarePathSection, demuxingKey,
+                                  programFolder_ + platform::defaultDemuxerName);
+    loaded.muxExePath = valueOr(softwarePathSection, muxingKey,
+                                programFolder_ + platform::defaultMultiplexerName);
+    loaded.authorExePath = valueOr(softwarePathSection, authoringKey,
+                                   programFolder_ + platform::defaultAuthoringName);
+    loaded.videoStandard = valueOr(variousSection, standardKey, "PAL");
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        values_ = loaded;
+        fileCopy_ = std::move(file);
+    }
+    validateToolPaths(messages);
+}
+
+bool Settings::validateToolPaths(MessageSink& messages) const
+{
+    const SettingsValues current = values();
+    for (const std::string* path :
+         {&current.demuxExePath, &current.muxExePath, &current.authorExePath}) {
+        if (!isExistingFile(*path)) {
+            messages.showError(*path + language::programFileMissing);
+            return false;
+        }
+    }
+    return true;
+}
+
+void Settings::save()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    IniFile updated = fileCopy_;
+    updated.setValue(softwarePathSection, demuxingKey, values_.demuxExePath);
+    updated.setValue(softwarePathSection, muxingKey, values_.muxExePath);
+    updated.setValue(softwarePathSection, authoringKey, values_.authorExePath);
+    updated.setValue(variousSection, standardKey, values_.videoStandard);
+    updated.save(filePath_);
+    fileCopy_ = std::move(updated);
+}
+
+SettingsValues Settings::values() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return values_;
+}
+
+void Settings::setValues(const SettingsValues& values)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    values_ = values;
+}

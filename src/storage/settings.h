@@ -1,0 +1,44 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "storage/iniFile.h"
+
+class MessageSink;
+
+struct SettingsValues {
+    std::string demuxExePath;
+    std::string muxExePath;
+    std::string authorExePath;
+    std::string videoStandard;
+};
+
+// The four settings and the settings file they come from. The window loads and saves them on its
+// thread while a run reads them on another: every access copies the values whole under a lock, so
+// a reader never sees a half-replaced value.
+class Settings {
+public:
+    // programFolder ends with a path separator; the default tool paths lie in it.
+    Settings(std::string settingsFilePath, std::string programFolder);
+
+    // Reads the file into the in-memory copy, sets the four values from it or their defaults, then
+    // validates the tool paths. Throws IoError when the file exists but cannot be read.
+    void load(MessageSink& messages);
+    // Shows one error for the first tool file that is missing; true when all three exist.
+    bool validateToolPaths(MessageSink& messages) const;
+    // Writes the values into the in-memory copy and the copy to the file. Throws IoError when the
+    // file cannot be written; the file then keeps its old content.
+    void save();
+
+    SettingsValues values() const;
+    void setValues(const SettingsValues& values);
+    const std::string& filePath() const { return filePath_; }
+
+private:
+    const std::string filePath_;
+    const std::string programFolder_;
+    mutable std::mutex mutex_;
+    SettingsValues values_;
+    IniFile fileCopy_;
+};

@@ -1,0 +1,9 @@
+#include "ui/mainWindow.h"
+
+#include "language/language.h"
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
+{
+    setWindowTitle(QString::fromUtf8(language::programTitle));
+    resize(600, 400);
+}

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "platform/programLocation.h"
+#include "storage/ioError.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+
+namespace {
+
+class PlatformTest : public ::testing::Test {
+protected:
+    std::unique_ptr<platform::Platform> system = platform::createPlatform();
+    TempFolder folder;
+};
+
+}  // namespace
+
+TEST_F(PlatformTest, StartsTheProgramWithItsArgumentsLiterallyAndWaits)
+{
+    const std::string tool = folder.file("my tool");
+    writeRecordingTool(tool, folder.file("args.txt"));
+    const std::string odd = folder.file("$HOME; `id` * caf\xc3\xa9");
+    ASSERT_TRUE(system->startAndWait("\"" + tool + "\" \"" + odd + "\" 0xbd \"\"", 1));
+    EXPECT_EQ(readLines(folder.file("args.txt")),
+              (std::vector<std::string>{tool, odd, "0xbd", ""}));
+}
+
+TEST_F(PlatformTest, WaitsForTheEndAndIgnoresTheExitStatus)
+{
+    writeScript(folder.file("slow"), "sleep 0.3; echo done > '" + folder.file("out") + "'; exit 3");
+    ASSERT_TRUE(system->startAndWait("\"" + folder.file("slow") + "\"", 1));
+    EXPECT_EQ(readBytes(folder.file("out")), "done\n");
+}
+
+TEST_F(PlatformTest, WhatCannotBeStarted)
+{
+    writeBytes(folder.file("not executable"), "#!/bin/sh\n");
+    writeBytes(folder.file("no interpreter"), "");
+    std::filesystem::permissions(folder.file("no interpreter"), std::filesystem::perms::owner_all);
+    for (const std::string& program :
+         {folder.file("missing"), folder.path(), folder.file("not executable"),
+          folder.file("no interpreter"), std::string()}) {
+        EXPECT_FALSE(system->startAndWait("\"" + program + "\" x", 1)) << program;
+    }
+}
+
+TEST_F(PlatformTest, FreeSpaceOfTheNearestExistingFolder)
+{
+    const std::int64_t free = system->freeBytesAvailable(folder.path());
+    EXPECT_GT(free, 0);
+    const std::int64_t below = system->freeBytesAvailable(folder.file("not/yet/made.m2v"));
+    EXPECT_NEAR(static_cast<double>(below), static_cast<double>(free), 64.0 * 1024 * 1024);
+    EXPECT_THROW(system->freeBytesAvailable(""), IoError);
+}
+
+TEST(ProgramLocation, FilesBesideTheProgram)
+{
+    EXPECT_EQ(programLocation::folderOf("/opt/marovink/bin/marovink"), "/opt/marovink/bin/");
+    EXPECT_EQ(programLocation::besideProgram("/opt/bin/marovink", ".ini"), "/opt/bin/marovink.ini");
+    EXPECT_EQ(programLocation::besideProgram("/opt/bin/app.exe", ".log"), "/opt/bin/app.log");
+    EXPECT_FALSE(platform::runningProgramPath().empty());
+}

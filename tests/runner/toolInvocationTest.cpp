@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "runner/commandLines.h"
+#include "runner/toolInvocation.h"
+#include "storage/ioError.h"
+#include "storage/settings.h"
+#include "storage/textFile.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+#include "task/task.h"
+
+namespace {
+
+// A platform whose free space the test sets; it starts processes for real.
+class SetFreeSpace : public platform::Platform {
+public:
+    bool startAndWait(const std::string& commandLine, int showMode) override
+    {
+        return real->startAndWait(commandLine, showMode);
+    }
+    std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
+    void setCurrentThreadPriority(platform::ThreadPriority) override {}
+
+    std::unique_ptr<platform::Platform> real = platform::createPlatform();
+    std::int64_t freeBytes = 0;
+};
+
+class ToolInvocationTest : public ::testing::Test {
+protected:
+    SetFreeSpace platform;
+    RecordedMessages messages;
+    std::vector<std::string> taskErrors;
+    ToolInvocation tools{platform, messages,
+                         [this](const std::string& text) { taskErrors.push_back(text); }};
+    TempFolder folder;
+};
+
+}  // namespace
+
+TEST_F(ToolInvocationTest, RunsTheToolWithTheTaskPaths)
+{
+    writeRecordingTool(folder.file("mplex"), folder.file("args"));
+    Ttask task;
+    task.vobFilePath = folder.file("out put.VOB");
+    task.m2vFilePath = folder.file("v.m2v");
+    task.ac3FilePath = folder.file("a.ac3");
+    SettingsValues settings{"", folder.file("mplex"), "", "PAL"};
+    EXPECT_TRUE(tools.runCommandLine(remuxCommand(task, settings)));
+    EXPECT_EQ(readLines(folder.file("args")),
+              (std::vector<std::string>{settings.muxExePath, "-f", "8", "-V", "-o",
+                                        task.vobFilePath, task.m2vFilePath, task.ac3FilePath}));
+    EXPECT_TRUE(messages.warnings.empty());
+    EXPECT_TRUE(taskErrors.empty());
+}
+
+TEST_F(ToolInvocationTest, FailedStartShowsTheWarningThenReportsTheTaskError)
+{
+    Ttask task;
+    SettingsValues settings{folder.file("missing"), "", "", "PAL"};
+    const ToolCommand command = videoDemuxCommand(task, settings);
+    EXPECT_FALSE(tools.runCommandLine(command));
+    EXPECT_EQ(messages.warnings,
+              std::vector<std::string>{"The following command line execution failed !" +
+                                       command.commandLine});
+    EXPECT_EQ(taskErrors, std::vector<std::string>{command.commandLine +
+                                                   " command line aborted\r\nThis task won't "
+                                                   "continue."});
+}
+
+TEST_F(ToolInvocationTest, QuoteInAPathStopsTheToolBeforeItStarts)
+{
+    writeRecordingTool(folder.file("mplex"), folder.file("args"));
+    Ttask task;
+    task.vobFilePath = folder.file("x\" \"/tmp/elsewhere");
+    const ToolCommand command = remuxCommand(task, {"", folder.file("mplex"), "", "PAL"});
+    EXPECT_FALSE(tools.runCommandLine(command));
+    EXPECT_FALSE(isExistingFile(folder.file("args")));
+    EXPECT_EQ(messages.warnings.size(), 1u);
+    ASSERT_EQ(taskErrors.size(), 1u);
+    EXPECT_EQ(taskErrors[0], command.commandLine + " command line aborted\r\nThis task won't continue.");
+}
+
+TEST_F(ToolInvocationTest, FreeSpaceMustExceedWhatTheInputNeeds)
+{
+    writeBytes(folder.file("in"), std::string(10 * 1024 + 1000, 'x'));  // 10 whole blocks
+    const std::int64_t needed = 11776;                                   // 10 * 1024 * 1.15
+    platform.freeBytes = needed;
+    EXPECT_FALSE(tools.checkFreeSpace(folder.file("in"), "/dest/x.m2v"));
+    EXPECT_EQ(taskErrors, std::vector<std::string>{
+                              "There is not enough free space on destination drive to process "
+                              "/dest/x.m2v"});
+    platform.freeBytes = needed + 1;
+    EXPECT_TRUE(tools.checkFreeSpace(folder.file("in"), "/dest/x.m2v"));
+    platform.freeBytes = -1;
+    EXPECT_FALSE(tools.checkFreeSpace(folder.file("in"), "/dest/x.m2v"));
+
+    writeBytes(folder.file("small"), std::string(1023, 'x'));
+    platform.freeBytes = 1;
+    EXPECT_TRUE(tools.checkFreeSpace(folder.file("small"), "/dest"));
+    EXPECT_THROW(tools.checkFreeSpace(folder.file("missing"), "/dest"), IoError);
+}
