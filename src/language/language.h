@@ -24,6 +24,20 @@ extern const char* const folderAuthoringInProgress;
 extern const char* const stepDone;
 extern const char* const fileDeleted;
 
+// Size checks: the "before" text, the web page address, the "after" text, then the figures
+extern const char* const fileSizeMismatchBefore;
+extern const char* const videoTsSizeMismatchBefore;
+extern const char* const sizeMismatchAfter;
+
+// Run log
+extern const char* const logTaskStarted;
+extern const char* const logStepDoneAfter;
+extern const char* const logStepDoneSeconds;
+extern const char* const logStepDoneRule;
+extern const char* const logTaskError;
+extern const char* const logAborted;
+extern const char* const logAllTasksFinished;
+
 // Messages of the runtime, French as the toolkit shows them
 extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;

@@ -4,12 +4,17 @@
 #include <memory>
 #include <string>
 
+#include "regional/regionalFormats.h"
+
 namespace platform {
 
 // Names of the three tools beside the program, with the executable suffix of the system.
 extern const char* const defaultDemuxerName;
 extern const char* const defaultMultiplexerName;
 extern const char* const defaultAuthoringName;
+
+// The separator of folders in a path.
+extern const char* const pathSeparator;
 
 enum class ThreadPriority { Lowest, BelowNormal };
 
@@ -35,6 +40,9 @@ public:
 
 // The platform of the system the program runs on. Create it early, on the main thread.
 std::unique_ptr<Platform> createPlatform();
+
+// The user's regional formats for numbers, dates and times, from the system's settings.
+RegionalFormats systemRegionalFormats();
 
 // Full path of the running program file.
 std::string runningProgramPath();

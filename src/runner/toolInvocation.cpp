@@ -52,7 +52,9 @@ bool ToolInvocation::checkFreeSpace(const std::string& inputPath,
         throw ioErrorFromErrno(error.value());
     }
     const std::int64_t blocks = static_cast<std::int64_t>(length / 1024);
-    const std::int64_t needed = static_cast<std::int64_t>(static_cast<double>(blocks) * 1024 * 1.15);
+    // 1.15 times the whole blocks, in whole numbers: in floating point the product of a round size
+    // falls a hair short and would let an exactly full destination pass.
+    const std::int64_t needed = blocks * 1024 * 115 / 100;
     const std::int64_t available = platform_.freeBytesAvailable(destinationPath);
     if (available > needed) {
         return true;

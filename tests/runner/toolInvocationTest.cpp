@@ -6,25 +6,12 @@
 #include "storage/ioError.h"
 #include "storage/settings.h"
 #include "storage/textFile.h"
+#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 
 namespace {
-
-// A platform whose free space the test sets; it starts processes for real.
-class SetFreeSpace : public platform::Platform {
-public:
-    bool startAndWait(const std::string& commandLine, int showMode) override
-    {
-        return real->startAndWait(commandLine, showMode);
-    }
-    std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
-    void setCurrentThreadPriority(platform::ThreadPriority) override {}
-
-    std::unique_ptr<platform::Platform> real = platform::createPlatform();
-    std::int64_t freeBytes = 0;
-};
 
 class ToolInvocationTest : public ::testing::Test {
 protected:

@@ -25,6 +25,7 @@ namespace platform {
 const char* const defaultDemuxerName = "bbdmux";
 const char* const defaultMultiplexerName = "mplex";
 const char* const defaultAuthoringName = "dvdauthor";
+const char* const pathSeparator = "/";
 
 namespace {
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct BatchOptions {
+    enum class Action { Run, Help, Version, UsageError };
+
+    Action action = Action::Run;
+    std::string settingsPath;  // empty: the window program's settings file
+    std::string logPath;       // empty: the window program's run log
+    std::string projectPath;
+    std::string error;         // what is wrong with the command line
+};
+
+// arguments exclude the program name.
+BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
+
+extern const char* const batchUsage;

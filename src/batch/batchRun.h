@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "batch/batchOptions.h"
+#include "batch/consoleReport.h"
+#include "regional/regionalFormats.h"
+
+namespace platform {
+class Platform;
+}
+class RunLog;
+class TprocessThread;
+class TprogressThread;
+
+// One run of a saved project without a window: the same settings, runner and log entries as a run
+// from the window.
+class BatchRun {
+public:
+    enum ExitStatus { noTaskFailed = 0, someTaskFailed = 1, cannotRun = 2 };
+
+    BatchRun(platform::Platform& platform, std::string programPath, RegionalFormats formats,
+             ConsoleReport& console);
+    ~BatchRun();
+
+    ExitStatus run(const BatchOptions& options);
+
+    // Asks a run under way to stop, as the window's Abort does: the abort entry is logged and the
+    // run ends at its next test point. Does nothing when no run is under way. Any thread.
+    void abort();
+
+private:
+    void onStepStart(TprocessThread& runner, const std::string& text);
+    void onStepDone(const std::string& text);
+    void onTaskError(const std::string& text, int taskIndex);
+
+    platform::Platform& platform_;
+    const std::string programPath_;
+    const RegionalFormats formats_;
+    ConsoleReport& console_;
+    std::unique_ptr<RunLog> log_;
+    std::unique_ptr<TprogressThread> monitor_;
+    std::set<int> failedTasks_;
+    int startedTasks_ = 0;
+    std::mutex runMutex_;
+    TprocessThread* runner_ = nullptr;  // while a run is under way
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <mutex>
+#include <ostream>
+#include <string>
+
+#include "messages/messageSink.h"
+
+// What a batch run shows on the console: a readable line per event on standard output, the
+// current step's progress on one updating line when that is a terminal, messages on standard
+// error. Safe to call from several threads.
+class ConsoleReport : public MessageSink {
+public:
+    ConsoleReport(std::ostream& out, std::ostream& err, bool outIsTerminal);
+
+    void taskStart(int taskIndex);
+    void stepStart(const std::string& text);
+    void stepDone(const std::string& text);
+    void taskError(const std::string& text);
+    void progress(int percentage);
+    void aborting();
+    void finished(int taskCount, int failedTaskCount);
+    void failure(const std::string& text);
+
+    void showError(const std::string& text) override;
+    void showWarning(const std::string& text) override;
+
+private:
+    void line(std::ostream& stream, const std::string& text);
+
+    std::mutex mutex_;
+    std::ostream& out_;
+    std::ostream& err_;
+    const bool outIsTerminal_;
+    bool progressShown_ = false;
+};
+
+// The text with its CR LF line ends as the console writes them.
+std::string consoleText(const std::string& text);

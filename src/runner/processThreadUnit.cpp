@@ -1,0 +1,221 @@
+#include "runner/processThreadUnit.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "language/language.h"
+#include "platform/platform.h"
+#include "runner/commandLines.h"
+#include "runner/globalMethods.h"
+#include "storage/settings.h"
+#include "storage/textFile.h"
+
+namespace {
+
+constexpr double audioShareOfSource = 0.065;
+constexpr double videoShareOfSource = 0.9;
+constexpr double streamsOverhead = 1.04;
+constexpr double audioTolerancePercent = 60;
+constexpr double tolerancePercent = 5;
+
+}  // namespace
+
+TprocessThread::TprocessThread(const TAllTask& tasks, Services services, Handlers handlers)
+    : tasks_(tasks.snapshot()),
+      services_(std::move(services)),
+      handlers_(std::move(handlers)),
+      tools_(services_.platform, services_.messages,
+             [this](const std::string& text) { raise(handlers_.OnTaskError, text); }),
+      thread_([this] { run(); })
+{
+}
+
+TprocessThread::~TprocessThread()
+{
+    waitForEnd();
+}
+
+void TprocessThread::waitForEnd()
+{
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) {
+        thread_.join();
+    }
+}
+
+void TprocessThread::run()
+{
+    services_.platform.setCurrentThreadPriority(platform::ThreadPriority::Lowest);
+    try {
+        const int count = static_cast<int>(tasks_.size());
+        for (int i = 0; i < count; ++i) {
+            currentTaskIndex_ = i;
+            raise(handlers_.OnTaskStart, std::string());
+            runTask(tasks_[static_cast<std::size_t>(i)]);
+            if (stopRequested_.load()) {
+                break;
+            }
+        }
+    } catch (const std::exception& failure) {
+        runFailure_ = failure.what();
+    }
+    if (handlers_.OnRunFinished) {
+        try {
+            handlers_.OnRunFinished();
+        } catch (const std::exception& failure) {
+            if (runFailure_.empty()) {
+                runFailure_ = failure.what();
+            }
+        }
+    }
+}
+
+void TprocessThread::runTask(const Ttask& task)
+{
+    if (task.doDemux && !runDemuxStage(task)) {
+        return;
+    }
+    if (task.doRemux && !runRemuxStage(task)) {
+        return;
+    }
+    if (task.doAuthor) {
+        runAuthorStage(task);
+    }
+}
+
+bool TprocessThread::runDemuxStage(const Ttask& task)
+{
+    if (!inputExists(task.origVobFilePath)) {
+        return false;
+    }
+    referenceSize_ = fileSizeKb(task.origVobFilePath);
+    if (!tools_.checkFreeSpace(task.origVobFilePath, task.m2vFilePath)) {
+        return false;
+    }
+    setTarget(task.ac3FilePath, false, referenceSize_ * audioShareOfSource);
+    if (!toolRun(language::audioDemuxInProgress,
+                 audioDemuxCommand(task, services_.settings.values()),
+                 SizeCheck::File, audioTolerancePercent)) {
+        return false;
+    }
+    setTarget(task.m2vFilePath, false, referenceSize_ * videoShareOfSource);
+    if (!toolRun(language::videoDemuxInProgress,
+                 videoDemuxCommand(task, services_.settings.values()), SizeCheck::File,
+                 tolerancePercent)) {
+        return false;
+    }
+    if (task.deleteOrigVob) {
+        deleteFile(task.origVobFilePath);
+    }
+    return true;
+}
+
+bool TprocessThread::runRemuxStage(const Ttask& task)
+{
+    if (!inputExists(task.m2vFilePath) || !inputExists(task.ac3FilePath)) {
+        return false;
+    }
+    if (!task.doDemux) {
+        referenceSize_ = (fileSizeKb(task.m2vFilePath) + fileSizeKb(task.ac3FilePath)) *
+                         streamsOverhead;
+    }
+    if (!tools_.checkFreeSpace(task.m2vFilePath, task.vobFilePath)) {
+        return false;
+    }
+    setTarget(task.vobFilePath, false, referenceSize_);
+    if (!toolRun(language::remuxInProgress, remuxCommand(task, services_.settings.values()),
+                 SizeCheck::File, tolerancePercent)) {
+        return false;
+    }
+    if (task.deleteStreams) {
+        deleteFile(task.m2vFilePath);
+        deleteFile(task.ac3FilePath);
+    }
+    return true;
+}
+
+bool TprocessThread::runAuthorStage(const Ttask& task)
+{
+    if (!inputExists(task.vobFilePath)) {
+        return false;
+    }
+    if (!task.doDemux && !task.doRemux) {
+        referenceSize_ = fileSizeKb(task.vobFilePath);
+    }
+    if (!tools_.checkFreeSpace(task.vobFilePath, task.dvdFolderPath)) {
+        return false;
+    }
+    const std::string videoTsFolder = task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" +
+                                      platform::pathSeparator;
+    setTarget(videoTsFolder, true, referenceSize_);
+    if (!toolRun(language::titleAuthoringInProgress,
+                 titleAuthoringCommand(task, services_.settings.values()), SizeCheck::Folder,
+                 tolerancePercent)) {
+        return false;
+    }
+    // The table of contents is followed on the same folder, and its size is not checked.
+    if (!toolRun(language::folderAuthoringInProgress,
+                 tableOfContentsCommand(task, services_.settings.values()), SizeCheck::None, 0)) {
+        return false;
+    }
+    if (task.deleteVob) {
+        deleteFile(task.vobFilePath);
+    }
+    return true;
+}
+
+void TprocessThread::setTarget(const std::string& target, bool isFolder, double expectedSize)
+{
+    currentTarget_ = target;
+    currentTargetIsFolder_ = isFolder;
+    expectedSize_ = expectedSize;
+}
+
+bool TprocessThread::toolRun(const char* stageMessage, const ToolCommand& command,
+                             SizeCheck check, double tolerancePercent)
+{
+    raise(handlers_.OnStepStart, stageMessage + std::string(language::stepSeparator) +
+                                     command.commandLine);
+    const bool started = tools_.runCommandLine(command);
+    raise(handlers_.OnStepDone, language::stepDone);
+    if (!started) {
+        return false;
+    }
+    const auto reportShort = [this](const std::string& text) {
+        raise(handlers_.OnTaskError, text);
+    };
+    if (check == SizeCheck::File) {
+        checkFileSize(currentTarget_, tolerancePercent, expectedSize_, services_.formats,
+                      reportShort);
+    } else if (check == SizeCheck::Folder) {
+        checkVideoTsSize(currentTarget_, tolerancePercent, expectedSize_, services_.formats,
+                         reportShort);
+    }
+    return !stopRequested_.load();
+}
+
+bool TprocessThread::inputExists(const std::string& path)
+{
+    if (isExistingFile(path)) {
+        return true;
+    }
+    raise(handlers_.OnTaskError, path + language::fileDoesNotExist);
+    return false;
+}
+
+void TprocessThread::deleteFile(const std::string& path)
+{
+    // The outcome is not looked at: the deletion is reported either way. A folder is never
+    // removed in a file's stead.
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error)) {
+        std::filesystem::remove(path, error);
+    }
+    raise(handlers_.OnStepDone, path + language::fileDeleted);
+}
+
+void TprocessThread::raise(const EventHandler& handler, const std::string& text)
+{
+    if (handler) {
+        handler(*this, text, currentTaskIndex_);
+    }
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "regional/regionalFormats.h"
+#include "runner/toolInvocation.h"
+#include "task/task.h"
+
+class MessageSink;
+class Settings;
+namespace platform {
+class Platform;
+}
+struct ToolCommand;
+
+// Carries out one run of a task list on a thread of its own, at the lowest priority: for each
+// task the demultiplexing, remultiplexing and authoring stages it asks for, reporting every step
+// through its events.
+class TprocessThread {
+public:
+    // Raised on the runner's thread, one at a time; the run goes on when the handler returns.
+    // A handler that throws ends the run.
+    using EventHandler =
+        std::function<void(TprocessThread& sender, const std::string& text, int taskIndex)>;
+
+    struct Handlers {
+        EventHandler OnStepStart;
+        EventHandler OnStepDone;
+        EventHandler OnTaskStart;
+        EventHandler OnTaskError;
+        // Raised once, last, on the runner's thread; a window hands it to its own thread.
+        std::function<void()> OnRunFinished;
+    };
+
+    struct Services {
+        Settings& settings;
+        platform::Platform& platform;
+        MessageSink& messages;
+        RegionalFormats formats;
+    };
+
+    // Copies the task records as they stand and starts the run at once: later changes to the list
+    // or its tasks never reach this run.
+    TprocessThread(const TAllTask& tasks, Services services, Handlers handlers);
+    // Waits for the end of the run.
+    ~TprocessThread();
+    TprocessThread(const TprocessThread&) = delete;
+    TprocessThread& operator=(const TprocessThread&) = delete;
+
+    // Asks the run to stop at its next test point; a tool that is running is not interrupted.
+    void requestStop() { stopRequested_.store(true); }
+    void waitForEnd();
+
+    // The output of the tool run that the latest OnStepStart announced.
+    const std::string& currentTarget() const { return currentTarget_; }
+    bool currentTargetIsFolder() const { return currentTargetIsFolder_; }
+    double expectedSize() const { return expectedSize_; }
+
+    // The text of the failure that ended the run early (a file that could not be read, a handler
+    // that failed); empty when the run ended normally or by a stop.
+    const std::string& runFailure() const { return runFailure_; }
+
+private:
+    enum class SizeCheck { None, File, Folder };
+
+    void run();
+    void runTask(const Ttask& task);
+    bool runDemuxStage(const Ttask& task);
+    bool runRemuxStage(const Ttask& task);
+    bool runAuthorStage(const Ttask& task);
+    bool toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
+                 double tolerancePercent);
+    void setTarget(const std::string& target, bool isFolder, double expectedSize);
+    bool inputExists(const std::string& path);
+    void deleteFile(const std::string& path);
+    void raise(const EventHandler& handler, const std::string& text);
+
+    const std::vector<Ttask> tasks_;
+    Services services_;
+    const Handlers handlers_;
+    ToolInvocation tools_;
+    std::atomic<bool> stopRequested_{false};
+    int currentTaskIndex_ = 0;
+    double referenceSize_ = 0;
+    double expectedSize_ = 0;
+    std::string currentTarget_;
+    bool currentTargetIsFolder_ = false;
+    std::string runFailure_;
+    std::thread thread_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "regional/regionalFormats.h"
+
+// The run log: a text file that every run rewrites. Each entry opens the file, appends its text
+// and CR LF, and closes it again, so the file always holds every entry written so far. Entries
+// from several threads never interleave. Every failure throws IoError.
+class RunLog {
+public:
+    using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+    RunLog(std::string path, RegionalFormats formats, Clock now = std::chrono::system_clock::now);
+
+    const std::string& path() const { return path_; }
+
+    // Creates the file, or empties it.
+    void empty();
+
+    void taskStart(const std::string& text, int taskIndex);
+    // Stamped with the date and time; the following step-done entries count their seconds from
+    // here.
+    void stepStart(const std::string& text);
+    void stepDone(const std::string& text);
+    void taskError(const std::string& text);
+    void abort();
+    void endOfRun();
+
+private:
+    void append(const std::string& entry);
+    std::string timeStamp(std::chrono::system_clock::time_point moment) const;
+
+    const std::string path_;
+    const RegionalFormats formats_;
+    const Clock now_;
+    std::mutex mutex_;
+    // The latest step start since the log was made; it outlives runs.
+    std::optional<std::chrono::system_clock::time_point> stepStartTime_;
+};

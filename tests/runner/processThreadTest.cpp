@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "runner/commandLines.h"
+#include "runner/processThreadUnit.h"
+#include "storage/ioError.h"
+#include "storage/textFile.h"
+#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+
+namespace {
+
+struct Event {
+    std::string name;
+    std::string text;
+    int taskIndex;
+
+    bool operator==(const Event& other) const
+    {
+        return name == other.name && text == other.text && taskIndex == other.taskIndex;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Event& event)
+{
+    return out << event.name << "(" << event.taskIndex << ", \"" << event.text << "\")";
+}
+
+class ProcessThreadTest : public ::testing::Test {
+protected:
+    ProcessThreadTest() { settings.setValues(tools.settings()); }
+
+    // A task on files of the temporary folder, with a source VOB of 100 KiB.
+    TaskRef addTask(const std::string& name)
+    {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = folder.file(name + ".VOB");
+        task->m2vFilePath = folder.file(name + ".m2v");
+        task->ac3FilePath = folder.file(name + ".ac3");
+        task->vobFilePath = folder.file("remuxed" + name + ".VOB");
+        task->dvdFolderPath = folder.file(name + " dvd");
+        writeBytes(task->origVobFilePath, std::string(100 * 1024, 'v'));
+        tasks.add(task);
+        return task;
+    }
+
+    TprocessThread::Handlers recordingHandlers()
+    {
+        const auto recorder = [this](const char* name) {
+            return [this, name](TprocessThread& sender, const std::string& text, int index) {
+                std::lock_guard<std::mutex> lock(mutex);
+                events.push_back({name, text, index});
+                if (std::string(name) == "OnStepStart") {
+                    targets.push_back(sender.currentTarget());
+                    expectedSizes.push_back(sender.expectedSize());
+                    folderFlags.push_back(sender.currentTargetIsFolder());
+                }
+            };
+        };
+        TprocessThread::Handlers handlers;
+        handlers.OnTaskStart = recorder("OnTaskStart");
+        handlers.OnStepStart = recorder("OnStepStart");
+        handlers.OnStepDone = recorder("OnStepDone");
+        handlers.OnTaskError = recorder("OnTaskError");
+        handlers.OnRunFinished = [this] { ++runsFinished; };
+        return handlers;
+    }
+
+    void run(TprocessThread::Handlers handlers)
+    {
+        TprocessThread runner(tasks, {settings, platform, messages, RegionalFormats()},
+                              std::move(handlers));
+        runner.waitForEnd();
+        runFailure = runner.runFailure();
+    }
+    void run() { run(recordingHandlers()); }
+
+    std::vector<std::string> eventNames() const
+    {
+        std::vector<std::string> names;
+        for (const Event& event : events) {
+            names.push_back(event.name);
+        }
+        return names;
+    }
+
+    TempFolder folder;
+    FakeDvdTools tools{folder.path()};
+    Settings settings{folder.file("marovink.ini"), folder.path() + "/"};
+    SetFreeSpace platform;
+    RecordedMessages messages;
+    TAllTask tasks;
+
+    std::mutex mutex;
+    std::vector<Event> events;
+    std::vector<std::string> targets;
+    std::vector<double> expectedSizes;
+    std::vector<bool> folderFlags;
+    int runsFinished = 0;
+    std::string runFailure;
+};
+
+std::string stepStart(const char* message, const ToolCommand& command)
+{
+    return std::string(message) + "\r\n    " + command.commandLine;
+}
+
+}  // namespace
+
+TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder)
+{
+    TaskRef task = addTask("VTS_01_1");
+    task->chapterList = "00:00:00,00:05:00";
+    task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
+    const Ttask copy = *task;
+    const SettingsValues paths = tools.settings();
+    run();
+
+    const std::vector<Event> expected{
+        {"OnTaskStart", "", 0},
+        {"OnStepStart",
+         stepStart("Audio stream DEMUX in progress...", audioDemuxCommand(copy, paths)), 0},
+        {"OnStepDone", "Done ", 0},
+        {"OnStepStart",
+         stepStart("Video stream DEMUX in progress...", videoDemuxCommand(copy, paths)), 0},
+        {"OnStepDone", "Done ", 0},
+        {"OnStepDone", copy.origVobFilePath + " deleted ", 0},
+        {"OnStepStart", stepStart("REMUX in progress...", remuxCommand(copy, paths)), 0},
+        {"OnStepDone", "Done ", 0},
+        {"OnStepDone", copy.m2vFilePath + " deleted ", 0},
+        {"OnStepDone", copy.ac3FilePath + " deleted ", 0},
+        {"OnStepStart",
+         stepStart("TITLE authoring (VTS_01_n.IFO) in progress...",
+                   titleAuthoringCommand(copy, paths)),
+         0},
+        {"OnStepDone", "Done ", 0},
+        {"OnStepStart",
+         stepStart("DVD FOLDER authoring (VIDEO_TS.IFO) in progress...",
+                   tableOfContentsCommand(copy, paths)),
+         0},
+        {"OnStepDone", "Done ", 0},
+        {"OnStepDone", copy.vobFilePath + " deleted ", 0},
+    };
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(runsFinished, 1);
+    EXPECT_EQ(runFailure, "");
+    for (const std::string* gone : {&copy.origVobFilePath, &copy.m2vFilePath, &copy.ac3FilePath,
+                                    &copy.vobFilePath}) {
+        EXPECT_FALSE(std::filesystem::exists(*gone)) << *gone;
+    }
+    EXPECT_TRUE(isExistingFile(copy.dvdFolderPath + "/VIDEO_TS/VIDEO_TS.IFO"));
+
+    // Targets and expected sizes announced to the progress monitor; the table of contents keeps
+    // those of the title.
+    const std::string videoTs = copy.dvdFolderPath + "/VIDEO_TS/";
+    EXPECT_EQ(targets, (std::vector<std::string>{copy.ac3FilePath, copy.m2vFilePath,
+                                                 copy.vobFilePath, videoTs, videoTs}));
+    EXPECT_EQ(folderFlags, (std::vector<bool>{false, false, false, true, true}));
+    EXPECT_EQ(expectedSizes, (std::vector<double>{6.5, 90, 100, 100, 100}));
+}
+
+TEST_F(ProcessThreadTest, ReferenceSizeOfEachStageCombination)
+{
+    // Demux off, remux on: 1.04 times the two streams, also for authoring.
+    TaskRef streams = addTask("a");
+    streams->doDemux = false;
+    writeBytes(streams->m2vFilePath, std::string(60 * 1024, 'm'));
+    writeBytes(streams->ac3FilePath, std::string(40 * 1024, 'a'));
+    // Authoring alone: the remultiplexed VOB's size.
+    TaskRef vobOnly = addTask("b");
+    vobOnly->doDemux = vobOnly->doRemux = false;
+    writeBytes(vobOnly->vobFilePath, std::string(50 * 1024, 'r'));
+    run();
+    EXPECT_EQ(expectedSizes, (std::vector<double>{104, 104, 104, 50, 50}));
+    const std::vector<std::string> names = eventNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "OnTaskError"), 0);
+}
+
+TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions)
+{
+    tools.videoBytes = 80 * 1024;  // below 0.855 of the source
+    tools.write();
+    TaskRef task = addTask("s");
+    task->doRemux = task->doAuthor = false;
+    task->deleteOrigVob = true;
+    run();
+    ASSERT_EQ(eventNames(),
+              (std::vector<std::string>{"OnTaskStart", "OnStepStart", "OnStepDone", "OnStepStart",
+                                        "OnStepDone", "OnTaskError", "OnStepDone"}));
+    EXPECT_NE(events[5].text.find("(size/expected (tolerance) = 80 Ko/90 Ko (5 %) )"),
+              std::string::npos)
+        << events[5].text;
+    EXPECT_EQ(events[6].text, task->origVobFilePath + " deleted ");
+}
+
+TEST_F(ProcessThreadTest, EmptyRemuxOutputStillDeletesStreamsThenAuthoringMissesItsInput)
+{
+    tools.remuxBytes = -1;
+    tools.write();
+    TaskRef task = addTask("e");
+    task->deleteStreams = true;
+    run();
+    const std::vector<std::string> names = eventNames();
+    ASSERT_EQ(names.size(), 11u);
+    EXPECT_EQ(events[6].name, "OnStepDone");
+    EXPECT_EQ(events[7].name, "OnTaskError");
+    EXPECT_NE(events[7].text.find("=  Ko/100 Ko (5 %) )"), std::string::npos) << events[7].text;
+    EXPECT_EQ(events[8].text, task->m2vFilePath + " deleted ");
+    EXPECT_EQ(events[9].text, task->ac3FilePath + " deleted ");
+    EXPECT_EQ(events[10], (Event{"OnTaskError",
+                                 task->vobFilePath + " file doesn't exists !\r\nThis task will abort.",
+                                 0}));
+}
+
+TEST_F(ProcessThreadTest, StopDuringTheAudioRunEndsTheRunAfterItsCheck)
+{
+    writeBytes(tools.audioGatePath(), "");
+    TaskRef first = addTask("one");
+    first->deleteOrigVob = true;
+    addTask("two");
+    {
+        TprocessThread runner(tasks, {settings, platform, messages, RegionalFormats()},
+                              recordingHandlers());
+        for (int i = 0; i < 200 && !isExistingFile(tools.callsPath()); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        runner.requestStop();
+        std::filesystem::remove(tools.audioGatePath());
+        runner.waitForEnd();
+    }
+    EXPECT_EQ(eventNames(),
+              (std::vector<std::string>{"OnTaskStart", "OnStepStart", "OnStepDone"}));
+    EXPECT_EQ(runsFinished, 1);
+    EXPECT_TRUE(isExistingFile(first->origVobFilePath));
+    EXPECT_EQ(readLines(tools.callsPath()).size(), 1u);
+}
+
+TEST_F(ProcessThreadTest, ToolThatCannotStartEndsOnlyItsTask)
+{
+    SettingsValues paths = tools.settings();
+    paths.demuxExePath = folder.file("no such tool");
+    settings.setValues(paths);
+    TaskRef first = addTask("one");
+    TaskRef second = addTask("two");
+    second->doDemux = second->doRemux = false;
+    writeBytes(second->vobFilePath, std::string(1024, 'r'));
+    run();
+    const std::string commandLine = audioDemuxCommand(*first, paths).commandLine;
+    ASSERT_GE(events.size(), 5u);
+    EXPECT_EQ(events[2], (Event{"OnTaskError",
+                                commandLine + " command line aborted\r\nThis task won't continue.",
+                                0}));
+    EXPECT_EQ(events[3], (Event{"OnStepDone", "Done ", 0}));
+    EXPECT_EQ(events[4], (Event{"OnTaskStart", "", 1}));
+    EXPECT_EQ(messages.warnings,
+              std::vector<std::string>{"The following command line execution failed !" +
+                                       commandLine});
+}
+
+TEST_F(ProcessThreadTest, MissingInputsAndLackOfSpaceEndTheirTask)
+{
+    TaskRef noStreams = addTask("x");
+    noStreams->doDemux = false;  // neither stream exists: the video one is named
+    TaskRef noSpace = addTask("y");
+    TaskRef noSource = addTask("z");
+    std::filesystem::remove(noSource->origVobFilePath);
+    platform.freeBytes = 115 * 1024;  // exactly what 100 KiB needs: not enough
+    run();
+    const std::vector<Event> expected{
+        {"OnTaskStart", "", 0},
+        {"OnTaskError", noStreams->m2vFilePath + " file doesn't exists !\r\nThis task will abort.", 0},
+        {"OnTaskStart", "", 1},
+        {"OnTaskError",
+         "There is not enough free space on destination drive to process " + noSpace->m2vFilePath, 1},
+        {"OnTaskStart", "", 2},
+        {"OnTaskError",
+         noSource->origVobFilePath + " file doesn't exists !\r\nThis task will abort.", 2},
+    };
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(ProcessThreadTest, EmptyListAndTaskWithoutStages)
+{
+    run();
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(runsFinished, 1);
+
+    TaskRef idle = addTask("idle");
+    idle->doDemux = idle->doRemux = idle->doAuthor = false;
+    run();
+    EXPECT_EQ(events, std::vector<Event>{(Event{"OnTaskStart", "", 0})});
+    EXPECT_EQ(runsFinished, 2);
+}
+
+TEST_F(ProcessThreadTest, FailingHandlerOrUnreadableInputEndsTheRun)
+{
+    addTask("one");
+    addTask("two");
+    TprocessThread::Handlers handlers = recordingHandlers();
+    handlers.OnStepStart = [](TprocessThread&, const std::string&, int) {
+        throw IoError("Erreur E/S 5");
+    };
+    run(handlers);
+    EXPECT_EQ(eventNames(), std::vector<std::string>{"OnTaskStart"});
+    EXPECT_EQ(runsFinished, 1);
+    EXPECT_EQ(runFailure, "Erreur E/S 5");
+}
+
+TEST_F(ProcessThreadTest, ListChangesDuringTheRunDoNotReachIt)
+{
+    writeBytes(tools.audioGatePath(), "");
+    TaskRef task = addTask("kept");
+    task->doRemux = task->doAuthor = false;
+    const std::string source = task->origVobFilePath;
+    {
+        TprocessThread runner(tasks, {settings, platform, messages, RegionalFormats()},
+                              recordingHandlers());
+        task->origVobFilePath = "/elsewhere.VOB";
+        tasks.clear();
+        tasks.add(std::make_shared<Ttask>());
+        std::filesystem::remove(tools.audioGatePath());
+        runner.waitForEnd();
+    }
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_NE(events[1].text.find(source), std::string::npos);
+}
