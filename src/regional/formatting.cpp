@@ -38,6 +38,28 @@ std::size_t runLength(const std::string& pattern, std::size_t i)
     return n;
 }
 
+// Text between single quotes is literal, '' standing for one quote inside or outside them.
+// Returns the position after the quoted part.
+std::size_t appendQuoted(const std::string& pattern, std::size_t open, std::string& text)
+{
+    if (open + 1 < pattern.size() && pattern[open + 1] == '\'') {
+        text += '\'';
+        return open + 2;
+    }
+    std::size_t i = open + 1;
+    for (; i < pattern.size(); ++i) {
+        if (pattern[i] != '\'') {
+            text += pattern[i];
+        } else if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
+            text += '\'';
+            ++i;
+        } else {
+            return i + 1;
+        }
+    }
+    return i;
+}
+
 bool patternHasAmPm(const std::string& pattern)
 {
     return pattern.find("AP") != std::string::npos || pattern.find("ap") != std::string::npos;
@@ -87,14 +109,7 @@ std::string dateTime(const std::string& pattern, const std::tm& moment,
         const char letter = pattern[i];
         std::size_t n = runLength(pattern, i);
         if (letter == '\'') {
-            const std::size_t close = pattern.find('\'', i + 1);
-            if (close == i + 1) {
-                text += '\'';  // '' is a quote
-            } else {
-                text += pattern.substr(i + 1, close == std::string::npos ? std::string::npos
-                                                                         : close - i - 1);
-            }
-            i = close == std::string::npos ? pattern.size() : close + 1;
+            i = appendQuoted(pattern, i, text);
             continue;
         }
         int hour12 = moment.tm_hour % 12;
