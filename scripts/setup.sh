@@ -3,7 +3,6 @@
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${MAROVINK_BUILD_DIR:-$repo_root/build}"
-export MAROVINK_BUILD_DIR="$build_dir"
 
 required_packages=(
     build-essential cmake ninja-build pkg-config

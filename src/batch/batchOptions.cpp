@@ -13,8 +13,7 @@ const char* const batchUsage =
     "the project, the settings or the log cannot be used.\n"
     "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once.\n";
 
-BatchOptions parseBatchOptions(const std::vector<std::string>& arguments)
-{
+BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
     const auto fail = [&options](const std::string& error) {
         options.action = BatchOptions::Action::UsageError;

@@ -10,7 +10,7 @@ struct BatchOptions {
     std::string settingsPath;  // empty: the window program's settings file
     std::string logPath;       // empty: the window program's run log
     std::string projectPath;
-    std::string error;         // what is wrong with the command line
+    std::string error;  // what is wrong with the command line
 };
 
 // arguments exclude the program name.

@@ -1,5 +1,6 @@
 #include "batch/batchRun.h"
 
+#include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
@@ -13,14 +14,11 @@ BatchRun::BatchRun(platform::Platform& platform, std::string programPath, Region
     : platform_(platform),
       programPath_(std::move(programPath)),
       formats_(std::move(formats)),
-      console_(console)
-{
-}
+      console_(console) {}
 
 BatchRun::~BatchRun() = default;
 
-BatchRun::ExitStatus BatchRun::run(const BatchOptions& options)
-{
+BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // By default a batch run shares the settings and the latest log of the window program that
     // lies beside it.
     const std::string windowProgram = programLocation::folderOf(programPath_) + "marovink";
@@ -37,6 +35,9 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options)
                                             : options.logPath,
                                         formats_);
         log_->empty();
+        const std::string toolsLog = programLocation::toolsLogBeside(log_->path());
+        RunLog::emptyFile(toolsLog);
+        platform_.setToolOutputLog(toolsLog);
     } catch (const std::exception& failure) {
         console_.failure(failure.what());
         return cannotRun;
@@ -83,8 +84,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options)
     return failedTasks_.empty() ? noTaskFailed : someTaskFailed;
 }
 
-void BatchRun::abort()
-{
+void BatchRun::abort() {
     std::lock_guard<std::mutex> lock(runMutex_);
     if (runner_ == nullptr) {
         return;
@@ -98,8 +98,7 @@ void BatchRun::abort()
     }
 }
 
-void BatchRun::onStepStart(TprocessThread& runner, const std::string& text)
-{
+void BatchRun::onStepStart(TprocessThread& runner, const std::string& text) {
     console_.stepStart(text);
     log_->stepStart(text);
     monitor_.reset();  // at most one monitor at a time
@@ -108,8 +107,7 @@ void BatchRun::onStepStart(TprocessThread& runner, const std::string& text)
         [this](TprogressThread&, int percentage) { console_.progress(percentage); }, platform_);
 }
 
-void BatchRun::onStepDone(const std::string& text)
-{
+void BatchRun::onStepDone(const std::string& text) {
     if (monitor_) {
         monitor_->requestStop();
         monitor_.reset();
@@ -118,8 +116,7 @@ void BatchRun::onStepDone(const std::string& text)
     log_->stepDone(text);
 }
 
-void BatchRun::onTaskError(const std::string& text, int taskIndex)
-{
+void BatchRun::onTaskError(const std::string& text, int taskIndex) {
     failedTasks_.insert(taskIndex);
     console_.taskError(text);
     log_->taskError(text);

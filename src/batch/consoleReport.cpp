@@ -1,12 +1,9 @@
 #include "batch/consoleReport.h"
 
 ConsoleReport::ConsoleReport(std::ostream& out, std::ostream& err, bool outIsTerminal)
-    : out_(out), err_(err), outIsTerminal_(outIsTerminal)
-{
-}
+    : out_(out), err_(err), outIsTerminal_(outIsTerminal) {}
 
-std::string consoleText(const std::string& text)
-{
+std::string consoleText(const std::string& text) {
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
@@ -16,8 +13,7 @@ std::string consoleText(const std::string& text)
     return result;
 }
 
-void ConsoleReport::line(std::ostream& stream, const std::string& text)
-{
+void ConsoleReport::line(std::ostream& stream, const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (progressShown_) {
         out_ << '\n';
@@ -26,28 +22,23 @@ void ConsoleReport::line(std::ostream& stream, const std::string& text)
     stream << consoleText(text) << std::endl;
 }
 
-void ConsoleReport::taskStart(int taskIndex)
-{
+void ConsoleReport::taskStart(int taskIndex) {
     line(out_, "Task " + std::to_string(taskIndex) + " started");
 }
 
-void ConsoleReport::stepStart(const std::string& text)
-{
+void ConsoleReport::stepStart(const std::string& text) {
     line(out_, "  " + text);
 }
 
-void ConsoleReport::stepDone(const std::string& text)
-{
+void ConsoleReport::stepDone(const std::string& text) {
     line(out_, "  " + text);
 }
 
-void ConsoleReport::taskError(const std::string& text)
-{
+void ConsoleReport::taskError(const std::string& text) {
     line(out_, "  ERROR: " + text);
 }
 
-void ConsoleReport::progress(int percentage)
-{
+void ConsoleReport::progress(int percentage) {
     if (!outIsTerminal_) {
         return;
     }
@@ -56,28 +47,23 @@ void ConsoleReport::progress(int percentage)
     progressShown_ = true;
 }
 
-void ConsoleReport::aborting()
-{
+void ConsoleReport::aborting() {
     line(err_, "Aborting: the run stops once the running tool has ended (Ctrl-C again ends now).");
 }
 
-void ConsoleReport::finished(int taskCount, int failedTaskCount)
-{
+void ConsoleReport::finished(int taskCount, int failedTaskCount) {
     line(out_, "All tasks finished: " + std::to_string(taskCount) + " task(s), " +
                    std::to_string(failedTaskCount) + " with errors.");
 }
 
-void ConsoleReport::failure(const std::string& text)
-{
+void ConsoleReport::failure(const std::string& text) {
     line(err_, "marovink-batch: " + text);
 }
 
-void ConsoleReport::showError(const std::string& text)
-{
+void ConsoleReport::showError(const std::string& text) {
     line(err_, "Error: " + text);
 }
 
-void ConsoleReport::showWarning(const std::string& text)
-{
+void ConsoleReport::showWarning(const std::string& text) {
     line(err_, "Warning: " + text);
 }

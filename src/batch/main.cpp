@@ -14,8 +14,7 @@ namespace {
 
 // Signals are taken by a thread of their own, so that an abort can lock and log like the
 // window's Abort button; a second signal ends the program at once.
-void watchSignals(sigset_t signals, BatchRun& run)
-{
+void watchSignals(sigset_t signals, BatchRun& run) {
     int signalNumber = 0;
     if (sigwait(&signals, &signalNumber) != 0) {
         return;
@@ -27,21 +26,20 @@ void watchSignals(sigset_t signals, BatchRun& run)
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     const BatchOptions options = parseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.action) {
-    case BatchOptions::Action::Help:
-        std::cout << batchUsage;
-        return 0;
-    case BatchOptions::Action::Version:
-        std::cout << "marovink-batch " << language::programVersion << "\n";
-        return 0;
-    case BatchOptions::Action::UsageError:
-        std::cerr << "marovink-batch: " << options.error << "\n" << batchUsage;
-        return BatchRun::cannotRun;
-    case BatchOptions::Action::Run:
-        break;
+        case BatchOptions::Action::Help:
+            std::cout << batchUsage;
+            return 0;
+        case BatchOptions::Action::Version:
+            std::cout << "marovink-batch " << language::programVersion << "\n";
+            return 0;
+        case BatchOptions::Action::UsageError:
+            std::cerr << "marovink-batch: " << options.error << "\n" << batchUsage;
+            return BatchRun::cannotRun;
+        case BatchOptions::Action::Run:
+            break;
     }
 
     // Blocked before any thread exists, so every thread inherits the mask and only the watcher

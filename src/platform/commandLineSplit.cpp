@@ -2,15 +2,13 @@
 
 namespace {
 
-bool isBlank(char c)
-{
+bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
 }  // namespace
 
-std::vector<std::string> splitCommandLine(const std::string& commandLine)
-{
+std::vector<std::string> splitCommandLine(const std::string& commandLine) {
     std::vector<std::string> arguments;
     std::size_t i = 0;
     const std::size_t n = commandLine.size();

@@ -27,8 +27,15 @@ public:
     virtual ~Platform() = default;
 
     // Starts the command line as a process of its own and waits for it to end. False when it
-    // cannot be started. Its exit status is not read.
+    // cannot be started. Its exit status is not read. Throws IoError when the tools log cannot be
+    // written.
     virtual bool startAndWait(const std::string& commandLine, int showMode) = 0;
+
+    // Where systems without a console window per tool keep the tools' output: each tool's
+    // standard output and error are appended to this file after a line with its command line.
+    // Empty: the tools write where the program does. Systems that give every tool a console
+    // window of its own ignore it.
+    virtual void setToolOutputLog(const std::string& path) = 0;
 
     // Bytes available to the user where destinationPath would be written; -1 when they cannot be
     // obtained. Throws IoError when the destination names no place that can be measured.

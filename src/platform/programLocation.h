@@ -10,4 +10,8 @@ std::string folderOf(const std::string& programPath);
 // The program file's path with its extension (if any) replaced by `extension` (".ini", ".log").
 std::string besideProgram(const std::string& programPath, const std::string& extension);
 
+// The tools log that lies beside a run log: "marovink.log" keeps the tools' output in
+// "marovink.tools.log".
+std::string toolsLogBeside(const std::string& runLogPath);
+
 }  // namespace programLocation

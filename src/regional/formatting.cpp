@@ -9,8 +9,7 @@ namespace formatting {
 
 namespace {
 
-std::string withThousands(const std::string& digits, const std::string& separator)
-{
+std::string withThousands(const std::string& digits, const std::string& separator) {
     std::string grouped;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) {
@@ -21,16 +20,14 @@ std::string withThousands(const std::string& digits, const std::string& separato
     return grouped;
 }
 
-std::string padded(int value, int width)
-{
+std::string padded(int value, int width) {
     char text[16];
     std::snprintf(text, sizeof text, "%0*d", width, value);
     return text;
 }
 
 // Length of the run of `letter` at position i.
-std::size_t runLength(const std::string& pattern, std::size_t i)
-{
+std::size_t runLength(const std::string& pattern, std::size_t i) {
     std::size_t n = 1;
     while (i + n < pattern.size() && pattern[i + n] == pattern[i]) {
         ++n;
@@ -40,8 +37,7 @@ std::size_t runLength(const std::string& pattern, std::size_t i)
 
 // Text between single quotes is literal, '' standing for one quote inside or outside them.
 // Returns the position after the quoted part.
-std::size_t appendQuoted(const std::string& pattern, std::size_t open, std::string& text)
-{
+std::size_t appendQuoted(const std::string& pattern, std::size_t open, std::string& text) {
     if (open + 1 < pattern.size() && pattern[open + 1] == '\'') {
         text += '\'';
         return open + 2;
@@ -60,15 +56,13 @@ std::size_t appendQuoted(const std::string& pattern, std::size_t open, std::stri
     return i;
 }
 
-bool patternHasAmPm(const std::string& pattern)
-{
+bool patternHasAmPm(const std::string& pattern) {
     return pattern.find("AP") != std::string::npos || pattern.find("ap") != std::string::npos;
 }
 
 }  // namespace
 
-std::string groupedWhole(double value, const RegionalFormats& formats)
-{
+std::string groupedWhole(double value, const RegionalFormats& formats) {
     const double rounded = std::round(value);
     if (rounded == 0 || !std::isfinite(rounded)) {
         return std::string();
@@ -78,8 +72,7 @@ std::string groupedWhole(double value, const RegionalFormats& formats)
     return (rounded < 0 ? "-" : "") + withThousands(digits, formats.thousandsSeparator);
 }
 
-std::string upToTwoDecimals(double value, const RegionalFormats& formats)
-{
+std::string upToTwoDecimals(double value, const RegionalFormats& formats) {
     const long long hundredths = std::llround(value * 100);
     if (hundredths == 0) {
         return std::string();
@@ -101,8 +94,7 @@ std::string upToTwoDecimals(double value, const RegionalFormats& formats)
 }
 
 std::string dateTime(const std::string& pattern, const std::tm& moment,
-                     const RegionalFormats& formats)
-{
+                     const RegionalFormats& formats) {
     const bool twelveHour = patternHasAmPm(pattern);
     std::string text;
     for (std::size_t i = 0; i < pattern.size();) {
@@ -118,51 +110,51 @@ std::string dateTime(const std::string& pattern, const std::tm& moment,
         }
         const int width = n >= 2 ? 2 : 1;
         switch (letter) {
-        case 'd':
-            n = std::min<std::size_t>(n, 2);
-            text += padded(moment.tm_mday, width);
-            break;
-        case 'M':
-            n = std::min<std::size_t>(n, 2);
-            text += padded(moment.tm_mon + 1, width);
-            break;
-        case 'y':
-            if (n >= 4) {
-                n = 4;
-                text += padded(moment.tm_year + 1900, 4);
-            } else {
-                n = 2;
-                text += padded((moment.tm_year + 1900) % 100, 2);
-            }
-            break;
-        case 'h':
-            n = std::min<std::size_t>(n, 2);
-            text += padded(twelveHour ? hour12 : moment.tm_hour, width);
-            break;
-        case 'H':
-            n = std::min<std::size_t>(n, 2);
-            text += padded(moment.tm_hour, width);
-            break;
-        case 'm':
-            n = std::min<std::size_t>(n, 2);
-            text += padded(moment.tm_min, width);
-            break;
-        case 's':
-            n = std::min<std::size_t>(n, 2);
-            text += padded(moment.tm_sec, width);
-            break;
-        case 'A':
-        case 'a':
-            if (i + 1 < pattern.size() && (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) {
-                n = 2;
-                text += moment.tm_hour < 12 ? formats.amText : formats.pmText;
-            } else {
+            case 'd':
+                n = std::min<std::size_t>(n, 2);
+                text += padded(moment.tm_mday, width);
+                break;
+            case 'M':
+                n = std::min<std::size_t>(n, 2);
+                text += padded(moment.tm_mon + 1, width);
+                break;
+            case 'y':
+                if (n >= 4) {
+                    n = 4;
+                    text += padded(moment.tm_year + 1900, 4);
+                } else {
+                    n = 2;
+                    text += padded((moment.tm_year + 1900) % 100, 2);
+                }
+                break;
+            case 'h':
+                n = std::min<std::size_t>(n, 2);
+                text += padded(twelveHour ? hour12 : moment.tm_hour, width);
+                break;
+            case 'H':
+                n = std::min<std::size_t>(n, 2);
+                text += padded(moment.tm_hour, width);
+                break;
+            case 'm':
+                n = std::min<std::size_t>(n, 2);
+                text += padded(moment.tm_min, width);
+                break;
+            case 's':
+                n = std::min<std::size_t>(n, 2);
+                text += padded(moment.tm_sec, width);
+                break;
+            case 'A':
+            case 'a':
+                if (i + 1 < pattern.size() && (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) {
+                    n = 2;
+                    text += moment.tm_hour < 12 ? formats.amText : formats.pmText;
+                } else {
+                    text.append(n, letter);
+                }
+                break;
+            default:
                 text.append(n, letter);
-            }
-            break;
-        default:
-            text.append(n, letter);
-            break;
+                break;
         }
         i += n;
     }

@@ -14,18 +14,15 @@ struct Piece {
     bool quoted;
 };
 
-Piece path(const std::string& text)
-{
+Piece path(const std::string& text) {
     return {text, true};
 }
 
-Piece word(const std::string& text)
-{
+Piece word(const std::string& text) {
     return {text, false};
 }
 
-ToolCommand build(const std::vector<Piece>& pieces)
-{
+ToolCommand build(const std::vector<Piece>& pieces) {
     ToolCommand command;
     for (const Piece& piece : pieces) {
         if (!command.commandLine.empty()) {
@@ -39,39 +36,33 @@ ToolCommand build(const std::vector<Piece>& pieces)
 
 }  // namespace
 
-bool ToolCommand::isSafe() const
-{
+bool ToolCommand::isSafe() const {
     return splitCommandLine(commandLine) == arguments;
 }
 
-std::string chapterArgument(const std::string& chapterList)
-{
+std::string chapterArgument(const std::string& chapterList) {
     std::string argument;
     std::copy_if(chapterList.begin(), chapterList.end(), std::back_inserter(argument),
                  [](char c) { return static_cast<unsigned char>(c) > ' '; });
     return argument;
 }
 
-ToolCommand audioDemuxCommand(const Ttask& task, const SettingsValues& settings)
-{
+ToolCommand audioDemuxCommand(const Ttask& task, const SettingsValues& settings) {
     return build({path(settings.demuxExePath), path(task.origVobFilePath), word("0xbd"),
                   path(task.ac3FilePath), word("0x80")});
 }
 
-ToolCommand videoDemuxCommand(const Ttask& task, const SettingsValues& settings)
-{
+ToolCommand videoDemuxCommand(const Ttask& task, const SettingsValues& settings) {
     return build({path(settings.demuxExePath), path(task.origVobFilePath), word("0xe0"),
                   path(task.m2vFilePath)});
 }
 
-ToolCommand remuxCommand(const Ttask& task, const SettingsValues& settings)
-{
+ToolCommand remuxCommand(const Ttask& task, const SettingsValues& settings) {
     return build({path(settings.muxExePath), word("-f"), word("8"), word("-V"), word("-o"),
                   path(task.vobFilePath), path(task.m2vFilePath), path(task.ac3FilePath)});
 }
 
-ToolCommand titleAuthoringCommand(const Ttask& task, const SettingsValues& settings)
-{
+ToolCommand titleAuthoringCommand(const Ttask& task, const SettingsValues& settings) {
     std::vector<Piece> pieces{path(settings.authorExePath), word("-o"), path(task.dvdFolderPath),
                               word("-t")};
     const std::string chapters = chapterArgument(task.chapterList);
@@ -84,7 +75,6 @@ ToolCommand titleAuthoringCommand(const Ttask& task, const SettingsValues& setti
     return build(pieces);
 }
 
-ToolCommand tableOfContentsCommand(const Ttask& task, const SettingsValues& settings)
-{
+ToolCommand tableOfContentsCommand(const Ttask& task, const SettingsValues& settings) {
     return build({path(settings.authorExePath), word("-o"), path(task.dvdFolderPath), word("-T")});
 }

@@ -11,22 +11,19 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string sizeFigures(double actual, double expectedSize, double tolerancePercent,
-                        const RegionalFormats& formats)
-{
+                        const RegionalFormats& formats) {
     return formatting::groupedWhole(actual, formats) + " Ko/" +
            formatting::groupedWhole(expectedSize, formats) + " Ko (" +
            formatting::upToTwoDecimals(tolerancePercent, formats) + " %) )";
 }
 
-bool isShort(double actual, double expectedSize, double tolerancePercent)
-{
+bool isShort(double actual, double expectedSize, double tolerancePercent) {
     return expectedSize * (1 - tolerancePercent / 100) > actual;
 }
 
 }  // namespace
 
-double fileSizeKb(const std::string& path)
-{
+double fileSizeKb(const std::string& path) {
     std::error_code error;
     if (path.empty() || !fs::is_regular_file(path, error)) {
         return 0;
@@ -35,8 +32,7 @@ double fileSizeKb(const std::string& path)
     return error ? 0 : static_cast<double>(bytes) / 1024;
 }
 
-double vobSetSizeKb(const std::string& folderPath)
-{
+double vobSetSizeKb(const std::string& folderPath) {
     double sum = 0;
     std::error_code error;
     for (int n = 1;; ++n) {
@@ -49,22 +45,21 @@ double vobSetSizeKb(const std::string& folderPath)
 }
 
 std::string fileSizeMessage(double actual, double expectedSize, double tolerancePercent,
-                            const RegionalFormats& formats)
-{
+                            const RegionalFormats& formats) {
     return std::string(language::fileSizeMismatchBefore) + language::webPageAddress +
-           language::sizeMismatchAfter + sizeFigures(actual, expectedSize, tolerancePercent, formats);
+           language::sizeMismatchAfter +
+           sizeFigures(actual, expectedSize, tolerancePercent, formats);
 }
 
 std::string videoTsSizeMessage(double actual, double expectedSize, double tolerancePercent,
-                               const RegionalFormats& formats)
-{
+                               const RegionalFormats& formats) {
     return std::string(language::videoTsSizeMismatchBefore) + language::webPageAddress +
-           language::sizeMismatchAfter + sizeFigures(actual, expectedSize, tolerancePercent, formats);
+           language::sizeMismatchAfter +
+           sizeFigures(actual, expectedSize, tolerancePercent, formats);
 }
 
 bool checkFileSize(const std::string& path, double tolerancePercent, double expectedSize,
-                   const RegionalFormats& formats, const ShortOutputReport& report)
-{
+                   const RegionalFormats& formats, const ShortOutputReport& report) {
     const double actual = fileSizeKb(path);
     if (!isShort(actual, expectedSize, tolerancePercent)) {
         return true;
@@ -74,8 +69,7 @@ bool checkFileSize(const std::string& path, double tolerancePercent, double expe
 }
 
 bool checkVideoTsSize(const std::string& folderPath, double tolerancePercent, double expectedSize,
-                      const RegionalFormats& formats, const ShortOutputReport& report)
-{
+                      const RegionalFormats& formats, const ShortOutputReport& report) {
     const double actual = vobSetSizeKb(folderPath);
     if (!isShort(actual, expectedSize, tolerancePercent)) {
         return true;

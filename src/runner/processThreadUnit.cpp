@@ -26,24 +26,19 @@ TprocessThread::TprocessThread(const TAllTask& tasks, Services services, Handler
       handlers_(std::move(handlers)),
       tools_(services_.platform, services_.messages,
              [this](const std::string& text) { raise(handlers_.OnTaskError, text); }),
-      thread_([this] { run(); })
-{
-}
+      thread_([this] { run(); }) {}
 
-TprocessThread::~TprocessThread()
-{
+TprocessThread::~TprocessThread() {
     waitForEnd();
 }
 
-void TprocessThread::waitForEnd()
-{
+void TprocessThread::waitForEnd() {
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) {
         thread_.join();
     }
 }
 
-void TprocessThread::run()
-{
+void TprocessThread::run() {
     services_.platform.setCurrentThreadPriority(platform::ThreadPriority::Lowest);
     try {
         const int count = static_cast<int>(tasks_.size());
@@ -69,8 +64,7 @@ void TprocessThread::run()
     }
 }
 
-void TprocessThread::runTask(const Ttask& task)
-{
+void TprocessThread::runTask(const Ttask& task) {
     if (task.doDemux && !runDemuxStage(task)) {
         return;
     }
@@ -82,8 +76,7 @@ void TprocessThread::runTask(const Ttask& task)
     }
 }
 
-bool TprocessThread::runDemuxStage(const Ttask& task)
-{
+bool TprocessThread::runDemuxStage(const Ttask& task) {
     if (!inputExists(task.origVobFilePath)) {
         return false;
     }
@@ -93,8 +86,8 @@ bool TprocessThread::runDemuxStage(const Ttask& task)
     }
     setTarget(task.ac3FilePath, false, referenceSize_ * audioShareOfSource);
     if (!toolRun(language::audioDemuxInProgress,
-                 audioDemuxCommand(task, services_.settings.values()),
-                 SizeCheck::File, audioTolerancePercent)) {
+                 audioDemuxCommand(task, services_.settings.values()), SizeCheck::File,
+                 audioTolerancePercent)) {
         return false;
     }
     setTarget(task.m2vFilePath, false, referenceSize_ * videoShareOfSource);
@@ -109,14 +102,13 @@ bool TprocessThread::runDemuxStage(const Ttask& task)
     return true;
 }
 
-bool TprocessThread::runRemuxStage(const Ttask& task)
-{
+bool TprocessThread::runRemuxStage(const Ttask& task) {
     if (!inputExists(task.m2vFilePath) || !inputExists(task.ac3FilePath)) {
         return false;
     }
     if (!task.doDemux) {
-        referenceSize_ = (fileSizeKb(task.m2vFilePath) + fileSizeKb(task.ac3FilePath)) *
-                         streamsOverhead;
+        referenceSize_ =
+            (fileSizeKb(task.m2vFilePath) + fileSizeKb(task.ac3FilePath)) * streamsOverhead;
     }
     if (!tools_.checkFreeSpace(task.m2vFilePath, task.vobFilePath)) {
         return false;
@@ -133,8 +125,7 @@ bool TprocessThread::runRemuxStage(const Ttask& task)
     return true;
 }
 
-bool TprocessThread::runAuthorStage(const Ttask& task)
-{
+bool TprocessThread::runAuthorStage(const Ttask& task) {
     if (!inputExists(task.vobFilePath)) {
         return false;
     }
@@ -144,8 +135,8 @@ bool TprocessThread::runAuthorStage(const Ttask& task)
     if (!tools_.checkFreeSpace(task.vobFilePath, task.dvdFolderPath)) {
         return false;
     }
-    const std::string videoTsFolder = task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" +
-                                      platform::pathSeparator;
+    const std::string videoTsFolder =
+        task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
     setTarget(videoTsFolder, true, referenceSize_);
     if (!toolRun(language::titleAuthoringInProgress,
                  titleAuthoringCommand(task, services_.settings.values()), SizeCheck::Folder,
@@ -163,18 +154,16 @@ bool TprocessThread::runAuthorStage(const Ttask& task)
     return true;
 }
 
-void TprocessThread::setTarget(const std::string& target, bool isFolder, double expectedSize)
-{
+void TprocessThread::setTarget(const std::string& target, bool isFolder, double expectedSize) {
     currentTarget_ = target;
     currentTargetIsFolder_ = isFolder;
     expectedSize_ = expectedSize;
 }
 
-bool TprocessThread::toolRun(const char* stageMessage, const ToolCommand& command,
-                             SizeCheck check, double tolerancePercent)
-{
-    raise(handlers_.OnStepStart, stageMessage + std::string(language::stepSeparator) +
-                                     command.commandLine);
+bool TprocessThread::toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
+                             double tolerancePercent) {
+    raise(handlers_.OnStepStart,
+          stageMessage + std::string(language::stepSeparator) + command.commandLine);
     const bool started = tools_.runCommandLine(command);
     raise(handlers_.OnStepDone, language::stepDone);
     if (!started) {
@@ -193,8 +182,7 @@ bool TprocessThread::toolRun(const char* stageMessage, const ToolCommand& comman
     return !stopRequested_.load();
 }
 
-bool TprocessThread::inputExists(const std::string& path)
-{
+bool TprocessThread::inputExists(const std::string& path) {
     if (isExistingFile(path)) {
         return true;
     }
@@ -202,8 +190,7 @@ bool TprocessThread::inputExists(const std::string& path)
     return false;
 }
 
-void TprocessThread::deleteFile(const std::string& path)
-{
+void TprocessThread::deleteFile(const std::string& path) {
     // The outcome is not looked at: the deletion is reported either way. A folder is never
     // removed in a file's stead.
     std::error_code error;
@@ -213,8 +200,7 @@ void TprocessThread::deleteFile(const std::string& path)
     raise(handlers_.OnStepDone, path + language::fileDeleted);
 }
 
-void TprocessThread::raise(const EventHandler& handler, const std::string& text)
-{
+void TprocessThread::raise(const EventHandler& handler, const std::string& text) {
     if (handler) {
         handler(*this, text, currentTaskIndex_);
     }

@@ -15,18 +15,14 @@ TprogressThread::TprogressThread(std::string targetPath, double expectedSize, bo
       targetIsFolder_(targetIsFolder),
       onProgress_(std::move(onProgress)),
       platform_(platform),
-      thread_([this] { run(); })
-{
-}
+      thread_([this] { run(); }) {}
 
-TprogressThread::~TprogressThread()
-{
+TprogressThread::~TprogressThread() {
     requestStop();
     thread_.join();
 }
 
-void TprogressThread::requestStop()
-{
+void TprogressThread::requestStop() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopRequested_ = true;
@@ -34,8 +30,7 @@ void TprogressThread::requestStop()
     stopped_.notify_all();
 }
 
-int TprogressThread::percentage(double size, double expectedSize)
-{
+int TprogressThread::percentage(double size, double expectedSize) {
     const double share = std::min(size / expectedSize * 100, 100.0);
     // Halves go to the even neighbour, as the gauge has always shown them.
     const double whole = std::floor(share);
@@ -46,8 +41,7 @@ int TprogressThread::percentage(double size, double expectedSize)
     return static_cast<int>(whole);
 }
 
-void TprogressThread::run()
-{
+void TprogressThread::run() {
     platform_.setCurrentThreadPriority(platform::ThreadPriority::BelowNormal);
     using Clock = std::chrono::steady_clock;
     auto nextMeasurement = Clock::now() + std::chrono::seconds(1);

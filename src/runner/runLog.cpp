@@ -11,8 +11,7 @@ namespace {
 
 const std::string crLf = "\r\n";
 
-std::tm localTime(std::chrono::system_clock::time_point moment)
-{
+std::tm localTime(std::chrono::system_clock::time_point moment) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
     std::tm local{};
 #ifdef _WIN32
@@ -23,14 +22,13 @@ std::tm localTime(std::chrono::system_clock::time_point moment)
     return local;
 }
 
-void writeOrThrow(const std::string& path, const char* mode, const std::string& bytes)
-{
+void writeOrThrow(const std::string& path, const char* mode, const std::string& bytes) {
     std::FILE* file = std::fopen(path.c_str(), mode);
     if (file == nullptr) {
         throw ioErrorFromErrno(errno);
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                         std::fflush(file) == 0;
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     int failure = written ? 0 : errno;
     if (std::fclose(file) != 0 && failure == 0) {
         failure = errno;
@@ -43,67 +41,60 @@ void writeOrThrow(const std::string& path, const char* mode, const std::string& 
 }  // namespace
 
 RunLog::RunLog(std::string path, RegionalFormats formats, Clock now)
-    : path_(std::move(path)), formats_(std::move(formats)), now_(std::move(now))
-{
-}
+    : path_(std::move(path)), formats_(std::move(formats)), now_(std::move(now)) {}
 
-void RunLog::empty()
-{
+void RunLog::empty() {
     std::lock_guard<std::mutex> lock(mutex_);
     writeOrThrow(path_, "wb", std::string());
 }
 
-void RunLog::append(const std::string& entry)
-{
+void RunLog::emptyFile(const std::string& path) {
+    writeOrThrow(path, "wb", std::string());
+}
+
+void RunLog::append(const std::string& entry) {
     std::lock_guard<std::mutex> lock(mutex_);
     writeOrThrow(path_, "ab", entry + crLf);
 }
 
-std::string RunLog::timeStamp(std::chrono::system_clock::time_point moment) const
-{
+std::string RunLog::timeStamp(std::chrono::system_clock::time_point moment) const {
     const std::tm local = localTime(moment);
     return formatting::dateTime(formats_.shortDateFormat, local, formats_) + " " +
            formatting::dateTime(formats_.longTimeFormat, local, formats_);
 }
 
-void RunLog::taskStart(const std::string& text, int taskIndex)
-{
+void RunLog::taskStart(const std::string& text, int taskIndex) {
     append(crLf + crLf + crLf + std::string(90, '_') + crLf + "    " + language::logTaskStarted +
            text + std::to_string(taskIndex) + crLf);
 }
 
-void RunLog::stepStart(const std::string& text)
-{
+void RunLog::stepStart(const std::string& text) {
     const auto now = now_();
     append("    " + timeStamp(now) + " : " + text);
     stepStartTime_ = now;
 }
 
-void RunLog::stepDone(const std::string& text)
-{
+void RunLog::stepDone(const std::string& text) {
     std::string entry = "    " + text;
     if (stepStartTime_) {
         const auto elapsed = now_() - *stepStartTime_;
-        const long long seconds =
-            std::chrono::duration_cast<std::chrono::seconds>(elapsed < elapsed.zero() ? -elapsed
-                                                                                      : elapsed)
-                .count();
-        entry += language::logStepDoneAfter + std::to_string(seconds) + language::logStepDoneSeconds;
+        const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(
+                                      elapsed < elapsed.zero() ? -elapsed : elapsed)
+                                      .count();
+        entry +=
+            language::logStepDoneAfter + std::to_string(seconds) + language::logStepDoneSeconds;
     }
     append(entry + language::logStepDoneRule);
 }
 
-void RunLog::taskError(const std::string& text)
-{
+void RunLog::taskError(const std::string& text) {
     append(language::logTaskError + text + crLf + crLf + crLf + crLf + crLf + crLf);
 }
 
-void RunLog::abort()
-{
+void RunLog::abort() {
     append(language::logAborted + crLf);
 }
 
-void RunLog::endOfRun()
-{
+void RunLog::endOfRun() {
     append(std::string(66, '_') + crLf + language::logAllTasksFinished);
 }

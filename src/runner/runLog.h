@@ -21,6 +21,8 @@ public:
 
     // Creates the file, or empties it.
     void empty();
+    // The same for another file, such as the tools log that goes with the run log.
+    static void emptyFile(const std::string& path);
 
     void taskStart(const std::string& text, int taskIndex);
     // Stamped with the date and time; the following step-done entries count their seconds from

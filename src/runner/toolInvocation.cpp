@@ -13,12 +13,9 @@
 
 ToolInvocation::ToolInvocation(platform::Platform& platform, MessageSink& messages,
                                ErrorReport reportTaskError)
-    : platform_(platform), messages_(messages), reportTaskError_(std::move(reportTaskError))
-{
-}
+    : platform_(platform), messages_(messages), reportTaskError_(std::move(reportTaskError)) {}
 
-bool ToolInvocation::runCommandLine(const ToolCommand& command)
-{
+bool ToolInvocation::runCommandLine(const ToolCommand& command) {
     bool started = false;
     if (command.isSafe()) {
         started = startAndWait(command.commandLine, platform::showNormal);
@@ -31,8 +28,7 @@ bool ToolInvocation::runCommandLine(const ToolCommand& command)
     return started;
 }
 
-bool ToolInvocation::startAndWait(const std::string& commandLine, int showMode)
-{
+bool ToolInvocation::startAndWait(const std::string& commandLine, int showMode) {
     if (platform_.startAndWait(commandLine, showMode)) {
         return true;
     }
@@ -41,8 +37,7 @@ bool ToolInvocation::startAndWait(const std::string& commandLine, int showMode)
 }
 
 bool ToolInvocation::checkFreeSpace(const std::string& inputPath,
-                                    const std::string& destinationPath)
-{
+                                    const std::string& destinationPath) {
     if (!isExistingFile(inputPath)) {
         throw ioErrorFromErrno(ENOENT);
     }

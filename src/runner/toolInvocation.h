@@ -16,7 +16,8 @@ class ToolInvocation {
 public:
     using ErrorReport = std::function<void(const std::string&)>;
 
-    ToolInvocation(platform::Platform& platform, MessageSink& messages, ErrorReport reportTaskError);
+    ToolInvocation(platform::Platform& platform, MessageSink& messages,
+                   ErrorReport reportTaskError);
 
     // Starts the tool and waits for its end. When it cannot be started (or its command line would
     // not give the tool the arguments meant for it), shows the warning box, reports the aborted

@@ -8,20 +8,17 @@
 
 namespace {
 
-bool isBlankOrControl(char c)
-{
+bool isBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-std::string trimmed(const std::string& text)
-{
+std::string trimmed(const std::string& text) {
     const auto first = std::find_if_not(text.begin(), text.end(), isBlankOrControl);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), isBlankOrControl).base();
     return first < last ? std::string(first, last) : std::string();
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b)
-{
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
@@ -29,8 +26,7 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b)
 }
 
 // The key of a stored "key=value" line; lines without "=" have none.
-std::optional<std::string> keyOf(const std::string& line)
-{
+std::optional<std::string> keyOf(const std::string& line) {
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos) {
         return std::nullopt;
@@ -40,8 +36,7 @@ std::optional<std::string> keyOf(const std::string& line)
 
 }  // namespace
 
-IniFile IniFile::load(const std::string& path)
-{
+IniFile IniFile::load(const std::string& path) {
     if (!isExistingFile(path)) {
         return IniFile();
     }
@@ -54,8 +49,7 @@ IniFile IniFile::load(const std::string& path)
     return parse(lines);
 }
 
-IniFile IniFile::parse(const std::vector<std::string>& lines)
-{
+IniFile IniFile::parse(const std::vector<std::string>& lines) {
     IniFile ini;
     for (const std::string& rawLine : lines) {
         ini.addLine(rawLine);
@@ -63,8 +57,7 @@ IniFile IniFile::parse(const std::vector<std::string>& lines)
     return ini;
 }
 
-void IniFile::addLine(const std::string& rawLine)
-{
+void IniFile::addLine(const std::string& rawLine) {
     const std::string line = trimmed(rawLine);
     if (line.empty() || line.front() == ';') {
         return;
@@ -85,13 +78,11 @@ void IniFile::addLine(const std::string& rawLine)
     }
 }
 
-IniFile::Section* IniFile::findSection(const std::string& name)
-{
+IniFile::Section* IniFile::findSection(const std::string& name) {
     return const_cast<Section*>(std::as_const(*this).findSection(name));
 }
 
-const IniFile::Section* IniFile::findSection(const std::string& name) const
-{
+const IniFile::Section* IniFile::findSection(const std::string& name) const {
     const auto found = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) {
         return equalsIgnoringCase(s.name, name);
     });
@@ -99,8 +90,7 @@ const IniFile::Section* IniFile::findSection(const std::string& name) const
 }
 
 std::optional<std::string> IniFile::value(const std::string& section,
-                                          const std::string& key) const
-{
+                                          const std::string& key) const {
     const Section* found = findSection(section);
     if (found == nullptr) {
         return std::nullopt;
@@ -115,8 +105,7 @@ std::optional<std::string> IniFile::value(const std::string& section,
 }
 
 void IniFile::setValue(const std::string& section, const std::string& key,
-                       const std::string& value)
-{
+                       const std::string& value) {
     Section* target = findSection(section);
     if (target == nullptr) {
         sections_.push_back({section, {}});
@@ -133,8 +122,7 @@ void IniFile::setValue(const std::string& section, const std::string& key,
     target->lines.push_back(newLine);
 }
 
-std::string IniFile::serialize() const
-{
+std::string IniFile::serialize() const {
     std::string bytes;
     for (const Section& section : sections_) {
         bytes += "[" + section.name + "]\r\n";
@@ -146,7 +134,6 @@ std::string IniFile::serialize() const
     return bytes;
 }
 
-void IniFile::save(const std::string& path) const
-{
+void IniFile::save(const std::string& path) const {
     writeFileReplacing(path, serialize());
 }

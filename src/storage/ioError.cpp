@@ -6,24 +6,22 @@
 
 #include "language/language.h"
 
-IoError ioErrorFromErrno(int errorNumber)
-{
+IoError ioErrorFromErrno(int errorNumber) {
     switch (errorNumber) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return IoError(language::fileAccessDenied);
-    case ENOENT:
-        return IoError(language::fileNotFound);
-    case ENOSPC:
-        return IoError(language::diskFull);
-    default:
-        return IoError(formatMessage(language::ioErrorNumber, errorNumber));
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return IoError(language::fileAccessDenied);
+        case ENOENT:
+            return IoError(language::fileNotFound);
+        case ENOSPC:
+            return IoError(language::diskFull);
+        default:
+            return IoError(formatMessage(language::ioErrorNumber, errorNumber));
     }
 }
 
-std::string formatMessage(const char* format, const std::string& argument)
-{
+std::string formatMessage(const char* format, const std::string& argument) {
     std::string text(format);
     const std::size_t at = text.find("%s");
     if (at != std::string::npos) {
@@ -32,8 +30,7 @@ std::string formatMessage(const char* format, const std::string& argument)
     return text;
 }
 
-std::string formatMessage(const char* format, int argument)
-{
+std::string formatMessage(const char* format, int argument) {
     std::string text(format);
     const std::size_t at = text.find("%d");
     if (at != std::string::npos) {

@@ -16,15 +16,13 @@ namespace {
 const char* const separatorLine = "____________________________________";
 constexpr int reservedLineCount = 8;
 
-const char* flagText(bool flag)
-{
+const char* flagText(bool flag) {
     return flag ? "True" : "False";
 }
 
 // A whole number as the runtime's conversion takes it: optional leading blanks, an optional
 // sign, decimal digits, within the 32-bit range.
-int toInteger(const std::string& text)
-{
+int toInteger(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') {
         ++i;
@@ -50,8 +48,7 @@ int toInteger(const std::string& text)
 
 }  // namespace
 
-std::string serialize(const TAllTask& tasks)
-{
+std::string serialize(const TAllTask& tasks) {
     std::string bytes = std::to_string(tasks.count()) + "\r\n";
     for (int i = 0; i < tasks.count(); ++i) {
         const Ttask& task = *tasks.taskAt(i);
@@ -72,13 +69,11 @@ std::string serialize(const TAllTask& tasks)
     return bytes;
 }
 
-void save(const std::string& path, const TAllTask& tasks)
-{
+void save(const std::string& path, const TAllTask& tasks) {
     writeFileReplacing(path, serialize(tasks));
 }
 
-void load(const std::string& path, TAllTask& tasks)
-{
+void load(const std::string& path, TAllTask& tasks) {
     TextLineReader reader(path);
     std::string line;
     reader.readLine(line);

@@ -17,23 +17,21 @@ const char* const standardKey = "standard";
 }  // namespace
 
 Settings::Settings(std::string settingsFilePath, std::string programFolder)
-    : filePath_(std::move(settingsFilePath)), programFolder_(std::move(programFolder))
-{
-}
+    : filePath_(std::move(settingsFilePath)), programFolder_(std::move(programFolder)) {}
 
-void Settings::load(MessageSink& messages)
-{
+void Settings::load(MessageSink& messages) {
     IniFile file = IniFile::load(filePath_);
-    const auto valueOr = [&file](const char* section, const char* key, const std::string& fallback) {
+    const auto valueOr = [&file](const char* section, const char* key,
+                                 const std::string& fallback) {
         return file.value(section, key).value_or(fallback);
     };
     SettingsValues loaded;
-    loaded.demuxExePath = valueOr(softwarePathSection, demuxingKey,
-                                  programFolder_ + platform::defaultDemuxerName);
-    loaded.muxExePath = valueOr(softwarePathSection, muxingKey,
-                                programFolder_ + platform::defaultMultiplexerName);
-    loaded.authorExePath = valueOr(softwarePathSection, authoringKey,
-                                   programFolder_ + platform::defaultAuthoringName);
+    loaded.demuxExePath =
+        valueOr(softwarePathSection, demuxingKey, programFolder_ + platform::defaultDemuxerName);
+    loaded.muxExePath =
+        valueOr(softwarePathSection, muxingKey, programFolder_ + platform::defaultMultiplexerName);
+    loaded.authorExePath =
+        valueOr(softwarePathSection, authoringKey, programFolder_ + platform::defaultAuthoringName);
     loaded.videoStandard = valueOr(variousSection, standardKey, "PAL");
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -43,8 +41,7 @@ void Settings::load(MessageSink& messages)
     validateToolPaths(messages);
 }
 
-bool Settings::validateToolPaths(MessageSink& messages) const
-{
+bool Settings::validateToolPaths(MessageSink& messages) const {
     const SettingsValues current = values();
     for (const std::string* path :
          {&current.demuxExePath, &current.muxExePath, &current.authorExePath}) {
@@ -56,8 +53,7 @@ bool Settings::validateToolPaths(MessageSink& messages) const
     return true;
 }
 
-void Settings::save()
-{
+void Settings::save() {
     std::lock_guard<std::mutex> lock(mutex_);
     IniFile updated = fileCopy_;
     updated.setValue(softwarePathSection, demuxingKey, values_.demuxExePath);
@@ -68,14 +64,12 @@ void Settings::save()
     fileCopy_ = std::move(updated);
 }
 
-SettingsValues Settings::values() const
-{
+SettingsValues Settings::values() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return values_;
 }
 
-void Settings::setValues(const SettingsValues& values)
-{
+void Settings::setValues(const SettingsValues& values) {
     std::lock_guard<std::mutex> lock(mutex_);
     values_ = values;
 }

@@ -15,8 +15,7 @@ namespace {
 constexpr int endOfFile = -1;
 constexpr char ctrlZ = 26;
 
-std::string temporaryPathBeside(const std::string& path)
-{
+std::string temporaryPathBeside(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     return path + "." + std::to_string(stamp) + "-" + std::to_string(counter++) + ".tmp";
@@ -24,8 +23,7 @@ std::string temporaryPathBeside(const std::string& path)
 
 }  // namespace
 
-TextLineReader::TextLineReader(const std::string& path)
-{
+TextLineReader::TextLineReader(const std::string& path) {
     if (isExistingFile(path)) {
         file_ = std::fopen(path.c_str(), "rb");
     } else {
@@ -36,15 +34,13 @@ TextLineReader::TextLineReader(const std::string& path)
     }
 }
 
-TextLineReader::~TextLineReader()
-{
+TextLineReader::~TextLineReader() {
     if (file_ != nullptr) {
         std::fclose(file_);
     }
 }
 
-int TextLineReader::nextByte()
-{
+int TextLineReader::nextByte() {
     if (ended_) {
         return endOfFile;
     }
@@ -67,8 +63,7 @@ int TextLineReader::nextByte()
     return static_cast<unsigned char>(byte);
 }
 
-bool TextLineReader::readLine(std::string& line)
-{
+bool TextLineReader::readLine(std::string& line) {
     line.clear();
     int byte = nextByte();
     if (byte == endOfFile) {
@@ -82,14 +77,12 @@ bool TextLineReader::readLine(std::string& line)
     return true;
 }
 
-bool isExistingFile(const std::string& path)
-{
+bool isExistingFile(const std::string& path) {
     std::error_code error;
     return !path.empty() && fs::is_regular_file(path, error);
 }
 
-void writeFileReplacing(const std::string& path, const std::string& bytes)
-{
+void writeFileReplacing(const std::string& path, const std::string& bytes) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (fs::is_directory(status)) {
@@ -105,8 +98,8 @@ void writeFileReplacing(const std::string& path, const std::string& bytes)
     if (file == nullptr) {
         throw ioErrorFromErrno(errno);
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                         std::fflush(file) == 0;
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     int failure = written ? 0 : errno;
     if (std::fclose(file) != 0 && failure == 0) {
         failure = errno;

@@ -2,29 +2,25 @@
 
 #include <stdexcept>
 
-void TAllTask::add(TaskRef task)
-{
+void TAllTask::add(TaskRef task) {
     if (!task) {
         throw std::invalid_argument("TAllTask::add: no task");
     }
     tasks_.push_back(std::move(task));
 }
 
-void TAllTask::removeAt(int index)
-{
+void TAllTask::removeAt(int index) {
     if (index < 0 || index >= count()) {
         throw std::out_of_range("TAllTask::removeAt: index out of range");
     }
     tasks_.erase(tasks_.begin() + index);
 }
 
-TaskRef TAllTask::taskAt(int index) const
-{
+TaskRef TAllTask::taskAt(int index) const {
     return tasks_.at(static_cast<std::size_t>(index));
 }
 
-std::vector<Ttask> TAllTask::snapshot() const
-{
+std::vector<Ttask> TAllTask::snapshot() const {
     std::vector<Ttask> copies;
     copies.reserve(tasks_.size());
     for (const TaskRef& task : tasks_) {

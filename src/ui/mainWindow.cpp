@@ -2,8 +2,7 @@
 
 #include "language/language.h"
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
-{
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QString::fromUtf8(language::programTitle));
     resize(600, 400);
 }

@@ -25,23 +25,20 @@ struct Outcome {
     std::string output;
 };
 
-std::string quoted(const std::string& text)
-{
+std::string quoted(const std::string& text) {
     return "'" + text + "'";
 }
 
 class BatchTest : public ::testing::Test {
 protected:
-    BatchTest()
-    {
+    BatchTest() {
         const SettingsValues paths = tools.settings();
-        writeBytes(folder.file("marovink.ini"), "[software path]\r\ndemuxing=" + paths.demuxExePath +
-                                                    "\r\nmuxing=" + paths.muxExePath +
-                                                    "\r\nauthoring=" + paths.authorExePath + "\r\n");
+        writeBytes(folder.file("marovink.ini"),
+                   "[software path]\r\ndemuxing=" + paths.demuxExePath + "\r\nmuxing=" +
+                       paths.muxExePath + "\r\nauthoring=" + paths.authorExePath + "\r\n");
     }
 
-    TaskRef addTask(const std::string& name)
-    {
+    TaskRef addTask(const std::string& name) {
         auto task = std::make_shared<Ttask>();
         task->origVobFilePath = folder.file(name + ".VOB");
         task->m2vFilePath = folder.file(name + ".m2v");
@@ -53,14 +50,12 @@ protected:
         return task;
     }
 
-    std::string command(const std::string& arguments) const
-    {
+    std::string command(const std::string& arguments) const {
         return "exec " + quoted(MAROVINK_BATCH_PATH) + " " + arguments + " 2>" +
                quoted(folder.file("stderr.txt"));
     }
 
-    std::string projectArguments()
-    {
+    std::string projectArguments() {
         projectFile::save(folder.file("p.mvk"), tasks);
         return "--settings " + quoted(folder.file("marovink.ini")) + " --log " +
                quoted(folder.file("run.log")) + " " + quoted(folder.file("p.mvk"));
@@ -68,8 +63,7 @@ protected:
 
     // Runs the batch runner; `whileRunning` gets its process id once it has started.
     Outcome runBatch(const std::string& arguments,
-                     const std::function<void(pid_t)>& whileRunning = nullptr) const
-    {
+                     const std::function<void(pid_t)>& whileRunning = nullptr) const {
         Outcome outcome;
         std::FILE* pipe = popen(("echo $$; " + command(arguments)).c_str(), "r");
         char buffer[4096];
@@ -91,8 +85,7 @@ protected:
         return outcome;
     }
 
-    std::vector<std::string> logLines() const
-    {
+    std::vector<std::string> logLines() const {
         std::vector<std::string> lines;
         TextLineReader reader(folder.file("run.log"));
         for (std::string line; reader.readLine(line);) {
@@ -111,8 +104,7 @@ protected:
 
 }  // namespace
 
-TEST(BatchOptions, CommandLineForms)
-{
+TEST(BatchOptions, CommandLineForms) {
     BatchOptions options = parseBatchOptions({"--log", "l", "p.mvk", "--settings", "s"});
     EXPECT_EQ(options.action, BatchOptions::Action::Run);
     EXPECT_EQ(options.projectPath, "p.mvk");
@@ -126,8 +118,7 @@ TEST(BatchOptions, CommandLineForms)
     }
 }
 
-TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks)
-{
+TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks) {
     TaskRef full = addTask("VTS_01_1");
     full->chapterList = "00:00:00,00:05:00";
     full->deleteOrigVob = full->deleteStreams = full->deleteVob = true;
@@ -146,8 +137,8 @@ TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks)
     const std::string bar = "    ______________________";
     const SettingsValues paths = tools.settings();
     const auto q = [](const std::string& path) { return "\"" + path + "\""; };
-    std::vector<std::string> expected{"", "", "", std::string(90, '_'),
-                                      "    New Task started, task N\xc2\xb0 0", ""};
+    std::vector<std::string> expected{
+        "", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 0", ""};
     const std::vector<std::pair<std::string, std::string>> steps{
         {"Audio stream DEMUX in progress...", q(paths.demuxExePath) + " " +
                                                   q(full->origVobFilePath) + " 0xbd " +
@@ -157,13 +148,17 @@ TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks)
         {"REMUX in progress...", q(paths.muxExePath) + " -f 8 -V -o " + q(full->vobFilePath) + " " +
                                      q(full->m2vFilePath) + " " + q(full->ac3FilePath)},
         {"TITLE authoring (VTS_01_n.IFO) in progress...",
-         q(paths.authorExePath) + " -o " + q(full->dvdFolderPath) +
-             " -t -c 00:00:00,00:05:00 -f " + q(full->vobFilePath)},
+         q(paths.authorExePath) + " -o " + q(full->dvdFolderPath) + " -t -c 00:00:00,00:05:00 -f " +
+             q(full->vobFilePath)},
         {"DVD FOLDER authoring (VIDEO_TS.IFO) in progress...",
          q(paths.authorExePath) + " -o " + q(full->dvdFolderPath) + " -T"},
     };
     const std::vector<std::vector<std::string>> deletionsAfterStep{
-        {}, {full->origVobFilePath}, {full->m2vFilePath, full->ac3FilePath}, {}, {full->vobFilePath}};
+        {},
+        {full->origVobFilePath},
+        {full->m2vFilePath, full->ac3FilePath},
+        {},
+        {full->vobFilePath}};
     for (std::size_t i = 0; i < steps.size(); ++i) {
         expected.insert(expected.end(), {"    STAMP : " + steps[i].first, "    " + steps[i].second,
                                          "    Done after Ns ", bar});
@@ -179,10 +174,14 @@ TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks)
     EXPECT_EQ(logLines(), expected);
     EXPECT_EQ(readBytes(folder.file("run.log")).find("\n\n"), std::string::npos)
         << "every line ends with CR LF";
+    // The tools' own output is kept beside the run log, after each command line.
+    const std::vector<std::string> toolLines = readLines(folder.file("run.tools.log"));
+    EXPECT_EQ(std::count_if(toolLines.begin(), toolLines.end(),
+                            [](const std::string& line) { return line.rfind(">>> ", 0) == 0; }),
+              5);
 }
 
-TEST_F(BatchTest, CleanRunExitsWithZeroAndUsesTheSettingsBesideTheProgram)
-{
+TEST_F(BatchTest, CleanRunExitsWithZeroAndUsesTheSettingsBesideTheProgram) {
     TaskRef task = addTask("ok");
     task->doRemux = task->doAuthor = false;
     EXPECT_EQ(runBatch(projectArguments()).status, 0) << readBytes(folder.file("stderr.txt"));
@@ -190,16 +189,15 @@ TEST_F(BatchTest, CleanRunExitsWithZeroAndUsesTheSettingsBesideTheProgram)
 
     // Without --settings the tools beside marovink-batch are looked for, and reported missing;
     // the run goes on and the task's tool then fails to start.
-    const Outcome outcome = runBatch("--log " + quoted(folder.file("run.log")) + " " +
-                                     quoted(folder.file("p.mvk")));
+    const Outcome outcome =
+        runBatch("--log " + quoted(folder.file("run.log")) + " " + quoted(folder.file("p.mvk")));
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(readBytes(folder.file("stderr.txt"))
                   .find(" program file is missing,\ncheck the path and re-enter it"),
               std::string::npos);
 }
 
-TEST_F(BatchTest, UsageAndUnreadableFilesExitWithTwo)
-{
+TEST_F(BatchTest, UsageAndUnreadableFilesExitWithTwo) {
     const Outcome help = runBatch("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.output.rfind("Usage: marovink-batch", 0), 0u);
@@ -208,21 +206,21 @@ TEST_F(BatchTest, UsageAndUnreadableFilesExitWithTwo)
     EXPECT_EQ(runBatch("").status, 2);
     EXPECT_EQ(runBatch(quoted(folder.file("missing.mvk"))).status, 2);
     writeBytes(folder.file("bad.mvk"), "many\r\n");
-    EXPECT_EQ(runBatch("--log " + quoted(folder.file("run.log")) + " " +
-                       quoted(folder.file("bad.mvk")))
-                  .status,
-              2);
+    EXPECT_EQ(
+        runBatch("--log " + quoted(folder.file("run.log")) + " " + quoted(folder.file("bad.mvk")))
+            .status,
+        2);
     EXPECT_NE(readBytes(folder.file("stderr.txt")).find("'many' n'est pas une valeur enti"),
               std::string::npos);
     addTask("x");
-    EXPECT_EQ(runBatch("--settings " + quoted(folder.file("marovink.ini")) + " --log " +
-                       quoted(folder.file("no folder/run.log")) + " " + quoted(folder.file("p.mvk")))
-                  .status,
-              2);
+    EXPECT_EQ(
+        runBatch("--settings " + quoted(folder.file("marovink.ini")) + " --log " +
+                 quoted(folder.file("no folder/run.log")) + " " + quoted(folder.file("p.mvk")))
+            .status,
+        2);
 }
 
-TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool)
-{
+TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
     writeBytes(tools.audioGatePath(), "");
     addTask("one");
     addTask("two");
@@ -236,9 +234,9 @@ TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool)
     });
     EXPECT_EQ(outcome.status, 0);
     const std::vector<std::string> lines = logLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "==>> Tasks process aborted by user !!!!!!!!!!!"),
-              lines.end());
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"),
+        lines.end());
     EXPECT_EQ(lines.back(), "      ---   All Tasks finished !!!   ---");
     // The audio tool ran to its end; nothing ran after it.
     EXPECT_EQ(readLines(tools.callsPath()).size(), 1u);

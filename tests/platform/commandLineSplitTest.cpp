@@ -4,8 +4,7 @@
 
 using Arguments = std::vector<std::string>;
 
-TEST(SplitCommandLine, ProgramNameTakesNoEscapes)
-{
+TEST(SplitCommandLine, ProgramNameTakesNoEscapes) {
     EXPECT_EQ(splitCommandLine(R"("C:\my tools\mplex.exe" -f 8)"),
               (Arguments{R"(C:\my tools\mplex.exe)", "-f", "8"}));
     EXPECT_EQ(splitCommandLine(R"(C:\tools\a\ b)"), (Arguments{R"(C:\tools\a\)", "b"}));
@@ -13,8 +12,7 @@ TEST(SplitCommandLine, ProgramNameTakesNoEscapes)
     EXPECT_EQ(splitCommandLine(R"("")"), Arguments{""});
 }
 
-TEST(SplitCommandLine, BlanksQuotesAndBackslashes)
-{
+TEST(SplitCommandLine, BlanksQuotesAndBackslashes) {
     const std::vector<std::pair<std::string, Arguments>> cases{
         {R"(p  a	b )", {"p", "a", "b"}},
         {R"(p "a b" "")", {"p", "a b", ""}},

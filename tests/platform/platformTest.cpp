@@ -18,8 +18,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PlatformTest, StartsTheProgramWithItsArgumentsLiterallyAndWaits)
-{
+TEST_F(PlatformTest, StartsTheProgramWithItsArgumentsLiterallyAndWaits) {
     const std::string tool = folder.file("my tool");
     writeRecordingTool(tool, folder.file("args.txt"));
     const std::string odd = folder.file("$HOME; `id` * caf\xc3\xa9");
@@ -28,15 +27,26 @@ TEST_F(PlatformTest, StartsTheProgramWithItsArgumentsLiterallyAndWaits)
               (std::vector<std::string>{tool, odd, "0xbd", ""}));
 }
 
-TEST_F(PlatformTest, WaitsForTheEndAndIgnoresTheExitStatus)
-{
+TEST_F(PlatformTest, WaitsForTheEndAndIgnoresTheExitStatus) {
     writeScript(folder.file("slow"), "sleep 0.3; echo done > '" + folder.file("out") + "'; exit 3");
     ASSERT_TRUE(system->startAndWait("\"" + folder.file("slow") + "\"", 1));
     EXPECT_EQ(readBytes(folder.file("out")), "done\n");
 }
 
-TEST_F(PlatformTest, WhatCannotBeStarted)
-{
+TEST_F(PlatformTest, ToolOutputGoesToTheToolsLogAfterItsCommandLine) {
+    writeScript(folder.file("noisy"), "echo out; echo err >&2");
+    system->setToolOutputLog(folder.file("tools.log"));
+    const std::string commandLine = "\"" + folder.file("noisy") + "\" a";
+    ASSERT_TRUE(system->startAndWait(commandLine, 1));
+    ASSERT_TRUE(system->startAndWait(commandLine, 1));
+    const std::string once = "\r\n>>> " + commandLine + "\r\nout\nerr\n";
+    EXPECT_EQ(readBytes(folder.file("tools.log")), once + once);
+
+    system->setToolOutputLog(folder.file("no folder/tools.log"));
+    EXPECT_THROW(system->startAndWait(commandLine, 1), IoError);
+}
+
+TEST_F(PlatformTest, WhatCannotBeStarted) {
     writeBytes(folder.file("not executable"), "#!/bin/sh\n");
     writeBytes(folder.file("no interpreter"), "");
     std::filesystem::permissions(folder.file("no interpreter"), std::filesystem::perms::owner_all);
@@ -47,8 +57,7 @@ TEST_F(PlatformTest, WhatCannotBeStarted)
     }
 }
 
-TEST_F(PlatformTest, FreeSpaceOfTheNearestExistingFolder)
-{
+TEST_F(PlatformTest, FreeSpaceOfTheNearestExistingFolder) {
     const std::int64_t free = system->freeBytesAvailable(folder.path());
     EXPECT_GT(free, 0);
     const std::int64_t below = system->freeBytesAvailable(folder.file("not/yet/made.m2v"));
@@ -56,10 +65,10 @@ TEST_F(PlatformTest, FreeSpaceOfTheNearestExistingFolder)
     EXPECT_THROW(system->freeBytesAvailable(""), IoError);
 }
 
-TEST(ProgramLocation, FilesBesideTheProgram)
-{
+TEST(ProgramLocation, FilesBesideTheProgram) {
     EXPECT_EQ(programLocation::folderOf("/opt/marovink/bin/marovink"), "/opt/marovink/bin/");
     EXPECT_EQ(programLocation::besideProgram("/opt/bin/marovink", ".ini"), "/opt/bin/marovink.ini");
     EXPECT_EQ(programLocation::besideProgram("/opt/bin/app.exe", ".log"), "/opt/bin/app.log");
+    EXPECT_EQ(programLocation::toolsLogBeside("/opt/bin/app.log"), "/opt/bin/app.tools.log");
     EXPECT_FALSE(platform::runningProgramPath().empty());
 }

@@ -5,8 +5,7 @@
 
 namespace {
 
-RegionalFormats french()
-{
+RegionalFormats french() {
     RegionalFormats formats;
     formats.thousandsSeparator = "\xc2\xa0";  // no-break space
     formats.decimalSeparator = ",";
@@ -15,8 +14,7 @@ RegionalFormats french()
 
 }  // namespace
 
-TEST(Formatting, GroupedWholeNumbers)
-{
+TEST(Formatting, GroupedWholeNumbers) {
     const RegionalFormats english;
     EXPECT_EQ(formatting::groupedWhole(976.5625, english), "977");
     EXPECT_EQ(formatting::groupedWhole(2000, english), "2,000");
@@ -24,11 +22,13 @@ TEST(Formatting, GroupedWholeNumbers)
     EXPECT_EQ(formatting::groupedWhole(999.5, english), "1,000");
     EXPECT_EQ(formatting::groupedWhole(0.49, english), "");
     EXPECT_EQ(formatting::groupedWhole(5.0 * 1024 * 1024 * 1024, french()),
-              "5\xc2\xa0" "368\xc2\xa0" "709\xc2\xa0" "120");
+              "5\xc2\xa0"
+              "368\xc2\xa0"
+              "709\xc2\xa0"
+              "120");
 }
 
-TEST(Formatting, UpToTwoDecimals)
-{
+TEST(Formatting, UpToTwoDecimals) {
     const RegionalFormats english;
     EXPECT_EQ(formatting::upToTwoDecimals(60, english), "60");
     EXPECT_EQ(formatting::upToTwoDecimals(5, english), "5");
@@ -39,8 +39,7 @@ TEST(Formatting, UpToTwoDecimals)
     EXPECT_EQ(formatting::upToTwoDecimals(0, english), "");
 }
 
-TEST(Formatting, DatesAndTimesInRegionalPatterns)
-{
+TEST(Formatting, DatesAndTimesInRegionalPatterns) {
     std::tm moment{};
     moment.tm_year = 2026 - 1900;
     moment.tm_mon = 11;

@@ -8,8 +8,7 @@ namespace {
 
 class CommandLinesTest : public ::testing::Test {
 protected:
-    CommandLinesTest()
-    {
+    CommandLinesTest() {
         task.origVobFilePath = "D:\\my dvd\\VTS_01_1.VOB";
         task.m2vFilePath = "D:\\my dvd\\VTS_01_1.m2v";
         task.ac3FilePath = "D:\\my dvd\\VTS_01_1.ac3";
@@ -24,10 +23,10 @@ protected:
 
 }  // namespace
 
-TEST_F(CommandLinesTest, TheSixCommandLinesByteForByte)
-{
-    EXPECT_EQ(audioDemuxCommand(task, tools).commandLine,
-              R"("C:\tools\bbdmux.exe" "D:\my dvd\VTS_01_1.VOB" 0xbd "D:\my dvd\VTS_01_1.ac3" 0x80)");
+TEST_F(CommandLinesTest, TheSixCommandLinesByteForByte) {
+    EXPECT_EQ(
+        audioDemuxCommand(task, tools).commandLine,
+        R"("C:\tools\bbdmux.exe" "D:\my dvd\VTS_01_1.VOB" 0xbd "D:\my dvd\VTS_01_1.ac3" 0x80)");
     EXPECT_EQ(videoDemuxCommand(task, tools).commandLine,
               R"("C:\tools\bbdmux.exe" "D:\my dvd\VTS_01_1.VOB" 0xe0 "D:\my dvd\VTS_01_1.m2v")");
     EXPECT_EQ(remuxCommand(task, tools).commandLine,
@@ -43,8 +42,7 @@ TEST_F(CommandLinesTest, TheSixCommandLinesByteForByte)
               R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -T)");
 }
 
-TEST_F(CommandLinesTest, ArgumentsAreTheTaskTextsAndSplitBackToThem)
-{
+TEST_F(CommandLinesTest, ArgumentsAreTheTaskTextsAndSplitBackToThem) {
     task.chapterList = "00:00:00,00:05:00";
     const ToolCommand title = titleAuthoringCommand(task, tools);
     EXPECT_EQ(title.arguments,
@@ -57,8 +55,7 @@ TEST_F(CommandLinesTest, ArgumentsAreTheTaskTextsAndSplitBackToThem)
     }
 }
 
-TEST_F(CommandLinesTest, NoTaskTextCanAddOrSplitArguments)
-{
+TEST_F(CommandLinesTest, NoTaskTextCanAddOrSplitArguments) {
     task.vobFilePath = "E:\\x\" -o \"C:\\Windows";
     EXPECT_FALSE(remuxCommand(task, tools).isSafe());
     EXPECT_FALSE(titleAuthoringCommand(task, tools).isSafe());
@@ -70,8 +67,9 @@ TEST_F(CommandLinesTest, NoTaskTextCanAddOrSplitArguments)
     task.dvdFolderPath = "E:\\out";
     task.vobFilePath = "E:\\v.VOB";
     task.chapterList = " 00:00:00, 00:05:00\t";
-    EXPECT_EQ(titleAuthoringCommand(task, tools).commandLine,
-              R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -t -c 00:00:00,00:05:00 -f "E:\v.VOB")");
+    EXPECT_EQ(
+        titleAuthoringCommand(task, tools).commandLine,
+        R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -t -c 00:00:00,00:05:00 -f "E:\v.VOB")");
     task.chapterList = "   ";
     EXPECT_EQ(titleAuthoringCommand(task, tools).commandLine,
               R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -t -f "E:\v.VOB")");

@@ -17,15 +17,13 @@ const std::string videoTsMessageStart =
     "Check it. The source file may be too much corrupted. Try using ifoEdit and/or vobEdit "
     "softwares\r\nSee explanations on ";
 
-bool startsWith(const std::string& text, const std::string& start)
-{
+bool startsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;
 }
 
 }  // namespace
 
-TEST(OutputSizes, FilesAndVobSets)
-{
+TEST(OutputSizes, FilesAndVobSets) {
     TempFolder folder;
     writeBytes(folder.file("a"), std::string(1536, 'x'));
     EXPECT_DOUBLE_EQ(fileSizeKb(folder.file("a")), 1.5);
@@ -41,8 +39,7 @@ TEST(OutputSizes, FilesAndVobSets)
     EXPECT_EQ(vobSetSizeKb(videoTs), 2);
 }
 
-TEST(OutputSizes, FileOverFourGibibytesMeasuresInFull)
-{
+TEST(OutputSizes, FileOverFourGibibytesMeasuresInFull) {
     TempFolder folder;
     const std::uintmax_t size = 5ULL << 30;
     writeBytes(folder.file("big"), "");
@@ -50,8 +47,7 @@ TEST(OutputSizes, FileOverFourGibibytesMeasuresInFull)
     EXPECT_EQ(fileSizeKb(folder.file("big")), 5.0 * 1024 * 1024);
 }
 
-TEST(OutputSizes, ChecksReportOnlyShortOutputs)
-{
+TEST(OutputSizes, ChecksReportOnlyShortOutputs) {
     TempFolder folder;
     const RegionalFormats formats;
     std::vector<std::string> reports;
@@ -61,8 +57,9 @@ TEST(OutputSizes, ChecksReportOnlyShortOutputs)
     EXPECT_FALSE(checkFileSize(folder.file("out.VOB"), 5, 2000, formats, report));
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(startsWith(reports[0], fileMessageStart));
-    EXPECT_NE(reports[0].find(" if needed.\r\n(size/expected (tolerance) = 977 Ko/2,000 Ko (5 %) )"),
-              std::string::npos);
+    EXPECT_NE(
+        reports[0].find(" if needed.\r\n(size/expected (tolerance) = 977 Ko/2,000 Ko (5 %) )"),
+        std::string::npos);
 
     // An .ac3 passes from 0.4 of its expected size; exactly at the limit passes.
     writeBytes(folder.file("a.ac3"), std::string(4096, 'a'));

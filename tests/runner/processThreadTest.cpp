@@ -19,14 +19,12 @@ struct Event {
     std::string text;
     int taskIndex;
 
-    bool operator==(const Event& other) const
-    {
+    bool operator==(const Event& other) const {
         return name == other.name && text == other.text && taskIndex == other.taskIndex;
     }
 };
 
-std::ostream& operator<<(std::ostream& out, const Event& event)
-{
+std::ostream& operator<<(std::ostream& out, const Event& event) {
     return out << event.name << "(" << event.taskIndex << ", \"" << event.text << "\")";
 }
 
@@ -35,8 +33,7 @@ protected:
     ProcessThreadTest() { settings.setValues(tools.settings()); }
 
     // A task on files of the temporary folder, with a source VOB of 100 KiB.
-    TaskRef addTask(const std::string& name)
-    {
+    TaskRef addTask(const std::string& name) {
         auto task = std::make_shared<Ttask>();
         task->origVobFilePath = folder.file(name + ".VOB");
         task->m2vFilePath = folder.file(name + ".m2v");
@@ -48,8 +45,7 @@ protected:
         return task;
     }
 
-    TprocessThread::Handlers recordingHandlers()
-    {
+    TprocessThread::Handlers recordingHandlers() {
         const auto recorder = [this](const char* name) {
             return [this, name](TprocessThread& sender, const std::string& text, int index) {
                 std::lock_guard<std::mutex> lock(mutex);
@@ -70,8 +66,7 @@ protected:
         return handlers;
     }
 
-    void run(TprocessThread::Handlers handlers)
-    {
+    void run(TprocessThread::Handlers handlers) {
         TprocessThread runner(tasks, {settings, platform, messages, RegionalFormats()},
                               std::move(handlers));
         runner.waitForEnd();
@@ -79,8 +74,7 @@ protected:
     }
     void run() { run(recordingHandlers()); }
 
-    std::vector<std::string> eventNames() const
-    {
+    std::vector<std::string> eventNames() const {
         std::vector<std::string> names;
         for (const Event& event : events) {
             names.push_back(event.name);
@@ -104,15 +98,13 @@ protected:
     std::string runFailure;
 };
 
-std::string stepStart(const char* message, const ToolCommand& command)
-{
+std::string stepStart(const char* message, const ToolCommand& command) {
     return std::string(message) + "\r\n    " + command.commandLine;
 }
 
 }  // namespace
 
-TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder)
-{
+TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder) {
     TaskRef task = addTask("VTS_01_1");
     task->chapterList = "00:00:00,00:05:00";
     task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
@@ -148,8 +140,8 @@ TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder)
     EXPECT_EQ(events, expected);
     EXPECT_EQ(runsFinished, 1);
     EXPECT_EQ(runFailure, "");
-    for (const std::string* gone : {&copy.origVobFilePath, &copy.m2vFilePath, &copy.ac3FilePath,
-                                    &copy.vobFilePath}) {
+    for (const std::string* gone :
+         {&copy.origVobFilePath, &copy.m2vFilePath, &copy.ac3FilePath, &copy.vobFilePath}) {
         EXPECT_FALSE(std::filesystem::exists(*gone)) << *gone;
     }
     EXPECT_TRUE(isExistingFile(copy.dvdFolderPath + "/VIDEO_TS/VIDEO_TS.IFO"));
@@ -163,8 +155,7 @@ TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder)
     EXPECT_EQ(expectedSizes, (std::vector<double>{6.5, 90, 100, 100, 100}));
 }
 
-TEST_F(ProcessThreadTest, ReferenceSizeOfEachStageCombination)
-{
+TEST_F(ProcessThreadTest, ReferenceSizeOfEachStageCombination) {
     // Demux off, remux on: 1.04 times the two streams, also for authoring.
     TaskRef streams = addTask("a");
     streams->doDemux = false;
@@ -180,8 +171,7 @@ TEST_F(ProcessThreadTest, ReferenceSizeOfEachStageCombination)
     EXPECT_EQ(std::count(names.begin(), names.end(), "OnTaskError"), 0);
 }
 
-TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions)
-{
+TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions) {
     tools.videoBytes = 80 * 1024;  // below 0.855 of the source
     tools.write();
     TaskRef task = addTask("s");
@@ -197,8 +187,7 @@ TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions)
     EXPECT_EQ(events[6].text, task->origVobFilePath + " deleted ");
 }
 
-TEST_F(ProcessThreadTest, EmptyRemuxOutputStillDeletesStreamsThenAuthoringMissesItsInput)
-{
+TEST_F(ProcessThreadTest, EmptyRemuxOutputStillDeletesStreamsThenAuthoringMissesItsInput) {
     tools.remuxBytes = -1;
     tools.write();
     TaskRef task = addTask("e");
@@ -211,13 +200,12 @@ TEST_F(ProcessThreadTest, EmptyRemuxOutputStillDeletesStreamsThenAuthoringMisses
     EXPECT_NE(events[7].text.find("=  Ko/100 Ko (5 %) )"), std::string::npos) << events[7].text;
     EXPECT_EQ(events[8].text, task->m2vFilePath + " deleted ");
     EXPECT_EQ(events[9].text, task->ac3FilePath + " deleted ");
-    EXPECT_EQ(events[10], (Event{"OnTaskError",
-                                 task->vobFilePath + " file doesn't exists !\r\nThis task will abort.",
-                                 0}));
+    EXPECT_EQ(events[10],
+              (Event{"OnTaskError",
+                     task->vobFilePath + " file doesn't exists !\r\nThis task will abort.", 0}));
 }
 
-TEST_F(ProcessThreadTest, StopDuringTheAudioRunEndsTheRunAfterItsCheck)
-{
+TEST_F(ProcessThreadTest, StopDuringTheAudioRunEndsTheRunAfterItsCheck) {
     writeBytes(tools.audioGatePath(), "");
     TaskRef first = addTask("one");
     first->deleteOrigVob = true;
@@ -232,15 +220,13 @@ TEST_F(ProcessThreadTest, StopDuringTheAudioRunEndsTheRunAfterItsCheck)
         std::filesystem::remove(tools.audioGatePath());
         runner.waitForEnd();
     }
-    EXPECT_EQ(eventNames(),
-              (std::vector<std::string>{"OnTaskStart", "OnStepStart", "OnStepDone"}));
+    EXPECT_EQ(eventNames(), (std::vector<std::string>{"OnTaskStart", "OnStepStart", "OnStepDone"}));
     EXPECT_EQ(runsFinished, 1);
     EXPECT_TRUE(isExistingFile(first->origVobFilePath));
     EXPECT_EQ(readLines(tools.callsPath()).size(), 1u);
 }
 
-TEST_F(ProcessThreadTest, ToolThatCannotStartEndsOnlyItsTask)
-{
+TEST_F(ProcessThreadTest, ToolThatCannotStartEndsOnlyItsTask) {
     SettingsValues paths = tools.settings();
     paths.demuxExePath = folder.file("no such tool");
     settings.setValues(paths);
@@ -251,18 +237,17 @@ TEST_F(ProcessThreadTest, ToolThatCannotStartEndsOnlyItsTask)
     run();
     const std::string commandLine = audioDemuxCommand(*first, paths).commandLine;
     ASSERT_GE(events.size(), 5u);
-    EXPECT_EQ(events[2], (Event{"OnTaskError",
-                                commandLine + " command line aborted\r\nThis task won't continue.",
-                                0}));
+    EXPECT_EQ(events[2],
+              (Event{"OnTaskError",
+                     commandLine + " command line aborted\r\nThis task won't continue.", 0}));
     EXPECT_EQ(events[3], (Event{"OnStepDone", "Done ", 0}));
     EXPECT_EQ(events[4], (Event{"OnTaskStart", "", 1}));
-    EXPECT_EQ(messages.warnings,
-              std::vector<std::string>{"The following command line execution failed !" +
-                                       commandLine});
+    EXPECT_EQ(
+        messages.warnings,
+        std::vector<std::string>{"The following command line execution failed !" + commandLine});
 }
 
-TEST_F(ProcessThreadTest, MissingInputsAndLackOfSpaceEndTheirTask)
-{
+TEST_F(ProcessThreadTest, MissingInputsAndLackOfSpaceEndTheirTask) {
     TaskRef noStreams = addTask("x");
     noStreams->doDemux = false;  // neither stream exists: the video one is named
     TaskRef noSpace = addTask("y");
@@ -272,10 +257,12 @@ TEST_F(ProcessThreadTest, MissingInputsAndLackOfSpaceEndTheirTask)
     run();
     const std::vector<Event> expected{
         {"OnTaskStart", "", 0},
-        {"OnTaskError", noStreams->m2vFilePath + " file doesn't exists !\r\nThis task will abort.", 0},
+        {"OnTaskError", noStreams->m2vFilePath + " file doesn't exists !\r\nThis task will abort.",
+         0},
         {"OnTaskStart", "", 1},
         {"OnTaskError",
-         "There is not enough free space on destination drive to process " + noSpace->m2vFilePath, 1},
+         "There is not enough free space on destination drive to process " + noSpace->m2vFilePath,
+         1},
         {"OnTaskStart", "", 2},
         {"OnTaskError",
          noSource->origVobFilePath + " file doesn't exists !\r\nThis task will abort.", 2},
@@ -283,8 +270,7 @@ TEST_F(ProcessThreadTest, MissingInputsAndLackOfSpaceEndTheirTask)
     EXPECT_EQ(events, expected);
 }
 
-TEST_F(ProcessThreadTest, EmptyListAndTaskWithoutStages)
-{
+TEST_F(ProcessThreadTest, EmptyListAndTaskWithoutStages) {
     run();
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(runsFinished, 1);
@@ -296,8 +282,7 @@ TEST_F(ProcessThreadTest, EmptyListAndTaskWithoutStages)
     EXPECT_EQ(runsFinished, 2);
 }
 
-TEST_F(ProcessThreadTest, FailingHandlerOrUnreadableInputEndsTheRun)
-{
+TEST_F(ProcessThreadTest, FailingHandlerOrUnreadableInputEndsTheRun) {
     addTask("one");
     addTask("two");
     TprocessThread::Handlers handlers = recordingHandlers();
@@ -310,8 +295,7 @@ TEST_F(ProcessThreadTest, FailingHandlerOrUnreadableInputEndsTheRun)
     EXPECT_EQ(runFailure, "Erreur E/S 5");
 }
 
-TEST_F(ProcessThreadTest, ListChangesDuringTheRunDoNotReachIt)
-{
+TEST_F(ProcessThreadTest, ListChangesDuringTheRunDoNotReachIt) {
     writeBytes(tools.audioGatePath(), "");
     TaskRef task = addTask("kept");
     task->doRemux = task->doAuthor = false;

@@ -14,8 +14,7 @@ using namespace std::chrono_literals;
 
 class ProgressTest : public ::testing::Test {
 protected:
-    TprogressThread::ProgressHandler recorder()
-    {
+    TprogressThread::ProgressHandler recorder() {
         return [this](TprogressThread&, int percentage) {
             std::lock_guard<std::mutex> lock(mutex);
             reports.push_back(percentage);
@@ -24,8 +23,7 @@ protected:
     }
 
     // Waits until `count` reports have come, at most `limit`.
-    bool waitForReports(std::size_t count, std::chrono::milliseconds limit)
-    {
+    bool waitForReports(std::size_t count, std::chrono::milliseconds limit) {
         std::unique_lock<std::mutex> lock(mutex);
         return reported.wait_for(lock, limit, [&] { return reports.size() >= count; });
     }
@@ -39,8 +37,7 @@ protected:
 
 }  // namespace
 
-TEST(ProgressPercentage, RoundsHalvesToEvenAndCapsAtOneHundred)
-{
+TEST(ProgressPercentage, RoundsHalvesToEvenAndCapsAtOneHundred) {
     EXPECT_EQ(TprogressThread::percentage(50.5, 100), 50);
     EXPECT_EQ(TprogressThread::percentage(51.5, 100), 52);
     EXPECT_EQ(TprogressThread::percentage(51.6, 100), 52);
@@ -49,8 +46,7 @@ TEST(ProgressPercentage, RoundsHalvesToEvenAndCapsAtOneHundred)
     EXPECT_EQ(TprogressThread::percentage(6.5, 6.5), 100);
 }
 
-TEST_F(ProgressTest, MeasuresOnceASecondAndStopsAtOnce)
-{
+TEST_F(ProgressTest, MeasuresOnceASecondAndStopsAtOnce) {
     writeBytes(folder.file("out.m2v"), std::string(512, 'x'));
     const auto start = std::chrono::steady_clock::now();
     {
@@ -67,8 +63,7 @@ TEST_F(ProgressTest, MeasuresOnceASecondAndStopsAtOnce)
     EXPECT_EQ(reports.front(), 50);
 }
 
-TEST_F(ProgressTest, FolderMissingFileAndZeroExpectedSize)
-{
+TEST_F(ProgressTest, FolderMissingFileAndZeroExpectedSize) {
     const std::string videoTs = folder.path() + "/";
     writeBytes(folder.file("VTS_01_1.VOB"), std::string(1024, 'x'));
     writeBytes(folder.file("VTS_01_2.VOB"), std::string(1024, 'x'));

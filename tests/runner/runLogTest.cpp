@@ -13,14 +13,12 @@ using namespace std::chrono_literals;
 
 class RunLogTest : public ::testing::Test {
 protected:
-    RunLogTest()
-    {
+    RunLogTest() {
         formats.shortDateFormat = "dd/MM/yyyy";
         formats.longTimeFormat = "HH:mm:ss";
     }
 
-    RunLog makeLog()
-    {
+    RunLog makeLog() {
         return RunLog(folder.file("marovink.log"), formats, [this] { return now; });
     }
     std::string contents() const { return readBytes(folder.file("marovink.log")); }
@@ -32,8 +30,7 @@ protected:
 
 }  // namespace
 
-TEST_F(RunLogTest, EntriesHaveTheirExactLayout)
-{
+TEST_F(RunLogTest, EntriesHaveTheirExactLayout) {
     RunLog log = makeLog();
     log.empty();
     log.stepDone("Done ");  // no step has started yet: no seconds
@@ -57,8 +54,12 @@ TEST_F(RunLogTest, EntriesHaveTheirExactLayout)
     EXPECT_EQ(stampText[13], ':');
     const std::string expected =
         "    Done     ______________________\r\n"
-        "\r\n\r\n\r\n" + std::string(90, '_') + "\r\n    New Task started, task N\xc2\xb0 0\r\n\r\n"
-        "    " + stampText + " : Audio stream DEMUX in progress...\r\n    \"bbdmux\" x\r\n"
+        "\r\n\r\n\r\n" +
+        std::string(90, '_') +
+        "\r\n    New Task started, task N\xc2\xb0 0\r\n\r\n"
+        "    " +
+        stampText +
+        " : Audio stream DEMUX in progress...\r\n    \"bbdmux\" x\r\n"
         "    Done after 42s \r\n    ______________________\r\n"
         "    /a.VOB deleted after 44s \r\n    ______________________\r\n"
         "ERROR !!!! ==>>> oops\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
@@ -70,8 +71,7 @@ TEST_F(RunLogTest, EntriesHaveTheirExactLayout)
     EXPECT_EQ(contents(), "");
 }
 
-TEST_F(RunLogTest, EntriesFromSeveralThreadsNeverInterleave)
-{
+TEST_F(RunLogTest, EntriesFromSeveralThreadsNeverInterleave) {
     RunLog log = makeLog();
     log.empty();
     const std::string longText(20000, 'x');
@@ -104,8 +104,7 @@ TEST_F(RunLogTest, EntriesFromSeveralThreadsNeverInterleave)
     EXPECT_EQ(aborts, 200u);
 }
 
-TEST_F(RunLogTest, WriteFailuresRaiseIoErrors)
-{
+TEST_F(RunLogTest, WriteFailuresRaiseIoErrors) {
     RunLog log(folder.file("no folder/marovink.log"), formats);
     EXPECT_THROW(log.empty(), IoError);
     EXPECT_THROW(log.abort(), IoError);

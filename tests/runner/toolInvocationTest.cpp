@@ -25,8 +25,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ToolInvocationTest, RunsTheToolWithTheTaskPaths)
-{
+TEST_F(ToolInvocationTest, RunsTheToolWithTheTaskPaths) {
     writeRecordingTool(folder.file("mplex"), folder.file("args"));
     Ttask task;
     task.vobFilePath = folder.file("out put.VOB");
@@ -41,8 +40,7 @@ TEST_F(ToolInvocationTest, RunsTheToolWithTheTaskPaths)
     EXPECT_TRUE(taskErrors.empty());
 }
 
-TEST_F(ToolInvocationTest, FailedStartShowsTheWarningThenReportsTheTaskError)
-{
+TEST_F(ToolInvocationTest, FailedStartShowsTheWarningThenReportsTheTaskError) {
     Ttask task;
     SettingsValues settings{folder.file("missing"), "", "", "PAL"};
     const ToolCommand command = videoDemuxCommand(task, settings);
@@ -55,8 +53,7 @@ TEST_F(ToolInvocationTest, FailedStartShowsTheWarningThenReportsTheTaskError)
                                                    "continue."});
 }
 
-TEST_F(ToolInvocationTest, QuoteInAPathStopsTheToolBeforeItStarts)
-{
+TEST_F(ToolInvocationTest, QuoteInAPathStopsTheToolBeforeItStarts) {
     writeRecordingTool(folder.file("mplex"), folder.file("args"));
     Ttask task;
     task.vobFilePath = folder.file("x\" \"/tmp/elsewhere");
@@ -65,13 +62,13 @@ TEST_F(ToolInvocationTest, QuoteInAPathStopsTheToolBeforeItStarts)
     EXPECT_FALSE(isExistingFile(folder.file("args")));
     EXPECT_EQ(messages.warnings.size(), 1u);
     ASSERT_EQ(taskErrors.size(), 1u);
-    EXPECT_EQ(taskErrors[0], command.commandLine + " command line aborted\r\nThis task won't continue.");
+    EXPECT_EQ(taskErrors[0],
+              command.commandLine + " command line aborted\r\nThis task won't continue.");
 }
 
-TEST_F(ToolInvocationTest, FreeSpaceMustExceedWhatTheInputNeeds)
-{
+TEST_F(ToolInvocationTest, FreeSpaceMustExceedWhatTheInputNeeds) {
     writeBytes(folder.file("in"), std::string(10 * 1024 + 1000, 'x'));  // 10 whole blocks
-    const std::int64_t needed = 11776;                                   // 10 * 1024 * 1.15
+    const std::int64_t needed = 11776;                                  // 10 * 1024 * 1.15
     platform.freeBytes = needed;
     EXPECT_FALSE(tools.checkFreeSpace(folder.file("in"), "/dest/x.m2v"));
     EXPECT_EQ(taskErrors, std::vector<std::string>{

@@ -3,8 +3,7 @@
 #include "storage/iniFile.h"
 #include "support/tempFolder.h"
 
-TEST(IniFile, RoundTripKeepsUnknownSectionsAndDropsCommentsAndBlanks)
-{
+TEST(IniFile, RoundTripKeepsUnknownSectionsAndDropsCommentsAndBlanks) {
     const IniFile ini = IniFile::parse({
         "stray=before any section",
         "  [ software path ]  ",
@@ -24,8 +23,7 @@ TEST(IniFile, RoundTripKeepsUnknownSectionsAndDropsCommentsAndBlanks)
     EXPECT_EQ(ini.value("extra", "colour"), "blue = green");
 }
 
-TEST(IniFile, LooksUpSectionsAndKeysRegardlessOfCase)
-{
+TEST(IniFile, LooksUpSectionsAndKeysRegardlessOfCase) {
     const IniFile ini = IniFile::parse({"[Software Path]", "DEMUXING=x", "muxing="});
     EXPECT_EQ(ini.value("software path", "demuxing"), "x");
     // Present with nothing after "=" is the empty text, not a missing key.
@@ -36,8 +34,7 @@ TEST(IniFile, LooksUpSectionsAndKeysRegardlessOfCase)
     EXPECT_EQ(IniFile::parse({"[a]", "demuxing"}).value("a", "demuxing"), std::nullopt);
 }
 
-TEST(IniFile, RepeatedSectionNamesStaySeparateAndTheFirstAnswers)
-{
+TEST(IniFile, RepeatedSectionNamesStaySeparateAndTheFirstAnswers) {
     IniFile ini = IniFile::parse({"[a]", "k=1", "[b]", "[A]", "k=2"});
     EXPECT_EQ(ini.value("a", "k"), "1");
     ini.setValue("a", "K", "3");
@@ -47,8 +44,7 @@ TEST(IniFile, RepeatedSectionNamesStaySeparateAndTheFirstAnswers)
               "[a]\r\nK=3\r\nnew=4\r\n\r\n[b]\r\n\r\n[A]\r\nk=2\r\n\r\n[c]\r\nk=5\r\n\r\n");
 }
 
-TEST(IniFile, LoadAndSaveFiles)
-{
+TEST(IniFile, LoadAndSaveFiles) {
     TempFolder folder;
     EXPECT_EQ(IniFile::load(folder.file("missing.ini")).serialize(), "");
 

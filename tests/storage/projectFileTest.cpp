@@ -13,8 +13,7 @@ namespace {
 const std::string separator(36, '_');
 const std::string reserved = "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
 
-TaskRef exampleTask()
-{
+TaskRef exampleTask() {
     auto task = std::make_shared<Ttask>();
     task->origVobFilePath = "D:\\dvd\\VTS_01_1.VOB";
     task->m2vFilePath = "D:\\dvd\\VTS_01_1.m2v";
@@ -25,8 +24,7 @@ TaskRef exampleTask()
     return task;
 }
 
-TAllTask loaded(const std::string& bytes)
-{
+TAllTask loaded(const std::string& bytes) {
     TempFolder folder;
     writeBytes(folder.file("p.mvk"), bytes);
     TAllTask tasks;
@@ -36,8 +34,7 @@ TAllTask loaded(const std::string& bytes)
 
 }  // namespace
 
-TEST(ProjectFile, ExactBytesOfASavedList)
-{
+TEST(ProjectFile, ExactBytesOfASavedList) {
     TAllTask tasks;
     EXPECT_EQ(projectFile::serialize(tasks), "0\r\n");
 
@@ -50,15 +47,17 @@ TEST(ProjectFile, ExactBytesOfASavedList)
                   reserved);
 }
 
-TEST(ProjectFile, SavedListLoadsBackFieldForField)
-{
+TEST(ProjectFile, SavedListLoadsBackFieldForField) {
     TempFolder folder;
     TAllTask tasks;
     tasks.add(exampleTask());
     auto second = std::make_shared<Ttask>();
     second->doDemux = false;
     second->deleteStreams = true;
-    second->vobFilePath = "/m\xe9" "dia/\xff" " name;$x`*.VOB";  // 8-bit bytes kept as they are
+    second->vobFilePath =
+        "/m\xe9"
+        "dia/\xff"
+        " name;$x`*.VOB";  // 8-bit bytes kept as they are
     tasks.add(second);
     projectFile::save(folder.file("p.mvk"), tasks);
 
@@ -71,11 +70,10 @@ TEST(ProjectFile, SavedListLoadsBackFieldForField)
     EXPECT_TRUE(back.taskAt(1)->deleteStreams);
 }
 
-TEST(ProjectFile, ReadingRulesForLinesAndFlags)
-{
+TEST(ProjectFile, ReadingRulesForLinesAndFlags) {
     // LF alone, a lone CR dropped, flags other than exactly "True" false, Ctrl-Z ends the file.
-    const TAllTask tasks = loaded("1\nsep\na\rb\n\n\n\n\n\nTRUE\n True\nTrue\n" + reserved +
-                                  "\x1a" + "9\n");
+    const TAllTask tasks =
+        loaded("1\nsep\na\rb\n\n\n\n\n\nTRUE\n True\nTrue\n" + reserved + "\x1a" + "9\n");
     ASSERT_EQ(tasks.count(), 1);
     EXPECT_EQ(tasks.taskAt(0)->origVobFilePath, "ab");
     EXPECT_FALSE(tasks.taskAt(0)->doDemux);
@@ -83,11 +81,10 @@ TEST(ProjectFile, ReadingRulesForLinesAndFlags)
     EXPECT_TRUE(tasks.taskAt(0)->doAuthor);
 }
 
-TEST(ProjectFile, ShortFileGivesTasksOnlyForBlocksThatBegin)
-{
+TEST(ProjectFile, ShortFileGivesTasksOnlyForBlocksThatBegin) {
     // The second block is cut short: its missing lines are empty or false.
-    const TAllTask tasks = loaded("3\r\n" + separator + "\r\na\r\n" + std::string(19, '\n') +
-                                  separator + "\r\nb\r\n");
+    const TAllTask tasks =
+        loaded("3\r\n" + separator + "\r\na\r\n" + std::string(19, '\n') + separator + "\r\nb\r\n");
     ASSERT_EQ(tasks.count(), 2);
     EXPECT_EQ(tasks.taskAt(1)->origVobFilePath, "b");
     EXPECT_EQ(tasks.taskAt(1)->chapterList, "");
@@ -95,20 +92,19 @@ TEST(ProjectFile, ShortFileGivesTasksOnlyForBlocksThatBegin)
     EXPECT_EQ(loaded("-5\r\n").count(), 0);
 }
 
-TEST(ProjectFile, FirstLineMustBeAWholeNumber)
-{
+TEST(ProjectFile, FirstLineMustBeAWholeNumber) {
     for (const char* text : {"abc", "", "12x", "99999999999", "1 "}) {
         try {
             loaded(std::string(text) + "\r\n");
             ADD_FAILURE() << "accepted '" << text << "'";
         } catch (const ConversionError& error) {
-            EXPECT_EQ(error.what(), "'" + std::string(text) + "' n'est pas une valeur enti\xc3\xa8re correcte");
+            EXPECT_EQ(error.what(),
+                      "'" + std::string(text) + "' n'est pas une valeur enti\xc3\xa8re correcte");
         }
     }
 }
 
-TEST(ProjectFile, CraftedFilesLoadPromptly)
-{
+TEST(ProjectFile, CraftedFilesLoadPromptly) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(loaded("2000000000\r\n").count(), 0);
     EXPECT_EQ(loaded("2000000000\r\n" + separator + "\r\n" + std::string(100 << 20, 'x')).count(),
@@ -121,8 +117,7 @@ TEST(ProjectFile, CraftedFilesLoadPromptly)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
-TEST(ProjectFile, FailedSaveKeepsThePreviousFile)
-{
+TEST(ProjectFile, FailedSaveKeepsThePreviousFile) {
     TempFolder folder;
     TAllTask tasks;
     tasks.add(exampleTask());

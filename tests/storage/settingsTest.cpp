@@ -17,8 +17,7 @@ protected:
     std::string programFolder() const { return folder.path() + "/"; }
     std::string iniPath() const { return folder.file("marovink.ini"); }
 
-    void putToolsBesideProgram() const
-    {
+    void putToolsBesideProgram() const {
         for (const char* name : {platform::defaultDemuxerName, platform::defaultMultiplexerName,
                                  platform::defaultAuthoringName}) {
             writeBytes(programFolder() + name, "");
@@ -31,8 +30,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsTest, NoFileAndToolsBesideProgramGivesDefaultsAndNoMessage)
-{
+TEST_F(SettingsTest, NoFileAndToolsBesideProgramGivesDefaultsAndNoMessage) {
     putToolsBesideProgram();
     Settings settings(iniPath(), programFolder());
     settings.load(messages);
@@ -46,13 +44,12 @@ TEST_F(SettingsTest, NoFileAndToolsBesideProgramGivesDefaultsAndNoMessage)
 
     settings.save();
     EXPECT_EQ(readBytes(iniPath()), "[software path]\r\ndemuxing=" + values.demuxExePath +
-                                        "\r\nmuxing=" + values.muxExePath + "\r\nauthoring=" +
-                                        values.authorExePath +
+                                        "\r\nmuxing=" + values.muxExePath +
+                                        "\r\nauthoring=" + values.authorExePath +
                                         "\r\n\r\n[various]\r\nstandard=PAL\r\n\r\n");
 }
 
-TEST_F(SettingsTest, OneMessageForTheFirstMissingTool)
-{
+TEST_F(SettingsTest, OneMessageForTheFirstMissingTool) {
     Settings settings(iniPath(), programFolder());
     settings.load(messages);
     ASSERT_EQ(messages.errors.size(), 1u);
@@ -61,8 +58,7 @@ TEST_F(SettingsTest, OneMessageForTheFirstMissingTool)
                                       "it in the option dialog");
 }
 
-TEST_F(SettingsTest, EmptyValueIsNotTheDefaultAndFolderIsNoTool)
-{
+TEST_F(SettingsTest, EmptyValueIsNotTheDefaultAndFolderIsNoTool) {
     putToolsBesideProgram();
     std::filesystem::create_directory(folder.file("toolFolder"));
     writeBytes(iniPath(), "[software path]\r\ndemuxing=\r\nmuxing=" + folder.file("toolFolder") +
@@ -81,8 +77,7 @@ TEST_F(SettingsTest, EmptyValueIsNotTheDefaultAndFolderIsNoTool)
     EXPECT_EQ(messages.errors.back(), folder.file("toolFolder") + language::programFileMissing);
 }
 
-TEST_F(SettingsTest, SaveKeepsUnknownLinesAndOverwritesWhatOthersWrote)
-{
+TEST_F(SettingsTest, SaveKeepsUnknownLinesAndOverwritesWhatOthersWrote) {
     putToolsBesideProgram();
     writeBytes(iniPath(), "[various]\r\nstandard = NTSC\r\nwindow=big\r\n[mine]\r\nx=1\r\n");
     Settings settings(iniPath(), programFolder());
@@ -98,12 +93,11 @@ TEST_F(SettingsTest, SaveKeepsUnknownLinesAndOverwritesWhatOthersWrote)
     EXPECT_EQ(readBytes(iniPath()),
               "[various]\r\nstandard=NTSC\r\nwindow=big\r\n\r\n[mine]\r\nx=1\r\n\r\n"
               "[software path]\r\ndemuxing=" +
-                  values.demuxExePath + "\r\nmuxing=/usr/bin/mplex\r\nauthoring=" +
-                  values.authorExePath + "\r\n\r\n");
+                  values.demuxExePath +
+                  "\r\nmuxing=/usr/bin/mplex\r\nauthoring=" + values.authorExePath + "\r\n\r\n");
 }
 
-TEST_F(SettingsTest, FailedSaveKeepsTheOldFile)
-{
+TEST_F(SettingsTest, FailedSaveKeepsTheOldFile) {
     writeBytes(iniPath(), "[various]\r\nstandard=NTSC\r\n");
     std::filesystem::permissions(iniPath(), std::filesystem::perms::owner_read);
     Settings settings(iniPath(), programFolder());
@@ -114,8 +108,7 @@ TEST_F(SettingsTest, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(settings.values().videoStandard, "PAL");
 }
 
-TEST_F(SettingsTest, ReaderNeverSeesAHalfReplacedValue)
-{
+TEST_F(SettingsTest, ReaderNeverSeesAHalfReplacedValue) {
     Settings settings(iniPath(), programFolder());
     const SettingsValues first{std::string(4096, 'a'), std::string(4096, 'a'),
                                std::string(4096, 'a'), "PAL"};

@@ -5,8 +5,7 @@
 
 namespace {
 
-std::vector<std::string> linesOf(const std::string& bytes)
-{
+std::vector<std::string> linesOf(const std::string& bytes) {
     TempFolder folder;
     writeBytes(folder.file("t.txt"), bytes);
     TextLineReader reader(folder.file("t.txt"));
@@ -22,15 +21,16 @@ std::vector<std::string> linesOf(const std::string& bytes)
 
 }  // namespace
 
-TEST(TextLineReader, LineEndsAndEndOfFile)
-{
+TEST(TextLineReader, LineEndsAndEndOfFile) {
     using Lines = std::vector<std::string>;
     EXPECT_EQ(linesOf(""), Lines{});
     EXPECT_EQ(linesOf("a\r\n"), Lines{"a"});
     EXPECT_EQ(linesOf("a\nb"), (Lines{"a", "b"}));
     EXPECT_EQ(linesOf("\r\n\r\n"), (Lines{"", ""}));
     EXPECT_EQ(linesOf("a\rb\r\r\n"), Lines{"ab"});
-    EXPECT_EQ(linesOf("a\n\x1a" "b\n"), Lines{"a"});
+    EXPECT_EQ(linesOf("a\n\x1a"
+                      "b\n"),
+              Lines{"a"});
     EXPECT_EQ(linesOf(std::string("a\0b\n", 4)), Lines{std::string("a\0b", 3)});
     EXPECT_EQ(linesOf(std::string(200000, 'y') + "\n").at(0).size(), 200000u);
 }

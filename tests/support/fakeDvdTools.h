@@ -30,10 +30,10 @@ struct FakeDvdTools {
 // A platform whose free space a test sets; processes start for real.
 class SetFreeSpace : public platform::Platform {
 public:
-    bool startAndWait(const std::string& commandLine, int showMode) override
-    {
+    bool startAndWait(const std::string& commandLine, int showMode) override {
         return real->startAndWait(commandLine, showMode);
     }
+    void setToolOutputLog(const std::string& path) override { real->setToolOutputLog(path); }
     std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
     void setCurrentThreadPriority(platform::ThreadPriority) override {}
 

@@ -4,15 +4,13 @@
 
 namespace {
 
-TaskRef taskFor(const std::string& source)
-{
+TaskRef taskFor(const std::string& source) {
     auto task = std::make_shared<Ttask>();
     task->origVobFilePath = source;
     return task;
 }
 
-std::vector<std::string> sourcesOf(const TAllTask& list)
-{
+std::vector<std::string> sourcesOf(const TAllTask& list) {
     std::vector<std::string> sources;
     for (int i = 0; i < list.count(); ++i) {
         sources.push_back(list.taskAt(i)->origVobFilePath);
@@ -22,8 +20,7 @@ std::vector<std::string> sourcesOf(const TAllTask& list)
 
 }  // namespace
 
-TEST(Ttask, NewTaskRunsAllStagesAndDeletesNothing)
-{
+TEST(Ttask, NewTaskRunsAllStagesAndDeletesNothing) {
     const Ttask task;
     EXPECT_TRUE(task.doDemux && task.doRemux && task.doAuthor);
     EXPECT_FALSE(task.deleteOrigVob || task.deleteStreams || task.deleteVob);
@@ -33,8 +30,7 @@ TEST(Ttask, NewTaskRunsAllStagesAndDeletesNothing)
     }
 }
 
-TEST(TAllTask, RemoveAtKeepsTheOrderOfTheOthers)
-{
+TEST(TAllTask, RemoveAtKeepsTheOrderOfTheOthers) {
     const std::vector<std::pair<int, std::vector<std::string>>> cases{
         {0, {"B", "C"}}, {1, {"A", "C"}}, {2, {"A", "B"}}};
     for (const auto& [index, expected] : cases) {
@@ -47,8 +43,7 @@ TEST(TAllTask, RemoveAtKeepsTheOrderOfTheOthers)
     }
 }
 
-TEST(TAllTask, AddClearAndBadIndexes)
-{
+TEST(TAllTask, AddClearAndBadIndexes) {
     TAllTask list;
     EXPECT_EQ(list.count(), 0);
     list.clear();
@@ -62,8 +57,7 @@ TEST(TAllTask, AddClearAndBadIndexes)
     EXPECT_EQ(list.count(), 0);
 }
 
-TEST(TAllTask, RemovedOrClearedTaskStaysIntactForItsHolder)
-{
+TEST(TAllTask, RemovedOrClearedTaskStaysIntactForItsHolder) {
     TAllTask list;
     list.add(taskFor("A"));
     list.add(taskFor("B"));
@@ -77,8 +71,7 @@ TEST(TAllTask, RemovedOrClearedTaskStaysIntactForItsHolder)
     EXPECT_EQ(heldByRun->origVobFilePath, "B");
 }
 
-TEST(TAllTask, SnapshotIsUntouchedByLaterEdits)
-{
+TEST(TAllTask, SnapshotIsUntouchedByLaterEdits) {
     TAllTask list;
     list.add(taskFor("A"));
     const std::vector<Ttask> copies = list.snapshot();

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <mutex>
@@ -41,8 +42,7 @@ class ProcessLauncher {
 public:
     ProcessLauncher() : thread_([this] { serve(); }) {}
 
-    ~ProcessLauncher()
-    {
+    ~ProcessLauncher() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             stopping_ = true;
@@ -52,9 +52,9 @@ public:
     }
 
     // The new process's id, or -1 with errorNumber set when it cannot be created.
-    pid_t spawn(const std::vector<std::string>& arguments, int& errorNumber)
-    {
-        Request request{arguments};
+    pid_t spawn(const std::vector<std::string>& arguments, const std::string& outputLog,
+                int& errorNumber) {
+        Request request{arguments, outputLog};
         std::unique_lock<std::mutex> lock(mutex_);
         queue_.push_back(&request);
         wakeUp_.notify_all();
@@ -66,13 +66,13 @@ public:
 private:
     struct Request {
         const std::vector<std::string>& arguments;
+        const std::string& outputLog;
         pid_t pid = -1;
         int errorNumber = 0;
         bool finished = false;
     };
 
-    void serve()
-    {
+    void serve() {
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
             wakeUp_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
@@ -82,15 +82,16 @@ private:
             Request* request = queue_.front();
             queue_.pop_front();
             lock.unlock();
-            request->errorNumber = spawnProcess(request->arguments, request->pid);
+            request->errorNumber =
+                spawnProcess(request->arguments, request->outputLog, request->pid);
             lock.lock();
             request->finished = true;
             done_.notify_all();
         }
     }
 
-    static int spawnProcess(const std::vector<std::string>& arguments, pid_t& pid)
-    {
+    static int spawnProcess(const std::vector<std::string>& arguments, const std::string& outputLog,
+                            pid_t& pid) {
         std::vector<char*> argv;
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -110,13 +111,19 @@ private:
         sigaddset(&signals, SIGPIPE);
         posix_spawnattr_setsigdefault(&attributes, &signals);
         posix_spawnattr_setpgroup(&attributes, 0);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
-                                                  POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setflags(
+            &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
         posix_spawn_file_actions_t fileActions;
         posix_spawn_file_actions_init(&fileActions);
         posix_spawn_file_actions_addopen(&fileActions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        if (!outputLog.empty()) {
+            posix_spawn_file_actions_addopen(&fileActions, STDOUT_FILENO, outputLog.c_str(),
+                                             O_WRONLY | O_APPEND | O_CREAT, 0644);
+            posix_spawn_file_actions_adddup2(&fileActions, STDOUT_FILENO, STDERR_FILENO);
+        }
 
-        const int result = posix_spawn(&pid, argv[0], &fileActions, &attributes, argv.data(), environ);
+        const int result =
+            posix_spawn(&pid, argv[0], &fileActions, &attributes, argv.data(), environ);
         posix_spawn_file_actions_destroy(&fileActions);
         posix_spawnattr_destroy(&attributes);
         if (result != 0) {
@@ -133,23 +140,25 @@ private:
     std::thread thread_;
 };
 
-bool isExecutableFile(const std::string& path)
-{
+bool isExecutableFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0;
 }
 
 class PosixPlatform : public Platform {
 public:
-    bool startAndWait(const std::string& commandLine, int /*showMode*/) override
-    {
+    bool startAndWait(const std::string& commandLine, int /*showMode*/) override {
         const std::vector<std::string> arguments = splitCommandLine(commandLine);
         // A folder or a file without execute permission is no program, whatever exec says.
         if (arguments.front().empty() || !isExecutableFile(arguments.front())) {
             return false;
         }
+        const std::string outputLog = toolOutputLog();
+        if (!outputLog.empty()) {
+            appendToolsLogHeader(outputLog, commandLine);
+        }
         int errorNumber = 0;
-        const pid_t pid = launcher_.spawn(arguments, errorNumber);
+        const pid_t pid = launcher_.spawn(arguments, outputLog, errorNumber);
         if (pid < 0) {
             return false;
         }
@@ -159,8 +168,12 @@ public:
         return true;
     }
 
-    std::int64_t freeBytesAvailable(const std::string& destinationPath) override
-    {
+    void setToolOutputLog(const std::string& path) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        toolOutputLog_ = path;
+    }
+
+    std::int64_t freeBytesAvailable(const std::string& destinationPath) override {
         if (destinationPath.empty()) {
             throw ioErrorFromErrno(ENOENT);
         }
@@ -182,8 +195,7 @@ public:
                static_cast<std::int64_t>(fileSystem.f_frsize);
     }
 
-    void setCurrentThreadPriority(ThreadPriority priority) override
-    {
+    void setCurrentThreadPriority(ThreadPriority priority) override {
         const int step = priority == ThreadPriority::Lowest ? lowestNiceStep : belowNormalNiceStep;
         errno = 0;
         const int processNice = getpriority(PRIO_PROCESS, 0);
@@ -194,18 +206,36 @@ public:
     }
 
 private:
+    std::string toolOutputLog() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return toolOutputLog_;
+    }
+
+    static void appendToolsLogHeader(const std::string& path, const std::string& commandLine) {
+        std::FILE* file = std::fopen(path.c_str(), "ab");
+        if (file == nullptr) {
+            throw ioErrorFromErrno(errno);
+        }
+        const std::string header = "\r\n>>> " + commandLine + "\r\n";
+        const bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+        const int failure = written ? 0 : errno;
+        if (std::fclose(file) != 0 || !written) {
+            throw ioErrorFromErrno(failure != 0 ? failure : errno);
+        }
+    }
+
+    mutable std::mutex mutex_;
+    std::string toolOutputLog_;
     ProcessLauncher launcher_;
 };
 
 }  // namespace
 
-std::unique_ptr<Platform> createPlatform()
-{
+std::unique_ptr<Platform> createPlatform() {
     return std::make_unique<PosixPlatform>();
 }
 
-std::string runningProgramPath()
-{
+std::string runningProgramPath() {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::string() : path.string();

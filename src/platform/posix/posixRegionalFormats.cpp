@@ -10,8 +10,7 @@ namespace platform {
 namespace {
 
 // A C-library date or time format ("%d/%m/%Y") in the pattern notation the core formats with.
-std::string patternFromStrftime(const std::string& format)
-{
+std::string patternFromStrftime(const std::string& format) {
     std::string pattern;
     std::string literal;
     const auto flushLiteral = [&] {
@@ -33,24 +32,59 @@ std::string patternFromStrftime(const std::string& format)
         }
         flushLiteral();
         switch (format[++i]) {
-        case 'd': pattern += "dd"; break;
-        case 'e': pattern += "d"; break;
-        case 'm': pattern += "MM"; break;
-        case 'Y': pattern += "yyyy"; break;
-        case 'y': pattern += "yy"; break;
-        case 'H': pattern += "HH"; break;
-        case 'k': pattern += "H"; break;
-        case 'I': pattern += "hh"; break;
-        case 'l': pattern += "h"; break;
-        case 'M': pattern += "mm"; break;
-        case 'S': pattern += "ss"; break;
-        case 'p': pattern += "AP"; break;
-        case 'T': pattern += "HH:mm:ss"; break;
-        case 'R': pattern += "HH:mm"; break;
-        case 'D': pattern += "MM/dd/yy"; break;
-        case 'F': pattern += "yyyy-MM-dd"; break;
-        case '%': pattern += "%"; break;
-        default: break;  // parts the log has no use for (week days, time zones) are left out
+            case 'd':
+                pattern += "dd";
+                break;
+            case 'e':
+                pattern += "d";
+                break;
+            case 'm':
+                pattern += "MM";
+                break;
+            case 'Y':
+                pattern += "yyyy";
+                break;
+            case 'y':
+                pattern += "yy";
+                break;
+            case 'H':
+                pattern += "HH";
+                break;
+            case 'k':
+                pattern += "H";
+                break;
+            case 'I':
+                pattern += "hh";
+                break;
+            case 'l':
+                pattern += "h";
+                break;
+            case 'M':
+                pattern += "mm";
+                break;
+            case 'S':
+                pattern += "ss";
+                break;
+            case 'p':
+                pattern += "AP";
+                break;
+            case 'T':
+                pattern += "HH:mm:ss";
+                break;
+            case 'R':
+                pattern += "HH:mm";
+                break;
+            case 'D':
+                pattern += "MM/dd/yy";
+                break;
+            case 'F':
+                pattern += "yyyy-MM-dd";
+                break;
+            case '%':
+                pattern += "%";
+                break;
+            default:
+                break;  // parts the log has no use for (week days, time zones) are left out
         }
     }
     flushLiteral();
@@ -59,8 +93,7 @@ std::string patternFromStrftime(const std::string& format)
 
 }  // namespace
 
-RegionalFormats systemRegionalFormats()
-{
+RegionalFormats systemRegionalFormats() {
     RegionalFormats formats;
     locale_t locale = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr));
     if (locale == static_cast<locale_t>(nullptr)) {
