@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <thread>
 
 #include "batch/batchOptions.h"
 #include "storage/projectFile.h"
 #include "storage/textFile.h"
+#include "support/batchProcess.h"
 #include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
@@ -19,15 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-struct Outcome {
-    int status = -1;
-    std::string output;
-};
-
-std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
 
 class BatchTest : public ::testing::Test {
 protected:
@@ -50,52 +38,18 @@ protected:
         return task;
     }
 
-    std::string command(const std::string& arguments) const {
-        return "exec " + quoted(MAROVINK_BATCH_PATH) + " " + arguments + " 2>" +
-               quoted(folder.file("stderr.txt"));
-    }
-
     std::string projectArguments() {
         projectFile::save(folder.file("p.mvk"), tasks);
-        return "--settings " + quoted(folder.file("marovink.ini")) + " --log " +
-               quoted(folder.file("run.log")) + " " + quoted(folder.file("p.mvk"));
+        return "--settings " + shellQuoted(folder.file("marovink.ini")) + " --log " +
+               shellQuoted(folder.file("run.log")) + " " + shellQuoted(folder.file("p.mvk"));
     }
 
-    // Runs the batch runner; `whileRunning` gets its process id once it has started.
-    Outcome runBatch(const std::string& arguments,
-                     const std::function<void(pid_t)>& whileRunning = nullptr) const {
-        Outcome outcome;
-        std::FILE* pipe = popen(("echo $$; " + command(arguments)).c_str(), "r");
-        char buffer[4096];
-        std::string all;
-        ssize_t count = 0;
-        pid_t pid = 0;
-        while ((count = read(fileno(pipe), buffer, sizeof buffer)) > 0) {
-            all.append(buffer, static_cast<std::size_t>(count));
-            if (pid == 0 && all.find('\n') != std::string::npos) {
-                pid = std::stoi(all.substr(0, all.find('\n')));
-                if (whileRunning) {
-                    whileRunning(pid);
-                }
-            }
-        }
-        const int status = pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.output = all.substr(all.find('\n') + 1);
-        return outcome;
+    BatchOutcome runBatch(const std::string& arguments,
+                          const std::function<void(pid_t)>& whileRunning = nullptr) const {
+        return runBatchProgram(arguments, folder.file("stderr.txt"), whileRunning);
     }
 
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        TextLineReader reader(folder.file("run.log"));
-        for (std::string line; reader.readLine(line);) {
-            // Time stamps and durations vary from run to run.
-            line = std::regex_replace(line, std::regex("^    .* : "), "    STAMP : ");
-            line = std::regex_replace(line, std::regex("after [0-9]+s $"), "after Ns ");
-            lines.push_back(line);
-        }
-        return lines;
-    }
+    std::vector<std::string> logLines() const { return maskedLogLines(folder.file("run.log")); }
 
     TempFolder folder;
     FakeDvdTools tools{folder.path()};
@@ -126,7 +80,7 @@ TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks) {
     missing->doRemux = missing->doAuthor = false;
     std::filesystem::remove(missing->origVobFilePath);
 
-    const Outcome outcome = runBatch(projectArguments());
+    const BatchOutcome outcome = runBatch(projectArguments());
     EXPECT_EQ(outcome.status, 1) << readBytes(folder.file("stderr.txt"));
     EXPECT_NE(outcome.output.find("Task 0 started\n  Audio stream DEMUX in progress...\n"),
               std::string::npos)
@@ -187,10 +141,14 @@ TEST_F(BatchTest, CleanRunExitsWithZeroAndUsesTheSettingsBesideTheProgram) {
     EXPECT_EQ(runBatch(projectArguments()).status, 0) << readBytes(folder.file("stderr.txt"));
     EXPECT_TRUE(isExistingFile(task->m2vFilePath));
 
-    // Without --settings the tools beside marovink-batch are looked for, and reported missing;
-    // the run goes on and the task's tool then fails to start.
-    const Outcome outcome =
-        runBatch("--log " + quoted(folder.file("run.log")) + " " + quoted(folder.file("p.mvk")));
+    // Without --settings, a copy of the program alone in a folder looks for marovink.ini and the
+    // tools beside itself, reports the first missing tool, and runs on: the tool then fails to
+    // start.
+    TempFolder alone;
+    std::filesystem::copy_file(MAROVINK_BATCH_PATH, alone.file("marovink-batch"));
+    const BatchOutcome outcome = runBatchProgram(
+        "--log " + shellQuoted(folder.file("run.log")) + " " + shellQuoted(folder.file("p.mvk")),
+        folder.file("stderr.txt"), nullptr, alone.file("marovink-batch"));
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(readBytes(folder.file("stderr.txt"))
                   .find(" program file is missing,\ncheck the path and re-enter it"),
@@ -198,33 +156,33 @@ TEST_F(BatchTest, CleanRunExitsWithZeroAndUsesTheSettingsBesideTheProgram) {
 }
 
 TEST_F(BatchTest, UsageAndUnreadableFilesExitWithTwo) {
-    const Outcome help = runBatch("--help");
+    const BatchOutcome help = runBatch("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.output.rfind("Usage: marovink-batch", 0), 0u);
     EXPECT_EQ(runBatch("--version").output, "marovink-batch 1.3.3\n");
 
     EXPECT_EQ(runBatch("").status, 2);
-    EXPECT_EQ(runBatch(quoted(folder.file("missing.mvk"))).status, 2);
+    EXPECT_EQ(runBatch(shellQuoted(folder.file("missing.mvk"))).status, 2);
     writeBytes(folder.file("bad.mvk"), "many\r\n");
-    EXPECT_EQ(
-        runBatch("--log " + quoted(folder.file("run.log")) + " " + quoted(folder.file("bad.mvk")))
-            .status,
-        2);
+    EXPECT_EQ(runBatch("--log " + shellQuoted(folder.file("run.log")) + " " +
+                       shellQuoted(folder.file("bad.mvk")))
+                  .status,
+              2);
     EXPECT_NE(readBytes(folder.file("stderr.txt")).find("'many' n'est pas une valeur enti"),
               std::string::npos);
     addTask("x");
-    EXPECT_EQ(
-        runBatch("--settings " + quoted(folder.file("marovink.ini")) + " --log " +
-                 quoted(folder.file("no folder/run.log")) + " " + quoted(folder.file("p.mvk")))
-            .status,
-        2);
+    EXPECT_EQ(runBatch("--settings " + shellQuoted(folder.file("marovink.ini")) + " --log " +
+                       shellQuoted(folder.file("no folder/run.log")) + " " +
+                       shellQuoted(folder.file("p.mvk")))
+                  .status,
+              2);
 }
 
 TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
     writeBytes(tools.audioGatePath(), "");
     addTask("one");
     addTask("two");
-    const Outcome outcome = runBatch(projectArguments(), [this](pid_t pid) {
+    const BatchOutcome outcome = runBatch(projectArguments(), [this](pid_t pid) {
         for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
             std::this_thread::sleep_for(10ms);
         }

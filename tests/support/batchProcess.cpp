@@ -1,0 +1,59 @@
+#include "support/batchProcess.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <regex>
+
+#include "storage/textFile.h"
+
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+BatchOutcome runBatchProgram(const std::string& arguments, const std::string& stderrPath,
+                             const std::function<void(pid_t)>& whileRunning,
+                             const std::string& program) {
+    // The shell prints its own id, then becomes the program: that id is the program's.
+    const std::string command =
+        "echo $$; exec " + shellQuoted(program) + " " + arguments + " 2>" + shellQuoted(stderrPath);
+    std::FILE* pipe = popen(command.c_str(), "r");
+    BatchOutcome outcome;
+    if (pipe == nullptr) {
+        return outcome;
+    }
+    std::string all;
+    char buffer[4096];
+    ssize_t count = 0;
+    pid_t pid = 0;
+    while ((count = read(fileno(pipe), buffer, sizeof buffer)) > 0) {
+        all.append(buffer, static_cast<std::size_t>(count));
+        if (pid == 0 && all.find('\n') != std::string::npos) {
+            pid = std::stoi(all.substr(0, all.find('\n')));
+            if (whileRunning) {
+                whileRunning(pid);
+            }
+        }
+    }
+    const int status = pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.output = all.substr(all.find('\n') + 1);
+    return outcome;
+}
+
+std::vector<std::string> maskedLogLines(const std::string& logPath) {
+    const std::regex stamp("^    .* : ");
+    const std::regex duration("after [0-9]+s $");
+    std::vector<std::string> lines;
+    TextLineReader reader(logPath);
+    for (std::string line; reader.readLine(line);) {
+        line = std::regex_replace(line, stamp, "    STAMP : ");
+        lines.push_back(std::regex_replace(line, duration, "after Ns "));
+    }
+    return lines;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs marovink-batch as the user would, in a process of its own.
+struct BatchOutcome {
+    int status = -1;     // exit status, -1 when it did not exit normally
+    std::string output;  // standard output
+};
+
+// arguments are shell words (quote them with shellQuoted). Standard error goes to stderrPath.
+// whileRunning, when given, is called with the process id once the program has started.
+// program: the built marovink-batch unless a copy elsewhere is given.
+BatchOutcome runBatchProgram(const std::string& arguments, const std::string& stderrPath,
+                             const std::function<void(pid_t)>& whileRunning = nullptr,
+                             const std::string& program = MAROVINK_BATCH_PATH);
+
+std::string shellQuoted(const std::string& text);
+
+// The lines of a run log with the parts that vary from run to run masked: time stamps read
+// "STAMP" and durations "after Ns ".
+std::vector<std::string> maskedLogLines(const std::string& logPath);
