@@ -52,10 +52,9 @@ bool createFolderWithParents(const std::string& path) {
 
 std::string folderPartOf(const std::string& path) {
     const std::string folder = pathPieces::folderOf(path);
-    if (folder.empty() || isRoot(folder)) {
+    if (folder.empty()) {
         return folder;
     }
-    std::string part = folder;
-    part.pop_back();
+    const std::string part = folder.substr(0, folder.size() - 1);
     return isRoot(part) ? folder : part;
 }
