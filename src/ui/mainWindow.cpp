@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "language/language.h"
 #include "platform/programLocation.h"
@@ -58,10 +59,14 @@ void TForm1::buildControls() {
     client->resize(clientSize);
     auto* anchors = new Anchors(client, clientSize);
 
+    // These two texts get the room they need where the font is wider than the designed one.
     chb_stopWhenFinished = new QCheckBox(text(language::stopWhenFinished), client);
-    anchors->place(chb_stopWhenFinished, QRect(16, 10, 217, 17), anchorLeftTop);
+    anchors->place(chb_stopWhenFinished,
+                   QRect(16, 10, std::max(217, chb_stopWhenFinished->sizeHint().width()), 17),
+                   anchorLeftTop);
     Label1 = new QLabel(text(language::tasksListLabel), client);
-    anchors->place(Label1, QRect(16, 40, 112, 13), anchorLeftTop);
+    anchors->place(Label1, QRect(16, 40, std::max(112, Label1->sizeHint().width()), 13),
+                   anchorLeftTop);
 
     ListView1 = new QTreeWidget(client);
     ListView1->setColumnCount(2);
@@ -160,7 +165,7 @@ void TForm1::connectCommands() {
                    prompts);
     connectCommand(ListView1, &QTreeWidget::itemDoubleClicked, this, &TForm1::ListView1DblClick,
                    prompts);
-    connectCommand(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::UpdateControls,
+    connectCommand(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView1Change,
                    prompts);
     connectCommand(btn_StartTasks, &QPushButton::clicked, this, &TForm1::btn_StartTasksClick,
                    prompts);
@@ -222,6 +227,10 @@ void TForm1::UpdateControls() {
     } else {
         btn_AbortTasks->setEnabled(false);
     }
+}
+
+void TForm1::ListView1Change() {
+    UpdateControls();
 }
 
 void TForm1::setRowIcon(int row, int icon) {

@@ -43,6 +43,7 @@ public:
     void ShowOptions();
     void btn_clearListClick();
     void ListView1DblClick();
+    void ListView1Change();
 
     // Run control, projects and the about box.
     void btn_StartTasksClick();

@@ -169,7 +169,7 @@ void TFormTaskManager::connectHandlers() {
     connectCommand(chb_deleteVob, &QCheckBox::toggled, this, &TFormTaskManager::chb_deleteVobClick,
                    prompts);
     connectCommand(btn_BrowseForOriginalVOB, &QPushButton::clicked, this,
-                   &TFormTaskManager::browseForSource, prompts);
+                   &TFormTaskManager::btn_BrowseForOriginalVOBClick, prompts);
     connectCommand(btn_BrowseForVideoStream, &QPushButton::clicked, this,
                    &TFormTaskManager::btn_BrowseForVideoStreamClick, prompts);
     connectCommand(btn_BrowseForAudioStream, &QPushButton::clicked, this,
@@ -317,6 +317,8 @@ void TFormTaskManager::importCellTimesIn(const std::string& folder) {
         importChapterFile(cellTimes);
     }
 }
+
+void TFormTaskManager::btn_BrowseForOriginalVOBClick() { browseForSource(); }
 
 void TFormTaskManager::btn_BrowseForVideoStreamClick() {
     if (!chb_Demux->isChecked()) {

@@ -31,6 +31,7 @@ public:
     void deriveFromVideoStream(const std::string& path);
     void importChapterFile(const std::string& path);
 
+    void btn_BrowseForOriginalVOBClick();
     void btn_BrowseForVideoStreamClick();
     void btn_BrowseForAudioStreamClick();
     void btn_BrowseForVobClick();

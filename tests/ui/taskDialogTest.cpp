@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <filesystem>
 
 #include "language/language.h"
@@ -295,7 +296,12 @@ TEST_F(TaskDialogTest, CancelLeavesTheTaskAndShowingFillsTheChapters) {
     editor->show();
     EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:00\n00:05:00");
     editor->txt_origVOBfilePath->setText(QStringLiteral("/changed"));
+    // Neither Esc nor Enter ends the dialog.
+    QTest::keyClick(editor->txt_origVOBfilePath, Qt::Key_Escape);
+    QTest::keyClick(editor->txt_origVOBfilePath, Qt::Key_Return);
+    EXPECT_TRUE(editor->isVisible());
     editor->btnCancel->click();
+    EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->result(), QDialog::Rejected);
     EXPECT_EQ(task->origVobFilePath, "");
 }
