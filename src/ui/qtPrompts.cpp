@@ -36,6 +36,12 @@ MessageAnswer answerOf(int button) {
     }
 }
 
+// Qt's own chooser speaks the French of the loaded translation on every desktop, and its patterns
+// ignore letter case, so that *.VOB also shows movie.vob. The option must come first.
+void useQtChooser(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+}
+
 std::optional<std::string> firstSelected(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -70,7 +76,9 @@ MessageAnswer QtPrompts::showMessage(QWidget* parent, MessageKind kind, const st
 
 std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
                                                  const FileChooserRequest& request) {
-    QFileDialog dialog(parent, toQString(request.title));
+    QFileDialog dialog(parent);
+    useQtChooser(dialog);
+    dialog.setWindowTitle(toQString(request.title));
     dialog.setNameFilters(qtNameFilters(request.filter));
     dialog.setDefaultSuffix(toQString(request.defaultExtension));
     if (request.purpose == FileChooserRequest::Purpose::Open) {
@@ -89,7 +97,12 @@ std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
 
 std::optional<std::string> QtPrompts::chooseFolder(QWidget* parent, const std::string& title,
                                                    const std::string& folder) {
-    QFileDialog dialog(parent, toQString(title), toQString(folder));
+    QFileDialog dialog(parent);
+    useQtChooser(dialog);
+    dialog.setWindowTitle(toQString(title));
+    if (!folder.empty()) {
+        dialog.setDirectory(toQString(folder));
+    }
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     return firstSelected(dialog);

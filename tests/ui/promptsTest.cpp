@@ -1,5 +1,8 @@
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -12,6 +15,7 @@
 #include "ui/promptMessageSink.h"
 #include "ui/qtPrompts.h"
 #include "ui/regionalFormatsFromLocale.h"
+#include "ui/support/guiTest.h"
 #include "ui/support/scriptedPrompts.h"
 #include "ui/toolkitTranslation.h"
 
@@ -119,4 +123,33 @@ TEST(PromptsTest, RegionalFormatsOfALocale) {
     EXPECT_EQ(finnish.decimalSeparator, ",");
     EXPECT_EQ(finnish.timeSeparator, ".");
     EXPECT_EQ(finnish.longTimeFormat, QLocale(QLocale::Finnish).timeFormat().toStdString());
+}
+
+TEST(PromptsTest, RealBoxesAndChoosersShowWhatTheyAreAsked) {
+    loadToolkitTranslation(*QCoreApplication::instance());
+    QtPrompts prompts;
+    whenModalShows([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Avertissement"));
+        EXPECT_EQ(box->text(), QStringLiteral("<first>\nsecond"));
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        EXPECT_EQ(box->button(QMessageBox::Abort)->text().toStdString(), "Abandonner");
+        box->button(QMessageBox::Ignore)->click();
+    });
+    EXPECT_EQ(warningBox(prompts, nullptr, "<first>\r\nsecond", MessageButtons::AbortIgnore),
+              MessageAnswer::Ignore);
+
+    whenModalShows([](QWidget* modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Open the video file source"));
+        EXPECT_EQ(chooser->nameFilters().size(), 2);
+        EXPECT_EQ(chooser->defaultSuffix(), QStringLiteral("VOB"));
+        chooser->reject();
+    });
+    const FileChooserRequest request{FileChooserRequest::Purpose::Open,
+                                     "Open the video file source", language::sourceVobFilter, "VOB",
+                                     ""};
+    EXPECT_FALSE(prompts.chooseFile(nullptr, request));
 }
