@@ -9,13 +9,14 @@
 #include "ui/mainWindow.h"
 #include "ui/programServices.h"
 #include "ui/qtPrompts.h"
+#include "ui/qtText.h"
 #include "ui/regionalFormatsFromLocale.h"
 #include "ui/toolkitTranslation.h"
 
 int main(int argc, char* argv[]) {
     const std::unique_ptr<platform::Platform> platform = platform::createPlatform();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(language::programTitle));
+    QApplication::setApplicationName(uiText(language::programTitle));
     loadToolkitTranslation(application);
 
     const std::string programPath = platform::runningProgramPath();

@@ -31,10 +31,6 @@ const QPoint windowPosition(310, 201);
 constexpr int iconRole = Qt::UserRole;
 constexpr int idColumnWidth = 80;
 
-QString text(const char* languageText) {
-    return QString::fromUtf8(languageText);
-}
-
 // Tooltips are rich text when they look like it; a path must show as it is.
 QString plainToolTip(const std::string& hoverText) {
     return QStringLiteral("<p style='white-space:pre'>") +
@@ -52,7 +48,7 @@ TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
 }
 
 void TForm1::buildControls() {
-    setWindowTitle(text(language::programTitle));
+    setWindowTitle(uiText(language::programTitle));
     setFont(windowFont());
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -60,17 +56,17 @@ void TForm1::buildControls() {
     auto* anchors = new Anchors(client, clientSize);
 
     // These two texts get the room they need where the font is wider than the designed one.
-    chb_stopWhenFinished = new QCheckBox(text(language::stopWhenFinished), client);
+    chb_stopWhenFinished = new QCheckBox(uiText(language::stopWhenFinished), client);
     anchors->place(chb_stopWhenFinished,
                    QRect(16, 10, std::max(217, chb_stopWhenFinished->sizeHint().width()), 17),
                    anchorLeftTop);
-    Label1 = new QLabel(text(language::tasksListLabel), client);
+    Label1 = new QLabel(uiText(language::tasksListLabel), client);
     anchors->place(Label1, QRect(16, 40, std::max(112, Label1->sizeHint().width()), 13),
                    anchorLeftTop);
 
     ListView1 = new QTreeWidget(client);
     ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({text(language::idColumn), text(language::filenameColumn)});
+    ListView1->setHeaderLabels({uiText(language::idColumn), uiText(language::filenameColumn)});
     ListView1->setHeaderHidden(true);
     ListView1->header()->setStretchLastSection(true);
     ListView1->setColumnWidth(0, idColumnWidth);
@@ -80,13 +76,13 @@ void TForm1::buildControls() {
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(16, 16));
-    ListView1->setToolTip(text(language::tasksListHint));
+    ListView1->setToolTip(uiText(language::tasksListHint));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->viewport()->installEventFilter(this);
     anchors->place(ListView1, QRect(16, 56, 437, 304), anchorAll);
 
     const auto rightButton = [&](const char* caption, const QRect& geometry, int sides) {
-        auto* button = new QPushButton(text(caption), client);
+        auto* button = new QPushButton(uiText(caption), client);
         anchors->place(button, geometry, sides);
         return button;
     };
@@ -111,7 +107,7 @@ void TForm1::buildControls() {
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setStyleSheet(
         QStringLiteral("QProgressBar::chunk { background-color: rgb(0, 160, 0); }"));
-    ProgressBar1->setToolTip(text(language::destinationSizeHint));
+    ProgressBar1->setToolTip(uiText(language::destinationSizeHint));
     anchors->place(ProgressBar1, QRect(16, 363, 180, 15), AnchorLeft | AnchorBottom);
 
     lab_statusText = new QLabel(client);
@@ -130,17 +126,17 @@ void TForm1::buildControls() {
 }
 
 void TForm1::buildMenus() {
-    Project1 = menuBar()->addMenu(text(language::projectMenu));
-    menu_OpenProject = Project1->addAction(text(language::openProjectItem));
-    menu_SaveProject = Project1->addAction(text(language::saveProjectItem));
-    menu_exit = Project1->addAction(text(language::exitItem));
-    menu_Options = menuBar()->addAction(text(language::optionsItem));
-    menu_About = menuBar()->addAction(text(language::aboutItem));
+    Project1 = menuBar()->addMenu(uiText(language::projectMenu));
+    menu_OpenProject = Project1->addAction(uiText(language::openProjectItem));
+    menu_SaveProject = Project1->addAction(uiText(language::saveProjectItem));
+    menu_exit = Project1->addAction(uiText(language::exitItem));
+    menu_Options = menuBar()->addAction(uiText(language::optionsItem));
+    menu_About = menuBar()->addAction(uiText(language::aboutItem));
 
     PopupMenu1 = new QMenu(this);
-    PPmenu_AddTask = PopupMenu1->addAction(text(language::addTask));
-    PPmenu_ModifyTask = PopupMenu1->addAction(text(language::modifyTask));
-    PPmenu_RemoveTask = PopupMenu1->addAction(text(language::removeTask));
+    PPmenu_AddTask = PopupMenu1->addAction(uiText(language::addTask));
+    PPmenu_ModifyTask = PopupMenu1->addAction(uiText(language::modifyTask));
+    PPmenu_RemoveTask = PopupMenu1->addAction(uiText(language::removeTask));
     connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
     });

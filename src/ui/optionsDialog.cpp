@@ -22,7 +22,7 @@ const QSize groupDesignSize(489, 185);
 constexpr int rowHeight = 48;
 
 QLabel* boldLabel(const char* text, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = new QLabel(uiText(text), parent);
     label->setFont(boldFont(11));
     return label;
 }
@@ -38,12 +38,12 @@ TFormOptions::TFormOptions(QWidget* owner, ProgramServices& services)
 }
 
 void TFormOptions::buildControls() {
-    setWindowTitle(QString::fromUtf8(language::optionsCaption));
+    setWindowTitle(uiText(language::optionsCaption));
     setFont(windowFont());
     resize(designSize);
     auto* anchors = new Anchors(this, designSize);
 
-    GroupBox1 = new QGroupBox(QString::fromUtf8(language::toolLocationsGroup), this);
+    GroupBox1 = new QGroupBox(uiText(language::toolLocationsGroup), this);
     anchors->place(GroupBox1, QRect(QPoint(8, 8), groupDesignSize),
                    AnchorLeft | AnchorTop | AnchorRight);
     GroupBox1->resize(groupDesignSize);
@@ -55,7 +55,7 @@ void TFormOptions::buildControls() {
         nameLabel = boldLabel(name, GroupBox1);
         const int nameWidth = nameLabel->sizeHint().width();
         groupAnchors->place(nameLabel, QRect(16, top, nameWidth, 16), anchorLeftTop);
-        locationLabel = new QLabel(QString::fromUtf8(location), GroupBox1);
+        locationLabel = new QLabel(uiText(location), GroupBox1);
         groupAnchors->place(locationLabel,
                             QRect(16 + nameWidth, top, locationLabel->sizeHint().width(), 16),
                             anchorLeftTop);
@@ -74,15 +74,14 @@ void TFormOptions::buildControls() {
     lst_standard = new QComboBox(this);
     lst_standard->setEditable(true);
     lst_standard->setFont(boldFont(11));
-    lst_standard->addItems(
-        {QString::fromUtf8(language::palStandard), QString::fromUtf8(language::ntscStandard)});
+    lst_standard->addItems({uiText(language::palStandard), uiText(language::ntscStandard)});
     anchors->place(lst_standard, QRect(88, 206, 97, 21), anchorLeftTop);
-    Label8 = new QLabel(QString::fromUtf8(language::standardHint), this);
+    Label8 = new QLabel(uiText(language::standardHint), this);
     anchors->place(Label8, QRect(193, 206, 300, 21), anchorLeftTop);
 
-    btn_ok = new QPushButton(QString::fromUtf8(language::okButton), this);
+    btn_ok = new QPushButton(uiText(language::okButton), this);
     anchors->place(btn_ok, QRect(512, 16, 75, 25), AnchorRight | AnchorTop);
-    btn_cancel = new QPushButton(QString::fromUtf8(language::cancelButton), this);
+    btn_cancel = new QPushButton(uiText(language::cancelButton), this);
     anchors->place(btn_cancel, QRect(512, 48, 75, 25), AnchorRight | AnchorTop);
 
     connectCommand(btn_ok, &QPushButton::clicked, this, &TFormOptions::btn_okClick,

@@ -13,3 +13,7 @@ QString withQtLineEnds(const std::string& text) {
     converted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return converted;
 }
+
+QString uiText(const char* languageText) {
+    return QString::fromUtf8(languageText);
+}

@@ -8,5 +8,8 @@
 QString toQString(const std::string& text);
 std::string toEightBit(const QString& text);
 
+// One of the program's own texts (language.h), written in UTF-8.
+QString uiText(const char* languageText);
+
 // Qt lays out lines ended by LF; the program's texts end them with CR LF.
 QString withQtLineEnds(const std::string& text);

@@ -30,10 +30,6 @@ constexpr int panelWidth = 552;
 constexpr int editWidth = 450;
 constexpr int browseLeft = 464;
 
-QString text(const char* languageText) {
-    return QString::fromUtf8(languageText);
-}
-
 QFrame* panel(QWidget* parent, const QRect& geometry) {
     auto* frame = new QFrame(parent);
     frame->setFrameShape(QFrame::StyledPanel);
@@ -42,7 +38,7 @@ QFrame* panel(QWidget* parent, const QRect& geometry) {
 }
 
 QLabel* navyLabel(const char* caption, QWidget* parent, const QRect& geometry) {
-    auto* label = new QLabel(text(caption), parent);
+    auto* label = new QLabel(uiText(caption), parent);
     makeNavy(label);
     label->setGeometry(geometry);
     return label;
@@ -55,7 +51,7 @@ QLineEdit* edit(QWidget* parent, int top) {
 }
 
 QPushButton* button(const char* caption, QWidget* parent, const QRect& geometry) {
-    auto* pushButton = new QPushButton(text(caption), parent);
+    auto* pushButton = new QPushButton(uiText(caption), parent);
     pushButton->setGeometry(geometry);
     pushButton->setAutoDefault(false);
     return pushButton;
@@ -66,7 +62,7 @@ QPushButton* browseButton(QWidget* parent, int top) {
 }
 
 QCheckBox* checkBox(const char* caption, QWidget* parent, const QRect& geometry) {
-    auto* box = new QCheckBox(text(caption), parent);
+    auto* box = new QCheckBox(uiText(caption), parent);
     box->setGeometry(geometry);
     return box;
 }
@@ -95,7 +91,7 @@ TFormTaskManager::TFormTaskManager(QWidget* owner, TaskRef task, ProgramServices
 }
 
 void TFormTaskManager::buildControls() {
-    setWindowTitle(text(language::taskManagerCaption));
+    setWindowTitle(uiText(language::taskManagerCaption));
     setFont(windowFont());
     setFixedSize(dialogSize);
 
@@ -103,9 +99,9 @@ void TFormTaskManager::buildControls() {
     navyLabel(language::sourceVobLabel, Panel_source, QRect(8, 4, 400, 16));
     txt_origVOBfilePath = edit(Panel_source, 22);
     btn_BrowseForOriginalVOB = browseButton(Panel_source, 22);
-    btn_BrowseForOriginalVOB->setToolTip(text(language::browseForOriginalVobHint));
+    btn_BrowseForOriginalVOB->setToolTip(uiText(language::browseForOriginalVobHint));
     chb_deleteOrigVob = checkBox(language::deleteVobAfterUse, Panel_source, QRect(8, 46, 300, 17));
-    chb_deleteOrigVob->setToolTip(text(language::deleteOrigVobHint));
+    chb_deleteOrigVob->setToolTip(uiText(language::deleteOrigVobHint));
 
     ImDemuxArrow = picture(this, downArrowPicture(stageArrowSize), QPoint(40, 78));
     chb_Demux = stageBox(language::demuxStage, this, 86);
@@ -118,7 +114,7 @@ void TFormTaskManager::buildControls() {
     btn_BrowseForAudioStream = browseButton(Panel_streams, 48);
     chb_deleteStreams =
         checkBox(language::deleteStreamsAfterUse, Panel_streams, QRect(8, 72, 300, 17));
-    chb_deleteStreams->setToolTip(text(language::deleteStreamsHint));
+    chb_deleteStreams->setToolTip(uiText(language::deleteStreamsHint));
 
     ImRemuxArrow = picture(this, downArrowPicture(stageArrowSize), QPoint(40, 210));
     chb_remux = stageBox(language::remuxStage, this, 218);
@@ -127,9 +123,9 @@ void TFormTaskManager::buildControls() {
     navyLabel(language::remuxedVobLabel, Panel_remuxed, QRect(8, 4, 400, 16));
     txt_VOBFilePath = edit(Panel_remuxed, 22);
     btn_BrowseForVob = browseButton(Panel_remuxed, 22);
-    btn_BrowseForVob->setToolTip(text(language::browseForVobHint));
+    btn_BrowseForVob->setToolTip(uiText(language::browseForVobHint));
     chb_deleteVob = checkBox(language::deleteVobAfterUse, Panel_remuxed, QRect(8, 46, 300, 17));
-    chb_deleteVob->setToolTip(text(language::deleteVobHint));
+    chb_deleteVob->setToolTip(uiText(language::deleteVobHint));
 
     ImAuthorArrow = picture(this, downArrowPicture(stageArrowSize), QPoint(40, 316));
     chb_author = stageBox(language::authorStage, this, 324);
@@ -149,7 +145,7 @@ void TFormTaskManager::buildControls() {
     edt_chapterList->setLineWrapMode(QPlainTextEdit::NoWrap);
     edt_chapterList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edt_chapterList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edt_chapterList->setToolTip(text(language::chapterListHint));
+    edt_chapterList->setToolTip(uiText(language::chapterListHint));
 
     btnCancel = button(language::cancelButton, this, QRect(560, 420, 75, 25));
     btnOK = button(language::okButton, this, QRect(648, 420, 75, 25));
@@ -318,7 +314,9 @@ void TFormTaskManager::importCellTimesIn(const std::string& folder) {
     }
 }
 
-void TFormTaskManager::btn_BrowseForOriginalVOBClick() { browseForSource(); }
+void TFormTaskManager::btn_BrowseForOriginalVOBClick() {
+    browseForSource();
+}
 
 void TFormTaskManager::btn_BrowseForVideoStreamClick() {
     if (!chb_Demux->isChecked()) {
