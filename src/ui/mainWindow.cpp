@@ -117,11 +117,11 @@ void TForm1::buildControls() {
     anchors->place(lab_statusText, QRect(200, 365, 375, 20),
                    AnchorLeft | AnchorRight | AnchorBottom);
 
-    const QWidget* tabOrder[] = {btn_displayLog,       btn_addVob,     btn_modifyTask,
+    QWidget* const tabOrder[] = {btn_displayLog,       btn_addVob,     btn_modifyTask,
                                  btn_removeVob,        btn_clearList,  btn_StartTasks,
                                  chb_stopWhenFinished, btn_AbortTasks, ListView1};
     for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
-        setTabOrder(const_cast<QWidget*>(tabOrder[i]), const_cast<QWidget*>(tabOrder[i + 1]));
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
 }
 

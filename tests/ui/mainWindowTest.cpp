@@ -54,6 +54,8 @@ TEST_F(MainWindowTest, CommandsFollowTheListSelectionAndRunState) {
     EXPECT_TRUE(window.btn_displayLog->isEnabled());
     EXPECT_TRUE(window.PPmenu_AddTask->isEnabled());
     EXPECT_TRUE(window.ProgressBar1->isHidden());
+    EXPECT_EQ(window.btn_displayLog->nextInFocusChain(), window.btn_addVob);
+    EXPECT_EQ(window.chb_stopWhenFinished->nextInFocusChain(), window.btn_AbortTasks);
 
     addTask("/a.VOB");
     addTask("/b.VOB");
