@@ -69,21 +69,6 @@ TEST(ChapterListTest, OtherRegionalSeparators) {
     EXPECT_EQ(built({"00:05:00", "12"}, "PAL", comma), "00:05:00,00:00:00");
 }
 
-TEST(ChapterListTest, BuildingTheDisplayFormAgainIsStable) {
-    const std::string list = built({"0", "7500", "00:05:00:12", "1:2"});
-    std::vector<std::string> lines;
-    std::string line;
-    for (const char c : chapters::displayForm(list) + "\r\n") {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line += c;
-        }
-    }
-    EXPECT_EQ(built(lines), list);
-}
-
 TEST(ChapterListTest, ImportsAFile) {
     TempFolder folder;
     writeBytes(folder.file("CellTimes.txt"), "0\r\n7500\n15000\n");
