@@ -11,6 +11,7 @@
 #include <QToolTip>
 #include <QTreeWidget>
 #include <algorithm>
+#include <iterator>
 
 #include "language/language.h"
 #include "platform/programLocation.h"
