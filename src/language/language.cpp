@@ -52,3 +52,111 @@ const char* const warningCaption = "Avertissement";
 const char* const errorCaption = "Erreur";
 
 }  // namespace language
+
+namespace language {
+
+const char* const tasksListLabel = "Tasks list (source files) :";
+const char* const tasksListHint = "list of tasks (source file is displayed)";
+const char* const destinationSizeHint = "destination file (or dir.) size";
+const char* const idColumn = "ID";
+const char* const filenameColumn = "Filename";
+const char* const stopWhenFinished = "Shutdown the computer when finished";
+const char* const startTasks = "Start Tasks";
+const char* const abortTasks = "Abort Tasks";
+const char* const addTask = "Add Task...";
+const char* const modifyTask = "Modify Task...";
+const char* const removeTask = "Remove Task";
+const char* const clearAll = "Clear All";
+const char* const displayLog = "Display LOG";
+const char* const projectMenu = "Project";
+const char* const openProjectItem = "Open...";
+const char* const saveProjectItem = "Save...";
+const char* const exitItem = "Exit";
+const char* const optionsItem = "Options...";
+const char* const aboutItem = "About";
+
+const char* const temporaryMark = " (tmp)";
+const char* const demuxedToHeading = "   demuxed to :";
+const char* const remuxedToHeading = "   remuxed to :";
+const char* const reauthoredIntoHeading = "   re-authored into :";
+const char* const withChaptersHeading = "   with chapters :";
+const char* const temporaryLegend =
+    "(\"(tmp)\" means that the file will be deleted when it has been used)";
+
+const char* const taskManagerCaption = "Task manager";
+const char* const sourceVobLabel = "Source VOB file :";
+const char* const streamsLabel =
+    "(temporary) Demuxed streams files (video= .m2v file and audio = .ac3 file) :";
+const char* const remuxedVobLabel = "(temporary) Remuxed VOB file :";
+const char* const dvdFolderLabel =
+    "Destination for the resulting DVD folder (will contains later a VIDEO_TS subfolder) :";
+const char* const chaptersLabel = "Chapters";
+const char* const deleteVobAfterUse = "Delete this VOB file, after use.";
+const char* const deleteStreamsAfterUse = "Delete both files, after use.";
+const char* const deleteOrigVobHint = "If checked, once it has been demuxed, it will be deleted !";
+const char* const deleteStreamsHint =
+    "If checked, once they has been remuxed to one unique VOB file, they will be deleted !";
+const char* const deleteVobHint =
+    "If checked, once the DVD folder (VIDEO_TS) has been created with appropriate content (IFO "
+    "and VOB), this old VOB will be deleted !";
+const char* const browseButton = "Browse...";
+const char* const browseForOriginalVobHint = "To locate the source file in your machine";
+const char* const browseForVobHint = "To search a destination for this temporary VOB file";
+const char* const importButton = "Import...";
+const char* const chapterListHint =
+    "Enter chapters location expressed in the form  hh:mm:ss (ex: 00:05:00). One location per "
+    "line.";
+const char* const demuxStage = "Demux";
+const char* const remuxStage = "Remux";
+const char* const authorStage = "Author";
+const char* const cancelButton = "Cancel";
+const char* const okButton = "OK";
+const char* const derivedVideoStreamName = "VTS_01_1.m2v";
+const char* const derivedAudioStreamName = "VTS_01_1.ac3";
+const char* const derivedRemuxedVobName = "remuxedVTS_01_1.VOB";
+const char* const remuxedVobChooserName = "VTS_01_1.VOB";
+const char* const cellTimesFileName = "CellTimes.txt";
+const char* const sourceVobFilter = "Fichiers Mpeg2 DVD (*.VOB)|*.VOB|video stream (*.m2v)|*.m2v";
+const char* const videoStreamFilter = "video stream file (*.m2v)|*.m2v";
+const char* const audioStreamFilter = "audio stream file (*.ac3)|*.ac3";
+const char* const vobFilter = "video file (*.VOB)|*.VOB";
+const char* const chapterFileFilter = "text file (*.txt)|*.txt";
+const char* const openVideoSourceTitle = "Open the video file source";
+const char* const streamDestinationTitle = "Select stream file destination";
+const char* const openStreamSourceTitle = "Open the stream source";
+const char* const remuxedVobDestinationTitle = "Select the remuxed video file destination";
+const char* const dvdFolderTitle = "Select the folder in which the VIDEO_TS folder will be created";
+const char* const openChapterFileTitle = "Open the text file that contains chapters locations";
+const char* const remuxedOverwritesSource =
+    "BE CAREFULL !!!\r\nremuxed VOB file and original VOB file has the same name,\r\nwhich means "
+    "that the original VOB file will be overwritten by the re-mux process !\r\nAre you really "
+    "sure it's what you want ?\r\n\r\n(To avoid this, enter a new name for the remuxed file)";
+const char* const sameNameOnOk =
+    "Original and muxed Vob file has the same name ! \r\nTherefore the original VOB file will be "
+    "overwritten during the process.\r\nAbort and rename one of this file to avoid overwriting.";
+const char* const pointOfNoReturn =
+    "Be CAREFULL !!!\r\nIt's a point of no return! If you suppress the source file when the task "
+    "is done,\r\nyou won't be able to re-do it later (if a problem occurs for instance !).\r\n"
+    "Therefore choose this, only if you are sure of what you are doing.";
+const char* const inputFileMissing = " file is missing !!!\r\nPlease re-enter a correct path";
+const char* const folderCannotBeCreated =
+    " directory doesn't exists and can't be created !\r\nPlease select another one.";
+const char* const cannotCreateFolder = "Impossible de créer le répertoire";
+
+const char* const optionsCaption = "Options";
+const char* const toolLocationsGroup = "External command line software locations";
+const char* const demuxerLabel = "bbDMUX.exe";
+const char* const demuxerLocation =
+    " file location (it is included inside the bbTool 1.9 package) :";
+const char* const multiplexerLabel = "mplex.exe";
+const char* const multiplexerLocation =
+    " file location (it is included inside the DVDStyler package) :";
+const char* const authoringLabel = "dvdauthor.exe";
+const char* const authoringLocation =
+    " file location (it is included inside the DVDStyler package) :";
+const char* const standardLabel = "Standard";
+const char* const standardHint = "(to convert chapters in fps into time if needed)";
+const char* const palStandard = "PAL";
+const char* const ntscStandard = "NTSC";
+
+}  // namespace language

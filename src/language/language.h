@@ -50,3 +50,95 @@ extern const char* const warningCaption;
 extern const char* const errorCaption;
 
 }  // namespace language
+
+namespace language {
+
+// Task list view
+extern const char* const tasksListLabel;
+extern const char* const tasksListHint;
+extern const char* const destinationSizeHint;
+extern const char* const idColumn;
+extern const char* const filenameColumn;
+extern const char* const stopWhenFinished;
+extern const char* const startTasks;
+extern const char* const abortTasks;
+extern const char* const addTask;
+extern const char* const modifyTask;
+extern const char* const removeTask;
+extern const char* const clearAll;
+extern const char* const displayLog;
+extern const char* const projectMenu;
+extern const char* const openProjectItem;
+extern const char* const saveProjectItem;
+extern const char* const exitItem;
+extern const char* const optionsItem;
+extern const char* const aboutItem;
+
+// Hover text of a task
+extern const char* const temporaryMark;
+extern const char* const demuxedToHeading;
+extern const char* const remuxedToHeading;
+extern const char* const reauthoredIntoHeading;
+extern const char* const withChaptersHeading;
+extern const char* const temporaryLegend;
+
+// Task editor
+extern const char* const taskManagerCaption;
+extern const char* const sourceVobLabel;
+extern const char* const streamsLabel;
+extern const char* const remuxedVobLabel;
+extern const char* const dvdFolderLabel;
+extern const char* const chaptersLabel;
+extern const char* const deleteVobAfterUse;
+extern const char* const deleteStreamsAfterUse;
+extern const char* const deleteOrigVobHint;
+extern const char* const deleteStreamsHint;
+extern const char* const deleteVobHint;
+extern const char* const browseButton;
+extern const char* const browseForOriginalVobHint;
+extern const char* const browseForVobHint;
+extern const char* const importButton;
+extern const char* const chapterListHint;
+extern const char* const demuxStage;
+extern const char* const remuxStage;
+extern const char* const authorStage;
+extern const char* const cancelButton;
+extern const char* const okButton;
+extern const char* const derivedVideoStreamName;
+extern const char* const derivedAudioStreamName;
+extern const char* const derivedRemuxedVobName;
+extern const char* const remuxedVobChooserName;
+extern const char* const cellTimesFileName;
+extern const char* const sourceVobFilter;
+extern const char* const videoStreamFilter;
+extern const char* const audioStreamFilter;
+extern const char* const vobFilter;
+extern const char* const chapterFileFilter;
+extern const char* const openVideoSourceTitle;
+extern const char* const streamDestinationTitle;
+extern const char* const openStreamSourceTitle;
+extern const char* const remuxedVobDestinationTitle;
+extern const char* const dvdFolderTitle;
+extern const char* const openChapterFileTitle;
+extern const char* const remuxedOverwritesSource;
+extern const char* const sameNameOnOk;
+extern const char* const pointOfNoReturn;
+extern const char* const inputFileMissing;
+extern const char* const folderCannotBeCreated;
+extern const char* const cannotCreateFolder;  // the runtime's own, French
+
+// Options dialog
+extern const char* const optionsCaption;
+extern const char* const toolLocationsGroup;
+extern const char* const demuxerLabel;
+extern const char* const demuxerLocation;
+extern const char* const multiplexerLabel;
+extern const char* const multiplexerLocation;
+extern const char* const authoringLabel;
+extern const char* const authoringLocation;
+extern const char* const standardLabel;
+extern const char* const standardHint;
+extern const char* const palStandard;
+extern const char* const ntscStandard;
+
+}  // namespace language

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+struct ProgramServices;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Where the user sets the tool paths and the video standard. Creating it loads the settings from
+// the file, with a message for the first missing tool.
+class TFormOptions : public QDialog {
+    Q_OBJECT
+
+public:
+    TFormOptions(QWidget* owner, ProgramServices& services);
+
+    void btn_okClick();
+    void btn_cancelClick();
+
+    QGroupBox* GroupBox1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* txt_demuxExe;
+    QLabel* Label4;
+    QLabel* Label3;
+    QLineEdit* txt_muxExe;
+    QLabel* Label6;
+    QLabel* Label5;
+    QLineEdit* txt_authorExe;
+    QLabel* Label7;
+    QComboBox* lst_standard;
+    QLabel* Label8;
+    QPushButton* btn_ok;
+    QPushButton* btn_cancel;
+
+private:
+    void buildControls();
+    void showValues();
+
+    ProgramServices& services_;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// Status icons of a task row, 16 x 16, by index: 0 running, 1 done, 2 failed.
+QIcon statusIcon(int index);
+
+// The decorative arrows of the task editor: down between two stages, right to the chapters.
+QPixmap downArrowPicture(QSize size);
+QPixmap rightArrowPicture(QSize size);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "regional/regionalFormats.h"
+
+class Prompts;
+class Settings;
+namespace platform {
+class Platform;
+}
+
+// What the windows share for the whole life of the program.
+struct ProgramServices {
+    Prompts& prompts;
+    Settings& settings;
+    platform::Platform& platform;
+    RegionalFormats regionalFormats;
+    // Full path of the running program; the run log and the licence lie beside it.
+    std::string programPath;
+};

@@ -1,0 +1,88 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <filesystem>
+
+#include "language/language.h"
+#include "ui/optionsDialog.h"
+#include "ui/support/guiTest.h"
+
+namespace {
+
+class OptionsDialogTest : public GuiTest {
+protected:
+    std::string iniPath() const { return folder.file("marovink.ini"); }
+};
+
+}  // namespace
+
+TEST_F(OptionsDialogTest, ShowsTheSettingsOfTheFile) {
+    writeBytes(iniPath(), "[various]\r\nstandard=NTSC\r\n");
+    TFormOptions options(nullptr, services);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(options.txt_demuxExe->text().toStdString(),
+              programFolder() + platform::defaultDemuxerName);
+    EXPECT_EQ(options.txt_authorExe->text().toStdString(),
+              programFolder() + platform::defaultAuthoringName);
+    EXPECT_EQ(options.lst_standard->currentText().toStdString(), "NTSC");
+    EXPECT_TRUE(options.lst_standard->isEditable());
+    EXPECT_EQ(options.windowTitle().toStdString(), "Options");
+}
+
+TEST_F(OptionsDialogTest, OkWithAMissingToolStaysOpenThenCancelWritesNothing) {
+    TFormOptions options(nullptr, services);
+    QSignalSpy accepted(&options, &QDialog::accepted);
+    options.txt_muxExe->setText(QStringLiteral("/nowhere/mplex "));
+    options.txt_authorExe->setText(QString());
+    options.lst_standard->setEditText(QStringLiteral("SECAM"));
+    options.btn_ok->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "Erreur");
+    EXPECT_EQ(prompts.messages[0].text,
+              std::string("/nowhere/mplex ") + language::programFileMissing);
+    EXPECT_EQ(accepted.count(), 0);
+
+    options.btn_cancel->click();
+    EXPECT_EQ(options.result(), QDialog::Rejected);
+    // The typed paths stay in effect in memory, untrimmed; the standard was not taken.
+    const SettingsValues values = settings.values();
+    EXPECT_EQ(values.muxExePath, "/nowhere/mplex ");
+    EXPECT_EQ(values.authorExePath, "");
+    EXPECT_EQ(values.videoStandard, "PAL");
+    EXPECT_FALSE(std::filesystem::exists(iniPath()));
+
+    // Opening again reads the file once more.
+    TFormOptions again(nullptr, services);
+    EXPECT_EQ(settings.values().muxExePath, programFolder() + platform::defaultMultiplexerName);
+}
+
+TEST_F(OptionsDialogTest, OkSavesAStandardTypedByHand) {
+    TFormOptions options(nullptr, services);
+    QSignalSpy accepted(&options, &QDialog::accepted);
+    options.lst_standard->setEditText(QStringLiteral("SECAM"));
+    options.btn_ok->click();
+    EXPECT_EQ(accepted.count(), 1);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(settings.values().videoStandard, "SECAM");
+    EXPECT_NE(readBytes(iniPath()).find("[various]\r\nstandard=SECAM\r\n"), std::string::npos);
+
+    TFormOptions closed(nullptr, services);
+    closed.lst_standard->setEditText(QStringLiteral("PAL"));
+    closed.show();
+    closed.close();
+    EXPECT_EQ(closed.result(), QDialog::Rejected);
+    EXPECT_NE(readBytes(iniPath()).find("standard=SECAM"), std::string::npos);
+}
+
+TEST_F(OptionsDialogTest, EditBoxesWidenWithTheDialog) {
+    TFormOptions options(nullptr, services);
+    const int editWidth = options.txt_demuxExe->width();
+    const int okLeft = options.btn_ok->x();
+    options.show();
+    options.resize(options.width() + 40, options.height());
+    QApplication::processEvents();
+    EXPECT_EQ(options.txt_demuxExe->width(), editWidth + 40);
+    EXPECT_EQ(options.btn_ok->x(), okLeft + 40);
+}

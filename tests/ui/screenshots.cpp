@@ -1,0 +1,85 @@
+// Saves a picture of each window into the folder given as the only argument.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "storage/settings.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+#include "ui/mainWindow.h"
+#include "ui/optionsDialog.h"
+#include "ui/programServices.h"
+#include "ui/support/scriptedPrompts.h"
+#include "ui/taskDialog.h"
+
+namespace {
+
+bool save(QWidget& window, const std::string& folder, const char* name) {
+    window.show();
+    QApplication::processEvents();
+    const std::string path = folder + "/" + name;
+    const bool saved = window.grab().save(QString::fromStdString(path), "PNG");
+    std::printf("%s %s\n", saved ? "saved" : "could not save", path.c_str());
+    return saved;
+}
+
+TaskRef sampleTask(const std::string& name) {
+    auto task = std::make_shared<Ttask>();
+    task->origVobFilePath = "/media/dvd/" + name + "/VTS_01_1.VOB";
+    task->m2vFilePath = "/tmp/" + name + "/VTS_01_1.m2v";
+    task->ac3FilePath = "/tmp/" + name + "/VTS_01_1.ac3";
+    task->vobFilePath = "/tmp/" + name + "/remuxedVTS_01_1.VOB";
+    task->dvdFolderPath = "/home/user/dvd/" + name;
+    task->chapterList = "00:00:00,00:05:00,00:10:30";
+    return task;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: marovink_screenshots <folder>\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    const std::string folder = argv[1];
+    std::filesystem::create_directories(folder);
+
+    TempFolder programFolder;
+    for (const char* tool : {platform::defaultDemuxerName, platform::defaultMultiplexerName,
+                             platform::defaultAuthoringName}) {
+        writeBytes(programFolder.file(tool), "");
+    }
+    ScriptedPrompts prompts;
+    Settings settings(programFolder.file("marovink.ini"), programFolder.path() + "/");
+    const auto platform = platform::createPlatform();
+    ProgramServices services{prompts, settings, *platform, RegionalFormats(),
+                             programFolder.file("marovink")};
+
+    bool saved = true;
+    TForm1 window(services);
+    for (const char* name : {"holiday", "wedding", "concert"}) {
+        window.taskList.add(sampleTask(name));
+    }
+    window.RefreshTaskList();
+    window.setRowIcon(0, TForm1::iconDone);
+    window.setRowIcon(1, TForm1::iconRunning);
+    window.setRowIcon(2, TForm1::iconFailed);
+    window.ListView1->setCurrentItem(window.ListView1->topLevelItem(2));
+    saved = save(window, folder, "mainWindow.png") && saved;
+
+    TFormTaskManager editor(&window, window.taskList.taskAt(0), services);
+    saved = save(editor, folder, "taskEditor.png") && saved;
+    editor.hide();
+
+    TFormOptions options(&window, services);
+    saved = save(options, folder, "optionsDialog.png") && saved;
+    return saved ? 0 : 1;
+}

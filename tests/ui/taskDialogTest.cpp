@@ -1,0 +1,326 @@
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+
+#include "language/language.h"
+#include "support/fakeTools.h"
+#include "ui/support/guiTest.h"
+#include "ui/taskDialog.h"
+
+namespace {
+
+class TaskDialogTest : public GuiTest {
+protected:
+    std::unique_ptr<TFormTaskManager> editorFor(const Ttask& values) {
+        *task = values;
+        return std::make_unique<TFormTaskManager>(nullptr, task, services);
+    }
+
+    std::vector<std::string> messageTexts() const {
+        std::vector<std::string> texts;
+        for (const ShownMessage& message : prompts.messages) {
+            texts.push_back(message.text);
+        }
+        return texts;
+    }
+
+    static Ttask stages(bool demux, bool remux, bool author) {
+        Ttask task;
+        task.doDemux = demux;
+        task.doRemux = remux;
+        task.doAuthor = author;
+        return task;
+    }
+
+    static std::string text(const QLineEdit* box) { return box->text().toStdString(); }
+
+    TaskRef task = std::make_shared<Ttask>();
+};
+
+const std::string missing = " file is missing !!!\r\nPlease re-enter a correct path";
+
+}  // namespace
+
+TEST_F(TaskDialogTest, PanelsFollowTheStagesInAllEightCombinations) {
+    struct Row {
+        bool d, r, a;
+        bool source, streams, remuxed, folder, deleteStreams, deleteVob;
+    };
+    const Row table[] = {
+        {1, 1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 0, 1, 1, 1, 0, 1, 0}, {1, 0, 1, 1, 1, 0, 0, 0, 0},
+        {1, 0, 0, 1, 1, 0, 0, 0, 0}, {0, 1, 1, 0, 1, 1, 1, 1, 1}, {0, 1, 0, 0, 1, 1, 0, 1, 0},
+        {0, 0, 1, 0, 0, 1, 1, 0, 1}, {0, 0, 0, 0, 0, 0, 0, 0, 0},
+    };
+    for (const Row& row : table) {
+        const auto editor = editorFor(stages(row.d, row.r, row.a));
+        SCOPED_TRACE(testing::Message() << row.d << row.r << row.a);
+        EXPECT_EQ(!editor->Panel_source->isHidden(), row.source);
+        EXPECT_EQ(!editor->ImDemuxArrow->isHidden(), row.d);
+        EXPECT_EQ(!editor->Panel_streams->isHidden(), row.streams);
+        EXPECT_EQ(!editor->ImRemuxArrow->isHidden(), row.r);
+        EXPECT_EQ(!editor->Panel_remuxed->isHidden(), row.remuxed);
+        for (QWidget* authorPart : {static_cast<QWidget*>(editor->Panel_folder),
+                                    static_cast<QWidget*>(editor->Panel_chapter),
+                                    static_cast<QWidget*>(editor->ImAuthorArrow),
+                                    static_cast<QWidget*>(editor->ImChapterArrow)}) {
+            EXPECT_EQ(!authorPart->isHidden(), row.folder);
+        }
+        EXPECT_EQ(editor->chb_author->isChecked(), row.folder);
+        EXPECT_EQ(editor->chb_deleteStreams->isEnabled(), row.deleteStreams);
+        EXPECT_EQ(editor->chb_deleteVob->isEnabled(), row.deleteVob);
+        EXPECT_TRUE(editor->chb_deleteOrigVob->isEnabled());
+    }
+}
+
+TEST_F(TaskDialogTest, AuthorCannotBeCheckedWithDemuxWithoutRemux) {
+    const auto editor = editorFor(stages(true, true, true));
+    editor->txt_DVDfolderPath->setText(QStringLiteral("/kept"));
+    editor->chb_remux->click();
+    EXPECT_FALSE(editor->chb_author->isChecked());
+    editor->chb_author->click();
+    EXPECT_FALSE(editor->chb_author->isChecked());
+    EXPECT_TRUE(editor->Panel_folder->isHidden());
+    // Hidden boxes keep their texts for when the stage comes back.
+    editor->chb_remux->click();
+    editor->chb_author->click();
+    EXPECT_FALSE(editor->Panel_folder->isHidden());
+    EXPECT_EQ(text(editor->txt_DVDfolderPath), "/kept");
+}
+
+TEST_F(TaskDialogTest, PickingASourceVobDerivesThePathsAndImportsCellTimes) {
+    const std::string dvd = folder.file("dvd") + "/";
+    const std::string source = touch(dvd + "movie.VOB");
+    writeBytes(dvd + "CellTimes.txt", "0\n7500\nnot a time\n15000\n");
+    const auto editor = editorFor(Ttask());
+    prompts.fileAnswers.push_back(source);
+    editor->browseForSource();
+
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    const FileChooserRequest& request = prompts.fileRequests[0];
+    EXPECT_EQ(request.purpose, FileChooserRequest::Purpose::Open);
+    EXPECT_EQ(request.title, "Open the video file source");
+    EXPECT_EQ(request.filter, "Fichiers Mpeg2 DVD (*.VOB)|*.VOB|video stream (*.m2v)|*.m2v");
+    EXPECT_EQ(request.defaultExtension, "VOB");
+    EXPECT_EQ(text(editor->txt_origVOBfilePath), source);
+    EXPECT_EQ(text(editor->txt_m2vFilePath), dvd + "VTS_01_1.m2v");
+    EXPECT_EQ(text(editor->txt_ac3FilePath), dvd + "VTS_01_1.ac3");
+    EXPECT_EQ(text(editor->txt_VOBFilePath), dvd + "remuxedVTS_01_1.VOB");
+    EXPECT_EQ(text(editor->txt_DVDfolderPath), folder.file("dvd"));
+    EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:00\n00:05:00\n00:10:00");
+    // The import reaches the task at once, whatever the editor's end.
+    EXPECT_EQ(task->chapterList, "00:00:00,00:05:00,00:10:00");
+
+    // The next use proposes the chosen file again.
+    editor->browseForSource();
+    EXPECT_EQ(prompts.fileRequests[1].initialFileName, source);
+}
+
+TEST_F(TaskDialogTest, PickingAVideoStreamAsSourceSwitchesDemuxOff) {
+    const std::string dvd = folder.file("dvd") + "/";
+    const auto editor = editorFor(Ttask());
+    prompts.fileAnswers.push_back(touch(dvd + "movie.M2V"));
+    editor->browseForSource();
+    EXPECT_FALSE(editor->chb_Demux->isChecked());
+    EXPECT_TRUE(editor->Panel_source->isHidden());
+    EXPECT_EQ(text(editor->txt_origVOBfilePath), "");
+    EXPECT_EQ(text(editor->txt_m2vFilePath), dvd + "movie.M2V");
+    EXPECT_EQ(text(editor->txt_ac3FilePath), folder.file("dvd"));
+    EXPECT_EQ(text(editor->txt_VOBFilePath), dvd + "remuxedVTS_01_1.VOB");
+    EXPECT_EQ(text(editor->txt_DVDfolderPath), folder.file("dvd"));
+
+    // With the audio stream beside it, that one is taken.
+    touch(dvd + "movie.ac3");
+    prompts.fileAnswers.push_back(dvd + "movie.M2V");
+    editor->btn_BrowseForVideoStream->click();
+    EXPECT_EQ(prompts.fileRequests.back().title, "Open the stream source");
+    EXPECT_EQ(text(editor->txt_ac3FilePath), dvd + "movie.ac3");
+}
+
+TEST_F(TaskDialogTest, SaveChoosersProposeTheirNamesAndGuardTheSource) {
+    const auto editor = editorFor(Ttask());
+    editor->btn_BrowseForVideoStream->click();
+    EXPECT_EQ(prompts.fileRequests.back().purpose, FileChooserRequest::Purpose::Save);
+    EXPECT_EQ(prompts.fileRequests.back().initialFileName, "VTS_01_1.m2v");
+    prompts.fileAnswers.push_back(std::string("/out/a.m2v"));
+    editor->btn_BrowseForVideoStream->click();
+    EXPECT_EQ(text(editor->txt_ac3FilePath), "/out/a.ac3");
+    EXPECT_EQ(text(editor->txt_VOBFilePath), "/out/remuxedVTS_01_1.VOB");
+
+    editor->txt_origVOBfilePath->setText(QStringLiteral("/dvd/movie.VOB"));
+    prompts.fileAnswers.push_back(std::string("/dvd/movie.VOB"));
+    prompts.messageAnswers.push_back(MessageAnswer::No);
+    editor->btn_BrowseForVob->click();
+    EXPECT_EQ(prompts.messages.back().buttons, MessageButtons::YesNo);
+    EXPECT_EQ(prompts.messages.back().text.substr(0, 17), "BE CAREFULL !!!\r\n");
+    EXPECT_EQ(text(editor->txt_VOBFilePath), "/out/remuxedVTS_01_1.VOB");
+
+    prompts.fileAnswers.push_back(std::string("/dvd/movie.VOB"));
+    editor->btn_BrowseForVob->click();  // answered Yes
+    EXPECT_EQ(text(editor->txt_VOBFilePath), "/dvd/movie.VOB");
+    EXPECT_EQ(text(editor->txt_DVDfolderPath), "/dvd");
+
+    prompts.folderAnswers.push_back(std::string("/elsewhere"));
+    editor->btn_BrowseForDVD->click();
+    EXPECT_EQ(prompts.folderRequests.back().title,
+              "Select the folder in which the VIDEO_TS folder will be created");
+    EXPECT_EQ(prompts.folderRequests.back().folder, "/dvd");
+    EXPECT_EQ(text(editor->txt_DVDfolderPath), "/elsewhere");
+}
+
+TEST_F(TaskDialogTest, DeletionWarnings) {
+    Ttask flagged;
+    flagged.deleteOrigVob = true;
+    const auto editor = editorFor(flagged);
+    // Shown while the editor is being built, before it appears.
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{language::pointOfNoReturn});
+    EXPECT_EQ(prompts.messages[0].caption, "Avertissement");
+
+    editor->chb_deleteStreams->click();  // the streams are made by the task: no warning
+    editor->chb_deleteVob->click();
+    editor->chb_deleteOrigVob->click();  // unchecking says nothing
+    EXPECT_EQ(prompts.messages.size(), 1u);
+
+    editor->chb_Demux->click();
+    editor->chb_deleteStreams->click();
+    editor->chb_deleteStreams->click();
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(editor->chb_deleteStreams->isChecked());
+    editor->chb_remux->click();
+    editor->chb_deleteVob->click();
+    editor->chb_deleteVob->click();
+    EXPECT_EQ(prompts.messages.size(), 3u);
+}
+
+TEST_F(TaskDialogTest, SameNameWarningOnOk) {
+    const auto editor = editorFor(Ttask());
+    QSignalSpy accepted(editor.get(), &QDialog::accepted);
+    prompts.messageAnswers.push_back(MessageAnswer::Abort);
+    editor->btnOK->click();
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{language::sameNameOnOk});
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::AbortIgnore);
+
+    prompts.messages.clear();
+    prompts.messageAnswers.push_back(MessageAnswer::Ignore);
+    editor->btnOK->click();
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{language::sameNameOnOk, missing}));
+    EXPECT_EQ(accepted.count(), 0);
+}
+
+TEST_F(TaskDialogTest, OkReportsTheMissingInputOfTheFirstActiveStage) {
+    const std::string dvd = folder.file("dvd") + "/";
+    Ttask values = stages(false, true, true);
+    values.m2vFilePath = dvd + "v.m2v";
+    values.ac3FilePath = dvd + "a.ac3";
+    values.vobFilePath = dvd + "r.VOB";
+    const auto editor = editorFor(values);
+    editor->btnOK->click();
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{values.m2vFilePath + missing});
+    touch(values.m2vFilePath);
+    editor->btnOK->click();
+    EXPECT_EQ(prompts.messages.back().text, values.ac3FilePath + missing);
+
+    editor->chb_remux->click();
+    editor->btnOK->click();
+    EXPECT_EQ(prompts.messages.back().text, values.vobFilePath + missing);
+    // A folder is no file.
+    editor->txt_VOBFilePath->setText(QString::fromStdString(folder.path()));
+    editor->btnOK->click();
+    EXPECT_EQ(prompts.messages.back().text, folder.path() + missing);
+    EXPECT_EQ(task->vobFilePath, values.vobFilePath);  // untouched so far
+}
+
+TEST_F(TaskDialogTest, OkWritesTheTaskAndCreatesTheFolder) {
+    const std::string source = touch(folder.file("dvd/movie.VOB"));
+    const auto editor = editorFor(Ttask());
+    QSignalSpy accepted(editor.get(), &QDialog::accepted);
+    editor->txt_origVOBfilePath->setText(QString::fromStdString(source));
+    editor->txt_VOBFilePath->setText(QStringLiteral("/tmp/r.VOB"));
+    editor->txt_DVDfolderPath->setText(QString::fromStdString(folder.file("out/deep/dvd")));
+    editor->edt_chapterList->setPlainText(QStringLiteral("1500\n\n00:05:00:12"));
+    editor->chb_deleteVob->click();
+    editor->btnOK->click();
+    EXPECT_EQ(accepted.count(), 1);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("out/deep/dvd")));
+    EXPECT_EQ(task->origVobFilePath, source);
+    EXPECT_EQ(task->chapterList, "00:01:00,00:05:00.12");
+    EXPECT_TRUE(task->deleteVob);
+
+    // With Author off, the destination and chapters go, although their boxes keep their texts.
+    const auto second = editorFor(*task);
+    QSignalSpy secondAccepted(second.get(), &QDialog::accepted);
+    second->chb_author->click();
+    second->txt_VOBFilePath->setText(QString::fromStdString(folder.file("remux/r.VOB")));
+    second->btnOK->click();
+    EXPECT_EQ(secondAccepted.count(), 1);
+    EXPECT_EQ(task->dvdFolderPath, "");
+    EXPECT_EQ(task->chapterList, "");
+    EXPECT_FALSE(task->doAuthor);
+    EXPECT_TRUE(task->deleteVob);  // a disabled box still gives its state
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("remux")));
+}
+
+TEST_F(TaskDialogTest, FolderFailuresOnOkLeaveTheTaskWritten) {
+    const std::string source = touch(folder.file("movie.VOB"));
+    touch(folder.file("blocker"));
+    const auto editor = editorFor(Ttask());
+    QSignalSpy accepted(editor.get(), &QDialog::accepted);
+    editor->txt_origVOBfilePath->setText(QString::fromStdString(source));
+    editor->btnOK->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(prompts.messages[0].caption, "Marovink");
+    EXPECT_EQ(prompts.messages[0].text, language::cannotCreateFolder);
+    EXPECT_EQ(task->origVobFilePath, source);
+
+    const std::string blocked = folder.file("blocker/dvd");
+    editor->txt_DVDfolderPath->setText(QString::fromStdString(blocked));
+    editor->btnOK->click();
+    EXPECT_EQ(prompts.messages.back().text,
+              "\"" + blocked +
+                  "\"  directory doesn't exists and can't be created !\r\nPlease select another "
+                  "one.");
+    EXPECT_EQ(task->dvdFolderPath, blocked);
+    EXPECT_EQ(accepted.count(), 0);
+}
+
+TEST_F(TaskDialogTest, CancelLeavesTheTaskAndShowingFillsTheChapters) {
+    Ttask values;
+    values.chapterList = "00:00:00,00:05:00";
+    const auto editor = editorFor(values);
+    editor->show();
+    EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:00\n00:05:00");
+    editor->txt_origVOBfilePath->setText(QStringLiteral("/changed"));
+    // Neither Esc nor Enter ends the dialog.
+    QTest::keyClick(editor->txt_origVOBfilePath, Qt::Key_Escape);
+    QTest::keyClick(editor->txt_origVOBfilePath, Qt::Key_Return);
+    EXPECT_TRUE(editor->isVisible());
+    editor->btnCancel->click();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), QDialog::Rejected);
+    EXPECT_EQ(task->origVobFilePath, "");
+}
+
+TEST_F(TaskDialogTest, ImportUsesTheVideoStandardAndReportsUnreadableFiles) {
+    setVideoStandard("NTSC");
+    writeBytes(folder.file("chapters.txt"), "1500\r\n1799\r\n");
+    Ttask values;
+    values.m2vFilePath = "/dvd/v.m2v";
+    const auto editor = editorFor(values);
+    prompts.fileAnswers.push_back(folder.file("chapters.txt"));
+    editor->btn_ImportChapter->click();
+    EXPECT_EQ(prompts.fileRequests.back().initialFileName, "/dvd/v.m2v");
+    EXPECT_EQ(prompts.fileRequests.back().filter, "text file (*.txt)|*.txt");
+    EXPECT_EQ(task->chapterList, "00:00:50,00:01:00");
+
+    prompts.fileAnswers.push_back(folder.path());
+    editor->btn_ImportChapter->click();
+    EXPECT_EQ(prompts.messages.back().caption, "Marovink");
+    EXPECT_EQ(task->chapterList, "00:00:50,00:01:00");
+    EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:50\n00:01:00");
+}

@@ -1,0 +1,61 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <cstdio>
+
+#include "ui/mainWindow.h"
+#include "ui/support/guiTest.h"
+
+namespace {
+
+constexpr int taskCount = 10000;
+
+class TaskListScaleTest : public GuiTest {};
+
+}  // namespace
+
+TEST_F(TaskListScaleTest, TenThousandTasksRebuildAndHoverWellUnderASecond) {
+    TForm1 window(services);
+    for (int i = 0; i < taskCount; ++i) {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = "/media/dvd/title" + std::to_string(i) + "/VTS_01_1.VOB";
+        task->m2vFilePath = "/tmp/VTS_01_1.m2v";
+        task->ac3FilePath = "/tmp/VTS_01_1.ac3";
+        task->vobFilePath = "/tmp/remuxedVTS_01_1.VOB";
+        task->dvdFolderPath = "/out/title" + std::to_string(i);
+        task->chapterList = "00:00:00,00:05:00,00:10:00,00:15:00,00:20:00,00:25:00,00:30:00";
+        window.taskList.add(task);
+    }
+    window.show();
+
+    QElapsedTimer clock;
+    clock.start();
+    window.RefreshTaskList();
+    QApplication::processEvents();
+    const qint64 rebuildMs = clock.elapsed();
+    clock.restart();
+    window.RefreshTaskList();
+    QApplication::processEvents();
+    const qint64 secondRebuildMs = clock.elapsed();
+
+    QTreeWidget* list = window.ListView1;
+    list->scrollToItem(list->topLevelItem(taskCount - 1));
+    QApplication::processEvents();
+    const QPoint at = list->visualItemRect(list->topLevelItem(taskCount - 1)).center();
+    clock.restart();
+    QHelpEvent hover(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &hover);
+    QApplication::processEvents();
+    const qint64 hoverMs = clock.elapsed();
+
+    std::printf("10000 tasks: first rebuild %lld ms, second rebuild %lld ms, hover text %lld ms\n",
+                static_cast<long long>(rebuildMs), static_cast<long long>(secondRebuildMs),
+                static_cast<long long>(hoverMs));
+    EXPECT_EQ(list->topLevelItemCount(), taskCount);
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("/out/title9999")));
+    EXPECT_LT(rebuildMs, 1000);
+    EXPECT_LT(secondRebuildMs, 1000);
+    EXPECT_LT(hoverMs, 1000);
+}
