@@ -14,10 +14,8 @@
 #include "ui/toolkitTranslation.h"
 
 int main(int argc, char* argv[]) {
-<<<<<<< HEAD
-=======
+    // Created before any other thread, so that the tools it starts run at normal priority.
     const std::unique_ptr<platform::Platform> platform = platform::createPlatform();
->>>>>>> gui
     QApplication application(argc, argv);
     QApplication::setApplicationName(uiText(language::programTitle));
     loadToolkitTranslation(application);
