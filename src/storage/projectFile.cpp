@@ -49,21 +49,22 @@ int toInteger(const std::string& text) {
 }  // namespace
 
 std::string serialize(const TAllTask& tasks) {
-    std::string bytes = std::to_string(tasks.count()) + "\r\n";
+    const std::string lineEnd = "\r\n";
+    std::string bytes = std::to_string(tasks.count()) + lineEnd;
     for (int i = 0; i < tasks.count(); ++i) {
         const Ttask& task = *tasks.taskAt(i);
-        bytes += std::string(separatorLine) + "\r\n";
+        bytes.append(separatorLine).append(lineEnd);
         for (const std::string* text :
              {&task.origVobFilePath, &task.m2vFilePath, &task.ac3FilePath, &task.vobFilePath,
               &task.dvdFolderPath, &task.chapterList}) {
-            bytes += *text + "\r\n";
+            bytes.append(*text).append(lineEnd);
         }
         for (bool flag : {task.doDemux, task.doRemux, task.doAuthor, task.deleteOrigVob,
                           task.deleteStreams, task.deleteVob}) {
-            bytes += std::string(flagText(flag)) + "\r\n";
+            bytes.append(flagText(flag)).append(lineEnd);
         }
         for (int line = 0; line < reservedLineCount; ++line) {
-            bytes += "\r\n";
+            bytes.append(lineEnd);
         }
     }
     return bytes;

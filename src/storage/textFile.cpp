@@ -69,10 +69,20 @@ bool TextLineReader::readLine(std::string& line) {
     if (byte == endOfFile) {
         return false;
     }
-    for (; byte != endOfFile && byte != '\n'; byte = nextByte()) {
+    while (byte != endOfFile && byte != '\n') {
         if (byte != '\r') {
             line.push_back(static_cast<char>(byte));
         }
+        // Take the plain bytes up to the next line end, carriage return or Ctrl-Z at once.
+        const char* run = buffer_ + bufferPosition_;
+        std::size_t length = 0;
+        while (bufferPosition_ + length < bufferLength_ && run[length] != '\n' &&
+               run[length] != '\r' && run[length] != ctrlZ) {
+            ++length;
+        }
+        line.append(run, length);
+        bufferPosition_ += length;
+        byte = nextByte();
     }
     return true;
 }

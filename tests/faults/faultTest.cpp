@@ -1,0 +1,217 @@
+// Faults from outside: tools that die or never write, outputs that vanish while measured, places
+// that cannot be written, very long lists, and texts that are not what a shell or UTF-8 expects.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "platform/platform.h"
+#include "runner/commandLines.h"
+#include "runner/processThreadUnit.h"
+#include "runner/progressThreadUnit.h"
+#include "storage/ioError.h"
+#include "storage/projectFile.h"
+#include "storage/settings.h"
+#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+#include "task/task.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct RunRecord {
+    std::vector<std::string> names;
+    std::vector<std::string> texts;
+};
+
+RunRecord runTasks(const TAllTask& tasks, Settings& settings, platform::Platform& platform,
+                   MessageSink& messages) {
+    RunRecord record;
+    const auto recorder = [&record](const char* name) {
+        return [&record, name](TprocessThread&, const std::string& text, int) {
+            record.names.push_back(name);
+            record.texts.push_back(text);
+        };
+    };
+    TprocessThread::Handlers handlers;
+    handlers.OnTaskStart = recorder("start");
+    handlers.OnStepStart = recorder("step");
+    handlers.OnStepDone = recorder("done");
+    handlers.OnTaskError = recorder("error");
+    TprocessThread runner(tasks, {settings, platform, messages, RegionalFormats()}, handlers);
+    runner.waitForEnd();
+    return record;
+}
+
+// Makes every write past `bytes` fail as on a full disk, for the life of the object.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+class FaultTest : public ::testing::Test {
+protected:
+    FaultTest() { settings.setValues(tools.settings()); }
+
+    TaskRef demuxTask(const std::string& folderPath) {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = folderPath + "/source.VOB";
+        task->ac3FilePath = folderPath + "/out.ac3";
+        task->m2vFilePath = folderPath + "/out.m2v";
+        task->doRemux = task->doAuthor = false;
+        writeBytes(task->origVobFilePath, std::string(100 * 1024, 'v'));
+        return task;
+    }
+
+    TempFolder folder;
+    FakeDvdTools tools{folder.path()};
+    Settings settings{folder.file("marovink.ini"), folder.path() + "/"};
+    SetFreeSpace platform;
+    RecordedMessages messages;
+};
+
+}  // namespace
+
+TEST_F(FaultTest, ToolsThatDieOrFailCountAsRunAndTheSizeCheckTellsTheTruth) {
+    for (const char* body : {"kill -KILL $$", "exit 3"}) {
+        SCOPED_TRACE(body);
+        writeScript(tools.settings().demuxExePath, body);
+        TAllTask tasks;
+        tasks.add(demuxTask(folder.path()));
+        const RunRecord record = runTasks(tasks, settings, platform, messages);
+        EXPECT_EQ(record.names, (std::vector<std::string>{"start", "step", "done", "error", "step",
+                                                          "done", "error"}));
+        EXPECT_NE(record.texts[3].find("=  Ko/7 Ko (60 %) )"), std::string::npos)
+            << record.texts[3];
+        EXPECT_TRUE(messages.warnings.empty());
+    }
+}
+
+TEST_F(FaultTest, OutputDeletedOrTruncatedWhileMeasured) {
+    const std::string output = folder.file("growing.m2v");
+    writeBytes(output, std::string(80 * 1024, 'x'));
+    std::vector<int> reports;
+    std::mutex mutex;
+    {
+        TprogressThread monitor(
+            output, 100, false,
+            [&](TprogressThread&, int percentage) {
+                std::lock_guard<std::mutex> lock(mutex);
+                reports.push_back(percentage);
+            },
+            *platform.real);
+        std::this_thread::sleep_for(1300ms);
+        std::filesystem::resize_file(output, 10 * 1024);
+        std::this_thread::sleep_for(1000ms);
+        std::filesystem::remove(output);
+        std::this_thread::sleep_for(1000ms);
+    }
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports[0], 80);
+    EXPECT_EQ(reports[1], 10);
+    EXPECT_EQ(reports[2], 0);
+}
+
+TEST_F(FaultTest, FullDiskLeavesThePreviousProjectAndSettingsIntact) {
+    TAllTask tasks;
+    tasks.add(demuxTask(folder.path()));
+    projectFile::save(folder.file("p.mvk"), tasks);
+    settings.save();
+    const std::string project = readBytes(folder.file("p.mvk"));
+    const std::string ini = readBytes(folder.file("marovink.ini"));
+
+    for (int i = 0; i < 50; ++i) {
+        tasks.add(demuxTask(folder.path()));
+    }
+    SettingsValues longer = settings.values();
+    longer.demuxExePath = std::string(4096, 'd');
+    settings.setValues(longer);
+    {
+        const FileSizeLimit limit(256);
+        EXPECT_THROW(projectFile::save(folder.file("p.mvk"), tasks), IoError);
+        EXPECT_THROW(settings.save(), IoError);
+    }
+    EXPECT_EQ(readBytes(folder.file("p.mvk")), project);
+    EXPECT_EQ(readBytes(folder.file("marovink.ini")), ini);
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    }
+}
+
+TEST_F(FaultTest, PlaceThatIsNotAFolderFailsEverySave) {
+    writeBytes(folder.file("not a folder"), "");
+    Settings elsewhere(folder.file("not a folder/marovink.ini"), folder.path() + "/");
+    elsewhere.setValues(tools.settings());
+    EXPECT_THROW(elsewhere.save(), IoError);
+    TAllTask tasks;
+    EXPECT_THROW(projectFile::save(folder.file("not a folder/p.mvk"), tasks), IoError);
+}
+
+TEST_F(FaultTest, HundredThousandTasksLoadSaveAndRunPromptly) {
+    TAllTask tasks;
+    for (int i = 0; i < 100000; ++i) {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = "/media/dvd/title " + std::to_string(i) + "/VTS_01_1.VOB";
+        task->doDemux = task->doRemux = task->doAuthor = false;
+        tasks.add(task);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    projectFile::save(folder.file("big.mvk"), tasks);
+    const auto saved = std::chrono::steady_clock::now();
+    TAllTask loaded;
+    projectFile::load(folder.file("big.mvk"), loaded);
+    const auto read = std::chrono::steady_clock::now();
+    ASSERT_EQ(loaded.count(), 100000);
+    const RunRecord record = runTasks(loaded, settings, platform, messages);
+    const auto ran = std::chrono::steady_clock::now();
+    EXPECT_EQ(record.names.size(), 100000u);
+
+    const auto ms = [](auto duration) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
+    };
+    std::cout << "100000 tasks: save " << ms(saved - start) << " ms, load " << ms(read - saved)
+              << " ms, run of tasks without stages " << ms(ran - read) << " ms\n";
+    EXPECT_LT(ran - start, 10s);
+}
+
+TEST_F(FaultTest, ShellCharactersAndEightBitBytesReachTheToolsLiterally) {
+    const std::string odd = folder.file("$HOME; `touch pwned` * \"x\\ caf\xe9 \xc3\xa9");
+    // The double quote is refused; every other text goes through.
+    const std::string place = folder.file("$HOME; `touch pwned` * caf\xe9 \xc3\xa9 'q'");
+    std::filesystem::create_directory(place);
+    writeRecordingTool(tools.settings().demuxExePath, folder.file("args"));
+    TAllTask tasks;
+    TaskRef task = demuxTask(place);
+    task->chapterList = "00:00:00";
+    tasks.add(task);
+    runTasks(tasks, settings, platform, messages);
+    const std::vector<std::string> arguments = readLines(folder.file("args"));
+    ASSERT_EQ(arguments.size(), 4u);  // the video run, the last one recorded
+    EXPECT_EQ(arguments[1], task->origVobFilePath);
+    EXPECT_EQ(arguments[3], task->m2vFilePath);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("pwned")));
+    EXPECT_FALSE(std::filesystem::exists("pwned"));
+
+    Ttask quoted = *task;
+    quoted.m2vFilePath = odd;
+    EXPECT_FALSE(videoDemuxCommand(quoted, tools.settings()).isSafe());
+}
