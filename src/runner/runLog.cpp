@@ -1,11 +1,8 @@
 #include "runner/runLog.h"
 
-#include <cerrno>
-#include <cstdio>
-
 #include "language/language.h"
 #include "regional/formatting.h"
-#include "storage/ioError.h"
+#include "storage/textFile.h"
 
 namespace {
 
@@ -22,22 +19,6 @@ std::tm localTime(std::chrono::system_clock::time_point moment) {
     return local;
 }
 
-void writeOrThrow(const std::string& path, const char* mode, const std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), mode);
-    if (file == nullptr) {
-        throw ioErrorFromErrno(errno);
-    }
-    const bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    int failure = written ? 0 : errno;
-    if (std::fclose(file) != 0 && failure == 0) {
-        failure = errno;
-    }
-    if (failure != 0) {
-        throw ioErrorFromErrno(failure);
-    }
-}
-
 }  // namespace
 
 RunLog::RunLog(std::string path, RegionalFormats formats, Clock now)
@@ -45,16 +26,16 @@ RunLog::RunLog(std::string path, RegionalFormats formats, Clock now)
 
 void RunLog::empty() {
     std::lock_guard<std::mutex> lock(mutex_);
-    writeOrThrow(path_, "wb", std::string());
+    writeToFile(path_, std::string(), false);
 }
 
 void RunLog::emptyFile(const std::string& path) {
-    writeOrThrow(path, "wb", std::string());
+    writeToFile(path, std::string(), false);
 }
 
 void RunLog::append(const std::string& entry) {
     std::lock_guard<std::mutex> lock(mutex_);
-    writeOrThrow(path_, "ab", entry + crLf);
+    writeToFile(path_, entry + crLf, true);
 }
 
 std::string RunLog::timeStamp(std::chrono::system_clock::time_point moment) const {

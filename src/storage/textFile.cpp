@@ -92,6 +92,22 @@ bool isExistingFile(const std::string& path) {
     return !path.empty() && fs::is_regular_file(path, error);
 }
 
+void writeToFile(const std::string& path, const std::string& bytes, bool append) {
+    std::FILE* file = std::fopen(path.c_str(), append ? "ab" : "wb");
+    if (file == nullptr) {
+        throw ioErrorFromErrno(errno);
+    }
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+    int failure = written ? 0 : errno;
+    if (std::fclose(file) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
+        throw ioErrorFromErrno(failure);
+    }
+}
+
 void writeFileReplacing(const std::string& path, const std::string& bytes) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
@@ -104,22 +120,14 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
     }
 
     const std::string temporary = temporaryPathBeside(path);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        throw ioErrorFromErrno(errno);
-    }
-    const bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    int failure = written ? 0 : errno;
-    if (std::fclose(file) != 0 && failure == 0) {
-        failure = errno;
-    }
-    if (failure == 0) {
+    try {
+        writeToFile(temporary, bytes, false);
         fs::rename(temporary, path, error);
-        failure = error.value();
-    }
-    if (failure != 0) {
+        if (error) {
+            throw ioErrorFromErrno(error.value());
+        }
+    } catch (const IoError&) {
         fs::remove(temporary, error);
-        throw ioErrorFromErrno(failure);
+        throw;
     }
 }

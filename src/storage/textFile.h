@@ -29,6 +29,10 @@ private:
 // True when a file (not a folder) exists at path.
 bool isExistingFile(const std::string& path);
 
+// Writes bytes to the file at path, creating it, and either emptying it first or appending to
+// it; the file is closed again before this returns. Throws IoError on any failure.
+void writeToFile(const std::string& path, const std::string& bytes, bool append);
+
 // Replaces the file at path by `bytes` without ever leaving it half written: the bytes go to a
 // temporary file in the same folder, which then takes the old file's place. On failure the old
 // file is untouched and IoError is thrown.

@@ -9,6 +9,7 @@
 #include "storage/projectFile.h"
 #include "storage/textFile.h"
 #include "support/batchProcess.h"
+#include "support/fakeDvdTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 
@@ -42,12 +43,7 @@ protected:
     }
 
     TaskRef addTask(const std::string& name) {
-        auto task = std::make_shared<Ttask>();
-        task->origVobFilePath = folder.file(name + ".VOB");
-        task->m2vFilePath = folder.file(name + ".m2v");
-        task->ac3FilePath = folder.file(name + ".ac3");
-        task->vobFilePath = folder.file("remuxed " + name + ".VOB");
-        task->dvdFolderPath = folder.file(name + " dvd");
+        TaskRef task = taskInFolder(folder.path(), name, -1);
         task->chapterList = "00:00:00,00:00:03";
         task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
         tasks.add(task);

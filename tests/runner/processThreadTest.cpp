@@ -34,13 +34,7 @@ protected:
 
     // A task on files of the temporary folder, with a source VOB of 100 KiB.
     TaskRef addTask(const std::string& name) {
-        auto task = std::make_shared<Ttask>();
-        task->origVobFilePath = folder.file(name + ".VOB");
-        task->m2vFilePath = folder.file(name + ".m2v");
-        task->ac3FilePath = folder.file(name + ".ac3");
-        task->vobFilePath = folder.file("remuxed" + name + ".VOB");
-        task->dvdFolderPath = folder.file(name + " dvd");
-        writeBytes(task->origVobFilePath, std::string(100 * 1024, 'v'));
+        TaskRef task = taskInFolder(folder.path(), name);
         tasks.add(task);
         return task;
     }

@@ -6,6 +6,13 @@
 
 #include "platform/platform.h"
 #include "storage/settings.h"
+#include "task/task.h"
+
+// A task with all three stages on files named after `name` in folderPath ("name.VOB",
+// "name.m2v", "name.ac3", "remuxed name.VOB", "name dvd"). Its source VOB is written with
+// sourceBytes bytes unless sourceBytes is negative.
+TaskRef taskInFolder(const std::string& folderPath, const std::string& name,
+                     long long sourceBytes = 100 * 1024);
 
 // Stand-ins for the demultiplexer, the multiplexer and the authoring tool, written as scripts into
 // a folder. Each records its arguments (one run per line, in calls.txt) and writes outputs of the

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <condition_variable>
-#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <mutex>
@@ -18,6 +17,7 @@
 #include "platform/commandLineSplit.h"
 #include "platform/platform.h"
 #include "storage/ioError.h"
+#include "storage/textFile.h"
 
 extern char** environ;
 
@@ -155,7 +155,7 @@ public:
         }
         const std::string outputLog = toolOutputLog();
         if (!outputLog.empty()) {
-            appendToolsLogHeader(outputLog, commandLine);
+            writeToFile(outputLog, "\r\n>>> " + commandLine + "\r\n", true);
         }
         int errorNumber = 0;
         const pid_t pid = launcher_.spawn(arguments, outputLog, errorNumber);
@@ -209,19 +209,6 @@ private:
     std::string toolOutputLog() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return toolOutputLog_;
-    }
-
-    static void appendToolsLogHeader(const std::string& path, const std::string& commandLine) {
-        std::FILE* file = std::fopen(path.c_str(), "ab");
-        if (file == nullptr) {
-            throw ioErrorFromErrno(errno);
-        }
-        const std::string header = "\r\n>>> " + commandLine + "\r\n";
-        const bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-        const int failure = written ? 0 : errno;
-        if (std::fclose(file) != 0 || !written) {
-            throw ioErrorFromErrno(failure != 0 ? failure : errno);
-        }
     }
 
     mutable std::mutex mutex_;
