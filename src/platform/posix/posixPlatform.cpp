@@ -23,6 +23,8 @@ extern char** environ;
 
 namespace platform {
 
+bool requestPosixPowerOff();
+
 const char* const defaultDemuxerName = "bbdmux";
 const char* const defaultMultiplexerName = "mplex";
 const char* const defaultAuthoringName = "dvdauthor";
@@ -204,6 +206,8 @@ public:
             setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), processNice + step);
         }
     }
+
+    bool requestPowerOff() override { return requestPosixPowerOff(); }
 
 private:
     std::string toolOutputLog() const {
