@@ -47,7 +47,8 @@ void TFAbout::buildControls() {
     lblProgramNameVersion = new QLabel(uiText(language::programTitle), this);
     lblProgramNameVersion->setFont(boldFont(13));
     lblProgramNameVersion->setMinimumSize(50, 15);
-    anchors->place(lblProgramNameVersion, QRect(128, 8, 73, 16), anchorLeftTop);
+    // Anchored left and top, it never moves; its width follows its text (setProgramNameVersion).
+    lblProgramNameVersion->setGeometry(128, 8, 73, 16);
 
     Image1 = new QLabel(this);
     Image1->setPixmap(programPicture(48));
@@ -73,6 +74,11 @@ void TFAbout::buildControls() {
     connect(btnOK, &QPushButton::clicked, this, &TFAbout::btnOKClick);
 }
 
+void TFAbout::setProgramNameVersion(const std::string& text) {
+    lblProgramNameVersion->setText(toQString(text));
+    lblProgramNameVersion->adjustSize();
+}
+
 void TFAbout::btnOKClick() {
     accept();
 }
@@ -88,9 +94,6 @@ std::string programName(const std::string& programPath) {
 
 void showAboutBox(QWidget* owner, const std::string& programPath) {
     TFAbout box(owner, programLocation::folderOf(programPath) + language::licenceFileName);
-    // The label follows the length of its text.
-    box.lblProgramNameVersion->setText(
-        toQString(programName(programPath) + " " + language::programVersion));
-    box.lblProgramNameVersion->adjustSize();
+    box.setProgramNameVersion(programName(programPath) + " " + language::programVersion);
     box.exec();
 }

@@ -18,6 +18,7 @@ public:
     // Loads the licence file; throws IoError when it cannot be read.
     TFAbout(QWidget* owner, const std::string& licencePath);
 
+    void setProgramNameVersion(const std::string& text);
     void btnOKClick();
 
     QLabel* lblProgramNameVersion;

@@ -29,6 +29,9 @@ protected:
             auto* box = qobject_cast<TFAbout*>(modal);
             ASSERT_NE(box, nullptr);
             shown.label = box->lblProgramNameVersion->text().toStdString();
+            // The whole name shows.
+            EXPECT_GE(box->lblProgramNameVersion->width(),
+                      box->lblProgramNameVersion->sizeHint().width());
             shown.licence = box->RichEdit1->toPlainText().toStdString();
             shown.text = box->Label2->text().toStdString();
             shown.readOnly = box->RichEdit1->isReadOnly();
