@@ -17,13 +17,12 @@
 
 #include "platform/commandLineSplit.h"
 #include "platform/platform.h"
+#include "platform/posix/posixPowerOff.h"
 #include "storage/ioError.h"
 
 extern char** environ;
 
 namespace platform {
-
-bool requestPosixPowerOff();
 
 const char* const defaultDemuxerName = "bbdmux";
 const char* const defaultMultiplexerName = "mplex";

@@ -1,3 +1,5 @@
+#include "platform/posix/posixPowerOff.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -33,8 +35,7 @@ bool runToSuccess(std::initializer_list<const char*> arguments) {
 
 }  // namespace
 
-// logind powers off without asking for a password when the seat's user may do so; an
-// interactive authorisation would wait for an answer nobody is there to give at the end of a run.
+// Non-interactive: at the end of an unattended run nobody is there to type a password.
 bool requestPosixPowerOff() {
     return runToSuccess({"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
                          "org.freedesktop.login1.Manager", "PowerOff", "b", "false"}) ||
