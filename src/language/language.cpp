@@ -160,3 +160,35 @@ const char* const palStandard = "PAL";
 const char* const ntscStandard = "NTSC";
 
 }  // namespace language
+
+namespace language {
+
+const char* const noLogFile =
+    "No log file exists at the moment !\r\nIt should be automatically created once some tasks "
+    "will be run.";
+const char* const logFormCaption = "Marovink Log";
+const char* const refreshButton = "Refresh";
+
+const char* const projectChooserTitle = "Enter the project name";
+const char* const projectFilter = "Marovink project (*.mvk)|*.mvk";
+const char* const projectExtension = "mvk";
+const char* const projectSaveInProgress = "Project save in progress...";
+const char* const projectLoadInProgress = "Project load in progress...";
+
+const char* const aboutCaption = "About Marovink";
+const char* const licenceFileName = "gpl.txt";
+const char* const aboutAuthorLine = "Marovink, written by the Marovink authors, 2026";
+const char* const aboutContact = "Contact : ";
+const char* const aboutContactAddress = "https://github.com/marovink/marovink/issues";
+const char* const aboutWebSite = "Web Site : ";
+const char* const aboutThanks = "Many thanks to authors and contributors to projects :";
+const char* const aboutDemuxer =
+    "bbDMUX => on Linux its work is done by ffmpeg, https://ffmpeg.org (download at "
+    "https://ffmpeg.org/download.html)";
+const char* const aboutMultiplexer = "mplex => https://mjpeg.sourceforge.io";
+const char* const aboutAuthoring = "dvdauthor => https://dvdauthor.sourceforge.net";
+const char* const aboutBothTools =
+    "compiled version of both mplex and dvdauthor can be obtained, for example, by installing "
+    "DVDAuthorGUI => or, on Linux, the mjpegtools and dvdauthor packages of the distribution";
+
+}  // namespace language

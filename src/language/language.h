@@ -142,3 +142,32 @@ extern const char* const palStandard;
 extern const char* const ntscStandard;
 
 }  // namespace language
+
+namespace language {
+
+// Run control and log viewer
+extern const char* const noLogFile;
+extern const char* const logFormCaption;
+extern const char* const refreshButton;
+
+// Project commands
+extern const char* const projectChooserTitle;
+extern const char* const projectFilter;
+extern const char* const projectExtension;
+extern const char* const projectSaveInProgress;
+extern const char* const projectLoadInProgress;
+
+// About box
+extern const char* const aboutCaption;
+extern const char* const licenceFileName;
+extern const char* const aboutAuthorLine;
+extern const char* const aboutContact;
+extern const char* const aboutContactAddress;
+extern const char* const aboutWebSite;
+extern const char* const aboutThanks;
+extern const char* const aboutDemuxer;
+extern const char* const aboutMultiplexer;
+extern const char* const aboutAuthoring;
+extern const char* const aboutBothTools;
+
+}  // namespace language

@@ -43,6 +43,9 @@ public:
 
     // Sets the priority of the calling thread.
     virtual void setCurrentThreadPriority(ThreadPriority priority) = 0;
+
+    // Asks the system to switch the computer off; false when it refused.
+    virtual bool requestPowerOff() = 0;
 };
 
 // The platform of the system the program runs on. Create it early, on the main thread.

@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "language/language.h"
@@ -7,10 +10,12 @@
 #include "platform/programLocation.h"
 #include "storage/settings.h"
 #include "ui/mainWindow.h"
+#include "ui/pictures.h"
 #include "ui/programServices.h"
 #include "ui/qtPrompts.h"
 #include "ui/qtText.h"
 #include "ui/regionalFormatsFromLocale.h"
+#include "ui/startup.h"
 #include "ui/toolkitTranslation.h"
 
 int main(int argc, char* argv[]) {
@@ -18,6 +23,7 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<platform::Platform> platform = platform::createPlatform();
     QApplication application(argc, argv);
     QApplication::setApplicationName(uiText(language::programTitle));
+    QApplication::setWindowIcon(QIcon(programPicture(256)));
     loadToolkitTranslation(application);
 
     const std::string programPath = platform::runningProgramPath();
@@ -27,6 +33,14 @@ int main(int argc, char* argv[]) {
     ProgramServices services{prompts, settings, *platform,
                              regionalFormatsFromLocale(QLocale::system()), programPath};
     TForm1 mainWindow(services);
+    createHiddenInstances(mainWindow, services);
     mainWindow.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (mainWindow.isRunning) {
+        // The runner may be waiting for a tool that runs for hours; that tool is a process of
+        // its own and goes on. The program ends now rather than wait for it.
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -15,13 +15,17 @@
 
 #include "language/language.h"
 #include "platform/programLocation.h"
+#include "runner/runLog.h"
 #include "task/taskDescription.h"
+#include "ui/aboutDialog.h"
 #include "ui/anchors.h"
 #include "ui/commands.h"
+#include "ui/guiHandOver.h"
 #include "ui/optionsDialog.h"
 #include "ui/pictures.h"
 #include "ui/programServices.h"
 #include "ui/qtText.h"
+#include "ui/runSession.h"
 #include "ui/taskDialog.h"
 #include "ui/windowLook.h"
 
@@ -41,7 +45,9 @@ QString plainToolTip(const std::string& hoverText) {
 }  // namespace
 
 TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
-    : QMainWindow(parent), services(programServices) {
+    : QMainWindow(parent),
+      services(programServices),
+      handOver_(std::make_shared<GuiHandOver>(this)) {
     buildControls();
     buildMenus();
     connectCommands();
@@ -183,6 +189,8 @@ void TForm1::FormCreate() {
     // Creating the options dialog loads the settings and reports a missing tool.
     { TFormOptions options(this, services); }
     logFilePath = programLocation::besideProgram(services.programPath, ".log");
+    // One log for the window's life: the latest step start outlives runs.
+    runLog_ = std::make_shared<RunLog>(logFilePath, services.regionalFormats);
     UpdateControls();
     ProgressBar1->hide();
 }
@@ -330,17 +338,9 @@ bool TForm1::showHoverText(QEvent* event) {
     return true;
 }
 
-void TForm1::btn_StartTasksClick() {}
-
-void TForm1::btn_AbortTasksClick() {}
-
-void TForm1::btn_displayLogClick() {}
-
-void TForm1::menu_OpenProjectClick() {}
-
-void TForm1::menu_SaveProjectClick() {}
-
-void TForm1::menu_AboutClick() {}
+void TForm1::menu_AboutClick() {
+    showAboutBox(this, services.programPath);
+}
 
 void TForm1::menu_exitClick() {
     QApplication::quit();

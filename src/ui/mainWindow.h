@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "task/task.h"
 
+class GuiHandOver;
+class RunLog;
 struct ProgramServices;
+struct RunSession;
+class TprocessThread;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -26,6 +31,9 @@ public:
     static constexpr int iconFailed = 2;
 
     explicit TForm1(ProgramServices& services, QWidget* parent = nullptr);
+    // A run under way ends at its next test point, quietly: its handlers no longer reach the
+    // window. Waits for the tool that is running.
+    ~TForm1() override;
 
     // Rebuilds every row from the task list (all icons none), then updates the commands.
     void RefreshTaskList();
@@ -53,6 +61,8 @@ public:
     void menu_SaveProjectClick();
     void menu_AboutClick();
     void menu_exitClick();
+    void SaveProject();
+    void LoadProject();
 
     ProgramServices& services;
     TAllTask taskList;
@@ -92,4 +102,20 @@ private:
     void FormCreate();
     int selectedRow() const;
     bool showHoverText(QEvent* event);
+
+    // Run control: the runner's handlers, called on its thread, and their window work.
+    void attachHandlers(RunSession& session);
+    void showTaskStart(int taskIndex);
+    void showStepStart(const std::string& text);
+    void showGaugeAtZero();
+    void showStepDone();
+    void onRunFinished();
+    void endRunSession(std::string& runFailure);
+
+    std::shared_ptr<GuiHandOver> handOver_;
+    std::shared_ptr<RunLog> runLog_;
+    std::unique_ptr<RunSession> run_;
+    // The project choosers remember the last file name, each its own.
+    std::string lastSavedProject_;
+    std::string lastOpenedProject_;
 };

@@ -21,6 +21,8 @@ struct FileChooserRequest {
     // Without the dot; added to a typed name that has none.
     std::string defaultExtension;
     std::string initialFileName;
+    // A save chooser that asks before an existing file is replaced.
+    bool confirmOverwrite = false;
 };
 
 class Prompts {
@@ -31,7 +33,8 @@ public:
     virtual MessageAnswer showMessage(QWidget* parent, MessageKind kind, const std::string& caption,
                                       const std::string& text, MessageButtons buttons) = 0;
     // An open chooser accepts only an existing file; a save chooser an existing folder and any
-    // name, without asking before an existing file. Nothing when the user cancels.
+    // name, asking before an existing file only when the request says so. Nothing when the user
+    // cancels.
     virtual std::optional<std::string> chooseFile(QWidget* parent,
                                                   const FileChooserRequest& request) = 0;
     // A folder; `folder` is preselected when not empty. Nothing when the user cancels.

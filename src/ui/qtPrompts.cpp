@@ -87,7 +87,7 @@ std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     }
     if (!request.initialFileName.empty()) {
         dialog.selectFile(toQString(request.initialFileName));

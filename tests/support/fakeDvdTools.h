@@ -43,7 +43,13 @@ public:
     void setToolOutputLog(const std::string& path) override { real->setToolOutputLog(path); }
     std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
     void setCurrentThreadPriority(platform::ThreadPriority) override {}
+    // Never switches the computer off: it counts the requests.
+    bool requestPowerOff() override {
+        ++powerOffRequests;
+        return true;
+    }
 
     std::unique_ptr<platform::Platform> real = platform::createPlatform();
     std::int64_t freeBytes = 1LL << 40;
+    int powerOffRequests = 0;
 };

@@ -16,6 +16,7 @@
 
 #include "platform/commandLineSplit.h"
 #include "platform/platform.h"
+#include "platform/posix/posixPowerOff.h"
 #include "storage/ioError.h"
 #include "storage/textFile.h"
 
@@ -204,6 +205,8 @@ public:
             setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), processNice + step);
         }
     }
+
+    bool requestPowerOff() override { return requestPosixPowerOff(); }
 
 private:
     std::string toolOutputLog() const {

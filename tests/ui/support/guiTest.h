@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 #include "storage/settings.h"
+#include "support/fakeDvdTools.h"
 #include "support/tempFolder.h"
 #include "ui/programServices.h"
 #include "ui/support/scriptedPrompts.h"
@@ -26,7 +27,8 @@ protected:
 
     TempFolder folder;
     ScriptedPrompts prompts;
-    std::unique_ptr<platform::Platform> platform = platform::createPlatform();
+    // Starts processes for real; counts power-off requests instead of switching off.
+    std::unique_ptr<SetFreeSpace> platform = std::make_unique<SetFreeSpace>();
     Settings settings;
     ProgramServices services;
 };

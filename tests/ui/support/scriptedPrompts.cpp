@@ -35,6 +35,9 @@ MessageAnswer ScriptedPrompts::showMessage(QWidget*, MessageKind kind, const std
 std::optional<std::string> ScriptedPrompts::chooseFile(QWidget*,
                                                        const FileChooserRequest& request) {
     fileRequests.push_back(request);
+    if (whileChoosingFile) {
+        whileChoosingFile();
+    }
     return takeFront<std::optional<std::string>>(fileAnswers, std::nullopt);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ public:
                                           const FileChooserRequest& request) override;
     std::optional<std::string> chooseFolder(QWidget* parent, const std::string& title,
                                             const std::string& folder) override;
+
+    // Called while a file chooser is open, before it answers.
+    std::function<void()> whileChoosingFile;
 
     std::deque<MessageAnswer> messageAnswers;
     std::deque<std::optional<std::string>> fileAnswers;

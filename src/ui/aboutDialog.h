@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The about box: the program's name and version, a word about it and the tools it relies on, and
+// the licence text.
+class TFAbout : public QDialog {
+    Q_OBJECT
+
+public:
+    // Only the designed contents: no licence.
+    explicit TFAbout(QWidget* owner);
+    // Loads the licence file; throws IoError when it cannot be read.
+    TFAbout(QWidget* owner, const std::string& licencePath);
+
+    void setProgramNameVersion(const std::string& text);
+    void btnOKClick();
+
+    QLabel* lblProgramNameVersion;
+    QLabel* Image1;
+    QLabel* Label2;
+    QPlainTextEdit* RichEdit1;
+    QPushButton* btnOK;
+
+private:
+    void buildControls();
+};
+
+// The program's name as the about box shows it: the program file's name without its folder and
+// without an ".exe" extension.
+std::string programName(const std::string& programPath);
+
+// Builds the box for the running program, reading "gpl.txt" beside it, and shows it modally.
+void showAboutBox(QWidget* owner, const std::string& programPath);

@@ -1,0 +1,116 @@
+#include <QLabel>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "language/language.h"
+#include "storage/projectFile.h"
+#include "support/tempFolder.h"
+#include "ui/mainWindow.h"
+#include "ui/support/guiTest.h"
+
+namespace {
+
+class ProjectCommandsTest : public GuiTest {
+protected:
+    ProjectCommandsTest() {
+        // What the window shows while the chooser is open.
+        prompts.whileChoosingFile = [this] {
+            statusWhileChoosing.push_back(window.lab_statusText->text().toStdString());
+            cursorWhileChoosing.push_back(window.cursor().shape());
+        };
+    }
+
+    TaskRef addTask(const std::string& source) {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = source;
+        task->chapterList = "00:05:00,00:10:00";
+        task->deleteVob = true;
+        window.taskList.add(task);
+        return task;
+    }
+
+    void expectIdleLook() const {
+        EXPECT_TRUE(window.lab_statusText->text().isEmpty());
+        EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    TForm1 window{services};
+    std::vector<std::string> statusWhileChoosing;
+    std::vector<Qt::CursorShape> cursorWhileChoosing;
+};
+
+}  // namespace
+
+TEST_F(ProjectCommandsTest, SaveThenOpenRestoresTheListAndTheChoosersRememberTheFile) {
+    addTask("/dvd/a.VOB");
+    addTask("/dvd/b.VOB");
+    window.RefreshTaskList();
+    window.setRowIcon(0, TForm1::iconDone);
+    const std::string path = folder.file("batch.mvk");
+
+    prompts.fileAnswers = {path};
+    window.menu_SaveProject->trigger();
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    const FileChooserRequest& save = prompts.fileRequests[0];
+    EXPECT_EQ(save.purpose, FileChooserRequest::Purpose::Save);
+    EXPECT_EQ(save.title, "Enter the project name");
+    EXPECT_EQ(save.filter, "Marovink project (*.mvk)|*.mvk");
+    EXPECT_EQ(save.defaultExtension, "mvk");
+    EXPECT_TRUE(save.confirmOverwrite);
+    EXPECT_EQ(statusWhileChoosing, std::vector<std::string>{"Project save in progress..."});
+    EXPECT_EQ(cursorWhileChoosing, std::vector<Qt::CursorShape>{Qt::WaitCursor});
+    expectIdleLook();
+    TAllTask saved;
+    projectFile::load(path, saved);
+    ASSERT_EQ(saved.count(), 2);
+    EXPECT_EQ(saved.taskAt(1)->origVobFilePath, "/dvd/b.VOB");
+    EXPECT_EQ(window.rowIcon(0), TForm1::iconDone);  // saving leaves the view alone
+
+    prompts.fileAnswers = {path};
+    window.menu_OpenProject->trigger();
+    EXPECT_EQ(prompts.fileRequests.back().purpose, FileChooserRequest::Purpose::Open);
+    EXPECT_EQ(statusWhileChoosing.back(), "Project load in progress...");
+    expectIdleLook();
+    ASSERT_EQ(window.taskList.count(), 2);
+    EXPECT_EQ(projectFile::serialize(window.taskList), projectFile::serialize(saved));
+    ASSERT_EQ(window.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(window.rowIcon(0), TForm1::iconNone);
+    EXPECT_EQ(window.ListView1->topLevelItem(1)->text(0), QStringLiteral("1"));
+
+    // Each chooser starts from its own last file; a cancelled open empties the list anyway.
+    window.menu_SaveProject->trigger();
+    EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
+    window.menu_OpenProject->trigger();
+    EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
+    EXPECT_EQ(window.taskList.count(), 0);
+    EXPECT_EQ(window.ListView1->topLevelItemCount(), 0);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(ProjectCommandsTest, FailuresReachTheGeneralErrorReportAndRestoreTheWindow) {
+    addTask("/dvd/a.VOB");
+    window.RefreshTaskList();
+
+    const std::string notANumber = folder.file("words.mvk");
+    writeBytes(notANumber, "two\r\n");
+    prompts.fileAnswers = {notANumber};
+    window.menu_OpenProject->trigger();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "Marovink");
+    EXPECT_EQ(prompts.messages[0].text, "'two' n'est pas une valeur enti\xc3\xa8re correcte");
+    EXPECT_EQ(window.taskList.count(), 0);
+    EXPECT_EQ(window.ListView1->topLevelItemCount(), 0);
+    expectIdleLook();
+
+    // A file name that a folder already holds cannot be written.
+    const std::string folderInTheWay = folder.file("taken.mvk");
+    std::filesystem::create_directory(folderInTheWay);
+    addTask("/dvd/a.VOB");
+    prompts.fileAnswers = {folderInTheWay};
+    window.menu_SaveProject->trigger();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].caption, "Marovink");
+    EXPECT_FALSE(prompts.messages[1].text.empty());
+    EXPECT_EQ(window.taskList.count(), 1);
+    expectIdleLook();
+}

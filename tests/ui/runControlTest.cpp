@@ -1,0 +1,352 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+#include "language/language.h"
+#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
+#include "ui/logForm.h"
+#include "ui/mainWindow.h"
+#include "ui/support/guiTest.h"
+
+namespace {
+
+constexpr int runTimeoutMs = 20000;
+
+// Records, at every showing and hiding of the gauge, what the status line says.
+class GaugeWatch : public QObject {
+public:
+    GaugeWatch(QProgressBar* gauge, QLabel* status) : status_(status) {
+        gauge->installEventFilter(this);
+    }
+
+    std::vector<std::string> statusAtShow;
+    int hides = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            statusAtShow.push_back(status_->text().toStdString());
+        } else if (event->type() == QEvent::Hide) {
+            ++hides;
+        }
+        return false;
+    }
+
+private:
+    QLabel* status_;
+};
+
+std::string escaped(const std::string& text) {
+    static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
+    return std::regex_replace(text, special, R"(\$&)");
+}
+
+// The log's lines, CR LF being the only line end.
+std::vector<std::string> logLines(const std::string& path) {
+    const std::string bytes = readBytes(path);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(bytes.substr(start, end - start));
+    }
+    lines.push_back(bytes.substr(start));
+    return lines;
+}
+
+std::vector<std::string> taskStartLines(int index) {
+    return {"",
+            "",
+            "",
+            std::string(90, '_'),
+            escaped(std::string("    ") + language::logTaskStarted + std::to_string(index)),
+            ""};
+}
+
+std::vector<std::string> stepLines(const char* stage, const char* tool) {
+    return {"    .+ : " + escaped(stage), std::string("    .*/") + tool + "\"? .*",
+            "    Done after [0-9]+s ", escaped(language::logStepDoneRule)};
+}
+
+void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+class RunControlTest : public GuiTest {
+protected:
+    RunControlTest() {
+        // The window loads the settings file when it is made.
+        settings.setValues(tools.settings());
+        settings.save();
+        window = std::make_unique<TForm1>(services);
+        window->show();  // the gauge is shown and hidden only in a shown window
+    }
+
+    static std::string toolsFolder(const TempFolder& folder) {
+        std::filesystem::create_directories(folder.file("tools"));
+        return folder.file("tools");
+    }
+
+    // A task that demultiplexes a source of 100 KiB; the source is made only when it should exist.
+    void addDemuxTask(const std::string& name, bool sourceExists = true) {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = folder.file(name + ".VOB");
+        task->m2vFilePath = folder.file(name + ".m2v");
+        task->ac3FilePath = folder.file(name + ".ac3");
+        task->doRemux = false;
+        task->doAuthor = false;
+        if (sourceExists) {
+            writeBytes(task->origVobFilePath, std::string(100 * 1024, '\0'));
+        }
+        window->taskList.add(task);
+        window->RefreshTaskList();
+    }
+
+    void waitForRunEnd() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isRunning; }, runTimeoutMs));
+    }
+
+    // Until the step start of that stage has been shown in full.
+    void waitForStep(const char* stage) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this, stage] {
+                return window->lab_statusText->text() == QString::fromUtf8(stage) &&
+                       window->ProgressBar1->isVisible();
+            },
+            runTimeoutMs));
+    }
+
+    QList<TLogForm*> viewers() const { return window->findChildren<TLogForm*>(); }
+
+    std::size_t toolCalls() const {
+        return std::filesystem::exists(tools.callsPath()) ? readLines(tools.callsPath()).size() : 0;
+    }
+
+    std::string logPath() const { return folder.file("marovink.log"); }
+
+    FakeDvdTools tools{toolsFolder(folder)};
+    std::unique_ptr<TForm1> window;
+};
+
+}  // namespace
+
+TEST_F(RunControlTest, ARunMarksTheTasksLogsEveryStepAndDrivesTheGauge) {
+    addDemuxTask("first");
+    addDemuxTask("missing", false);
+    addDemuxTask("third");
+    GaugeWatch gauge(window->ProgressBar1, window->lab_statusText);
+
+    window->btn_StartTasks->click();
+    EXPECT_TRUE(window->isRunning);
+    EXPECT_FALSE(window->btn_StartTasks->isEnabled());
+    EXPECT_TRUE(window->btn_AbortTasks->isEnabled());
+    waitForRunEnd();
+
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconDone);
+    EXPECT_EQ(window->rowIcon(1), TForm1::iconFailed);
+    EXPECT_EQ(window->rowIcon(2), TForm1::iconDone);
+    EXPECT_EQ(
+        gauge.statusAtShow,
+        (std::vector<std::string>{language::audioDemuxInProgress, language::videoDemuxInProgress,
+                                  language::audioDemuxInProgress, language::videoDemuxInProgress}));
+    EXPECT_EQ(gauge.hides, 4);
+    EXPECT_TRUE(window->ProgressBar1->isHidden());
+    EXPECT_TRUE(window->lab_statusText->text().isEmpty());
+    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+    EXPECT_FALSE(window->btn_AbortTasks->isEnabled());
+
+    std::vector<std::string> expected = taskStartLines(0);
+    append(expected, stepLines(language::audioDemuxInProgress, "bbdmux"));
+    append(expected, stepLines(language::videoDemuxInProgress, "bbdmux"));
+    append(expected, taskStartLines(1));
+    append(expected,
+           {escaped(language::logTaskError + folder.file("missing.VOB") + " file doesn't exists !"),
+            "This task will abort.", "", "", "", "", "", ""});
+    append(expected, taskStartLines(2));
+    append(expected, stepLines(language::audioDemuxInProgress, "bbdmux"));
+    append(expected, stepLines(language::videoDemuxInProgress, "bbdmux"));
+    append(expected, {std::string(66, '_'), escaped(language::logAllTasksFinished), ""});
+    const std::vector<std::string> lines = logLines(logPath());
+    ASSERT_EQ(lines.size(), expected.size()) << readBytes(logPath());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(std::regex_match(lines[i], std::regex(expected[i])))
+            << "line " << i + 1 << ": " << lines[i];
+    }
+
+    // The end of the run shows the log.
+    ASSERT_EQ(viewers().size(), 1);
+    EXPECT_TRUE(viewers().front()->isVisible());
+    EXPECT_EQ(viewers().front()->edt_textFile->toPlainText().toStdString(),
+              QString::fromStdString(readBytes(logPath()))
+                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                  .toStdString());
+    EXPECT_TRUE(std::filesystem::exists(folder.file("marovink.tools.log")));
+}
+
+TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
+    window->btn_AbortTasksClick();  // no run: nothing is written
+    EXPECT_FALSE(std::filesystem::exists(logPath()));
+
+    addDemuxTask("first");
+    addDemuxTask("second");
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconRunning);
+    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
+    EXPECT_FALSE(window->btn_modifyTask->isEnabled());
+
+    window->btn_AbortTasks->click();
+    window->btn_AbortTasks->click();
+    EXPECT_TRUE(window->isRunning);  // until the runner has ended
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+
+    EXPECT_EQ(toolCalls(), 1u);
+    const std::string log = readBytes(logPath());
+    const std::string abortEntry = std::string(language::logAborted) + "\r\n\r\n";
+    const std::size_t first = log.find(abortEntry);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(log.find(abortEntry, first + abortEntry.size()), std::string::npos);
+    EXPECT_EQ(log.find(std::string(language::logTaskStarted) + "1"), std::string::npos);
+    EXPECT_NE(log.find(language::logAllTasksFinished), std::string::npos);
+}
+
+TEST_F(RunControlTest, ShutdownBoxQuitsAndAsksForPowerOffInsteadOfShowingTheLog) {
+    addDemuxTask("first");
+    window->chb_stopWhenFinished->setChecked(true);
+    window->btn_StartTasks->click();
+    // The application's event loop ends only when the end of the run asks it to.
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    timeout.start(runTimeoutMs);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(window->isRunning);
+    EXPECT_EQ(platform->powerOffRequests, 1);
+    EXPECT_TRUE(viewers().isEmpty());
+}
+
+TEST_F(RunControlTest, DisplayLogWarnsWithoutALogAndOpensAViewerEachTime) {
+    window->btn_displayLog->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, language::warningCaption);
+    EXPECT_EQ(prompts.messages[0].text,
+              "No log file exists at the moment !\r\nIt should be automatically created once "
+              "some tasks will be run.");
+    EXPECT_TRUE(viewers().isEmpty());
+
+    writeBytes(logPath(), "first line\r\n");
+    window->btn_displayLog->click();
+    window->btn_displayLog->click();
+    ASSERT_EQ(viewers().size(), 2);
+    TLogForm* viewer = viewers().front();
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_FALSE(viewer->isModal());
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Marovink Log"));
+    EXPECT_EQ(viewer->edt_textFile->toPlainText(), QStringLiteral("first line\n"));
+
+    writeBytes(logPath(), "first line\r\nsecond line\r\n");
+    viewer->btn_refresh->click();
+    EXPECT_EQ(viewer->edt_textFile->toPlainText(), QStringLiteral("first line\nsecond line\n"));
+    viewer->btn_OK->click();
+    EXPECT_FALSE(viewer->isVisible());
+    EXPECT_EQ(viewers().size(), 2);  // hidden, not gone
+
+    // A log that went away under a viewer is reported, and the viewer stays.
+    std::filesystem::remove(logPath());
+    std::filesystem::create_directory(logPath());
+    viewer->btn_refresh->click();
+    EXPECT_EQ(prompts.messages.back().caption, language::programTitle);
+    EXPECT_EQ(prompts.messages.back().text,
+              std::string("Impossible d'ouvrir le fichier ") + logPath());
+}
+
+TEST_F(RunControlTest, LogWriteFailuresReachTheGeneralErrorReport) {
+    addDemuxTask("first");
+    addDemuxTask("second");
+
+    // Start cannot empty the log: no run, the window stays idle.
+    std::filesystem::create_directory(logPath());
+    window->btn_StartTasks->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, language::programTitle);
+    EXPECT_FALSE(window->isRunning);
+    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+    EXPECT_EQ(toolCalls(), 0u);
+
+    // A log that can no longer be written ends the run, which is reported once at its end.
+    std::filesystem::remove(logPath());
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+    std::filesystem::remove(logPath());
+    std::filesystem::create_directory(logPath());
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+    EXPECT_EQ(toolCalls(), 1u);
+    ASSERT_EQ(prompts.messages.size(), 3u);  // the run's failure, then no log to show
+    EXPECT_EQ(prompts.messages[1].caption, language::programTitle);
+    EXPECT_EQ(prompts.messages[1].text, prompts.messages[0].text);
+    EXPECT_EQ(prompts.messages[2].text, language::noLogFile);
+    EXPECT_TRUE(window->ProgressBar1->isHidden());
+    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+}
+
+TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {
+    addDemuxTask("first");
+    addDemuxTask("second");
+    addDemuxTask("third");
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+
+    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(2));
+    window->btn_removeVob->click();
+    EXPECT_EQ(window->taskList.count(), 2);
+    // Open, cancelled: the list is empty while the run goes on.
+    window->menu_OpenProject->trigger();
+    EXPECT_EQ(window->taskList.count(), 0);
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+
+    EXPECT_EQ(toolCalls(), 6u);  // two demultiplexings for each of the three tasks
+    EXPECT_NE(readBytes(logPath()).find(std::string(language::logTaskStarted) + "2"),
+              std::string::npos);
+    EXPECT_EQ(window->ListView1->topLevelItemCount(), 0);
+}
+
+TEST_F(RunControlTest, ClosingTheWindowDuringAToolEndsTheRunQuietly) {
+    addDemuxTask("first");
+    addDemuxTask("second");
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+
+    window->close();
+    std::thread openGate([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::filesystem::remove(tools.audioGatePath());
+    });
+    const auto closing = std::chrono::steady_clock::now();
+    window.reset();
+    const auto waited = std::chrono::steady_clock::now() - closing;
+    openGate.join();
+
+    // Only the tool that was running was waited for.
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_EQ(toolCalls(), 1u);
+    QApplication::processEvents();  // nothing queued for the gone window remains to be run
+    EXPECT_EQ(readBytes(logPath()).find(language::logAllTasksFinished), std::string::npos);
+}
