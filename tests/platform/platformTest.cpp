@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "platform/programLocation.h"
 #include "storage/ioError.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
@@ -63,12 +62,4 @@ TEST_F(PlatformTest, FreeSpaceOfTheNearestExistingFolder) {
     const std::int64_t below = system->freeBytesAvailable(folder.file("not/yet/made.m2v"));
     EXPECT_NEAR(static_cast<double>(below), static_cast<double>(free), 64.0 * 1024 * 1024);
     EXPECT_THROW(system->freeBytesAvailable(""), IoError);
-}
-
-TEST(ProgramLocation, FilesBesideTheProgram) {
-    EXPECT_EQ(programLocation::folderOf("/opt/marovink/bin/marovink"), "/opt/marovink/bin/");
-    EXPECT_EQ(programLocation::besideProgram("/opt/bin/marovink", ".ini"), "/opt/bin/marovink.ini");
-    EXPECT_EQ(programLocation::besideProgram("/opt/bin/app.exe", ".log"), "/opt/bin/app.log");
-    EXPECT_EQ(programLocation::toolsLogBeside("/opt/bin/app.log"), "/opt/bin/app.tools.log");
-    EXPECT_FALSE(platform::runningProgramPath().empty());
 }

@@ -36,6 +36,7 @@ public:
     void setToolOutputLog(const std::string& path) override { real->setToolOutputLog(path); }
     std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
     void setCurrentThreadPriority(platform::ThreadPriority) override {}
+    bool requestPowerOff() override { return false; }
 
     std::unique_ptr<platform::Platform> real = platform::createPlatform();
     std::int64_t freeBytes = 1LL << 40;

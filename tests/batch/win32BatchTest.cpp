@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "platform/platform.h"
+#include "platform/programLocation.h"
+#include "storage/projectFile.h"
+#include "storage/textFile.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+#include "support/win32FakeTool.h"
+#include "task/task.h"
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+class Win32BatchTest : public ::testing::Test {
+protected:
+    Win32BatchTest() {
+        demux = installFakeTool(folderPath, "bbdmux");
+        mux = installFakeTool(folderPath, "mplex");
+        author = installFakeTool(folderPath, "dvdauthor");
+        writeFakeToolSizes(folderPath, 7 * 1024, 92 * 1024, 100 * 1024, 100 * 1024);
+        writeBytes(file("marovink.ini"), "[software path]\r\ndemuxing=" + demux + "\r\nmuxing=" +
+                                             mux + "\r\nauthoring=" + author + "\r\n");
+    }
+
+    std::string file(const std::string& name) const { return folderPath + "\\" + name; }
+
+    TaskRef addTask(const std::string& name) {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = file(name + ".VOB");
+        task->m2vFilePath = file(name + ".m2v");
+        task->ac3FilePath = file(name + ".ac3");
+        task->vobFilePath = file("remuxed " + name + ".VOB");
+        task->dvdFolderPath = file(name + " dvd");
+        writeBytes(task->origVobFilePath, std::string(100 * 1024, 'v'));
+        tasks.add(task);
+        return task;
+    }
+
+    // Runs marovink-batch.exe on the saved task list; its exit status.
+    DWORD runBatch() {
+        projectFile::save(file("p.mvk"), tasks);
+        const std::string batch = programLocation::folderOf(platform::runningProgramPath()) +
+                                  "..\\bin\\marovink-batch.exe";
+        std::string commandLine = quoted(batch) + " --settings " + quoted(file("marovink.ini")) +
+                                  " --log " + quoted(file("run.log")) + " " + quoted(file("p.mvk"));
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process)) {
+            ADD_FAILURE() << "cannot start " << commandLine;
+            return 255;
+        }
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD status = 255;
+        GetExitCodeProcess(process.hProcess, &status);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        return status;
+    }
+
+    std::vector<std::string> logLines() const {
+        std::vector<std::string> lines;
+        TextLineReader reader(file("run.log"));
+        for (std::string line; reader.readLine(line);) {
+            // Time stamps and durations vary from run to run.
+            line = std::regex_replace(line, std::regex("^    .* : "), "    STAMP : ");
+            line = std::regex_replace(line, std::regex("after [0-9]+s $"), "after Ns ");
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    TempFolder folder;
+    std::string folderPath = std::filesystem::path(folder.path()).make_preferred().string();
+    std::string demux, mux, author;
+    TAllTask tasks;
+};
+
+}  // namespace
+
+TEST_F(Win32BatchTest, FullRunWritesTheExactLog) {
+    TaskRef full = addTask("VTS_01_1");
+    full->chapterList = "00:00:00,00:05:00";
+    full->deleteOrigVob = full->deleteStreams = full->deleteVob = true;
+    TaskRef missing = addTask("gone");
+    missing->doRemux = missing->doAuthor = false;
+    std::filesystem::remove(missing->origVobFilePath);
+
+    EXPECT_EQ(runBatch(), 1u);
+
+    const std::string bar = "    ______________________";
+    std::vector<std::string> expected{
+        "", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 0", ""};
+    const std::vector<std::pair<std::string, std::string>> steps{
+        {"Audio stream DEMUX in progress...", quoted(demux) + " " + quoted(full->origVobFilePath) +
+                                                  " 0xbd " + quoted(full->ac3FilePath) + " 0x80"},
+        {"Video stream DEMUX in progress...", quoted(demux) + " " + quoted(full->origVobFilePath) +
+                                                  " 0xe0 " + quoted(full->m2vFilePath)},
+        {"REMUX in progress...", quoted(mux) + " -f 8 -V -o " + quoted(full->vobFilePath) + " " +
+                                     quoted(full->m2vFilePath) + " " + quoted(full->ac3FilePath)},
+        {"TITLE authoring (VTS_01_n.IFO) in progress...",
+         quoted(author) + " -o " + quoted(full->dvdFolderPath) + " -t -c 00:00:00,00:05:00 -f " +
+             quoted(full->vobFilePath)},
+        {"DVD FOLDER authoring (VIDEO_TS.IFO) in progress...",
+         quoted(author) + " -o " + quoted(full->dvdFolderPath) + " -T"},
+    };
+    const std::vector<std::vector<std::string>> deletionsAfterStep{
+        {},
+        {full->origVobFilePath},
+        {full->m2vFilePath, full->ac3FilePath},
+        {},
+        {full->vobFilePath}};
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        expected.insert(expected.end(), {"    STAMP : " + steps[i].first, "    " + steps[i].second,
+                                         "    Done after Ns ", bar});
+        for (const std::string& deleted : deletionsAfterStep[i]) {
+            expected.insert(expected.end(), {"    " + deleted + " deleted after Ns ", bar});
+        }
+    }
+    expected.insert(expected.end(),
+                    {"", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 1", "",
+                     "ERROR !!!! ==>>> " + missing->origVobFilePath + " file doesn't exists !",
+                     "This task will abort.", "", "", "", "", "", "", std::string(66, '_'),
+                     "      ---   All Tasks finished !!!   ---"});
+    EXPECT_EQ(logLines(), expected);
+    EXPECT_EQ(readBytes(file("run.log")).find("\n\n"), std::string::npos)
+        << "every line ends with CR LF";
+
+    EXPECT_EQ(readLines(file("calls.txt")).size(), 5u);
+    EXPECT_TRUE(std::filesystem::exists(full->dvdFolderPath + "\\VIDEO_TS\\VTS_01_1.VOB"));
+    EXPECT_TRUE(std::filesystem::exists(full->dvdFolderPath + "\\VIDEO_TS\\VIDEO_TS.IFO"));
+    EXPECT_FALSE(std::filesystem::exists(full->vobFilePath));
+}

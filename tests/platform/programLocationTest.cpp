@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/programLocation.h"
+
+TEST(ProgramLocation, FilesBesideTheProgram) {
+    EXPECT_EQ(programLocation::folderOf("/opt/marovink/bin/marovink"), "/opt/marovink/bin/");
+    EXPECT_EQ(programLocation::besideProgram("/opt/bin/marovink", ".ini"), "/opt/bin/marovink.ini");
+    EXPECT_EQ(programLocation::besideProgram("/opt/bin/app.exe", ".log"), "/opt/bin/app.log");
+    EXPECT_EQ(programLocation::toolsLogBeside("/opt/bin/app.log"), "/opt/bin/app.tools.log");
+    EXPECT_FALSE(platform::runningProgramPath().empty());
+}
+
+TEST(ProgramLocation, ProgramNameDropsTheFolderAndTheProgramSuffix) {
+    const std::string suffix = platform::programFileSuffix;
+    const std::string folder =
+        std::string("opt") + platform::pathSeparator + "Marovink" + platform::pathSeparator;
+    EXPECT_EQ(programLocation::programName(folder + "Marovink" + suffix), "Marovink");
+    EXPECT_EQ(programLocation::programName(folder + "my.app" + suffix), "my.app");
+    EXPECT_EQ(programLocation::programName(platform::runningProgramPath()), "platform_tests");
+    // Too short to carry the suffix: shown whole rather than cut into nothing.
+    EXPECT_EQ(programLocation::programName(folder + "x"), "x");
+}
+
+TEST(ProgramLocation, SystemSuffixAndToolNames) {
+    const std::string suffix = platform::programFileSuffix;
+    EXPECT_EQ(std::string(platform::defaultDemuxerName), "bbdmux" + suffix);
+    EXPECT_EQ(std::string(platform::defaultMultiplexerName), "mplex" + suffix);
+    EXPECT_EQ(std::string(platform::defaultAuthoringName), "dvdauthor" + suffix);
+}

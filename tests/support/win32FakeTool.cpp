@@ -1,0 +1,30 @@
+#include "support/win32FakeTool.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/platform.h"
+#include "platform/programLocation.h"
+#include "support/tempFolder.h"
+
+std::string fakeToolProgram() {
+    return programLocation::folderOf(platform::runningProgramPath()) + "marovink_fake_tool.exe";
+}
+
+std::string installFakeTool(const std::string& folder, const std::string& name) {
+    const std::string path = folder + "\\" + name + ".exe";
+    std::error_code error;
+    std::filesystem::copy_file(fakeToolProgram(), path,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        throw std::runtime_error("cannot copy the fake tool to " + path + ": " + error.message());
+    }
+    return path;
+}
+
+void writeFakeToolSizes(const std::string& folder, long long audio, long long video,
+                        long long remux, long long title) {
+    writeBytes(folder + "\\sizes.txt",
+               "audio " + std::to_string(audio) + "\nvideo " + std::to_string(video) + "\nremux " +
+                   std::to_string(remux) + "\ntitle " + std::to_string(title) + "\n");
+}
