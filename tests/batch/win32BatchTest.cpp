@@ -15,7 +15,7 @@
 
 namespace {
 
-std::string quoted(const std::string& text) {
+std::string inQuotes(const std::string& text) {
     return "\"" + text + "\"";
 }
 
@@ -49,8 +49,9 @@ protected:
         projectFile::save(file("p.mvk"), tasks);
         const std::string batch = programLocation::folderOf(platform::runningProgramPath()) +
                                   "..\\bin\\marovink-batch.exe";
-        std::string commandLine = quoted(batch) + " --settings " + quoted(file("marovink.ini")) +
-                                  " --log " + quoted(file("run.log")) + " " + quoted(file("p.mvk"));
+        std::string commandLine = inQuotes(batch) + " --settings " +
+                                  inQuotes(file("marovink.ini")) + " --log " +
+                                  inQuotes(file("run.log")) + " " + inQuotes(file("p.mvk"));
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -101,17 +102,20 @@ TEST_F(Win32BatchTest, FullRunWritesTheExactLog) {
     std::vector<std::string> expected{
         "", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 0", ""};
     const std::vector<std::pair<std::string, std::string>> steps{
-        {"Audio stream DEMUX in progress...", quoted(demux) + " " + quoted(full->origVobFilePath) +
-                                                  " 0xbd " + quoted(full->ac3FilePath) + " 0x80"},
-        {"Video stream DEMUX in progress...", quoted(demux) + " " + quoted(full->origVobFilePath) +
-                                                  " 0xe0 " + quoted(full->m2vFilePath)},
-        {"REMUX in progress...", quoted(mux) + " -f 8 -V -o " + quoted(full->vobFilePath) + " " +
-                                     quoted(full->m2vFilePath) + " " + quoted(full->ac3FilePath)},
+        {"Audio stream DEMUX in progress...", inQuotes(demux) + " " +
+                                                  inQuotes(full->origVobFilePath) + " 0xbd " +
+                                                  inQuotes(full->ac3FilePath) + " 0x80"},
+        {"Video stream DEMUX in progress...", inQuotes(demux) + " " +
+                                                  inQuotes(full->origVobFilePath) + " 0xe0 " +
+                                                  inQuotes(full->m2vFilePath)},
+        {"REMUX in progress...", inQuotes(mux) + " -f 8 -V -o " + inQuotes(full->vobFilePath) +
+                                     " " + inQuotes(full->m2vFilePath) + " " +
+                                     inQuotes(full->ac3FilePath)},
         {"TITLE authoring (VTS_01_n.IFO) in progress...",
-         quoted(author) + " -o " + quoted(full->dvdFolderPath) + " -t -c 00:00:00,00:05:00 -f " +
-             quoted(full->vobFilePath)},
+         inQuotes(author) + " -o " + inQuotes(full->dvdFolderPath) +
+             " -t -c 00:00:00,00:05:00 -f " + inQuotes(full->vobFilePath)},
         {"DVD FOLDER authoring (VIDEO_TS.IFO) in progress...",
-         quoted(author) + " -o " + quoted(full->dvdFolderPath) + " -T"},
+         inQuotes(author) + " -o " + inQuotes(full->dvdFolderPath) + " -T"},
     };
     const std::vector<std::vector<std::string>> deletionsAfterStep{
         {},

@@ -6,10 +6,12 @@
 #include "platform/programLocation.h"
 
 TEST(ProgramLocation, FilesBesideTheProgram) {
-    EXPECT_EQ(programLocation::folderOf("/opt/marovink/bin/marovink"), "/opt/marovink/bin/");
-    EXPECT_EQ(programLocation::besideProgram("/opt/bin/marovink", ".ini"), "/opt/bin/marovink.ini");
-    EXPECT_EQ(programLocation::besideProgram("/opt/bin/app.exe", ".log"), "/opt/bin/app.log");
-    EXPECT_EQ(programLocation::toolsLogBeside("/opt/bin/app.log"), "/opt/bin/app.tools.log");
+    const std::string s = platform::pathSeparator;
+    const std::string bin = s + "opt" + s + "marovink" + s + "bin" + s;
+    EXPECT_EQ(programLocation::folderOf(bin + "marovink"), bin);
+    EXPECT_EQ(programLocation::besideProgram(bin + "marovink", ".ini"), bin + "marovink.ini");
+    EXPECT_EQ(programLocation::besideProgram(bin + "app.exe", ".log"), bin + "app.log");
+    EXPECT_EQ(programLocation::toolsLogBeside(bin + "app.log"), bin + "app.tools.log");
     EXPECT_FALSE(platform::runningProgramPath().empty());
 }
 

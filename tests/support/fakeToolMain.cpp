@@ -1,7 +1,8 @@
 // A stand-in for the outside tools on Windows. What it does follows from the name it is copied
-// under: every copy records its arguments; "bbdmux", "mplex" and "dvdauthor" also write outputs
-// of the sizes given in sizes.txt beside them; "slow" takes a while before recording; "fails"
-// exits with status 3.
+// under: every copy records its arguments, one a line, in NAME.args beside it (or in the file
+// that NAME.record names) and appends a line to calls.txt; "bbdmux", "mplex" and "dvdauthor"
+// also write outputs of the sizes given in sizes.txt, the audio demultiplexing waiting while
+// audio.gate exists; "slow" takes a while before recording; "fails" exits with status 3.
 #include <windows.h>
 
 #include <chrono>
@@ -61,7 +62,10 @@ int main(int argc, char* argv[]) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     {
-        std::ofstream record(folder / (name + ".args"), std::ios::binary | std::ios::trunc);
+        std::string recordPath = (folder / (name + ".args")).string();
+        std::ifstream recordTarget(folder / (name + ".record"), std::ios::binary);
+        std::getline(recordTarget, recordPath);
+        std::ofstream record(recordPath, std::ios::binary | std::ios::trunc);
         for (const std::string& each : arguments) {
             record << each << "\n";
         }
@@ -80,6 +84,9 @@ int main(int argc, char* argv[]) {
     };
     if (name == "bbdmux") {
         const std::string stream = argument(arguments, 2);
+        for (int i = 0; stream == "0xbd" && fs::exists(folder / "audio.gate") && i < 600; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
         writeZeros(argument(arguments, 3), stream == "0xbd" ? size("audio") : size("video"));
     } else if (name == "mplex") {
         writeZeros(argument(arguments, 5), size("remux"));

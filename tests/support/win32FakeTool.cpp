@@ -5,21 +5,35 @@
 
 #include "platform/platform.h"
 #include "platform/programLocation.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
 std::string fakeToolProgram() {
     return programLocation::folderOf(platform::runningProgramPath()) + "marovink_fake_tool.exe";
 }
 
-std::string installFakeTool(const std::string& folder, const std::string& name) {
-    const std::string path = folder + "\\" + name + ".exe";
+namespace {
+
+void copyFakeTool(const std::string& path) {
     std::error_code error;
     std::filesystem::copy_file(fakeToolProgram(), path,
                                std::filesystem::copy_options::overwrite_existing, error);
     if (error) {
         throw std::runtime_error("cannot copy the fake tool to " + path + ": " + error.message());
     }
+}
+
+}  // namespace
+
+std::string installFakeTool(const std::string& folder, const std::string& name) {
+    const std::string path = folder + "\\" + name + ".exe";
+    copyFakeTool(path);
     return path;
+}
+
+void writeRecordingTool(const std::string& path, const std::string& recordPath) {
+    copyFakeTool(path + ".exe");
+    writeBytes(path + ".record", recordPath);
 }
 
 void writeFakeToolSizes(const std::string& folder, long long audio, long long video,
