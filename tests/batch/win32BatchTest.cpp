@@ -47,8 +47,12 @@ protected:
     // Runs marovink-batch.exe on the saved task list; its exit status.
     DWORD runBatch() {
         projectFile::save(file("p.mvk"), tasks);
+#ifdef MAROVINK_BATCH_PATH
+        const std::string batch = MAROVINK_BATCH_PATH;
+#else
         const std::string batch = programLocation::folderOf(platform::runningProgramPath()) +
                                   "..\\bin\\marovink-batch.exe";
+#endif
         std::string commandLine = inQuotes(batch) + " --settings " +
                                   inQuotes(file("marovink.ini")) + " --log " +
                                   inQuotes(file("run.log")) + " " + inQuotes(file("p.mvk"));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/platform.h"
@@ -62,4 +63,26 @@ TEST_F(PlatformTest, FreeSpaceOfTheNearestExistingFolder) {
     const std::int64_t below = system->freeBytesAvailable(folder.file("not/yet/made.m2v"));
     EXPECT_NEAR(static_cast<double>(below), static_cast<double>(free), 64.0 * 1024 * 1024);
     EXPECT_THROW(system->freeBytesAvailable(""), IoError);
+}
+
+TEST_F(PlatformTest, PowerOffAsksLogindThenFallsBackToSystemctl) {
+    // Stand-ins found first in PATH: the real programs are never reached.
+    const std::string calls = folder.file("calls");
+    writeScript(folder.file("busctl"), "echo \"busctl $*\" >> '" + calls + "'; exit 1");
+    writeScript(folder.file("systemctl"), "echo \"systemctl $*\" >> '" + calls + "'; exit 0");
+    const char* const path = std::getenv("PATH");
+    const std::string savedPath = path != nullptr ? path : "";
+    setenv("PATH", folder.path().c_str(), 1);
+    const bool accepted = system->requestPowerOff();
+    writeScript(folder.file("systemctl"), "exit 1");
+    const bool refused = system->requestPowerOff();
+    setenv("PATH", savedPath.c_str(), 1);
+
+    EXPECT_TRUE(accepted);
+    EXPECT_FALSE(refused);
+    const std::vector<std::string> expected{
+        "busctl call org.freedesktop.login1 /org/freedesktop/login1 "
+        "org.freedesktop.login1.Manager PowerOff b false",
+        "systemctl poweroff"};
+    EXPECT_EQ(readLines(calls), (std::vector<std::string>{expected[0], expected[1], expected[0]}));
 }

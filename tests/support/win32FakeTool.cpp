@@ -9,7 +9,11 @@
 #include "support/tempFolder.h"
 
 std::string fakeToolProgram() {
+#ifdef MAROVINK_FAKE_TOOL_PATH
+    return MAROVINK_FAKE_TOOL_PATH;
+#else
     return programLocation::folderOf(platform::runningProgramPath()) + "marovink_fake_tool.exe";
+#endif
 }
 
 namespace {
