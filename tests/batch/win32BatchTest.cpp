@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <regex>
+#include <thread>
 
 #include "platform/platform.h"
 #include "platform/programLocation.h"
@@ -44,8 +48,9 @@ protected:
         return task;
     }
 
-    // Runs marovink-batch.exe on the saved task list; its exit status.
-    DWORD runBatch() {
+    // Runs marovink-batch.exe on the saved task list; its exit status. whileRunning gets the
+    // process id once it has started.
+    DWORD runBatch(const std::function<void(DWORD)>& whileRunning = nullptr) {
         projectFile::save(file("p.mvk"), tasks);
 #ifdef MAROVINK_BATCH_PATH
         const std::string batch = MAROVINK_BATCH_PATH;
@@ -59,10 +64,14 @@ protected:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &process)) {
+        // A process group of its own, so that a console break can be sent to it alone.
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                            CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &process)) {
             ADD_FAILURE() << "cannot start " << commandLine;
             return 255;
+        }
+        if (whileRunning) {
+            whileRunning(process.dwProcessId);
         }
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD status = 255;
@@ -147,4 +156,31 @@ TEST_F(Win32BatchTest, FullRunWritesTheExactLog) {
     EXPECT_TRUE(std::filesystem::exists(full->dvdFolderPath + "\\VIDEO_TS\\VTS_01_1.VOB"));
     EXPECT_TRUE(std::filesystem::exists(full->dvdFolderPath + "\\VIDEO_TS\\VIDEO_TS.IFO"));
     EXPECT_FALSE(std::filesystem::exists(full->vobFilePath));
+}
+
+TEST_F(Win32BatchTest, ConsoleBreakAbortsAfterTheRunningTool) {
+    writeBytes(file("audio.gate"), "");
+    addTask("one");
+    addTask("two");
+    bool sent = false;
+    const DWORD status = runBatch([&](DWORD processId) {
+        for (int i = 0; i < 1000 && !std::filesystem::exists(file("calls.txt")); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        sent = GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, processId) != FALSE;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::filesystem::remove(file("audio.gate"));
+    });
+    if (!sent) {
+        GTEST_SKIP() << "no console here to send a break through";
+    }
+    EXPECT_EQ(status, 0u);
+    const std::vector<std::string> lines = logLines();
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"),
+        lines.end());
+    EXPECT_EQ(lines.back(), "      ---   All Tasks finished !!!   ---");
+    // The audio tool ran to its end; nothing ran after it.
+    EXPECT_EQ(readLines(file("calls.txt")).size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(file("one.ac3")));
 }
