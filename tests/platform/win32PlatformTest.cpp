@@ -59,10 +59,13 @@ TEST_F(Win32PlatformTest, FreeSpaceOfTheDestinationDrive) {
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     EXPECT_GT(system->freeBytesAvailable("C:\\not\\yet\\made.m2v"), 0);
-    // The drive root becomes the current folder, which the tools inherit.
+    // The drive root becomes the current folder, and the tools inherit it.
     char current[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, current);
     EXPECT_STREQ(current, "C:\\");
+    const std::string tool = installFakeTool(folderPath, "where");
+    ASSERT_TRUE(system->startAndWait("\"" + tool + "\"", 1));
+    EXPECT_EQ(readBytes(folderPath + "\\where.cwd"), "C:\\");
     EXPECT_GT(system->freeBytesAvailable("z:\\tmp\\x.VOB"), 0);
     EXPECT_GT(system->freeBytesAvailable(folderPath), 0);
     // No drive letter: the run cannot go on.

@@ -1,8 +1,9 @@
 // A stand-in for the outside tools on Windows. What it does follows from the name it is copied
 // under: every copy records its arguments, one a line, in NAME.args beside it (or in the file
-// that NAME.record names) and appends a line to calls.txt; "bbdmux", "mplex" and "dvdauthor"
-// also write outputs of the sizes given in sizes.txt, the audio demultiplexing waiting while
-// audio.gate exists; "slow" takes a while before recording; "fails" exits with status 3.
+// that NAME.record names), its current folder in NAME.cwd, and appends a line to calls.txt;
+// "bbdmux", "mplex" and "dvdauthor" also write outputs of the sizes given in sizes.txt, the audio
+// demultiplexing waiting while audio.gate exists; "slow" takes a while before recording; "fails"
+// exits with status 3.
 #include <windows.h>
 
 #include <chrono>
@@ -69,6 +70,8 @@ int main(int argc, char* argv[]) {
         for (const std::string& each : arguments) {
             record << each << "\n";
         }
+        std::ofstream(folder / (name + ".cwd"), std::ios::binary | std::ios::trunc)
+            << fs::current_path().string();
         std::ofstream calls(folder / "calls.txt", std::ios::binary | std::ios::app);
         calls << name;
         for (std::size_t i = 1; i < arguments.size(); ++i) {
