@@ -1,30 +1,10 @@
-#include <signal.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <iostream>
-#include <thread>
 
 #include "batch/batchOptions.h"
 #include "batch/batchRun.h"
+#include "batch/consoleSignals.h"
 #include "language/language.h"
 #include "platform/platform.h"
-
-namespace {
-
-// Signals are taken by a thread of their own, so that an abort can lock and log like the
-// window's Abort button; a second signal ends the program at once.
-void watchSignals(sigset_t signals, BatchRun& run) {
-    int signalNumber = 0;
-    if (sigwait(&signals, &signalNumber) != 0) {
-        return;
-    }
-    run.abort();
-    sigwait(&signals, &signalNumber);
-    _exit(128 + signalNumber);
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     const BatchOptions options = parseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -42,18 +22,12 @@ int main(int argc, char* argv[]) {
             break;
     }
 
-    // Blocked before any thread exists, so every thread inherits the mask and only the watcher
-    // takes these signals.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    consoleSignals::prepare();
 
     const std::unique_ptr<platform::Platform> system = platform::createPlatform();
-    ConsoleReport console(std::cout, std::cerr, isatty(STDOUT_FILENO) != 0);
+    ConsoleReport console(std::cout, std::cerr, consoleSignals::standardOutputIsTerminal());
     BatchRun run(*system, platform::runningProgramPath(), platform::systemRegionalFormats(),
                  console);
-    std::thread(watchSignals, signals, std::ref(run)).detach();
+    consoleSignals::watch([&run] { run.abort(); });
     return run.run(options);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,9 @@ extern const char* const defaultAuthoringName;
 
 // The separator of folders in a path.
 extern const char* const pathSeparator;
+
+// What ends the name of a program file (".exe"), empty where programs carry no suffix.
+extern const char* const programFileSuffix;
 
 enum class ThreadPriority { Lowest, BelowNormal };
 
@@ -44,7 +48,8 @@ public:
     // Sets the priority of the calling thread.
     virtual void setCurrentThreadPriority(ThreadPriority priority) = 0;
 
-    // Asks the system to switch the computer off; false when it refused.
+    // Asks the system to switch the computer off, without forcing programs to close. True when
+    // the system accepted the request.
     virtual bool requestPowerOff() = 0;
 };
 
@@ -56,5 +61,8 @@ RegionalFormats systemRegionalFormats();
 
 // Full path of the running program file.
 std::string runningProgramPath();
+
+// The calendar time of a moment in the user's time zone.
+std::tm localTime(std::time_t seconds);
 
 }  // namespace platform

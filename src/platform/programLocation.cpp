@@ -1,6 +1,9 @@
 #include "platform/programLocation.h"
 
+#include <cstring>
 #include <filesystem>
+
+#include "platform/platform.h"
 
 namespace programLocation {
 
@@ -16,6 +19,13 @@ std::string besideProgram(const std::string& programPath, const std::string& ext
 
 std::string toolsLogBeside(const std::string& runLogPath) {
     return besideProgram(runLogPath, ".tools.log");
+}
+
+std::string programName(const std::string& programPath) {
+    const std::string name = std::filesystem::path(programPath).filename().string();
+    const std::size_t suffixLength = std::strlen(platform::programFileSuffix);
+    // A name no longer than the suffix would leave nothing to show: it is shown whole.
+    return name.size() > suffixLength ? name.substr(0, name.size() - suffixLength) : name;
 }
 
 }  // namespace programLocation

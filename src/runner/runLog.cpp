@@ -1,6 +1,7 @@
 #include "runner/runLog.h"
 
 #include "language/language.h"
+#include "platform/platform.h"
 #include "regional/formatting.h"
 #include "storage/textFile.h"
 
@@ -9,14 +10,7 @@ namespace {
 const std::string crLf = "\r\n";
 
 std::tm localTime(std::chrono::system_clock::time_point moment) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    return local;
+    return platform::localTime(std::chrono::system_clock::to_time_t(moment));
 }
 
 }  // namespace

@@ -21,6 +21,14 @@ IoError ioErrorFromErrno(int errorNumber) {
     }
 }
 
+IoError ioErrorFromWindowsError(unsigned long errorCode) {
+    constexpr unsigned long accessDenied = 5;  // ERROR_ACCESS_DENIED
+    if (errorCode == accessDenied) {
+        return IoError(language::fileAccessDenied);
+    }
+    return IoError(formatMessage(language::ioErrorNumber, static_cast<int>(errorCode)));
+}
+
 std::string formatMessage(const char* format, const std::string& argument) {
     std::string text(format);
     const std::size_t at = text.find("%s");

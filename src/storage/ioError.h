@@ -18,6 +18,8 @@ public:
 
 // The report text for an operating-system error number.
 IoError ioErrorFromErrno(int errorNumber);
+// The report text for a Windows error code (GetLastError).
+IoError ioErrorFromWindowsError(unsigned long errorCode);
 
 // Fills the single %s or %d of a message format.
 std::string formatMessage(const char* format, const std::string& argument);

@@ -52,20 +52,6 @@ protected:
 
 }  // namespace
 
-TEST(BatchOptions, CommandLineForms) {
-    BatchOptions options = parseBatchOptions({"--log", "l", "p.mvk", "--settings", "s"});
-    EXPECT_EQ(options.action, BatchOptions::Action::Run);
-    EXPECT_EQ(options.projectPath, "p.mvk");
-    EXPECT_EQ(options.settingsPath, "s");
-    EXPECT_EQ(options.logPath, "l");
-    EXPECT_EQ(parseBatchOptions({"--", "-odd.mvk"}).projectPath, "-odd.mvk");
-    EXPECT_EQ(parseBatchOptions({"x", "--help"}).action, BatchOptions::Action::Help);
-    for (const std::vector<std::string>& wrong :
-         std::vector<std::vector<std::string>>{{}, {"--log"}, {"a", "b"}, {"--fast", "a"}}) {
-        EXPECT_EQ(parseBatchOptions(wrong).action, BatchOptions::Action::UsageError);
-    }
-}
-
 TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks) {
     TaskRef full = addTask("VTS_01_1");
     full->chapterList = "00:00:00,00:05:00";

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "platform/programLocation.h"
 #include "storage/ioError.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
@@ -65,10 +65,24 @@ TEST_F(PlatformTest, FreeSpaceOfTheNearestExistingFolder) {
     EXPECT_THROW(system->freeBytesAvailable(""), IoError);
 }
 
-TEST(ProgramLocation, FilesBesideTheProgram) {
-    EXPECT_EQ(programLocation::folderOf("/opt/marovink/bin/marovink"), "/opt/marovink/bin/");
-    EXPECT_EQ(programLocation::besideProgram("/opt/bin/marovink", ".ini"), "/opt/bin/marovink.ini");
-    EXPECT_EQ(programLocation::besideProgram("/opt/bin/app.exe", ".log"), "/opt/bin/app.log");
-    EXPECT_EQ(programLocation::toolsLogBeside("/opt/bin/app.log"), "/opt/bin/app.tools.log");
-    EXPECT_FALSE(platform::runningProgramPath().empty());
+TEST_F(PlatformTest, PowerOffAsksLogindThenFallsBackToSystemctl) {
+    // Stand-ins found first in PATH: the real programs are never reached.
+    const std::string calls = folder.file("calls");
+    writeScript(folder.file("busctl"), "echo \"busctl $*\" >> '" + calls + "'; exit 1");
+    writeScript(folder.file("systemctl"), "echo \"systemctl $*\" >> '" + calls + "'; exit 0");
+    const char* const path = std::getenv("PATH");
+    const std::string savedPath = path != nullptr ? path : "";
+    setenv("PATH", folder.path().c_str(), 1);
+    const bool accepted = system->requestPowerOff();
+    writeScript(folder.file("systemctl"), "exit 1");
+    const bool refused = system->requestPowerOff();
+    setenv("PATH", savedPath.c_str(), 1);
+
+    EXPECT_TRUE(accepted);
+    EXPECT_FALSE(refused);
+    const std::vector<std::string> expected{
+        "busctl call org.freedesktop.login1 /org/freedesktop/login1 "
+        "org.freedesktop.login1.Manager PowerOff b false",
+        "systemctl poweroff --no-ask-password"};
+    EXPECT_EQ(readLines(calls), (std::vector<std::string>{expected[0], expected[1], expected[0]}));
 }

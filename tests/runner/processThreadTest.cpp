@@ -4,6 +4,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/processThreadUnit.h"
 #include "storage/ioError.h"
@@ -142,7 +143,8 @@ TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder)
 
     // Targets and expected sizes announced to the progress monitor; the table of contents keeps
     // those of the title.
-    const std::string videoTs = copy.dvdFolderPath + "/VIDEO_TS/";
+    const std::string separator = platform::pathSeparator;
+    const std::string videoTs = copy.dvdFolderPath + separator + "VIDEO_TS" + separator;
     EXPECT_EQ(targets, (std::vector<std::string>{copy.ac3FilePath, copy.m2vFilePath,
                                                  copy.vobFilePath, videoTs, videoTs}));
     EXPECT_EQ(folderFlags, (std::vector<bool>{false, false, false, true, true}));

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <mutex>
@@ -16,7 +17,6 @@
 
 #include "platform/commandLineSplit.h"
 #include "platform/platform.h"
-#include "platform/posix/posixPowerOff.h"
 #include "storage/ioError.h"
 #include "storage/textFile.h"
 
@@ -28,6 +28,7 @@ const char* const defaultDemuxerName = "bbdmux";
 const char* const defaultMultiplexerName = "mplex";
 const char* const defaultAuthoringName = "dvdauthor";
 const char* const pathSeparator = "/";
+const char* const programFileSuffix = "";
 
 namespace {
 
@@ -146,6 +147,24 @@ bool isExecutableFile(const std::string& path) {
     return std::filesystem::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0;
 }
 
+// The program of that name in the folders of PATH; empty when there is none.
+std::string findInPath(const std::string& name) {
+    const char* const variable = std::getenv("PATH");
+    std::string folders = variable != nullptr ? variable : "/usr/bin:/bin";
+    for (std::size_t start = 0; start <= folders.size();) {
+        std::size_t end = folders.find(':', start);
+        if (end == std::string::npos) {
+            end = folders.size();
+        }
+        const std::string candidate = folders.substr(start, end - start) + "/" + name;
+        if (end > start && isExecutableFile(candidate)) {
+            return candidate;
+        }
+        start = end + 1;
+    }
+    return std::string();
+}
+
 class PosixPlatform : public Platform {
 public:
     bool startAndWait(const std::string& commandLine, int /*showMode*/) override {
@@ -206,9 +225,36 @@ public:
         }
     }
 
-    bool requestPowerOff() override { return requestPosixPowerOff(); }
+    // Non-interactive: at the end of an unattended run nobody is there to type a password.
+    // logind takes the request when the user's session allows it; a system without it may
+    // still take it from systemctl.
+    bool requestPowerOff() override {
+        return runToSuccess({"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
+                             "org.freedesktop.login1.Manager", "PowerOff", "b", "false"}) ||
+               runToSuccess({"systemctl", "poweroff", "--no-ask-password"});
+    }
 
 private:
+    // True when the program, looked up in PATH, ran and exited with status 0.
+    bool runToSuccess(std::vector<std::string> arguments) {
+        arguments.front() = findInPath(arguments.front());
+        if (arguments.front().empty()) {
+            return false;
+        }
+        int errorNumber = 0;
+        const pid_t pid = launcher_.spawn(arguments, std::string(), errorNumber);
+        if (pid < 0) {
+            return false;
+        }
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0) {
+            if (errno != EINTR) {
+                return false;
+            }
+        }
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
     std::string toolOutputLog() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return toolOutputLog_;
@@ -229,6 +275,12 @@ std::string runningProgramPath() {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::string() : path.string();
+}
+
+std::tm localTime(std::time_t seconds) {
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return local;
 }
 
 }  // namespace platform

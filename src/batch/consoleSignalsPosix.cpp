@@ -1,0 +1,48 @@
+#include <signal.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "batch/consoleSignals.h"
+
+namespace consoleSignals {
+
+namespace {
+
+sigset_t watchedSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    return signals;
+}
+
+}  // namespace
+
+void prepare() {
+    // Blocked before any thread exists, so every thread inherits the mask and only the watcher
+    // takes these signals.
+    const sigset_t signals = watchedSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
+void watch(std::function<void()> abortRun) {
+    // Signals are taken by a thread of their own, so that an abort can lock and log like the
+    // window's Abort button.
+    std::thread([abortRun = std::move(abortRun)] {
+        const sigset_t signals = watchedSignals();
+        int signalNumber = 0;
+        if (sigwait(&signals, &signalNumber) != 0) {
+            return;
+        }
+        abortRun();
+        sigwait(&signals, &signalNumber);
+        _exit(128 + signalNumber);
+    }).detach();
+}
+
+bool standardOutputIsTerminal() {
+    return isatty(STDOUT_FILENO) != 0;
+}
+
+}  // namespace consoleSignals

@@ -1,0 +1,133 @@
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "storage/ioError.h"
+
+namespace platform {
+
+const char* const defaultDemuxerName = "bbdmux.exe";
+const char* const defaultMultiplexerName = "mplex.exe";
+const char* const defaultAuthoringName = "dvdauthor.exe";
+const char* const pathSeparator = "\\";
+const char* const programFileSuffix = ".exe";
+
+namespace {
+
+// Each tool opens in a console window of its own and inherits the program's current folder,
+// which the free-space check has just set to the destination's drive.
+constexpr DWORD toolCreationFlags = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
+
+// Lets the process ask for a shut-down; without the privilege ExitWindowsEx is refused.
+void enableShutdownPrivilege() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    // Deprecated but exact for what is asked here: only the NT family knows privileges.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#elif defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#endif
+    const BOOL known = GetVersionExA(&version);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#elif defined(_MSC_VER)
+#pragma warning(pop)
+#endif
+    if (!known || version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
+        return;
+    }
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        return;
+    }
+    TOKEN_PRIVILEGES privileges{};
+    if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    }
+    CloseHandle(token);
+}
+
+class Win32Platform : public Platform {
+public:
+    bool startAndWait(const std::string& commandLine, int showMode) override {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showMode);
+        PROCESS_INFORMATION process{};
+        // CreateProcessA may write into the command line, so it gets a copy of its own.
+        std::vector<char> writable(commandLine.begin(), commandLine.end());
+        writable.push_back('\0');
+        if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, toolCreationFlags,
+                            nullptr, nullptr, &startup, &process)) {
+            return false;
+        }
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        return true;
+    }
+
+    // Every tool shows its output in its own console window.
+    void setToolOutputLog(const std::string&) override {}
+
+    std::int64_t freeBytesAvailable(const std::string& destinationPath) override {
+        const std::string driveRoot =
+            (destinationPath.empty() ? std::string() : destinationPath.substr(0, 1)) + ":\\";
+        if (!SetCurrentDirectoryA(driveRoot.c_str())) {
+            throw ioErrorFromWindowsError(GetLastError());
+        }
+        ULARGE_INTEGER available{};
+        if (!GetDiskFreeSpaceExA(nullptr, &available, nullptr, nullptr)) {
+            return -1;
+        }
+        return static_cast<std::int64_t>(available.QuadPart);
+    }
+
+    void setCurrentThreadPriority(ThreadPriority priority) override {
+        SetThreadPriority(GetCurrentThread(), priority == ThreadPriority::Lowest
+                                                  ? THREAD_PRIORITY_LOWEST
+                                                  : THREAD_PRIORITY_BELOW_NORMAL);
+    }
+
+    bool requestPowerOff() override {
+        enableShutdownPrivilege();
+        return ExitWindowsEx(EWX_POWEROFF, 0) != FALSE;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> createPlatform() {
+    return std::make_unique<Win32Platform>();
+}
+
+std::string runningProgramPath() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return std::string();
+        }
+        if (length < buffer.size()) {
+            return std::string(buffer.data(), length);
+        }
+        buffer.resize(buffer.size() * 2);  // the path was cut: try a larger buffer
+    }
+}
+
+std::tm localTime(std::time_t seconds) {
+    std::tm local{};
+    localtime_s(&local, &seconds);
+    return local;
+}
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "platform/platform.h"
+#include "storage/ioError.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+#include "support/win32FakeTool.h"
+
+namespace {
+
+class Win32PlatformTest : public ::testing::Test {
+protected:
+    std::unique_ptr<platform::Platform> system = platform::createPlatform();
+    TempFolder folder;
+    std::string folderPath = std::filesystem::path(folder.path()).make_preferred().string();
+};
+
+}  // namespace
+
+TEST_F(Win32PlatformTest, StartsAProgramWhosePathHasSpacesAndWaitsForIt) {
+    std::filesystem::create_directory(folderPath + "\\tool folder");
+    const std::string tool = installFakeTool(folderPath + "\\tool folder", "my tool");
+    const std::string odd = folderPath + "\\out put & %PATH% ^.vob";
+    ASSERT_TRUE(system->startAndWait("\"" + tool + "\" \"" + odd + "\" 0xbd \"\"", 1));
+    EXPECT_EQ(readLines(folderPath + "\\tool folder\\my tool.args"),
+              (std::vector<std::string>{tool, odd, "0xbd", ""}));
+}
+
+TEST_F(Win32PlatformTest, WaitsForTheEndAndIgnoresTheExitStatus) {
+    const std::string slow = installFakeTool(folderPath, "slow");
+    ASSERT_TRUE(system->startAndWait("\"" + slow + "\" a", 1));
+    EXPECT_EQ(readLines(folderPath + "\\slow.args"), (std::vector<std::string>{slow, "a"}));
+    const std::string fails = installFakeTool(folderPath, "fails");
+    EXPECT_TRUE(system->startAndWait("\"" + fails + "\"", 1));
+}
+
+TEST_F(Win32PlatformTest, WhatCannotBeStarted) {
+    writeBytes(folderPath + "\\not a program.exe", "text, not a program");
+    for (const std::string& program :
+         {folderPath + "\\missing.exe", folderPath + "\\no folder\\x.exe",
+          folderPath + "\\not a program.exe", std::string()}) {
+        EXPECT_FALSE(system->startAndWait("\"" + program + "\" x", 1)) << program;
+    }
+    EXPECT_FALSE(system->startAndWait("", 1));
+}
+
+TEST_F(Win32PlatformTest, ToolsKeepTheirOwnConsoleAndNoToolsLogIsWritten) {
+    system->setToolOutputLog(folderPath + "\\tools.log");
+    const std::string tool = installFakeTool(folderPath, "quiet");
+    ASSERT_TRUE(system->startAndWait("\"" + tool + "\"", 1));
+    EXPECT_FALSE(std::filesystem::exists(folderPath + "\\tools.log"));
+}
+
+TEST_F(Win32PlatformTest, FreeSpaceOfTheDestinationDrive) {
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    EXPECT_GT(system->freeBytesAvailable("C:\\not\\yet\\made.m2v"), 0);
+    // The drive root becomes the current folder, and the tools inherit it.
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_STREQ(current, "C:\\");
+    const std::string tool = installFakeTool(folderPath, "where");
+    ASSERT_TRUE(system->startAndWait("\"" + tool + "\"", 1));
+    EXPECT_EQ(readBytes(folderPath + "\\where.cwd"), "C:\\");
+    EXPECT_GT(system->freeBytesAvailable("z:\\tmp\\x.VOB"), 0);
+    EXPECT_GT(system->freeBytesAvailable(folderPath), 0);
+    // No drive letter: the run cannot go on.
+    EXPECT_THROW(system->freeBytesAvailable("\\\\server\\share\\x.m2v"), IoError);
+    EXPECT_THROW(system->freeBytesAvailable(""), IoError);
+    SetCurrentDirectoryA(previous);
+}
+
+TEST_F(Win32PlatformTest, ThreadPriorities) {
+    std::thread([this] {
+        system->setCurrentThreadPriority(platform::ThreadPriority::Lowest);
+        EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_LOWEST);
+        system->setCurrentThreadPriority(platform::ThreadPriority::BelowNormal);
+        EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_BELOW_NORMAL);
+    }).join();
+}
+
+TEST_F(Win32PlatformTest, ProgramPathAndSystemValues) {
+    const std::string program = platform::runningProgramPath();
+    EXPECT_TRUE(std::filesystem::is_regular_file(program)) << program;
+    EXPECT_EQ(program.substr(program.size() - 4), ".exe");
+    EXPECT_STREQ(platform::pathSeparator, "\\");
+
+    const RegionalFormats formats = platform::systemRegionalFormats();
+    EXPECT_FALSE(formats.decimalSeparator.empty());
+    EXPECT_NE(formats.shortDateFormat.find('d'), std::string::npos) << formats.shortDateFormat;
+    EXPECT_NE(formats.longTimeFormat.find('m'), std::string::npos) << formats.longTimeFormat;
+
+    const std::tm local = platform::localTime(0);
+    EXPECT_TRUE(local.tm_year == 69 || local.tm_year == 70);
+}
