@@ -2,44 +2,23 @@
 // beside the program and Debian's ffmpeg, mplex and dvdauthor.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 
 #include "storage/projectFile.h"
 #include "storage/textFile.h"
 #include "support/batchProcess.h"
+#include "support/dvdMaterial.h"
 #include "support/fakeDvdTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 
 namespace {
 
-struct Standard {
-    const char* name;
-    const char* target;  // ffmpeg's DVD preset
-    const char* size;
-    const char* rate;
-};
-
-const Standard pal{"PAL", "pal-dvd", "720x576", "25"};
-const Standard ntsc{"NTSC", "ntsc-dvd", "720x480", "30000/1001"};
-
-bool run(const std::string& command) {
-    return std::system(command.c_str()) == 0;
-}
-
 class EndToEndTest : public ::testing::Test {
 protected:
-    // A few seconds of moving test picture with stereo AC-3 sound, as a DVD's VOB holds them.
-    void makeSource(const Standard& standard, const std::string& path) const {
-        const std::string picture = std::string("testsrc2=size=") + standard.size +
-                                    ":rate=" + standard.rate + ",noise=alls=20:allf=t";
-        ASSERT_TRUE(run("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i " +
-                        shellQuoted(picture) +
-                        " -f lavfi -i sine=frequency=440:sample_rate=48000 -t 5 -target " +
-                        standard.target + " -ac 2 -c:a ac3 -b:a 192k " + shellQuoted(path)))
-            << "ffmpeg could not make the test material";
+    void makeSource(const VideoStandard& standard, const std::string& path) const {
+        ASSERT_TRUE(makeDvdSource(standard, path)) << "ffmpeg could not make the test material";
     }
 
     TaskRef addTask(const std::string& name) {
@@ -59,20 +38,8 @@ protected:
                                folder.file("stderr.txt"));
     }
 
-    // Chapters of the authored title, as dvdunauthor reads them back from the IFO.
     int chapterCount(const std::string& dvdFolder) const {
-        const std::string work = folder.file("unauthored");
-        std::filesystem::create_directory(work);
-        EXPECT_TRUE(run("cd " + shellQuoted(work) + " && dvdunauthor " + shellQuoted(dvdFolder) +
-                        " >/dev/null 2>&1"));
-        const std::string xml = readBytes(work + "/dvdauthor.xml");
-        int chapters = 0;
-        for (std::size_t at = xml.find("chapter=\"1\""); at != std::string::npos;
-             at = xml.find("chapter=\"1\"", at + 1)) {
-            ++chapters;
-        }
-        std::filesystem::remove_all(work);
-        return chapters;
+        return authoredChapterCount(dvdFolder, folder.file("unauthored"));
     }
 
     bool logHasError() const {
@@ -86,7 +53,7 @@ protected:
 }  // namespace
 
 TEST_F(EndToEndTest, PalAndNtscSourcesBecomeDvdFolders) {
-    for (const Standard* standard : {&pal, &ntsc}) {
+    for (const VideoStandard* standard : {&palStandard, &ntscStandard}) {
         SCOPED_TRACE(standard->name);
         tasks.clear();
         TaskRef task = addTask(standard->name);
@@ -123,7 +90,7 @@ TEST_F(EndToEndTest, CorruptSourcesGiveSizeErrorsAndNoCrash) {
     writeBytes(random->origVobFilePath, noise);
 
     TaskRef truncated = addTask("truncated");
-    makeSource(pal, truncated->origVobFilePath);
+    makeSource(palStandard, truncated->origVobFilePath);
     std::filesystem::resize_file(truncated->origVobFilePath, 300 * 1024);
 
     const BatchOutcome outcome = runProject();

@@ -1,0 +1,63 @@
+// The window runs a real project as marovink-batch does: real material, the launchers beside the
+// program and Debian's ffmpeg, mplex and dvdauthor.
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "support/batchProcess.h"
+#include "support/dvdMaterial.h"
+#include "support/fakeDvdTools.h"
+#include "ui/mainWindow.h"
+#include "ui/support/guiTest.h"
+
+namespace {
+
+class WindowEndToEndTest : public GuiTest {
+protected:
+    WindowEndToEndTest() {
+        const std::string bundle = std::string(MAROVINK_BUNDLE_DIR) + "/";
+        settings.setValues({bundle + platform::defaultDemuxerName,
+                            bundle + platform::defaultMultiplexerName,
+                            bundle + platform::defaultAuthoringName, "PAL"});
+        settings.save();
+        window = std::make_unique<TForm1>(services);
+        window->show();
+    }
+
+    std::unique_ptr<TForm1> window;
+};
+
+}  // namespace
+
+TEST_F(WindowEndToEndTest, TheWindowAuthorsTheSameDvdFolderAsTheBatchRunner) {
+    TaskRef task = taskInFolder(folder.path(), "holiday", -1);
+    ASSERT_TRUE(makeDvdSource(palStandard, task->origVobFilePath));
+    task->chapterList = "00:00:00,00:00:03";
+    task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
+    window->taskList.add(task);
+    window->RefreshTaskList();
+
+    window->btn_StartTasks->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isRunning; }, 60000));
+
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconDone);
+    const std::string videoTs = task->dvdFolderPath + "/VIDEO_TS/";
+    for (const char* name : {"VIDEO_TS.IFO", "VTS_01_0.IFO", "VTS_01_1.VOB"}) {
+        EXPECT_TRUE(std::filesystem::exists(videoTs + name)) << name;
+    }
+    for (const std::string* gone :
+         {&task->origVobFilePath, &task->m2vFilePath, &task->ac3FilePath, &task->vobFilePath}) {
+        EXPECT_FALSE(std::filesystem::exists(*gone)) << *gone;
+    }
+    EXPECT_EQ(authoredChapterCount(task->dvdFolderPath, folder.file("unauthored")), 2);
+
+    // The same log as the batch runner writes for this task.
+    const std::vector<std::string> lines = maskedLogLines(folder.file("marovink.log"));
+    ASSERT_EQ(lines.size(), 36u) << readBytes(folder.file("marovink.log"));
+    EXPECT_EQ(readBytes(folder.file("marovink.log")).find("ERROR"), std::string::npos);
+    EXPECT_EQ(lines[6], "    STAMP : Audio stream DEMUX in progress...");
+    EXPECT_EQ(lines[8], "    Done after Ns ");
+    EXPECT_EQ(lines[14], "    " + task->origVobFilePath + " deleted after Ns ");
+    EXPECT_EQ(lines[28], "    STAMP : DVD FOLDER authoring (VIDEO_TS.IFO) in progress...");
+    EXPECT_EQ(lines[35], "      ---   All Tasks finished !!!   ---");
+}
