@@ -111,12 +111,22 @@ std::string dateTime(const std::string& pattern, const std::tm& moment,
         const int width = n >= 2 ? 2 : 1;
         switch (letter) {
             case 'd':
-                n = std::min<std::size_t>(n, 2);
-                text += padded(moment.tm_mday, width);
+                if (n >= 3) {
+                    n = std::min<std::size_t>(n, 4);
+                    const std::size_t day = static_cast<std::size_t>(moment.tm_wday) % 7;
+                    text += n == 3 ? formats.shortDayNames[day] : formats.longDayNames[day];
+                } else {
+                    text += padded(moment.tm_mday, width);
+                }
                 break;
             case 'M':
-                n = std::min<std::size_t>(n, 2);
-                text += padded(moment.tm_mon + 1, width);
+                if (n >= 3) {
+                    n = std::min<std::size_t>(n, 4);
+                    const std::size_t month = static_cast<std::size_t>(moment.tm_mon) % 12;
+                    text += n == 3 ? formats.shortMonthNames[month] : formats.longMonthNames[month];
+                } else {
+                    text += padded(moment.tm_mon + 1, width);
+                }
                 break;
             case 'y':
                 if (n >= 4) {
@@ -152,11 +162,17 @@ std::string dateTime(const std::string& pattern, const std::tm& moment,
                     text.append(n, letter);
                 }
                 break;
+            case 't':
+                break;  // the time zone: a log's local times carry none
             default:
                 text.append(n, letter);
                 break;
         }
         i += n;
+    }
+    // A dropped time zone leaves the blank that stood before it.
+    while (!text.empty() && text.back() == ' ') {
+        text.pop_back();
     }
     return text;
 }

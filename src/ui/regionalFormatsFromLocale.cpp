@@ -28,5 +28,15 @@ RegionalFormats regionalFormatsFromLocale(const QLocale& locale) {
     formats.pmText = toEightBit(locale.pmText());
     formats.shortDateFormat = toEightBit(locale.dateFormat(QLocale::ShortFormat));
     formats.longTimeFormat = toEightBit(locale.timeFormat(QLocale::LongFormat));
+    for (int month = 1; month <= 12; ++month) {
+        const auto at = static_cast<std::size_t>(month - 1);
+        formats.shortMonthNames[at] = toEightBit(locale.monthName(month, QLocale::ShortFormat));
+        formats.longMonthNames[at] = toEightBit(locale.monthName(month, QLocale::LongFormat));
+    }
+    for (int day = 1; day <= 7; ++day) {
+        const auto at = static_cast<std::size_t>(day % 7);  // Qt counts from Monday
+        formats.shortDayNames[at] = toEightBit(locale.dayName(day, QLocale::ShortFormat));
+        formats.longDayNames[at] = toEightBit(locale.dayName(day, QLocale::LongFormat));
+    }
     return formats;
 }

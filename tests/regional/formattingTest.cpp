@@ -55,4 +55,14 @@ TEST(Formatting, DatesAndTimesInRegionalPatterns) {
     EXPECT_EQ(formatting::dateTime("h:mm:ss AP", moment, formats), "9:03:05 p.m.");
     EXPECT_EQ(formatting::dateTime("H'h'mm 'o''clock'", moment, formats), "21h03 o'clock");
     EXPECT_EQ(formatting::dateTime("yyyy-MM-dd", moment, formats), "2026-12-06");
+    // Month and day names from the regional settings; the time zone is left out.
+    moment.tm_wday = 0;
+    formats.shortMonthNames[11] =
+        "d\xc3\xa9"
+        "c.";
+    EXPECT_EQ(formatting::dateTime("d MMM yyyy", moment, formats),
+              "6 d\xc3\xa9"
+              "c. 2026");
+    EXPECT_EQ(formatting::dateTime("dddd d MMMM", moment, formats), "Sunday 6 December");
+    EXPECT_EQ(formatting::dateTime("HH:mm:ss t", moment, formats), "21:03:05");
 }

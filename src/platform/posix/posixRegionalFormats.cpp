@@ -105,6 +105,20 @@ RegionalFormats systemRegionalFormats() {
     formats.pmText = nl_langinfo_l(PM_STR, locale);
     formats.shortDateFormat = patternFromStrftime(nl_langinfo_l(D_FMT, locale));
     formats.longTimeFormat = patternFromStrftime(nl_langinfo_l(T_FMT, locale));
+    const nl_item shortMonths[] = {ABMON_1, ABMON_2, ABMON_3, ABMON_4,  ABMON_5,  ABMON_6,
+                                   ABMON_7, ABMON_8, ABMON_9, ABMON_10, ABMON_11, ABMON_12};
+    const nl_item longMonths[] = {MON_1, MON_2, MON_3, MON_4,  MON_5,  MON_6,
+                                  MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
+    for (std::size_t month = 0; month < 12; ++month) {
+        formats.shortMonthNames[month] = nl_langinfo_l(shortMonths[month], locale);
+        formats.longMonthNames[month] = nl_langinfo_l(longMonths[month], locale);
+    }
+    const nl_item shortDays[] = {ABDAY_1, ABDAY_2, ABDAY_3, ABDAY_4, ABDAY_5, ABDAY_6, ABDAY_7};
+    const nl_item longDays[] = {DAY_1, DAY_2, DAY_3, DAY_4, DAY_5, DAY_6, DAY_7};
+    for (std::size_t day = 0; day < 7; ++day) {  // both count from Sunday
+        formats.shortDayNames[day] = nl_langinfo_l(shortDays[day], locale);
+        formats.longDayNames[day] = nl_langinfo_l(longDays[day], locale);
+    }
     freelocale(locale);
     return formats;
 }
