@@ -58,6 +58,7 @@ TEST(ProjectFile, SavedListLoadsBackFieldForField) {
         "/m\xe9"
         "dia/\xff"
         " name;$x`*.VOB";  // 8-bit bytes kept as they are
+    second->chapterList = "00:05:00,\xb0\xe9";
     tasks.add(second);
     projectFile::save(folder.file("p.mvk"), tasks);
 
@@ -66,6 +67,7 @@ TEST(ProjectFile, SavedListLoadsBackFieldForField) {
     ASSERT_EQ(back.count(), 2);
     EXPECT_EQ(projectFile::serialize(back), projectFile::serialize(tasks));
     EXPECT_EQ(back.taskAt(1)->vobFilePath, second->vobFilePath);
+    EXPECT_EQ(back.taskAt(1)->chapterList, second->chapterList);
     EXPECT_FALSE(back.taskAt(1)->doDemux);
     EXPECT_TRUE(back.taskAt(1)->deleteStreams);
 }
