@@ -8,6 +8,7 @@
 #include "storage/projectFile.h"
 #include "storage/textFile.h"
 #include "support/batchProcess.h"
+#include "support/expectedLog.h"
 #include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
@@ -68,43 +69,11 @@ TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks) {
     EXPECT_NE(outcome.output.find("All tasks finished: 2 task(s), 1 with errors."),
               std::string::npos);
 
-    const std::string bar = "    ______________________";
-    const SettingsValues paths = tools.settings();
-    const auto q = [](const std::string& path) { return "\"" + path + "\""; };
-    std::vector<std::string> expected{
-        "", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 0", ""};
-    const std::vector<std::pair<std::string, std::string>> steps{
-        {"Audio stream DEMUX in progress...", q(paths.demuxExePath) + " " +
-                                                  q(full->origVobFilePath) + " 0xbd " +
-                                                  q(full->ac3FilePath) + " 0x80"},
-        {"Video stream DEMUX in progress...",
-         q(paths.demuxExePath) + " " + q(full->origVobFilePath) + " 0xe0 " + q(full->m2vFilePath)},
-        {"REMUX in progress...", q(paths.muxExePath) + " -f 8 -V -o " + q(full->vobFilePath) + " " +
-                                     q(full->m2vFilePath) + " " + q(full->ac3FilePath)},
-        {"TITLE authoring (VTS_01_n.IFO) in progress...",
-         q(paths.authorExePath) + " -o " + q(full->dvdFolderPath) + " -t -c 00:00:00,00:05:00 -f " +
-             q(full->vobFilePath)},
-        {"DVD FOLDER authoring (VIDEO_TS.IFO) in progress...",
-         q(paths.authorExePath) + " -o " + q(full->dvdFolderPath) + " -T"},
-    };
-    const std::vector<std::vector<std::string>> deletionsAfterStep{
-        {},
-        {full->origVobFilePath},
-        {full->m2vFilePath, full->ac3FilePath},
-        {},
-        {full->vobFilePath}};
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        expected.insert(expected.end(), {"    STAMP : " + steps[i].first, "    " + steps[i].second,
-                                         "    Done after Ns ", bar});
-        for (const std::string& deleted : deletionsAfterStep[i]) {
-            expected.insert(expected.end(), {"    " + deleted + " deleted after Ns ", bar});
-        }
-    }
-    expected.insert(expected.end(),
-                    {"", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 1", "",
-                     "ERROR !!!! ==>>> " + missing->origVobFilePath + " file doesn't exists !",
-                     "This task will abort.", "", "", "", "", "", "", std::string(66, '_'),
-                     "      ---   All Tasks finished !!!   ---"});
+    std::vector<std::string> expected = expectedLog::fullTask(*full, tools.settings(), 0);
+    const std::vector<std::string> missingLines = expectedLog::missingSource(*missing, 1);
+    expected.insert(expected.end(), missingLines.begin(), missingLines.end());
+    const std::vector<std::string> endLines = expectedLog::endOfRun();
+    expected.insert(expected.end(), endLines.begin(), endLines.end());
     EXPECT_EQ(logLines(), expected);
     EXPECT_EQ(readBytes(folder.file("run.log")).find("\n\n"), std::string::npos)
         << "every line ends with CR LF";

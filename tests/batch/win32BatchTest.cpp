@@ -11,7 +11,9 @@
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "storage/projectFile.h"
+#include "storage/settings.h"
 #include "storage/textFile.h"
+#include "support/expectedLog.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "support/win32FakeTool.h"
@@ -111,43 +113,12 @@ TEST_F(Win32BatchTest, FullRunWritesTheExactLog) {
 
     EXPECT_EQ(runBatch(), 1u);
 
-    const std::string bar = "    ______________________";
-    std::vector<std::string> expected{
-        "", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 0", ""};
-    const std::vector<std::pair<std::string, std::string>> steps{
-        {"Audio stream DEMUX in progress...", inQuotes(demux) + " " +
-                                                  inQuotes(full->origVobFilePath) + " 0xbd " +
-                                                  inQuotes(full->ac3FilePath) + " 0x80"},
-        {"Video stream DEMUX in progress...", inQuotes(demux) + " " +
-                                                  inQuotes(full->origVobFilePath) + " 0xe0 " +
-                                                  inQuotes(full->m2vFilePath)},
-        {"REMUX in progress...", inQuotes(mux) + " -f 8 -V -o " + inQuotes(full->vobFilePath) +
-                                     " " + inQuotes(full->m2vFilePath) + " " +
-                                     inQuotes(full->ac3FilePath)},
-        {"TITLE authoring (VTS_01_n.IFO) in progress...",
-         inQuotes(author) + " -o " + inQuotes(full->dvdFolderPath) +
-             " -t -c 00:00:00,00:05:00 -f " + inQuotes(full->vobFilePath)},
-        {"DVD FOLDER authoring (VIDEO_TS.IFO) in progress...",
-         inQuotes(author) + " -o " + inQuotes(full->dvdFolderPath) + " -T"},
-    };
-    const std::vector<std::vector<std::string>> deletionsAfterStep{
-        {},
-        {full->origVobFilePath},
-        {full->m2vFilePath, full->ac3FilePath},
-        {},
-        {full->vobFilePath}};
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        expected.insert(expected.end(), {"    STAMP : " + steps[i].first, "    " + steps[i].second,
-                                         "    Done after Ns ", bar});
-        for (const std::string& deleted : deletionsAfterStep[i]) {
-            expected.insert(expected.end(), {"    " + deleted + " deleted after Ns ", bar});
-        }
-    }
-    expected.insert(expected.end(),
-                    {"", "", "", std::string(90, '_'), "    New Task started, task N\xc2\xb0 1", "",
-                     "ERROR !!!! ==>>> " + missing->origVobFilePath + " file doesn't exists !",
-                     "This task will abort.", "", "", "", "", "", "", std::string(66, '_'),
-                     "      ---   All Tasks finished !!!   ---"});
+    std::vector<std::string> expected =
+        expectedLog::fullTask(*full, SettingsValues{demux, mux, author, "PAL"}, 0);
+    const std::vector<std::string> missingLines = expectedLog::missingSource(*missing, 1);
+    expected.insert(expected.end(), missingLines.begin(), missingLines.end());
+    const std::vector<std::string> endLines = expectedLog::endOfRun();
+    expected.insert(expected.end(), endLines.begin(), endLines.end());
     EXPECT_EQ(logLines(), expected);
     EXPECT_EQ(readBytes(file("run.log")).find("\n\n"), std::string::npos)
         << "every line ends with CR LF";
