@@ -5,6 +5,7 @@
 
 #include "language/language.h"
 #include "paths/pathPieces.h"
+#include "platform/platform.h"
 #include "storage/ioError.h"
 
 namespace fs = std::filesystem;
@@ -45,7 +46,7 @@ bool createFolders(const std::string& path) {
 
 bool createFolderWithParents(const std::string& path) {
     if (path.empty()) {
-        throw IoError(language::cannotCreateFolder);
+        throw IoError(platform::systemText(language::cannotCreateFolder));
     }
     return createFolders(path);
 }

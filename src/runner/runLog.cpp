@@ -39,8 +39,9 @@ std::string RunLog::timeStamp(std::chrono::system_clock::time_point moment) cons
 }
 
 void RunLog::taskStart(const std::string& text, int taskIndex) {
-    append(crLf + crLf + crLf + std::string(90, '_') + crLf + "    " + language::logTaskStarted +
-           text + std::to_string(taskIndex) + crLf);
+    append(crLf + crLf + crLf + std::string(90, '_') + crLf + "    " +
+           platform::systemText(language::logTaskStarted) + text + std::to_string(taskIndex) +
+           crLf);
 }
 
 void RunLog::stepStart(const std::string& text) {

@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "language/language.h"
+#include "platform/platform.h"
 
 IoError ioErrorFromErrno(int errorNumber) {
     switch (errorNumber) {
         case EACCES:
         case EPERM:
         case EROFS:
-            return IoError(language::fileAccessDenied);
+            return IoError(platform::systemText(language::fileAccessDenied));
         case ENOENT:
             return IoError(language::fileNotFound);
         case ENOSPC:
@@ -24,7 +25,7 @@ IoError ioErrorFromErrno(int errorNumber) {
 IoError ioErrorFromWindowsError(unsigned long errorCode) {
     constexpr unsigned long accessDenied = 5;  // ERROR_ACCESS_DENIED
     if (errorCode == accessDenied) {
-        return IoError(language::fileAccessDenied);
+        return IoError(platform::systemText(language::fileAccessDenied));
     }
     return IoError(formatMessage(language::ioErrorNumber, static_cast<int>(errorCode)));
 }

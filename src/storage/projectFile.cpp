@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "language/language.h"
+#include "platform/platform.h"
 #include "storage/ioError.h"
 #include "storage/textFile.h"
 #include "task/task.h"
@@ -41,7 +42,8 @@ int toInteger(const std::string& text) {
         }
     }
     if (i == firstDigit || i != text.size() || (negative ? -value < INT_MIN : value > INT_MAX)) {
-        throw ConversionError(formatMessage(language::notAnInteger, text));
+        throw ConversionError(
+            formatMessage(platform::systemText(language::notAnInteger).c_str(), text));
     }
     return static_cast<int>(negative ? -value : value);
 }

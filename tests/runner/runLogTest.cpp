@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/platform.h"
 #include "runner/runLog.h"
 #include "storage/ioError.h"
 #include "support/tempFolder.h"
@@ -55,9 +56,8 @@ TEST_F(RunLogTest, EntriesHaveTheirExactLayout) {
     const std::string expected =
         "    Done     ______________________\r\n"
         "\r\n\r\n\r\n" +
-        std::string(90, '_') +
-        "\r\n    New Task started, task N\xc2\xb0 0\r\n\r\n"
-        "    " +
+        std::string(90, '_') + "\r\n    " +
+        platform::systemText("New Task started, task N\xc2\xb0 ") + "0\r\n\r\n" + "    " +
         stampText +
         " : Audio stream DEMUX in progress...\r\n    \"bbdmux\" x\r\n"
         "    Done after 42s \r\n    ______________________\r\n"

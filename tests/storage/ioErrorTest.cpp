@@ -2,12 +2,14 @@
 
 #include <cerrno>
 
-#include "language/language.h"
+#include "platform/platform.h"
 #include "storage/ioError.h"
 
 TEST(IoError, SystemErrorTexts) {
-    EXPECT_STREQ(ioErrorFromErrno(EACCES).what(), language::fileAccessDenied);
-    EXPECT_STREQ(ioErrorFromWindowsError(5).what(), language::fileAccessDenied);
+    // In the system's 8-bit code page, as the paths it is shown with.
+    const std::string accessDenied = platform::systemText("Acc\xc3\xa8s au fichier refus\xc3\xa9");
+    EXPECT_EQ(ioErrorFromErrno(EACCES).what(), accessDenied);
+    EXPECT_EQ(ioErrorFromWindowsError(5).what(), accessDenied);
     EXPECT_STREQ(ioErrorFromWindowsError(3).what(), "Erreur E/S 3");
     EXPECT_STREQ(ioErrorFromWindowsError(112).what(), "Erreur E/S 112");
 }

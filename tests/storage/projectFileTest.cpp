@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/platform.h"
 #include "storage/ioError.h"
 #include "storage/projectFile.h"
 #include "support/tempFolder.h"
@@ -101,7 +102,8 @@ TEST(ProjectFile, FirstLineMustBeAWholeNumber) {
             ADD_FAILURE() << "accepted '" << text << "'";
         } catch (const ConversionError& error) {
             EXPECT_EQ(error.what(),
-                      "'" + std::string(text) + "' n'est pas une valeur enti\xc3\xa8re correcte");
+                      "'" + std::string(text) +
+                          platform::systemText("' n'est pas une valeur enti\xc3\xa8re correcte"));
         }
     }
 }
@@ -132,7 +134,7 @@ TEST(ProjectFile, FailedSaveKeepsThePreviousFile) {
         projectFile::save(folder.file("p.mvk"), tasks);
         ADD_FAILURE() << "saved over a read-only file";
     } catch (const IoError& error) {
-        EXPECT_STREQ(error.what(), "Acc\xc3\xa8s au fichier refus\xc3\xa9");
+        EXPECT_EQ(error.what(), platform::systemText("Acc\xc3\xa8s au fichier refus\xc3\xa9"));
     }
     EXPECT_EQ(readBytes(folder.file("p.mvk")), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);

@@ -1,5 +1,7 @@
 #include "support/expectedLog.h"
 
+#include "language/language.h"
+#include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "storage/settings.h"
 #include "task/task.h"
@@ -15,7 +17,7 @@ std::vector<std::string> taskStart(int taskIndex) {
             "",
             "",
             std::string(90, '_'),
-            "    New Task started, task N\xc2\xb0 " + std::to_string(taskIndex),
+            "    " + platform::systemText(language::logTaskStarted) + std::to_string(taskIndex),
             ""};
 }
 

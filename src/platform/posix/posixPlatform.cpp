@@ -277,6 +277,11 @@ std::string runningProgramPath() {
     return error ? std::string() : path.string();
 }
 
+// The systems this builds for keep their 8-bit texts in UTF-8.
+std::string systemText(const char* utf8Text) {
+    return utf8Text;
+}
+
 std::tm localTime(std::time_t seconds) {
     std::tm local{};
     localtime_r(&seconds, &local);
