@@ -45,7 +45,6 @@ const char* const fileAccessDenied = "Accès au fichier refusé";
 const char* const fileNotFound = "Fichier introuvable";
 const char* const diskFull = "Disque plein";
 const char* const ioErrorNumber = "Erreur E/S %d";
-const char* const cannotCreateFile = "Impossible de créer le fichier %s";
 const char* const cannotOpenFile = "Impossible d'ouvrir le fichier %s";
 const char* const notAnInteger = "'%s' n'est pas une valeur entière correcte";
 const char* const warningCaption = "Avertissement";

@@ -43,7 +43,6 @@ extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;
 extern const char* const diskFull;
 extern const char* const ioErrorNumber;     // printf format with one %d
-extern const char* const cannotCreateFile;  // printf format with one %s
 extern const char* const cannotOpenFile;    // printf format with one %s
 extern const char* const notAnInteger;      // printf format with one %s
 extern const char* const warningCaption;
