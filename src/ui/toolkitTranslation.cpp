@@ -6,7 +6,9 @@
 
 bool loadToolkitTranslation(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
-    if (!translator->load(QStringLiteral("qtbase_fr"),
+    // Built into the program; without it, the translation of the Qt in use.
+    if (!translator->load(QStringLiteral(":/translations/qtbase_fr.qm")) &&
+        !translator->load(QStringLiteral("qtbase_fr"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

@@ -5,14 +5,12 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <regex>
 #include <thread>
 
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
-#include "storage/textFile.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
@@ -84,15 +82,7 @@ protected:
     }
 
     std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        TextLineReader reader(file("run.log"));
-        for (std::string line; reader.readLine(line);) {
-            // Time stamps and durations vary from run to run.
-            line = std::regex_replace(line, std::regex("^    .* : "), "    STAMP : ");
-            line = std::regex_replace(line, std::regex("after [0-9]+s $"), "after Ns ");
-            lines.push_back(line);
-        }
-        return lines;
+        return maskedLogLines(file("run.log"));
     }
 
     TempFolder folder;

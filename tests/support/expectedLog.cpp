@@ -1,9 +1,12 @@
 #include "support/expectedLog.h"
 
+#include <regex>
+
 #include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "storage/settings.h"
+#include "storage/textFile.h"
 #include "task/task.h"
 
 namespace expectedLog {
@@ -58,3 +61,15 @@ std::vector<std::string> endOfRun() {
 }
 
 }  // namespace expectedLog
+
+std::vector<std::string> maskedLogLines(const std::string& logPath) {
+    const std::regex stamp("^    .* : ");
+    const std::regex duration("after [0-9]+s $");
+    std::vector<std::string> lines;
+    TextLineReader reader(logPath);
+    for (std::string line; reader.readLine(line);) {
+        line = std::regex_replace(line, stamp, "    STAMP : ");
+        lines.push_back(std::regex_replace(line, duration, "after Ns "));
+    }
+    return lines;
+}

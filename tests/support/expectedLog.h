@@ -19,3 +19,7 @@ std::vector<std::string> missingSource(const Ttask& task, int taskIndex);
 std::vector<std::string> endOfRun();
 
 }  // namespace expectedLog
+
+// The lines of a run log with the parts that vary from run to run masked: time stamps read
+// "STAMP" and durations "after Ns ".
+std::vector<std::string> maskedLogLines(const std::string& logPath);

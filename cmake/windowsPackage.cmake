@@ -1,0 +1,57 @@
+# The Windows package: the programs and the licence in one folder, made into an NSIS installer
+# (with a Start menu entry, an uninstaller and the .mvk association) and a portable zip by CPack.
+install(TARGETS marovink-batch RUNTIME DESTINATION .)
+if(MAROVINK_BUILD_GUI)
+    install(TARGETS marovink RUNTIME DESTINATION .)
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/data/gpl.txt DESTINATION .)
+
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME Marovink)
+set(CPACK_PACKAGE_VENDOR Marovink)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Turns DVD-Video material into authored DVD folders, in batch")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://github.com/marovink/marovink)
+set(CPACK_PACKAGE_FILE_NAME marovink-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Marovink)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Marovink)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/data/gpl.txt)
+# The zip unpacks into a folder of its own.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+
+set(CPACK_NSIS_PACKAGE_NAME Marovink)
+set(CPACK_NSIS_DISPLAY_NAME "Marovink ${PROJECT_VERSION}")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/data/marovink.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/data/marovink.ico)
+set(CPACK_NSIS_INSTALLED_ICON_NAME marovink.exe)
+set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+if(MAROVINK_BUILD_GUI)
+    set(CPACK_PACKAGE_EXECUTABLES marovink Marovink)
+    set(CPACK_NSIS_MUI_FINISHPAGE_RUN marovink.exe)
+endif()
+
+# A double click on a project opens it in the window program. Backslashes are doubled twice: once
+# for this file, once for the CPack configuration it is written to.
+set(mvk_class "Software\\\\Classes\\\\Marovink.Project")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+    WriteRegStr SHCTX 'Software\\\\Classes\\\\.mvk' '' 'Marovink.Project'
+    WriteRegStr SHCTX '${mvk_class}' '' 'Marovink project'
+    WriteRegStr SHCTX '${mvk_class}\\\\DefaultIcon' '' '$INSTDIR\\\\marovink.exe,0'
+    WriteRegStr SHCTX '${mvk_class}\\\\shell\\\\open\\\\command' '' '\"$INSTDIR\\\\marovink.exe\" \"%1\"'
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+")
+# The settings and the log that the programs wrote beside themselves go with them; those in the
+# user's application-data folder stay.
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+    ReadRegStr $0 SHCTX 'Software\\\\Classes\\\\.mvk' ''
+    StrCmp $0 'Marovink.Project' 0 +2
+      DeleteRegKey SHCTX 'Software\\\\Classes\\\\.mvk'
+    DeleteRegKey SHCTX '${mvk_class}'
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+    Delete '$INSTDIR\\\\marovink.ini'
+    Delete '$INSTDIR\\\\marovink.log'
+    Delete '$INSTDIR\\\\marovink.tools.log'
+")
+include(CPack)

@@ -1,0 +1,10 @@
+# Gives a Windows program the icon and the version information of data/marovink.rc.in.
+function(marovink_add_windows_resources target description)
+    set(MAROVINK_PROGRAM_NAME ${target})
+    set(MAROVINK_FILE_DESCRIPTION ${description})
+    set(MAROVINK_ICON_FILE ${PROJECT_SOURCE_DIR}/data/marovink.ico)
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/data/marovink.rc.in ${rc} @ONLY)
+    target_sources(${target} PRIVATE ${rc})
+    set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${MAROVINK_ICON_FILE})
+endfunction()

@@ -1,0 +1,124 @@
+// Sets up and checks a run that a Windows program makes as a user would start it, outside any
+// test program: the window program clicked under a display, or the installed batch runner.
+//
+//   marovink_run_check prepare FOLDER SETTINGS       fake tools, sources and FOLDER\project.mvk;
+//                                                    SETTINGS names the fake tools
+//   marovink_run_check verify FOLDER SETTINGS LOG    LOG is the exact log of a run of the project
+//
+// Exit status 0 when all is well, 1 when a check fails, 2 for a usage error.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "messages/messageSink.h"
+#include "storage/projectFile.h"
+#include "storage/settings.h"
+#include "support/expectedLog.h"
+#include "support/fakeDvdTools.h"
+#include "support/tempFolder.h"
+#include "task/task.h"
+
+namespace {
+
+class PrintedMessages : public MessageSink {
+public:
+    void showError(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
+    void showWarning(const std::string& text) override {
+        std::printf("warning: %s\n", text.c_str());
+    }
+};
+
+std::string projectPath(const std::string& folder) {
+    return folder + "\\project.mvk";
+}
+
+// Files named after `name` in folder, with Windows separators as a user's would have.
+TaskRef taskNamed(const std::string& folder, const std::string& name) {
+    auto task = std::make_shared<Ttask>();
+    const std::string base = folder + "\\" + name;
+    task->origVobFilePath = base + ".VOB";
+    task->m2vFilePath = base + ".m2v";
+    task->ac3FilePath = base + ".ac3";
+    task->vobFilePath = folder + "\\remuxed " + name + ".VOB";
+    task->dvdFolderPath = base + " dvd";
+    return task;
+}
+
+// One task with every stage, deletion and chapters, and one whose source is missing: the log
+// then holds every kind of entry a run writes.
+void prepare(const std::string& folder, const std::string& settingsPath) {
+    const std::string toolsFolder = folder + "\\tools";
+    std::filesystem::create_directories(toolsFolder);
+    FakeDvdTools tools(toolsFolder);
+    Settings settings(settingsPath, folder + "\\");
+    settings.setValues(tools.settings());
+    settings.save();
+
+    TAllTask tasks;
+    TaskRef full = taskNamed(folder, "VTS_01_1");
+    writeBytes(full->origVobFilePath, std::string(100 * 1024, 'v'));
+    full->chapterList = "00:00:00,00:05:00";
+    full->deleteOrigVob = full->deleteStreams = full->deleteVob = true;
+    tasks.add(full);
+    TaskRef missing = taskNamed(folder, "gone");
+    missing->doRemux = missing->doAuthor = false;
+    tasks.add(missing);
+    projectFile::save(projectPath(folder), tasks);
+}
+
+bool verify(const std::string& folder, const std::string& settingsPath,
+            const std::string& logPath) {
+    TAllTask tasks;
+    projectFile::load(projectPath(folder), tasks);
+    Settings settings(settingsPath, folder + "\\");
+    PrintedMessages messages;
+    settings.load(messages);
+
+    std::vector<std::string> expected =
+        expectedLog::fullTask(*tasks.taskAt(0), settings.values(), 0);
+    for (const std::vector<std::string>& more :
+         {expectedLog::missingSource(*tasks.taskAt(1), 1), expectedLog::endOfRun()}) {
+        expected.insert(expected.end(), more.begin(), more.end());
+    }
+    const std::vector<std::string> written = maskedLogLines(logPath);
+    bool same = written == expected;
+    for (std::size_t i = 0; i < std::max(written.size(), expected.size()); ++i) {
+        const char* got = i < written.size() ? written[i].c_str() : "(none)";
+        const char* wanted = i < expected.size() ? expected[i].c_str() : "(none)";
+        if (i >= written.size() || i >= expected.size() || written[i] != expected[i]) {
+            std::printf("log line %zu:\n  written:  %s\n  expected: %s\n", i + 1, got, wanted);
+        }
+    }
+    const std::string authored = tasks.taskAt(0)->dvdFolderPath + "\\VIDEO_TS\\VTS_01_1.VOB";
+    if (!std::filesystem::exists(authored)) {
+        std::printf("missing: %s\n", authored.c_str());
+        same = false;
+    }
+    std::printf("%s: %zu log lines %s\n", logPath.c_str(), written.size(),
+                same ? "as expected" : "differ");
+    return same;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        if (args.size() == 3 && args[0] == "prepare") {
+            prepare(args[1], args[2]);
+            return 0;
+        }
+        if (args.size() == 4 && args[0] == "verify") {
+            return verify(args[1], args[2], args[3]) ? 0 : 1;
+        }
+    } catch (const std::exception& error) {
+        std::printf("%s\n", error.what());
+        return 1;
+    }
+    std::fprintf(stderr,
+                 "usage: marovink_run_check prepare FOLDER SETTINGS\n"
+                 "       marovink_run_check verify FOLDER SETTINGS LOG\n");
+    return 2;
+}
