@@ -21,6 +21,8 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_NSIS_PACKAGE_NAME Marovink)
 set(CPACK_NSIS_DISPLAY_NAME "Marovink ${PROJECT_VERSION}")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer for 64-bit programs; it also runs where no 32-bit program can.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/data/marovink.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/data/marovink.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME marovink.exe)
@@ -32,14 +34,14 @@ if(MAROVINK_BUILD_GUI)
     set(CPACK_NSIS_MUI_FINISHPAGE_RUN marovink.exe)
 endif()
 
-# A double click on a project opens it in the window program. Backslashes are doubled twice: once
-# for this file, once for the CPack configuration it is written to.
+# A double click on a project opens it in the window program. Backslashes and double quotes are
+# escaped twice: once for this file, once for the CPack configuration it is written to.
 set(mvk_class "Software\\\\Classes\\\\Marovink.Project")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
     WriteRegStr SHCTX 'Software\\\\Classes\\\\.mvk' '' 'Marovink.Project'
     WriteRegStr SHCTX '${mvk_class}' '' 'Marovink project'
     WriteRegStr SHCTX '${mvk_class}\\\\DefaultIcon' '' '$INSTDIR\\\\marovink.exe,0'
-    WriteRegStr SHCTX '${mvk_class}\\\\shell\\\\open\\\\command' '' '\"$INSTDIR\\\\marovink.exe\" \"%1\"'
+    WriteRegStr SHCTX '${mvk_class}\\\\shell\\\\open\\\\command' '' '\\\"$INSTDIR\\\\marovink.exe\\\" \\\"%1\\\"'
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ")
 # The settings and the log that the programs wrote beside themselves go with them; those in the
