@@ -7,6 +7,7 @@
 #include <functional>
 #include <thread>
 
+#include "files/textFile.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "storage/projectFile.h"

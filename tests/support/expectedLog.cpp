@@ -2,11 +2,11 @@
 
 #include <regex>
 
+#include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "storage/settings.h"
-#include "storage/textFile.h"
 #include "task/task.h"
 
 namespace expectedLog {
