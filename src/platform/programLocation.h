@@ -14,8 +14,8 @@ std::string besideProgram(const std::string& programPath, const std::string& ext
 // "marovink.tools.log".
 std::string toolsLogBeside(const std::string& runLogPath);
 
-// The name the about box shows: the program file's name without its folder and without the
-// system's program suffix (C:\Marovink\Marovink.exe gives "Marovink").
+// The name the about box shows: the program file's name without its folder and without an ".exe"
+// extension in any letter case (C:\Marovink\Marovink.exe gives "Marovink").
 std::string programName(const std::string& programPath);
 
 }  // namespace programLocation

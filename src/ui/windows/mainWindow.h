@@ -6,6 +6,7 @@
 
 #include "task/task.h"
 
+class Anchors;
 class GuiHandOver;
 class RunLog;
 struct ProgramServices;
@@ -97,6 +98,9 @@ protected:
 
 private:
     void buildControls();
+    void buildTaskList(QWidget* client, Anchors* anchors);
+    void buildButtons(QWidget* client, Anchors* anchors);
+    void buildStatusLine(QWidget* client, Anchors* anchors);
     void buildMenus();
     void connectCommands();
     void FormCreate();
