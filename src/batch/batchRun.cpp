@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/programLocation.h"
+#include "platform/userFiles.h"
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
 #include "runner/runLog.h"
@@ -21,19 +22,17 @@ BatchRun::~BatchRun() = default;
 BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // By default a batch run shares the settings and the latest log of the window program that
     // lies beside it.
-    const std::string windowProgram = programLocation::folderOf(programPath_) + "marovink";
-    Settings settings(options.settingsPath.empty()
-                          ? programLocation::besideProgram(windowProgram, ".ini")
-                          : options.settingsPath,
-                      programLocation::folderOf(programPath_));
+    const userFiles::Locations windowFiles =
+        userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
+    Settings settings(
+        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath,
+        programLocation::folderOf(programPath_));
     TAllTask tasks;
     try {
         settings.load(console_);  // a missing tool is reported; the run goes on, as in the window
         projectFile::load(options.projectPath, tasks);
-        log_ = std::make_unique<RunLog>(options.logPath.empty()
-                                            ? programLocation::besideProgram(windowProgram, ".log")
-                                            : options.logPath,
-                                        formats_);
+        log_ = std::make_unique<RunLog>(
+            options.logPath.empty() ? windowFiles.runLog : options.logPath, formats_);
         log_->empty();
         const std::string toolsLog = programLocation::toolsLogBeside(log_->path());
         RunLog::emptyFile(toolsLog);

@@ -188,7 +188,7 @@ void TForm1::btn_AbortTasksClick() {
 }
 
 void TForm1::btn_displayLogClick() {
-    const std::string path = programLocation::besideProgram(services.programPath, ".log");
+    const std::string& path = services.runLogPath;
     if (isExistingFile(path)) {
         auto* viewer = new TLogForm(this, path, services.prompts);
         viewer->show();
