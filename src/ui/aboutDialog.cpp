@@ -93,7 +93,7 @@ std::string programName(const std::string& programPath) {
 }
 
 void showAboutBox(QWidget* owner, const std::string& programPath) {
-    TFAbout box(owner, programLocation::folderOf(programPath) + language::licenceFileName);
+    TFAbout box(owner, programLocation::documentPath(programPath, language::licenceFileName));
     box.setProgramNameVersion(programName(programPath) + " " + language::programVersion);
     box.exec();
 }
