@@ -50,6 +50,7 @@ TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
     buildControls();
     buildMenus();
     connectCommands();
+    addKeyboardShortcuts();
     FormCreate();
 }
 

@@ -103,6 +103,7 @@ private:
     void buildControls();
     void buildMenus();
     void connectCommands();
+    void addKeyboardShortcuts();
     void FormCreate();
     int selectedRow() const;
     bool showHoverText(QEvent* event);
