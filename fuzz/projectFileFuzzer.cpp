@@ -1,7 +1,7 @@
 #include <cstdlib>
 
+#include "files/ioError.h"
 #include "fuzzInputFile.h"
-#include "storage/ioError.h"
 #include "storage/projectFile.h"
 #include "task/task.h"
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 
 #include "batch/batchOptions.h"
@@ -12,9 +10,7 @@
 namespace platform {
 class Platform;
 }
-class RunLog;
-class TprocessThread;
-class TprogressThread;
+class RunSession;
 
 // One run of a saved project without a window: the same settings, runner and log entries as a run
 // from the window.
@@ -33,18 +29,10 @@ public:
     void abort();
 
 private:
-    void onStepStart(TprocessThread& runner, const std::string& text);
-    void onStepDone(const std::string& text);
-    void onTaskError(const std::string& text, int taskIndex);
-
     platform::Platform& platform_;
     const std::string programPath_;
     const RegionalFormats formats_;
     ConsoleReport& console_;
-    std::unique_ptr<RunLog> log_;
-    std::unique_ptr<TprogressThread> monitor_;
-    std::set<int> failedTasks_;
-    int startedTasks_ = 0;
     std::mutex runMutex_;
-    TprocessThread* runner_ = nullptr;  // while a run is under way
+    RunSession* session_ = nullptr;  // while a run is under way
 };

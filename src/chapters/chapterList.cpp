@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "chapters/timeOfDay.h"
+#include "files/textFile.h"
 #include "regional/regionalFormats.h"
-#include "storage/textFile.h"
 
 namespace chapters {
 

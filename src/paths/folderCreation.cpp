@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/ioError.h"
 #include "language/language.h"
 #include "paths/pathPieces.h"
 #include "platform/platform.h"
-#include "storage/ioError.h"
 
 namespace fs = std::filesystem;
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "files/systemEncoding.h"
 #include "regional/regionalFormats.h"
 
 namespace platform {
@@ -61,10 +62,6 @@ RegionalFormats systemRegionalFormats();
 
 // Full path of the running program file.
 std::string runningProgramPath();
-
-// A text of the program, written in UTF-8 in its sources, in the system's 8-bit code page: the
-// encoding of the paths and of the files the program writes.
-std::string systemText(const char* utf8Text);
 
 // The calendar time of a moment in the user's time zone.
 std::tm localTime(std::time_t seconds);

@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/globalMethods.h"
 #include "storage/settings.h"
-#include "storage/textFile.h"
 
 namespace {
 

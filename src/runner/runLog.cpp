@@ -1,9 +1,9 @@
 #include "runner/runLog.h"
 
+#include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "regional/formatting.h"
-#include "storage/textFile.h"
 
 namespace {
 

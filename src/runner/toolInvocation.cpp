@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "files/ioError.h"
+#include "files/textFile.h"
 #include "language/language.h"
 #include "messages/messageSink.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
-#include "storage/ioError.h"
-#include "storage/textFile.h"
 
 ToolInvocation::ToolInvocation(platform::Platform& platform, MessageSink& messages,
                                ErrorReport reportTaskError)

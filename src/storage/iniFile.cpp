@@ -4,7 +4,7 @@
 #include <cctype>
 #include <utility>
 
-#include "storage/textFile.h"
+#include "files/textFile.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 #include <climits>
 #include <memory>
 
+#include "files/ioError.h"
+#include "files/textFile.h"
 #include "language/language.h"
+#include "language/messageFormat.h"
 #include "platform/platform.h"
-#include "storage/ioError.h"
-#include "storage/textFile.h"
 #include "task/task.h"
 
 namespace projectFile {

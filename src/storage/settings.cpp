@@ -1,9 +1,9 @@
 #include "storage/settings.h"
 
+#include "files/textFile.h"
 #include "language/language.h"
 #include "messages/messageSink.h"
 #include "platform/platform.h"
-#include "storage/textFile.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
 #include "storage/settings.h"
-#include "ui/mainWindow.h"
-#include "ui/pictures.h"
-#include "ui/programServices.h"
-#include "ui/qtPrompts.h"
-#include "ui/qtText.h"
-#include "ui/regionalFormatsFromLocale.h"
-#include "ui/startup.h"
-#include "ui/toolkitTranslation.h"
+#include "ui/prompts/qtPrompts.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/programServices.h"
+#include "ui/qt/qtText.h"
+#include "ui/qt/regionalFormatsFromLocale.h"
+#include "ui/qt/toolkitTranslation.h"
+#include "ui/windows/mainWindow.h"
+#include "ui/windows/startup.h"
 
 int main(int argc, char* argv[]) {
     // Created before any other thread, so that the tools it starts run at normal priority.

@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "batch/batchOptions.h"
+#include "files/textFile.h"
 #include "storage/projectFile.h"
-#include "storage/textFile.h"
 #include "support/batchProcess.h"
 #include "support/expectedLog.h"
 #include "support/fakeDvdTools.h"

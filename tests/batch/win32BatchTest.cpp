@@ -8,11 +8,11 @@
 #include <regex>
 #include <thread>
 
+#include "files/textFile.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
-#include "storage/textFile.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "chapters/chapterList.h"
+#include "files/ioError.h"
 #include "regional/regionalFormats.h"
-#include "storage/ioError.h"
 #include "support/tempFolder.h"
 
 using chapters::buildChapterList;

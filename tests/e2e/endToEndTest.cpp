@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <random>
 
+#include "files/textFile.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
-#include "storage/textFile.h"
 #include "support/batchProcess.h"
 #include "support/dvdMaterial.h"
 #include "support/expectedLog.h"

@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <thread>
 
+#include "files/ioError.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
-#include "storage/ioError.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
 #include "support/fakeDvdTools.h"

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "files/ioError.h"
 #include "paths/folderCreation.h"
 #include "paths/pathPieces.h"
-#include "storage/ioError.h"
 #include "support/tempFolder.h"
 
 using namespace pathPieces;

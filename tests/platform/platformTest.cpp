@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "files/ioError.h"
 #include "platform/platform.h"
-#include "storage/ioError.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 

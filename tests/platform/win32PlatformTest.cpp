@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "files/ioError.h"
 #include "platform/platform.h"
-#include "storage/ioError.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "support/win32FakeTool.h"

@@ -4,11 +4,11 @@
 #include <mutex>
 #include <thread>
 
+#include "files/ioError.h"
+#include "files/textFile.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/processThreadUnit.h"
-#include "storage/ioError.h"
-#include "storage/textFile.h"
 #include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <thread>
 
+#include "files/ioError.h"
 #include "platform/platform.h"
 #include "runner/runLog.h"
-#include "storage/ioError.h"
 #include "support/tempFolder.h"
 
 namespace {

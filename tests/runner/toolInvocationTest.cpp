@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "files/ioError.h"
+#include "files/textFile.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/toolInvocation.h"
-#include "storage/ioError.h"
 #include "storage/settings.h"
-#include "storage/textFile.h"
 #include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "files/ioError.h"
 #include "platform/platform.h"
-#include "storage/ioError.h"
 #include "storage/projectFile.h"
 #include "support/tempFolder.h"
 #include "task/task.h"

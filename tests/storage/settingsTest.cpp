@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <thread>
 
+#include "files/ioError.h"
 #include "language/language.h"
 #include "platform/platform.h"
-#include "storage/ioError.h"
 #include "storage/settings.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"

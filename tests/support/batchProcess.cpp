@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <regex>
 
-#include "storage/textFile.h"
+#include "files/textFile.h"
 
 std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";

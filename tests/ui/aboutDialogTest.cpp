@@ -4,12 +4,12 @@
 #include <QPushButton>
 
 #include "language/language.h"
-#include "ui/aboutDialog.h"
-#include "ui/logForm.h"
-#include "ui/mainWindow.h"
-#include "ui/startup.h"
 #include "ui/support/guiTest.h"
-#include "ui/taskDialog.h"
+#include "ui/windows/aboutDialog.h"
+#include "ui/windows/logForm.h"
+#include "ui/windows/mainWindow.h"
+#include "ui/windows/startup.h"
+#include "ui/windows/taskDialog.h"
 
 namespace {
 

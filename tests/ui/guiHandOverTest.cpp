@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "ui/guiHandOver.h"
+#include "ui/run/guiHandOver.h"
 
 TEST(GuiHandOverTest, WorkRunsOnTheWindowThreadInTheOrderHandedOver) {
     QObject window;

@@ -12,9 +12,9 @@
 #include <filesystem>
 
 #include "language/language.h"
-#include "ui/mainWindow.h"
 #include "ui/support/guiTest.h"
-#include "ui/taskDialog.h"
+#include "ui/windows/mainWindow.h"
+#include "ui/windows/taskDialog.h"
 
 namespace {
 

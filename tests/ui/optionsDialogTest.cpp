@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "language/language.h"
-#include "ui/optionsDialog.h"
 #include "ui/support/guiTest.h"
+#include "ui/windows/optionsDialog.h"
 
 namespace {
 

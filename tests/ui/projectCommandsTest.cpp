@@ -5,8 +5,8 @@
 #include "language/language.h"
 #include "storage/projectFile.h"
 #include "support/tempFolder.h"
-#include "ui/mainWindow.h"
 #include "ui/support/guiTest.h"
+#include "ui/windows/mainWindow.h"
 
 namespace {
 

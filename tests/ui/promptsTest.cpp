@@ -8,16 +8,16 @@
 #include <atomic>
 #include <thread>
 
+#include "files/ioError.h"
 #include "language/language.h"
-#include "storage/ioError.h"
-#include "ui/browseDialog.h"
-#include "ui/commands.h"
-#include "ui/promptMessageSink.h"
-#include "ui/qtPrompts.h"
-#include "ui/regionalFormatsFromLocale.h"
+#include "ui/prompts/commands.h"
+#include "ui/prompts/promptMessageSink.h"
+#include "ui/prompts/qtPrompts.h"
+#include "ui/qt/regionalFormatsFromLocale.h"
+#include "ui/qt/toolkitTranslation.h"
 #include "ui/support/guiTest.h"
 #include "ui/support/scriptedPrompts.h"
-#include "ui/toolkitTranslation.h"
+#include "ui/windows/browseDialog.h"
 
 #include <gtest/gtest.h>
 

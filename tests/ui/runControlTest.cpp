@@ -16,9 +16,9 @@
 #include "language/language.h"
 #include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
-#include "ui/logForm.h"
-#include "ui/mainWindow.h"
 #include "ui/support/guiTest.h"
+#include "ui/windows/logForm.h"
+#include "ui/windows/mainWindow.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
-#include "ui/aboutDialog.h"
-#include "ui/logForm.h"
-#include "ui/mainWindow.h"
-#include "ui/optionsDialog.h"
-#include "ui/programServices.h"
+#include "ui/qt/programServices.h"
 #include "ui/support/scriptedPrompts.h"
-#include "ui/taskDialog.h"
+#include "ui/windows/aboutDialog.h"
+#include "ui/windows/logForm.h"
+#include "ui/windows/mainWindow.h"
+#include "ui/windows/optionsDialog.h"
+#include "ui/windows/taskDialog.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "language/language.h"
 #include "support/fakeTools.h"
 #include "ui/support/guiTest.h"
-#include "ui/taskDialog.h"
+#include "ui/windows/taskDialog.h"
 
 namespace {
 

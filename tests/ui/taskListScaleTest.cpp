@@ -5,8 +5,8 @@
 #include <QTreeWidget>
 #include <cstdio>
 
-#include "ui/mainWindow.h"
 #include "ui/support/guiTest.h"
+#include "ui/windows/mainWindow.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "support/dvdMaterial.h"
 #include "support/expectedLog.h"
 #include "support/fakeDvdTools.h"
-#include "ui/mainWindow.h"
 #include "ui/support/guiTest.h"
+#include "ui/windows/mainWindow.h"
 
 namespace {
 

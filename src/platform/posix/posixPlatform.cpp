@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
+#include "files/ioError.h"
+#include "files/textFile.h"
 #include "platform/commandLineSplit.h"
 #include "platform/platform.h"
-#include "storage/ioError.h"
-#include "storage/textFile.h"
 
 extern char** environ;
 
@@ -275,11 +275,6 @@ std::string runningProgramPath() {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::string() : path.string();
-}
-
-// The systems this builds for keep their 8-bit texts in UTF-8.
-std::string systemText(const char* utf8Text) {
-    return utf8Text;
 }
 
 std::tm localTime(std::time_t seconds) {

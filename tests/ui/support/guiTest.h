@@ -9,7 +9,7 @@
 #include "storage/settings.h"
 #include "support/fakeDvdTools.h"
 #include "support/tempFolder.h"
-#include "ui/programServices.h"
+#include "ui/qt/programServices.h"
 #include "ui/support/scriptedPrompts.h"
 
 class QWidget;

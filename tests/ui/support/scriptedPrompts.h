@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/prompts.h"
+#include "ui/prompts/prompts.h"
 
 struct ShownMessage {
     MessageKind kind;

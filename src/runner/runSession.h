@@ -1,0 +1,88 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "regional/regionalFormats.h"
+#include "runner/processThreadUnit.h"
+#include "runner/progressThreadUnit.h"
+
+class MessageSink;
+class RunLog;
+class Settings;
+namespace platform {
+class Platform;
+}
+
+// What a front end shows of a run. Every call but progress comes from the runner's thread, one at
+// a time, and the run waits for it to return; progress comes from the step's monitor.
+class RunView {
+public:
+    virtual ~RunView() = default;
+
+    virtual void taskStarted(int taskIndex) = 0;
+    // Each event is shown once it is in the run log. The monitor of a step starts after its
+    // stepStarted.
+    virtual void stepStarted(const std::string& text) = 0;
+    virtual void stepDone(const std::string& text) = 0;
+    virtual void taskFailed(const std::string& text, int taskIndex) = 0;
+    virtual void progress(int percentage) = 0;
+    // Last, once the end of the run has been logged.
+    virtual void runFinished() = 0;
+};
+
+// One run of a task list as every front end makes it: the run log and the tools log emptied, every
+// runner event written to the run log and shown through the view, one progress monitor per step,
+// and the count of the tasks that failed. The front end only decides how the events look.
+class RunSession {
+public:
+    struct Services {
+        Settings& settings;
+        platform::Platform& platform;
+        MessageSink& messages;
+        RegionalFormats formats;
+    };
+
+    // Empties the run log and the tools log beside it, then starts the run on a copy of the tasks.
+    // Throws IoError, with nothing started, when a log cannot be emptied.
+    RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view);
+    // Waits for the end of the run.
+    ~RunSession();
+    RunSession(const RunSession&) = delete;
+    RunSession& operator=(const RunSession&) = delete;
+
+    // The user's abort: the run stops at its next test point and the abort is logged. Returns
+    // false, logging nothing, when the run has already ended. Throws IoError when the log
+    // cannot be written.
+    bool abort();
+    // Stops the run at its next test point without a word in the log, not even its end, as when
+    // the program closes: no view is told anything more.
+    void stopQuietly();
+    void waitForEnd();
+
+    // After the end of the run: the failure that ended it early (a log that could not be
+    // written, an input that could not be read), or empty.
+    const std::string& runFailure() const { return runner_->runFailure(); }
+    int startedTaskCount() const;
+    int failedTaskCount() const;
+
+private:
+    TprocessThread::Handlers handlers();
+    void onStepStart(TprocessThread& runner, const std::string& text);
+    void stopMonitor();
+
+    RunLog& log_;
+    RunView& view_;
+    platform::Platform& platform_;
+    mutable std::mutex mutex_;
+    bool finished_ = false;
+    bool stoppedQuietly_ = false;
+    int startedTasks_ = 0;
+    std::set<int> failedTasks_;
+    // The monitor of the current step, made and ended on the runner's thread.
+    std::unique_ptr<TprogressThread> monitor_;
+    // Last, so that it ends, and stops using the rest, first.
+    std::unique_ptr<TprocessThread> runner_;
+};

@@ -1,0 +1,109 @@
+#include "ui/prompts/qtPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/qt/qtText.h"
+
+namespace {
+
+QMessageBox::StandardButtons standardButtons(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::AbortIgnore:
+            return QMessageBox::Abort | QMessageBox::Ignore;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageAnswer answerOf(int button) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Abort:
+            return MessageAnswer::Abort;
+        case QMessageBox::Ignore:
+            return MessageAnswer::Ignore;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        default:
+            return MessageAnswer::Closed;
+    }
+}
+
+// Qt's own chooser speaks the French of the loaded translation on every desktop, and its patterns
+// ignore letter case, so that *.VOB also shows movie.vob. The option must come first.
+void useQtChooser(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+}
+
+std::optional<std::string> firstSelected(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return toEightBit(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace
+
+QStringList qtNameFilters(const std::string& filter) {
+    const QStringList parts = toQString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString& pattern = parts[i + 1];
+        filters << (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))
+                        ? description
+                        : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+MessageAnswer QtPrompts::showMessage(QWidget* parent, MessageKind kind, const std::string& caption,
+                                     const std::string& text, MessageButtons buttons) {
+    const QMessageBox::Icon icon =
+        kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Critical;
+    QMessageBox box(icon, toQString(caption), withQtLineEnds(text), standardButtons(buttons),
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    return answerOf(box.exec());
+}
+
+std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
+                                                 const FileChooserRequest& request) {
+    QFileDialog dialog(parent);
+    useQtChooser(dialog);
+    dialog.setWindowTitle(toQString(request.title));
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    dialog.setDefaultSuffix(toQString(request.defaultExtension));
+    if (request.purpose == FileChooserRequest::Purpose::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    }
+    if (!request.initialFileName.empty()) {
+        dialog.selectFile(toQString(request.initialFileName));
+    }
+    return firstSelected(dialog);
+}
+
+std::optional<std::string> QtPrompts::chooseFolder(QWidget* parent, const std::string& title,
+                                                   const std::string& folder) {
+    QFileDialog dialog(parent);
+    useQtChooser(dialog);
+    dialog.setWindowTitle(toQString(title));
+    if (!folder.empty()) {
+        dialog.setDirectory(toQString(folder));
+    }
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return firstSelected(dialog);
+}

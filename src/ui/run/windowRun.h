@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+
+#include "messages/messageSink.h"
+#include "runner/runSession.h"
+
+class GuiHandOver;
+class Prompts;
+class QWidget;
+class TForm1;
+
+// The runner's messages (a tool that cannot be started) as boxes over the window, shown through
+// the hand-over: nothing is shown once the window is going.
+class HandedOverMessages : public MessageSink {
+public:
+    HandedOverMessages(std::shared_ptr<GuiHandOver> handOver, Prompts& prompts, QWidget* window);
+
+    void showError(const std::string& text) override;
+    void showWarning(const std::string& text) override;
+
+private:
+    std::shared_ptr<GuiHandOver> handOver_;
+    Prompts& prompts_;
+    QWidget* window_;
+};
+
+// The run's events shown in the main window: status line, gauge and row icons, each carried out
+// on the window's thread while the runner waits; the end of the run is handed over unwaited.
+class WindowRunView : public RunView {
+public:
+    WindowRunView(std::shared_ptr<GuiHandOver> handOver, TForm1& window);
+
+    void taskStarted(int taskIndex) override;
+    void stepStarted(const std::string& text) override;
+    void stepDone(const std::string& text) override;
+    void taskFailed(const std::string& text, int taskIndex) override;
+    void progress(int percentage) override;
+    void runFinished() override;
+
+private:
+    std::shared_ptr<GuiHandOver> handOver_;
+    TForm1& window_;
+};
+
+// What one run from the window owns.
+struct WindowRun {
+    WindowRun(std::shared_ptr<GuiHandOver> handOver, Prompts& prompts, TForm1& window);
+
+    HandedOverMessages messages;
+    WindowRunView view;
+    // Last, so that it ends, and stops using the rest, first.
+    std::unique_ptr<RunSession> session;
+};

@@ -1,0 +1,347 @@
+#include "ui/windows/mainWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <algorithm>
+#include <iterator>
+
+#include "language/language.h"
+#include "runner/runLog.h"
+#include "task/taskDescription.h"
+#include "ui/prompts/commands.h"
+#include "ui/qt/anchors.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/programServices.h"
+#include "ui/qt/qtText.h"
+#include "ui/qt/windowLook.h"
+#include "ui/run/guiHandOver.h"
+#include "ui/run/windowRun.h"
+#include "ui/windows/aboutDialog.h"
+#include "ui/windows/optionsDialog.h"
+#include "ui/windows/taskDialog.h"
+
+namespace {
+
+const QSize clientSize(589, 385);
+const QPoint windowPosition(310, 201);
+constexpr int iconRole = Qt::UserRole;
+constexpr int idColumnWidth = 80;
+
+// Tooltips are rich text when they look like it; a path must show as it is.
+QString plainToolTip(const std::string& hoverText) {
+    return QStringLiteral("<p style='white-space:pre'>") +
+           withQtLineEnds(hoverText).toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+}  // namespace
+
+TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
+    : QMainWindow(parent),
+      services(programServices),
+      handOver_(std::make_shared<GuiHandOver>(this)) {
+    buildControls();
+    buildMenus();
+    connectCommands();
+    addKeyboardShortcuts();
+    FormCreate();
+}
+
+void TForm1::buildControls() {
+    setWindowTitle(uiText(language::programTitle));
+    setFont(windowFont());
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    client->resize(clientSize);
+    auto* anchors = new Anchors(client, clientSize);
+
+    // These two texts get the room they need where the font is wider than the designed one.
+    chb_stopWhenFinished = new QCheckBox(uiText(language::stopWhenFinished), client);
+    anchors->place(chb_stopWhenFinished,
+                   QRect(16, 10, std::max(217, chb_stopWhenFinished->sizeHint().width()), 17),
+                   anchorLeftTop);
+    Label1 = new QLabel(uiText(language::tasksListLabel), client);
+    anchors->place(Label1, QRect(16, 40, std::max(112, Label1->sizeHint().width()), 13),
+                   anchorLeftTop);
+
+    ListView1 = new QTreeWidget(client);
+    ListView1->setColumnCount(2);
+    ListView1->setHeaderLabels({uiText(language::idColumn), uiText(language::filenameColumn)});
+    ListView1->setHeaderHidden(true);
+    ListView1->header()->setStretchLastSection(true);
+    ListView1->setColumnWidth(0, idColumnWidth);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setIconSize(QSize(16, 16));
+    ListView1->setToolTip(uiText(language::tasksListHint));
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListView1->viewport()->installEventFilter(this);
+    anchors->place(ListView1, QRect(16, 56, 437, 304), anchorAll);
+
+    const auto rightButton = [&](const char* caption, const QRect& geometry, int sides) {
+        auto* button = new QPushButton(uiText(caption), client);
+        anchors->place(button, geometry, sides);
+        return button;
+    };
+    btn_StartTasks =
+        rightButton(language::startTasks, QRect(469, 40, 89, 25), AnchorRight | AnchorTop);
+    btn_StartTasks->setFont(boldFont(13));
+    btn_AbortTasks =
+        rightButton(language::abortTasks, QRect(469, 72, 89, 25), AnchorRight | AnchorTop);
+    btn_addVob = rightButton(language::addTask, QRect(471, 136, 89, 25), AnchorRight | AnchorTop);
+    btn_modifyTask =
+        rightButton(language::modifyTask, QRect(471, 168, 89, 25), AnchorRight | AnchorTop);
+    btn_removeVob =
+        rightButton(language::removeTask, QRect(471, 200, 89, 25), AnchorRight | AnchorTop);
+    btn_clearList =
+        rightButton(language::clearAll, QRect(471, 240, 89, 25), AnchorRight | AnchorTop);
+    btn_displayLog =
+        rightButton(language::displayLog, QRect(472, 298, 89, 25), AnchorRight | AnchorBottom);
+
+    ProgressBar1 = new QProgressBar(client);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setStyleSheet(
+        QStringLiteral("QProgressBar::chunk { background-color: rgb(0, 160, 0); }"));
+    ProgressBar1->setToolTip(uiText(language::destinationSizeHint));
+    anchors->place(ProgressBar1, QRect(16, 363, 180, 15), AnchorLeft | AnchorBottom);
+
+    lab_statusText = new QLabel(client);
+    lab_statusText->setWordWrap(true);
+    lab_statusText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lab_statusText->setMinimumHeight(15);
+    anchors->place(lab_statusText, QRect(200, 365, 375, 20),
+                   AnchorLeft | AnchorRight | AnchorBottom);
+
+    QWidget* const tabOrder[] = {btn_displayLog,       btn_addVob,     btn_modifyTask,
+                                 btn_removeVob,        btn_clearList,  btn_StartTasks,
+                                 chb_stopWhenFinished, btn_AbortTasks, ListView1};
+    for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    }
+}
+
+void TForm1::buildMenus() {
+    Project1 = menuBar()->addMenu(uiText(language::projectMenu));
+    menu_OpenProject = Project1->addAction(uiText(language::openProjectItem));
+    menu_SaveProject = Project1->addAction(uiText(language::saveProjectItem));
+    menu_exit = Project1->addAction(uiText(language::exitItem));
+    menu_Options = menuBar()->addAction(uiText(language::optionsItem));
+    menu_About = menuBar()->addAction(uiText(language::aboutItem));
+
+    PopupMenu1 = new QMenu(this);
+    PPmenu_AddTask = PopupMenu1->addAction(uiText(language::addTask));
+    PPmenu_ModifyTask = PopupMenu1->addAction(uiText(language::modifyTask));
+    PPmenu_RemoveTask = PopupMenu1->addAction(uiText(language::removeTask));
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+    });
+
+    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
+    move(windowPosition);
+}
+
+void TForm1::connectCommands() {
+    Prompts& prompts = services.prompts;
+    connectCommand(btn_addVob, &QPushButton::clicked, this, &TForm1::AddTask, prompts);
+    connectCommand(PPmenu_AddTask, &QAction::triggered, this, &TForm1::AddTask, prompts);
+    connectCommand(btn_modifyTask, &QPushButton::clicked, this, &TForm1::ModifySelectedTask,
+                   prompts);
+    connectCommand(PPmenu_ModifyTask, &QAction::triggered, this, &TForm1::ModifySelectedTask,
+                   prompts);
+    connectCommand(btn_removeVob, &QPushButton::clicked, this, &TForm1::RemoveSelectedTask,
+                   prompts);
+    connectCommand(PPmenu_RemoveTask, &QAction::triggered, this, &TForm1::RemoveSelectedTask,
+                   prompts);
+    connectCommand(btn_clearList, &QPushButton::clicked, this, &TForm1::btn_clearListClick,
+                   prompts);
+    connectCommand(ListView1, &QTreeWidget::itemDoubleClicked, this, &TForm1::ListView1DblClick,
+                   prompts);
+    connectCommand(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView1Change,
+                   prompts);
+    connectCommand(btn_StartTasks, &QPushButton::clicked, this, &TForm1::btn_StartTasksClick,
+                   prompts);
+    connectCommand(btn_AbortTasks, &QPushButton::clicked, this, &TForm1::btn_AbortTasksClick,
+                   prompts);
+    connectCommand(btn_displayLog, &QPushButton::clicked, this, &TForm1::btn_displayLogClick,
+                   prompts);
+    connectCommand(menu_OpenProject, &QAction::triggered, this, &TForm1::menu_OpenProjectClick,
+                   prompts);
+    connectCommand(menu_SaveProject, &QAction::triggered, this, &TForm1::menu_SaveProjectClick,
+                   prompts);
+    connectCommand(menu_exit, &QAction::triggered, this, &TForm1::menu_exitClick, prompts);
+    connectCommand(menu_Options, &QAction::triggered, this, &TForm1::ShowOptions, prompts);
+    connectCommand(menu_About, &QAction::triggered, this, &TForm1::menu_AboutClick, prompts);
+}
+
+void TForm1::FormCreate() {
+    // Creating the options dialog loads the settings and reports a missing tool.
+    { TFormOptions options(this, services); }
+    logFilePath = services.runLogPath;
+    // One log for the window's life: the latest step start outlives runs.
+    runLog_ = std::make_unique<RunLog>(logFilePath, services.regionalFormats);
+    UpdateControls();
+    ProgressBar1->hide();
+}
+
+void TForm1::RefreshTaskList() {
+    ListView1->clear();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(taskList.count());
+    for (int i = 0; i < taskList.count(); ++i) {
+        auto* row = new QTreeWidgetItem(
+            {QString::number(i), toQString(taskDescription::firstFileName(*taskList.taskAt(i)))});
+        row->setData(0, iconRole, iconNone);
+        rows.append(row);
+    }
+    ListView1->addTopLevelItems(rows);
+    UpdateControls();
+}
+
+void TForm1::UpdateControls() {
+    if (ListView1->topLevelItemCount() == 0) {
+        for (QWidget* command : {btn_StartTasks, btn_modifyTask, btn_removeVob, btn_clearList}) {
+            command->setEnabled(false);
+        }
+        PPmenu_ModifyTask->setEnabled(false);
+        PPmenu_RemoveTask->setEnabled(false);
+    } else {
+        const int row = selectedRow();
+        const bool editable = row >= 0 && rowIcon(row) != iconRunning;
+        btn_modifyTask->setEnabled(editable);
+        btn_removeVob->setEnabled(editable);
+        PPmenu_ModifyTask->setEnabled(editable);
+        PPmenu_RemoveTask->setEnabled(editable);
+        btn_StartTasks->setEnabled(true);
+        btn_clearList->setEnabled(true);
+    }
+    if (isRunning) {
+        btn_StartTasks->setEnabled(false);
+        btn_AbortTasks->setEnabled(true);
+    } else {
+        btn_AbortTasks->setEnabled(false);
+    }
+}
+
+void TForm1::ListView1Change() {
+    UpdateControls();
+}
+
+void TForm1::setRowIcon(int row, int icon) {
+    QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    if (item == nullptr) {
+        return;
+    }
+    item->setData(0, iconRole, icon);
+    item->setIcon(0, statusIcon(icon));
+    UpdateControls();
+}
+
+int TForm1::rowIcon(int row) const {
+    const QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    return item == nullptr ? iconNone : item->data(0, iconRole).toInt();
+}
+
+std::string TForm1::ListView1InfoTip(int row) const {
+    return taskDescription::hoverText(*taskList.taskAt(row));
+}
+
+int TForm1::selectedRow() const {
+    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    return selected.isEmpty() ? -1 : ListView1->indexOfTopLevelItem(selected.constFirst());
+}
+
+void TForm1::AddTask() {
+    const TaskRef task = std::make_shared<Ttask>();
+    TFormTaskManager editor(this, task, services);
+    // A chapter file that cannot be read is reported, and the editor still opens.
+    runCommand(services.prompts, this, [&editor] { editor.browseForSource(); });
+    if (editor.exec() == QDialog::Rejected) {
+        return;
+    }
+    taskList.add(task);
+    RefreshTaskList();
+}
+
+void TForm1::ModifySelectedTask() {
+    const int row = selectedRow();
+    if (row >= 0) {
+        EditTask(taskList.taskAt(row));
+    }
+}
+
+void TForm1::EditTask(const TaskRef& task) {
+    TFormTaskManager editor(this, task, services);
+    if (editor.exec() != QDialog::Rejected) {
+        RefreshTaskList();
+    }
+}
+
+void TForm1::RemoveSelectedTask() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    taskList.removeAt(row);
+    RefreshTaskList();
+}
+
+void TForm1::btn_clearListClick() {
+    taskList.clear();
+    RefreshTaskList();
+}
+
+void TForm1::ListView1DblClick() {
+    const int row = selectedRow();
+    if (row >= 0 && rowIcon(row) != iconRunning) {
+        ModifySelectedTask();
+    }
+}
+
+void TForm1::ShowOptions() {
+    TFormOptions options(this, services);
+    options.exec();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView1->viewport() && event->type() == QEvent::ToolTip) {
+        return showHoverText(event);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::showHoverText(QEvent* event) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QTreeWidgetItem* item = ListView1->itemAt(help->pos());
+    if (item == nullptr) {
+        // Away from the rows the list shows its own hint.
+        return false;
+    }
+    const std::string hoverText = ListView1InfoTip(ListView1->indexOfTopLevelItem(item));
+    if (hoverText.empty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), plainToolTip(hoverText), ListView1->viewport(),
+                           ListView1->visualItemRect(item));
+    }
+    return true;
+}
+
+void TForm1::menu_AboutClick() {
+    showAboutBox(this, services.programPath);
+}
+
+void TForm1::menu_exitClick() {
+    QApplication::quit();
+}

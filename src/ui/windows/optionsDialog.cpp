@@ -1,0 +1,120 @@
+#include "ui/windows/optionsDialog.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "language/language.h"
+#include "storage/settings.h"
+#include "ui/prompts/commands.h"
+#include "ui/prompts/promptMessageSink.h"
+#include "ui/qt/anchors.h"
+#include "ui/qt/programServices.h"
+#include "ui/qt/qtText.h"
+#include "ui/qt/windowLook.h"
+
+namespace {
+
+const QSize designSize(599, 248);
+const QSize groupDesignSize(489, 185);
+constexpr int rowHeight = 48;
+
+QLabel* boldLabel(const char* text, QWidget* parent) {
+    auto* label = new QLabel(uiText(text), parent);
+    label->setFont(boldFont(11));
+    return label;
+}
+
+}  // namespace
+
+TFormOptions::TFormOptions(QWidget* owner, ProgramServices& services)
+    : QDialog(owner), services_(services) {
+    buildControls();
+    PromptMessageSink messages(services_.prompts, owner);
+    services_.settings.load(messages);
+    showValues();
+}
+
+void TFormOptions::buildControls() {
+    setWindowTitle(uiText(language::optionsCaption));
+    setFont(windowFont());
+    resize(designSize);
+    auto* anchors = new Anchors(this, designSize);
+
+    GroupBox1 = new QGroupBox(uiText(language::toolLocationsGroup), this);
+    anchors->place(GroupBox1, QRect(QPoint(8, 8), groupDesignSize),
+                   AnchorLeft | AnchorTop | AnchorRight);
+    GroupBox1->resize(groupDesignSize);
+    auto* groupAnchors = new Anchors(GroupBox1, groupDesignSize);
+
+    const auto addRow = [&](int row, const char* name, const char* location, QLabel*& nameLabel,
+                            QLabel*& locationLabel, QLineEdit*& edit) {
+        const int top = 24 + row * rowHeight;
+        nameLabel = boldLabel(name, GroupBox1);
+        const int nameWidth = nameLabel->sizeHint().width();
+        groupAnchors->place(nameLabel, QRect(16, top, nameWidth, 16), anchorLeftTop);
+        locationLabel = new QLabel(uiText(location), GroupBox1);
+        groupAnchors->place(locationLabel,
+                            QRect(16 + nameWidth, top, locationLabel->sizeHint().width(), 16),
+                            anchorLeftTop);
+        edit = new QLineEdit(GroupBox1);
+        groupAnchors->place(edit, QRect(16, top + 18, 457, 21),
+                            AnchorLeft | AnchorTop | AnchorRight);
+    };
+    addRow(0, language::demuxerLabel, language::demuxerLocation, Label1, Label2, txt_demuxExe);
+    addRow(1, language::multiplexerLabel, language::multiplexerLocation, Label4, Label3,
+           txt_muxExe);
+    addRow(2, language::authoringLabel, language::authoringLocation, Label6, Label5, txt_authorExe);
+
+    Label7 = boldLabel(language::standardLabel, this);
+    Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    anchors->place(Label7, QRect(8, 206, 72, 21), anchorLeftTop);
+    lst_standard = new QComboBox(this);
+    lst_standard->setEditable(true);
+    lst_standard->setFont(boldFont(11));
+    lst_standard->addItems({uiText(language::palStandard), uiText(language::ntscStandard)});
+    anchors->place(lst_standard, QRect(88, 206, 97, 21), anchorLeftTop);
+    Label8 = new QLabel(uiText(language::standardHint), this);
+    anchors->place(Label8, QRect(193, 206, 300, 21), anchorLeftTop);
+
+    btn_ok = new QPushButton(uiText(language::okButton), this);
+    anchors->place(btn_ok, QRect(512, 16, 75, 25), AnchorRight | AnchorTop);
+    btn_cancel = new QPushButton(uiText(language::cancelButton), this);
+    anchors->place(btn_cancel, QRect(512, 48, 75, 25), AnchorRight | AnchorTop);
+
+    connectCommand(btn_ok, &QPushButton::clicked, this, &TFormOptions::btn_okClick,
+                   services_.prompts);
+    connectCommand(btn_cancel, &QPushButton::clicked, this, &TFormOptions::btn_cancelClick,
+                   services_.prompts);
+}
+
+void TFormOptions::showValues() {
+    const SettingsValues values = services_.settings.values();
+    txt_demuxExe->setText(toQString(values.demuxExePath));
+    txt_muxExe->setText(toQString(values.muxExePath));
+    txt_authorExe->setText(toQString(values.authorExePath));
+    lst_standard->setEditText(toQString(values.videoStandard));
+}
+
+void TFormOptions::btn_okClick() {
+    Settings& settings = services_.settings;
+    SettingsValues values = settings.values();
+    values.demuxExePath = toEightBit(txt_demuxExe->text());
+    values.muxExePath = toEightBit(txt_muxExe->text());
+    values.authorExePath = toEightBit(txt_authorExe->text());
+    settings.setValues(values);
+    PromptMessageSink messages(services_.prompts, this);
+    if (!settings.validateToolPaths(messages)) {
+        return;
+    }
+    values.videoStandard = toEightBit(lst_standard->currentText());
+    settings.setValues(values);
+    settings.save();
+    accept();
+}
+
+void TFormOptions::btn_cancelClick() {
+    reject();
+}

@@ -1,0 +1,89 @@
+// Project > Save... and Open...: the task list to and from a project file.
+#include <QLabel>
+
+#include "language/language.h"
+#include "storage/projectFile.h"
+#include "ui/prompts/commands.h"
+#include "ui/prompts/prompts.h"
+#include "ui/qt/programServices.h"
+#include "ui/qt/qtText.h"
+#include "ui/windows/mainWindow.h"
+
+namespace {
+
+// Hourglass and a status text while a project command runs; both go when it ends, however.
+class ProjectCommandLook {
+public:
+    ProjectCommandLook(QWidget* window, QLabel* status, const char* text)
+        : window_(window), status_(status) {
+        window_->setCursor(Qt::WaitCursor);
+        status_->setText(uiText(text));
+    }
+    ~ProjectCommandLook() {
+        window_->unsetCursor();
+        status_->clear();
+    }
+    ProjectCommandLook(const ProjectCommandLook&) = delete;
+    ProjectCommandLook& operator=(const ProjectCommandLook&) = delete;
+
+private:
+    QWidget* window_;
+    QLabel* status_;
+};
+
+FileChooserRequest projectChooser(FileChooserRequest::Purpose purpose,
+                                  const std::string& lastFileName) {
+    FileChooserRequest request;
+    request.purpose = purpose;
+    request.title = language::projectChooserTitle;
+    request.filter = language::projectFilter;
+    request.defaultExtension = language::projectExtension;
+    request.initialFileName = lastFileName;
+    request.confirmOverwrite = true;
+    return request;
+}
+
+}  // namespace
+
+void TForm1::menu_SaveProjectClick() {
+    SaveProject();
+}
+
+void TForm1::menu_OpenProjectClick() {
+    LoadProject();
+}
+
+void TForm1::SaveProject() {
+    const ProjectCommandLook look(this, lab_statusText, language::projectSaveInProgress);
+    const std::optional<std::string> path = services.prompts.chooseFile(
+        this, projectChooser(FileChooserRequest::Purpose::Save, lastSavedProject_));
+    if (!path) {
+        return;
+    }
+    lastSavedProject_ = *path;
+    projectFile::save(*path, taskList);
+}
+
+void TForm1::openProjectFile(const std::string& path) {
+    runCommand(services.prompts, this, [this, &path] { LoadProject(path); });
+}
+
+void TForm1::LoadProject(const std::optional<std::string>& named) {
+    // The list goes first, whatever follows. A run under way keeps its own copy of the tasks.
+    taskList.clear();
+    const ProjectCommandLook look(this, lab_statusText, language::projectLoadInProgress);
+    // The view shows the list as it stands, also after a cancel or a failure.
+    struct RefreshAtEnd {
+        TForm1& window;
+        ~RefreshAtEnd() { window.RefreshTaskList(); }
+    } refresh{*this};
+    const std::optional<std::string> path =
+        named ? named
+              : services.prompts.chooseFile(
+                    this, projectChooser(FileChooserRequest::Purpose::Open, lastOpenedProject_));
+    if (!path) {
+        return;
+    }
+    lastOpenedProject_ = *path;
+    projectFile::load(*path, taskList);
+}

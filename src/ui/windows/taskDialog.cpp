@@ -1,0 +1,528 @@
+#include "ui/windows/taskDialog.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "chapters/chapterList.h"
+#include "files/textFile.h"
+#include "language/language.h"
+#include "paths/folderCreation.h"
+#include "paths/pathPieces.h"
+#include "storage/settings.h"
+#include "ui/prompts/commands.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/programServices.h"
+#include "ui/qt/qtText.h"
+#include "ui/qt/windowLook.h"
+#include "ui/windows/browseDialog.h"
+
+namespace {
+
+const QSize dialogSize(735, 456);
+const QSize stageArrowSize(50, 33);
+const QSize chapterArrowSize(49, 49);
+constexpr int panelWidth = 552;
+constexpr int editWidth = 450;
+constexpr int browseLeft = 464;
+
+QFrame* panel(QWidget* parent, const QRect& geometry) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QLabel* navyLabel(const char* caption, QWidget* parent, const QRect& geometry) {
+    auto* label = new QLabel(uiText(caption), parent);
+    makeNavy(label);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* edit(QWidget* parent, int top) {
+    auto* box = new QLineEdit(parent);
+    box->setGeometry(8, top, editWidth, 21);
+    return box;
+}
+
+QPushButton* button(const char* caption, QWidget* parent, const QRect& geometry) {
+    auto* pushButton = new QPushButton(uiText(caption), parent);
+    pushButton->setGeometry(geometry);
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+QPushButton* browseButton(QWidget* parent, int top) {
+    return button(language::browseButton, parent, QRect(browseLeft, top - 2, 80, 25));
+}
+
+QCheckBox* checkBox(const char* caption, QWidget* parent, const QRect& geometry) {
+    auto* box = new QCheckBox(uiText(caption), parent);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QCheckBox* stageBox(const char* caption, QWidget* parent, int top) {
+    QCheckBox* box = checkBox(caption, parent, QRect(100, top, 120, 17));
+    box->setFont(boldFont(11));
+    box->setChecked(true);
+    return box;
+}
+
+QLabel* picture(QWidget* parent, const QPixmap& pixmap, QPoint position) {
+    auto* label = new QLabel(parent);
+    label->setPixmap(pixmap);
+    label->setGeometry(QRect(position, pixmap.size()));
+    return label;
+}
+
+}  // namespace
+
+TFormTaskManager::TFormTaskManager(QWidget* owner, TaskRef task, ProgramServices& services)
+    : QDialog(owner), task_(std::move(task)), services_(services) {
+    buildControls();
+    connectHandlers();
+    showTask();
+}
+
+void TFormTaskManager::buildControls() {
+    setWindowTitle(uiText(language::taskManagerCaption));
+    setFont(windowFont());
+    setFixedSize(dialogSize);
+
+    Panel_source = panel(this, QRect(8, 8, panelWidth, 68));
+    navyLabel(language::sourceVobLabel, Panel_source, QRect(8, 4, 400, 16));
+    txt_origVOBfilePath = edit(Panel_source, 22);
+    btn_BrowseForOriginalVOB = browseButton(Panel_source, 22);
+    btn_BrowseForOriginalVOB->setToolTip(uiText(language::browseForOriginalVobHint));
+    chb_deleteOrigVob = checkBox(language::deleteVobAfterUse, Panel_source, QRect(8, 46, 300, 17));
+    chb_deleteOrigVob->setToolTip(uiText(language::deleteOrigVobHint));
+
+    ImDemuxArrow = picture(this, downArrowPicture(stageArrowSize), QPoint(40, 78));
+    chb_Demux = stageBox(language::demuxStage, this, 86);
+
+    Panel_streams = panel(this, QRect(8, 114, panelWidth, 94));
+    navyLabel(language::streamsLabel, Panel_streams, QRect(8, 4, 530, 16));
+    txt_m2vFilePath = edit(Panel_streams, 22);
+    btn_BrowseForVideoStream = browseButton(Panel_streams, 22);
+    txt_ac3FilePath = edit(Panel_streams, 48);
+    btn_BrowseForAudioStream = browseButton(Panel_streams, 48);
+    chb_deleteStreams =
+        checkBox(language::deleteStreamsAfterUse, Panel_streams, QRect(8, 72, 300, 17));
+    chb_deleteStreams->setToolTip(uiText(language::deleteStreamsHint));
+
+    ImRemuxArrow = picture(this, downArrowPicture(stageArrowSize), QPoint(40, 210));
+    chb_remux = stageBox(language::remuxStage, this, 218);
+
+    Panel_remuxed = panel(this, QRect(8, 246, panelWidth, 68));
+    navyLabel(language::remuxedVobLabel, Panel_remuxed, QRect(8, 4, 400, 16));
+    txt_VOBFilePath = edit(Panel_remuxed, 22);
+    btn_BrowseForVob = browseButton(Panel_remuxed, 22);
+    btn_BrowseForVob->setToolTip(uiText(language::browseForVobHint));
+    chb_deleteVob = checkBox(language::deleteVobAfterUse, Panel_remuxed, QRect(8, 46, 300, 17));
+    chb_deleteVob->setToolTip(uiText(language::deleteVobHint));
+
+    ImAuthorArrow = picture(this, downArrowPicture(stageArrowSize), QPoint(40, 316));
+    chb_author = stageBox(language::authorStage, this, 324);
+
+    Panel_folder = panel(this, QRect(8, 352, panelWidth, 52));
+    navyLabel(language::dvdFolderLabel, Panel_folder, QRect(8, 4, 530, 16));
+    txt_DVDfolderPath = edit(Panel_folder, 22);
+    btn_BrowseForDVD = browseButton(Panel_folder, 22);
+
+    ImChapterArrow = picture(this, rightArrowPicture(chapterArrowSize), QPoint(563, 310));
+
+    Panel_chapter = panel(this, QRect(614, 8, 113, 396));
+    navyLabel(language::chaptersLabel, Panel_chapter, QRect(8, 4, 97, 16));
+    btn_ImportChapter = button(language::importButton, Panel_chapter, QRect(8, 22, 97, 25));
+    edt_chapterList = new QPlainTextEdit(Panel_chapter);
+    edt_chapterList->setGeometry(8, 54, 97, 334);
+    edt_chapterList->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edt_chapterList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edt_chapterList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edt_chapterList->setToolTip(uiText(language::chapterListHint));
+
+    btnCancel = button(language::cancelButton, this, QRect(560, 420, 75, 25));
+    btnOK = button(language::okButton, this, QRect(648, 420, 75, 25));
+}
+
+void TFormTaskManager::connectHandlers() {
+    Prompts& prompts = services_.prompts;
+    // toggled reports every change of state, the program's own included: the handlers rely on it.
+    for (QCheckBox* stage : {chb_Demux, chb_remux, chb_author}) {
+        connectCommand(stage, &QCheckBox::toggled, this, &TFormTaskManager::disableUselessControls,
+                       prompts);
+    }
+    connectCommand(chb_deleteOrigVob, &QCheckBox::toggled, this,
+                   &TFormTaskManager::chb_deleteOrigVobClick, prompts);
+    connectCommand(chb_deleteStreams, &QCheckBox::toggled, this,
+                   &TFormTaskManager::chb_deleteStreamsClick, prompts);
+    connectCommand(chb_deleteVob, &QCheckBox::toggled, this, &TFormTaskManager::chb_deleteVobClick,
+                   prompts);
+    connectCommand(btn_BrowseForOriginalVOB, &QPushButton::clicked, this,
+                   &TFormTaskManager::btn_BrowseForOriginalVOBClick, prompts);
+    connectCommand(btn_BrowseForVideoStream, &QPushButton::clicked, this,
+                   &TFormTaskManager::btn_BrowseForVideoStreamClick, prompts);
+    connectCommand(btn_BrowseForAudioStream, &QPushButton::clicked, this,
+                   &TFormTaskManager::btn_BrowseForAudioStreamClick, prompts);
+    connectCommand(btn_BrowseForVob, &QPushButton::clicked, this,
+                   &TFormTaskManager::btn_BrowseForVobClick, prompts);
+    connectCommand(btn_BrowseForDVD, &QPushButton::clicked, this,
+                   &TFormTaskManager::btn_BrowseForDVDClick, prompts);
+    connectCommand(btn_ImportChapter, &QPushButton::clicked, this,
+                   &TFormTaskManager::btn_ImportChapterClick, prompts);
+    connectCommand(btnOK, &QPushButton::clicked, this, &TFormTaskManager::btnOKClick, prompts);
+    connectCommand(btnCancel, &QPushButton::clicked, this, &TFormTaskManager::btnCancelClick,
+                   prompts);
+}
+
+void TFormTaskManager::showTask() {
+    const Ttask& task = *task_;
+    chb_Demux->setChecked(task.doDemux);
+    chb_remux->setChecked(task.doRemux);
+    chb_author->setChecked(task.doAuthor);
+    setBoxText(txt_origVOBfilePath, task.origVobFilePath);
+    setBoxText(txt_m2vFilePath, task.m2vFilePath);
+    setBoxText(txt_ac3FilePath, task.ac3FilePath);
+    setBoxText(txt_VOBFilePath, task.vobFilePath);
+    setBoxText(txt_DVDfolderPath, task.dvdFolderPath);
+    chb_deleteOrigVob->setChecked(task.deleteOrigVob);
+    chb_deleteStreams->setChecked(task.deleteStreams);
+    chb_deleteVob->setChecked(task.deleteVob);
+    disableUselessControls();
+}
+
+void TFormTaskManager::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        runCommand(services_.prompts, this, [this] { FormShow(); });
+    }
+}
+
+void TFormTaskManager::FormShow() {
+    if (!task_->chapterList.empty()) {
+        showChapterList(task_->chapterList);
+    }
+}
+
+void TFormTaskManager::keyPressEvent(QKeyEvent* event) {
+    // Enter and Esc press no button here; only the buttons and the close box end the dialog.
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Enter:
+        case Qt::Key_Return:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+void TFormTaskManager::disableUselessControls() {
+    // The states are read afresh at each step: step 4 may uncheck Author on the way.
+    ImDemuxArrow->setVisible(chb_Demux->isChecked());
+    Panel_source->setVisible(chb_Demux->isChecked());
+    Panel_streams->setVisible(chb_Demux->isChecked() || chb_remux->isChecked());
+    ImRemuxArrow->setVisible(chb_remux->isChecked());
+    chb_deleteStreams->setEnabled(chb_remux->isChecked());
+    if (chb_Demux->isChecked() && !chb_remux->isChecked()) {
+        chb_author->setChecked(false);
+    }
+    Panel_remuxed->setVisible(chb_remux->isChecked() || chb_author->isChecked());
+    const bool author = chb_author->isChecked();
+    for (QWidget* authorPart :
+         {static_cast<QWidget*>(ImAuthorArrow), static_cast<QWidget*>(ImChapterArrow),
+          static_cast<QWidget*>(Panel_folder), static_cast<QWidget*>(Panel_chapter)}) {
+        authorPart->setVisible(author);
+    }
+    chb_deleteVob->setEnabled(author);
+}
+
+std::optional<std::string> TFormTaskManager::choose(FileChooserRequest request,
+                                                    std::string& chooserName) {
+    request.initialFileName = chooserName;
+    std::optional<std::string> chosen = services_.prompts.chooseFile(this, request);
+    if (chosen) {
+        chooserName = *chosen;
+    }
+    return chosen;
+}
+
+std::optional<std::string> TFormTaskManager::chooseToOpen(const char* title, const char* filter,
+                                                          const char* extension,
+                                                          const std::string& name) {
+    if (!name.empty()) {
+        openChooserName_ = name;
+    }
+    return choose({FileChooserRequest::Purpose::Open, title, filter, extension, {}},
+                  openChooserName_);
+}
+
+std::optional<std::string> TFormTaskManager::chooseToSave(const char* title, const char* filter,
+                                                          const char* extension,
+                                                          const std::string& name) {
+    saveChooserName_ = name;
+    return choose({FileChooserRequest::Purpose::Save, title, filter, extension, {}},
+                  saveChooserName_);
+}
+
+void TFormTaskManager::browseForSource() {
+    const std::optional<std::string> chosen =
+        chooseToOpen(language::openVideoSourceTitle, language::sourceVobFilter, "VOB",
+                     boxText(txt_origVOBfilePath));
+    if (!chosen) {
+        return;
+    }
+    if (!pathPieces::endsWithVob(*chosen)) {
+        chb_Demux->setChecked(false);
+        deriveFromVideoStream(*chosen);
+        return;
+    }
+    const std::string folder = pathPieces::folderOf(*chosen);
+    setBoxText(txt_origVOBfilePath, *chosen);
+    setBoxText(txt_m2vFilePath, folder + language::derivedVideoStreamName);
+    setBoxText(txt_ac3FilePath, folder + language::derivedAudioStreamName);
+    proposePathsBeside(*chosen);
+    importCellTimesIn(folder);
+}
+
+void TFormTaskManager::deriveFromVideoStream(const std::string& path) {
+    setBoxText(txt_m2vFilePath, path);
+    const std::string audioStream = pathPieces::replaceExtension(path, ".ac3");
+    setBoxText(txt_ac3FilePath, isExistingFile(audioStream)
+                                    ? audioStream
+                                    : pathPieces::folderWithoutLastCharacter(path));
+    proposePathsBeside(path);
+    importCellTimesIn(pathPieces::folderOf(path));
+}
+
+void TFormTaskManager::proposePathsBeside(const std::string& path) {
+    setBoxText(txt_VOBFilePath, pathPieces::folderOf(path) + language::derivedRemuxedVobName);
+    setBoxText(txt_DVDfolderPath, pathPieces::folderWithoutLastCharacter(path));
+}
+
+void TFormTaskManager::importCellTimesIn(const std::string& folder) {
+    const std::string cellTimes = folder + language::cellTimesFileName;
+    if (isExistingFile(cellTimes)) {
+        importChapterFile(cellTimes);
+    }
+}
+
+void TFormTaskManager::btn_BrowseForOriginalVOBClick() {
+    browseForSource();
+}
+
+void TFormTaskManager::btn_BrowseForVideoStreamClick() {
+    if (!chb_Demux->isChecked()) {
+        if (const auto chosen =
+                chooseToOpen(language::openStreamSourceTitle, language::videoStreamFilter, "m2v",
+                             boxText(txt_m2vFilePath))) {
+            deriveFromVideoStream(*chosen);
+        }
+        return;
+    }
+    const std::string current = boxText(txt_m2vFilePath);
+    const auto chosen =
+        chooseToSave(language::streamDestinationTitle, language::videoStreamFilter, "m2v",
+                     current.empty() ? language::derivedVideoStreamName : current);
+    if (chosen) {
+        setBoxText(txt_m2vFilePath, *chosen);
+        setBoxText(txt_ac3FilePath, pathPieces::replaceExtension(*chosen, ".ac3"));
+        proposePathsBeside(*chosen);
+    }
+}
+
+void TFormTaskManager::btn_BrowseForAudioStreamClick() {
+    const std::string current = boxText(txt_ac3FilePath);
+    const auto chosen =
+        chb_Demux->isChecked()
+            ? chooseToSave(language::streamDestinationTitle, language::audioStreamFilter, "ac3",
+                           current.empty() ? language::derivedAudioStreamName : current)
+            : chooseToOpen(language::openStreamSourceTitle, language::audioStreamFilter, "ac3",
+                           current);
+    if (chosen) {
+        setBoxText(txt_ac3FilePath, *chosen);
+    }
+}
+
+void TFormTaskManager::btn_BrowseForVobClick() {
+    const std::string current = boxText(txt_VOBFilePath);
+    if (!chb_remux->isChecked()) {
+        if (const auto chosen =
+                chooseToOpen(language::openVideoSourceTitle, language::vobFilter, "VOB", current)) {
+            setBoxText(txt_VOBFilePath, *chosen);
+            setBoxText(txt_DVDfolderPath, pathPieces::folderWithoutLastCharacter(*chosen));
+            importCellTimesIn(pathPieces::folderOf(*chosen));
+        }
+        return;
+    }
+    const auto chosen =
+        chooseToSave(language::remuxedVobDestinationTitle, language::vobFilter, "VOB",
+                     current.empty() ? language::remuxedVobChooserName : current);
+    if (!chosen) {
+        return;
+    }
+    if (*chosen == boxText(txt_origVOBfilePath) &&
+        warningBox(services_.prompts, this, language::remuxedOverwritesSource,
+                   MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return;
+    }
+    setBoxText(txt_VOBFilePath, *chosen);
+    setBoxText(txt_DVDfolderPath, pathPieces::folderWithoutLastCharacter(*chosen));
+}
+
+void TFormTaskManager::btn_BrowseForDVDClick() {
+    TBrowseDialog browse(services_.prompts, this);
+    browse.Title = language::dvdFolderTitle;
+    if (!txt_DVDfolderPath->text().isEmpty()) {
+        browse.Folder = boxText(txt_DVDfolderPath);
+    }
+    if (browse.Execute()) {
+        setBoxText(txt_DVDfolderPath, browse.Folder);
+    }
+}
+
+void TFormTaskManager::btn_ImportChapterClick() {
+    openChooserName_ = boxText(txt_m2vFilePath);
+    const auto chosen = choose({FileChooserRequest::Purpose::Open,
+                                language::openChapterFileTitle,
+                                language::chapterFileFilter,
+                                "txt",
+                                {}},
+                               openChooserName_);
+    if (chosen) {
+        importChapterFile(*chosen);
+    }
+}
+
+void TFormTaskManager::importChapterFile(const std::string& path) {
+    task_->chapterList = chapters::importChapterFile(
+        path, services_.settings.values().videoStandard, services_.regionalFormats);
+    showChapterList(task_->chapterList);
+}
+
+void TFormTaskManager::warnOfNoReturn() {
+    warningBox(services_.prompts, this, language::pointOfNoReturn);
+}
+
+void TFormTaskManager::chb_deleteOrigVobClick() {
+    if (chb_deleteOrigVob->isChecked()) {
+        warnOfNoReturn();
+    }
+}
+
+void TFormTaskManager::chb_deleteStreamsClick() {
+    // Only when the streams are the task's own input: nothing could make them again.
+    if (chb_deleteStreams->isChecked() && !chb_Demux->isChecked()) {
+        warnOfNoReturn();
+    }
+}
+
+void TFormTaskManager::chb_deleteVobClick() {
+    if (chb_deleteVob->isChecked() && !chb_Demux->isChecked() && !chb_remux->isChecked()) {
+        warnOfNoReturn();
+    }
+}
+
+bool TFormTaskManager::reportIfMissing(const QLineEdit* box) {
+    const std::string path = boxText(box);
+    if (isExistingFile(path)) {
+        return false;
+    }
+    warningBox(services_.prompts, this, path + language::inputFileMissing);
+    return true;
+}
+
+void TFormTaskManager::btnOKClick() {
+    if (boxText(txt_origVOBfilePath) == boxText(txt_VOBFilePath) &&
+        warningBox(services_.prompts, this, language::sameNameOnOk, MessageButtons::AbortIgnore) ==
+            MessageAnswer::Abort) {
+        return;
+    }
+    const bool demux = chb_Demux->isChecked();
+    const bool remux = chb_remux->isChecked();
+    const bool author = chb_author->isChecked();
+    if (demux && reportIfMissing(txt_origVOBfilePath)) {
+        return;
+    }
+    if (!demux && remux && (reportIfMissing(txt_m2vFilePath) || reportIfMissing(txt_ac3FilePath))) {
+        return;
+    }
+    if (!demux && !remux && author && reportIfMissing(txt_VOBFilePath)) {
+        return;
+    }
+    writeBackToTask();
+
+    const QLineEdit* namingBox = nullptr;
+    std::string folder;
+    if (author) {
+        namingBox = txt_DVDfolderPath;
+        folder = boxText(txt_DVDfolderPath);
+    } else if (remux) {
+        namingBox = txt_VOBFilePath;
+        folder = folderPartOf(boxText(txt_VOBFilePath));
+    } else if (demux) {
+        namingBox = txt_m2vFilePath;
+        folder = folderPartOf(boxText(txt_m2vFilePath));
+    }
+    if (namingBox != nullptr && !createFolderWithParents(folder)) {
+        warningBox(services_.prompts, this,
+                   "\"" + boxText(namingBox) + "\" " + language::folderCannotBeCreated);
+        return;
+    }
+    accept();
+}
+
+void TFormTaskManager::writeBackToTask() {
+    Ttask& task = *task_;
+    const bool streamsShown = !Panel_streams->isHidden();
+    task.origVobFilePath = Panel_source->isHidden() ? std::string() : boxText(txt_origVOBfilePath);
+    task.m2vFilePath = streamsShown ? boxText(txt_m2vFilePath) : std::string();
+    task.ac3FilePath = streamsShown ? boxText(txt_ac3FilePath) : std::string();
+    task.vobFilePath = Panel_remuxed->isHidden() ? std::string() : boxText(txt_VOBFilePath);
+    if (Panel_folder->isHidden()) {
+        task.dvdFolderPath.clear();
+        task.chapterList.clear();
+    } else {
+        task.dvdFolderPath = boxText(txt_DVDfolderPath);
+        task.chapterList =
+            chapters::buildChapterList(chapterBoxLines(), services_.settings.values().videoStandard,
+                                       services_.regionalFormats);
+    }
+    task.doDemux = chb_Demux->isChecked();
+    task.doRemux = chb_remux->isChecked();
+    task.doAuthor = chb_author->isChecked();
+    task.deleteOrigVob = chb_deleteOrigVob->isChecked();
+    task.deleteStreams = chb_deleteStreams->isChecked();
+    task.deleteVob = chb_deleteVob->isChecked();
+}
+
+void TFormTaskManager::btnCancelClick() {
+    reject();
+}
+
+std::string TFormTaskManager::boxText(const QLineEdit* box) const {
+    return toEightBit(box->text());
+}
+
+void TFormTaskManager::setBoxText(QLineEdit* box, const std::string& text) {
+    box->setText(toQString(text));
+}
+
+std::vector<std::string> TFormTaskManager::chapterBoxLines() const {
+    std::vector<std::string> lines;
+    for (const QString& line : edt_chapterList->toPlainText().split(QLatin1Char('\n'))) {
+        lines.push_back(toEightBit(line));
+    }
+    return lines;
+}
+
+void TFormTaskManager::showChapterList(const std::string& chapterList) {
+    edt_chapterList->setPlainText(withQtLineEnds(chapters::displayForm(chapterList)));
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+#include "task/task.h"
+#include "ui/prompts/prompts.h"
+
+struct ProgramServices;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The modal dialog in which one task is created or changed. It edits the task it is given in
+// place: on OK, and at once when chapters are imported.
+class TFormTaskManager : public QDialog {
+    Q_OBJECT
+
+public:
+    TFormTaskManager(QWidget* owner, TaskRef task, ProgramServices& services);
+
+    // Asks for the source video file and proposes the paths derived from it.
+    void browseForSource();
+
+    // Shows and hides what the checked stages need.
+    void disableUselessControls();
+    void deriveFromVideoStream(const std::string& path);
+    void importChapterFile(const std::string& path);
+
+    void btn_BrowseForOriginalVOBClick();
+    void btn_BrowseForVideoStreamClick();
+    void btn_BrowseForAudioStreamClick();
+    void btn_BrowseForVobClick();
+    void btn_BrowseForDVDClick();
+    void btn_ImportChapterClick();
+    void chb_deleteOrigVobClick();
+    void chb_deleteStreamsClick();
+    void chb_deleteVobClick();
+    void btnOKClick();
+    void btnCancelClick();
+
+    QFrame* Panel_source;
+    QLineEdit* txt_origVOBfilePath;
+    QCheckBox* chb_deleteOrigVob;
+    QPushButton* btn_BrowseForOriginalVOB;
+    QLabel* ImDemuxArrow;
+    QCheckBox* chb_Demux;
+    QFrame* Panel_streams;
+    QLineEdit* txt_m2vFilePath;
+    QPushButton* btn_BrowseForVideoStream;
+    QLineEdit* txt_ac3FilePath;
+    QPushButton* btn_BrowseForAudioStream;
+    QCheckBox* chb_deleteStreams;
+    QLabel* ImRemuxArrow;
+    QCheckBox* chb_remux;
+    QFrame* Panel_remuxed;
+    QLineEdit* txt_VOBFilePath;
+    QCheckBox* chb_deleteVob;
+    QPushButton* btn_BrowseForVob;
+    QLabel* ImAuthorArrow;
+    QCheckBox* chb_author;
+    QFrame* Panel_folder;
+    QLineEdit* txt_DVDfolderPath;
+    QPushButton* btn_BrowseForDVD;
+    QFrame* Panel_chapter;
+    QPushButton* btn_ImportChapter;
+    QPlainTextEdit* edt_chapterList;
+    QLabel* ImChapterArrow;
+    QPushButton* btnCancel;
+    QPushButton* btnOK;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void showTask();
+    void FormShow();
+
+    std::optional<std::string> chooseToOpen(const char* title, const char* filter,
+                                            const char* extension, const std::string& name);
+    std::optional<std::string> chooseToSave(const char* title, const char* filter,
+                                            const char* extension, const std::string& name);
+    std::optional<std::string> choose(FileChooserRequest request, std::string& chooserName);
+    void proposePathsBeside(const std::string& folder);
+    void importCellTimesIn(const std::string& folder);
+    void warnOfNoReturn();
+    bool reportIfMissing(const QLineEdit* box);
+    void writeBackToTask();
+    std::string boxText(const QLineEdit* box) const;
+    void setBoxText(QLineEdit* box, const std::string& text);
+    std::vector<std::string> chapterBoxLines() const;
+    void showChapterList(const std::string& chapterList);
+
+    TaskRef task_;
+    ProgramServices& services_;
+    // Each chooser keeps the name of its last use for the next one, as one dialog object would.
+    std::string openChooserName_;
+    std::string saveChooserName_;
+    bool shown_ = false;
+};
