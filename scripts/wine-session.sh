@@ -41,10 +41,6 @@ start_wine_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 </dev/null
-        # Windows shows the programs' font as a sans-serif face; Wine has none of that name and
-        # would fall back to a serif one. DejaVu Sans is the face the Linux build shows.
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-            /v 'MS Sans Serif' /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1 </dev/null
         wineserver -w
     fi
     # One server for the whole run instead of one per program. Wine's own services start with the
@@ -52,4 +48,8 @@ start_wine_prefix() {
     # open, which would keep the test from ending in ctest's eyes.
     wineserver -p
     wineboot >/dev/null 2>&1 </dev/null
+    # Windows shows the programs' font as a sans-serif face; Wine has none of that name and would
+    # fall back to a serif one. DejaVu Sans is the face the Linux build shows.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+        /v 'MS Sans Serif' /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1 </dev/null
 }
