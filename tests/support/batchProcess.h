@@ -20,4 +20,3 @@ BatchOutcome runBatchProgram(const std::string& arguments, const std::string& st
                              const std::string& program = MAROVINK_BATCH_PATH);
 
 std::string shellQuoted(const std::string& text);
-
