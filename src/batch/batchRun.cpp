@@ -1,5 +1,6 @@
 #include "batch/batchRun.h"
 
+#include "language/consoleTexts.h"
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
@@ -71,7 +72,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const int failedTasks = session->failedTaskCount();
     console_.finished(session->startedTaskCount(), failedTasks);
     if (!session->runFailure().empty()) {
-        console_.failure("the run ended early: " + session->runFailure());
+        console_.failure(language::batchRunEndedEarly + session->runFailure());
         return someTaskFailed;
     }
     return failedTasks == 0 ? noTaskFailed : someTaskFailed;
