@@ -9,7 +9,6 @@
 #include "storage/projectFile.h"
 #include "support/batchProcess.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
@@ -44,7 +43,9 @@ protected:
         return runBatchProgram(arguments, folder.file("stderr.txt"), whileRunning);
     }
 
-    std::vector<std::string> logLines() const { return maskedLogLines(folder.file("run.log")); }
+    std::vector<std::string> logLines() const {
+        return expectedLog::maskedLogLines(folder.file("run.log"));
+    }
 
     TempFolder folder;
     FakeDvdTools tools{folder.path()};

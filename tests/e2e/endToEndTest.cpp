@@ -11,7 +11,7 @@
 #include "support/batchProcess.h"
 #include "support/dvdMaterial.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 
@@ -80,7 +80,7 @@ TEST_F(EndToEndTest, PalAndNtscSourcesBecomeDvdFolders) {
         std::vector<std::string> expected = expectedLog::fullTask(*task, launchers, 0);
         const std::vector<std::string> endLines = expectedLog::endOfRun();
         expected.insert(expected.end(), endLines.begin(), endLines.end());
-        EXPECT_EQ(maskedLogLines(folder.file("run.log")), expected);
+        EXPECT_EQ(expectedLog::maskedLogLines(folder.file("run.log")), expected);
     }
 }
 

@@ -6,7 +6,6 @@
 #include "runner/commandLines.h"
 #include "runner/toolInvocation.h"
 #include "storage/settings.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
