@@ -20,6 +20,15 @@ std::string toolsLogBeside(const std::string& runLogPath) {
     return besideProgram(runLogPath, ".tools.log");
 }
 
+std::string documentPath(const std::string& programPath, const std::string& fileName) {
+    const std::filesystem::path folder = std::filesystem::path(programPath).parent_path();
+    if (folder.filename() == "marovink" && folder.parent_path().filename() == "lib") {
+        const std::filesystem::path prefix = folder.parent_path().parent_path();
+        return (prefix / "share" / "doc" / "marovink" / fileName).string();
+    }
+    return folderOf(programPath) + fileName;
+}
+
 std::string programName(const std::string& programPath) {
     std::string name = std::filesystem::path(programPath).filename().string();
     // Cut in any letter case and on every system, so a copied Windows program shows its name too;

@@ -83,7 +83,7 @@ void TFAbout::btnOKClick() {
 }
 
 void showAboutBox(QWidget* owner, const std::string& programPath) {
-    TFAbout box(owner, programLocation::folderOf(programPath) + language::licenceFileName);
+    TFAbout box(owner, programLocation::documentPath(programPath, language::licenceFileName));
     box.setProgramNameVersion(programLocation::programName(programPath) + " " +
                               language::programVersion);
     box.exec();

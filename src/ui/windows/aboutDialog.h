@@ -31,5 +31,6 @@ private:
     void buildControls();
 };
 
-// Builds the box for the running program, reading "gpl.txt" beside it, and shows it modally.
+// Builds the box for the running program, reading its licence "gpl.txt" (beside it, or with the
+// documents of an installed program), and shows it modally.
 void showAboutBox(QWidget* owner, const std::string& programPath);

@@ -14,7 +14,6 @@
 #include <iterator>
 
 #include "language/language.h"
-#include "platform/programLocation.h"
 #include "runner/runLog.h"
 #include "task/taskDescription.h"
 #include "ui/prompts/commands.h"
@@ -51,6 +50,7 @@ TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
     buildControls();
     buildMenus();
     connectCommands();
+    addKeyboardShortcuts();
     FormCreate();
 }
 
@@ -197,7 +197,7 @@ void TForm1::connectCommands() {
 void TForm1::FormCreate() {
     // Creating the options dialog loads the settings and reports a missing tool.
     { TFormOptions options(this, services); }
-    logFilePath = programLocation::besideProgram(services.programPath, ".log");
+    logFilePath = services.runLogPath;
     // One log for the window's life: the latest step start outlives runs.
     runLog_ = std::make_unique<RunLog>(logFilePath, services.regionalFormats);
     UpdateControls();

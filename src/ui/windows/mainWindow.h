@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "task/task.h"
@@ -63,7 +64,10 @@ public:
     void menu_AboutClick();
     void menu_exitClick();
     void SaveProject();
-    void LoadProject();
+    // Loads the named project, or the one the user picks when none is named.
+    void LoadProject(const std::optional<std::string>& named = std::nullopt);
+    // Opens a project named on the command line, reporting a failure as the Open command does.
+    void openProjectFile(const std::string& path);
 
     ProgramServices& services;
     TAllTask taskList;
@@ -103,6 +107,7 @@ private:
     void buildStatusLine(QWidget* client, Anchors* anchors);
     void buildMenus();
     void connectCommands();
+    void addKeyboardShortcuts();
     void FormCreate();
     int selectedRow() const;
     bool showHoverText(QEvent* event);
