@@ -115,9 +115,12 @@ int main(int argc, char* argv[]) {
     loadToolkitTranslation(application);
     Settings settings((folder / "marovink.ini").string(), MAROVINK_BUNDLE_DIR "/");
     AnsweringPrompts prompts;
-    ProgramServices services{prompts, settings, *platform,
+    ProgramServices services{prompts,
+                             settings,
+                             *platform,
                              regionalFormatsFromLocale(QLocale::system()),
-                             MAROVINK_BUNDLE_DIR "/marovink"};
+                             MAROVINK_BUNDLE_DIR "/marovink",
+                             (folder / "marovink.log").string()};
     TForm1 window(services);
     createHiddenInstances(window, services);
     window.show();
