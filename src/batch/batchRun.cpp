@@ -1,5 +1,6 @@
 #include "batch/batchRun.h"
 
+#include "files/textFile.h"
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
@@ -48,6 +49,14 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     RunLog log(options.logPath.empty() ? programLocation::besideProgram(windowProgram, ".log")
                                        : options.logPath,
                formats_);
+    // Each run empties its log: a log that is the project or the settings would destroy them.
+    for (const auto& [path, what] : {std::pair{&options.projectPath, "project file"},
+                                     std::pair{&settings.filePath(), "settings file"}}) {
+        if (namesSameFile(log.path(), *path)) {
+            console_.failure(std::string("--log names the ") + what + ": " + log.path());
+            return cannotRun;
+        }
+    }
     ConsoleRunView view(console_);
     std::unique_ptr<RunSession> session;
     try {
