@@ -2,6 +2,7 @@
 
 #include "files/textFile.h"
 #include "platform/programLocation.h"
+#include "platform/userFiles.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
 #include "storage/projectFile.h"
@@ -40,18 +41,16 @@ private:
 BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // By default a batch run shares the settings and the latest log of the window program that
     // lies beside it.
-    const std::string windowProgram = programLocation::folderOf(programPath_) + "marovink";
-    Settings settings(options.settingsPath.empty()
-                          ? programLocation::besideProgram(windowProgram, ".ini")
-                          : options.settingsPath,
-                      programLocation::folderOf(programPath_));
+    const userFiles::Locations windowFiles =
+        userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
+    const std::string settingsPath =
+        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath;
+    Settings settings(settingsPath, programLocation::folderOf(programPath_));
     TAllTask tasks;
-    RunLog log(options.logPath.empty() ? programLocation::besideProgram(windowProgram, ".log")
-                                       : options.logPath,
-               formats_);
+    RunLog log(options.logPath.empty() ? windowFiles.runLog : options.logPath, formats_);
     // Each run empties its log: a log that is the project or the settings would destroy them.
     for (const auto& [path, what] : {std::pair{&options.projectPath, "project file"},
-                                     std::pair{&settings.filePath(), "settings file"}}) {
+                                     std::pair{&settingsPath, "settings file"}}) {
         if (namesSameFile(log.path(), *path)) {
             console_.failure(std::string("--log names the ") + what + ": " + log.path());
             return cannotRun;
