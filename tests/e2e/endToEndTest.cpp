@@ -106,3 +106,12 @@ TEST_F(EndToEndTest, CorruptSourcesGiveSizeErrorsAndNoCrash) {
     EXPECT_NE(log.find("New Task started, task N\xc2\xb0 1"), std::string::npos);
     EXPECT_NE(log.find("All Tasks finished !!!"), std::string::npos);
 }
+
+TEST_F(EndToEndTest, LaunchersTakeNamesBeginningWithADashAsFiles) {
+    makeSource(palStandard, folder.file("-source.VOB"));
+    const std::string bundle = std::string(MAROVINK_BUNDLE_DIR) + "/";
+    const std::string command = "cd " + shellQuoted(folder.path()) + " && " +
+                                shellQuoted(bundle + "bbdmux") + " -source.VOB 0xe0 -video.m2v";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(isExistingFile(folder.file("-video.m2v")));
+}

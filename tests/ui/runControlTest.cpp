@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "files/fileLock.h"
 #include "language/language.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
@@ -261,6 +262,26 @@ TEST_F(RunControlTest, LogWriteFailuresReachTheGeneralErrorReport) {
     EXPECT_EQ(prompts.messages[2].text, language::noLogFile);
     EXPECT_TRUE(window->ProgressBar1->isHidden());
     EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+}
+
+TEST_F(RunControlTest, StartStopsBeforeTouchingALogThatAnotherRunHolds) {
+    addDemuxTask("first");
+    writeBytes(logPath(), "another run's entries\r\n");
+    std::unique_ptr<FileLock> otherRun = FileLock::tryTake(logPath());
+    ASSERT_TRUE(otherRun);
+    window->btn_StartTasks->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, language::runLogInUse + logPath());
+    EXPECT_FALSE(window->isRunning);
+    EXPECT_EQ(toolCalls(), 0u);
+    EXPECT_EQ(readBytes(logPath()), "another run's entries\r\n");
+
+    otherRun.reset();
+    window->btn_StartTasks->click();
+    waitForRunEnd();
+    EXPECT_EQ(toolCalls(), 2u);
+    EXPECT_EQ(logLines(logPath()).back(), "");
+    EXPECT_NE(readBytes(logPath()).find(language::logAllTasksFinished), std::string::npos);
 }
 
 TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {
