@@ -1,13 +1,17 @@
 #include "batch/batchOptions.h"
 
 const char* const batchUsage =
-    "Usage: marovink-batch [--settings FILE] [--log FILE] PROJECT.mvk\n"
+    "Usage: marovink-batch [--settings FILE] [--log FILE] [--tasks LIST] [--failed-from LOG]\n"
+    "                      PROJECT.mvk\n"
     "Runs every task of a Marovink project without a window.\n"
     "\n"
-    "  --settings FILE  settings file to use (default: marovink.ini beside the program)\n"
-    "  --log FILE       run log to write (default: marovink.log beside the program)\n"
-    "  --help           show this text\n"
-    "  --version        show the version\n"
+    "  --settings FILE    settings file to use (default: marovink.ini beside the program)\n"
+    "  --log FILE         run log to write (default: marovink.log beside the program)\n"
+    "  --tasks LIST       run only these tasks, numbered from 0 as in the log: 3,5-9\n"
+    "  --failed-from LOG  run only the tasks that this earlier run log does not show as\n"
+    "                     finished without an error (with --tasks: those of LIST)\n"
+    "  --help             show this text\n"
+    "  --version          show the version\n"
     "\n"
     "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
     "the project, the settings or the log cannot be used.\n"
@@ -37,11 +41,17 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--version") {
             options.action = BatchOptions::Action::Version;
             return options;
-        } else if (argument == "--settings" || argument == "--log") {
+        } else if (argument == "--settings" || argument == "--log" || argument == "--tasks" ||
+                   argument == "--failed-from") {
             if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
-                return fail(argument + " needs a file name");
+                return fail(argument + (argument == "--tasks" ? " needs a list of task numbers"
+                                                              : " needs a file name"));
             }
-            (argument == "--settings" ? options.settingsPath : options.logPath) = arguments[++i];
+            std::string& value = argument == "--settings" ? options.settingsPath
+                                 : argument == "--log"    ? options.logPath
+                                 : argument == "--tasks"  ? options.taskList
+                                                          : options.failedFromLog;
+            value = arguments[++i];
         } else {
             return fail("unknown option " + argument);
         }

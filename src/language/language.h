@@ -38,6 +38,13 @@ extern const char* const logTaskError;
 extern const char* const logAborted;
 extern const char* const logAllTasksFinished;
 
+// Where a run stands, after the stage message and in the caption
+extern const char* const runTaskPosition;
+extern const char* const runTaskOf;
+extern const char* const runAbout;
+extern const char* const runMinutesLeft;
+extern const char* const runCaptionPercent;
+
 // Messages of the runtime, French as the toolkit shows them
 extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;
