@@ -73,6 +73,7 @@ const char* const modifyTask = "Modify Task...";
 const char* const removeTask = "Remove Task";
 const char* const clearAll = "Clear All";
 const char* const displayLog = "Display LOG";
+const char* const retryFailedTasks = "Retry failed tasks";
 const char* const projectMenu = "Project";
 const char* const openProjectItem = "Open...";
 const char* const saveProjectItem = "Save...";

@@ -73,6 +73,7 @@ extern const char* const modifyTask;
 extern const char* const removeTask;
 extern const char* const clearAll;
 extern const char* const displayLog;
+extern const char* const retryFailedTasks;
 extern const char* const projectMenu;
 extern const char* const openProjectItem;
 extern const char* const saveProjectItem;
