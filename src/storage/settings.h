@@ -33,7 +33,6 @@ public:
 
     SettingsValues values() const;
     void setValues(const SettingsValues& values);
-    const std::string& filePath() const { return filePath_; }
 
 private:
     const std::string filePath_;
