@@ -16,10 +16,15 @@ TaskNumbers chosenTasks(const BatchOptions& options, int count) {
     if (!options.failedFromLog.empty()) {
         // Read whole before the run empties its own log, which may be this one.
         std::vector<std::string> lines;
-        TextLineReader reader(options.failedFromLog);
-        std::string line;
-        while (reader.readLine(line)) {
-            lines.push_back(line);
+        try {
+            TextLineReader reader(options.failedFromLog);
+            std::string line;
+            while (reader.readLine(line)) {
+                lines.push_back(line);
+            }
+        } catch (const std::exception& failure) {
+            throw std::runtime_error("--failed-from " + options.failedFromLog + ": " +
+                                     failure.what());
         }
         chosen = taskSelection::common(chosen, taskSelection::unfinishedInLog(lines, count));
     }

@@ -1,5 +1,8 @@
 #include "runner/runSession.h"
 
+#include "files/fileLock.h"
+#include "files/ioError.h"
+#include "language/language.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
@@ -22,7 +25,14 @@ RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, Ru
 
 RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog& log,
                        Services services, RunView& view)
-    : log_(log), view_(view), platform_(services.platform), estimate_(workOfTasks(tasks, chosen)) {
+    : logLock_(FileLock::tryTake(log.path())),
+      log_(log),
+      view_(view),
+      platform_(services.platform),
+      estimate_(workOfTasks(tasks, chosen)) {
+    if (!logLock_) {
+        throw IoError(language::runLogInUse + log_.path());
+    }
     log_.empty();
     const std::string toolsLog = programLocation::toolsLogBeside(log_.path());
     RunLog::emptyFile(toolsLog);

@@ -11,6 +11,7 @@
 #include "runner/runEstimate.h"
 #include "runner/taskSelection.h"
 
+class FileLock;
 class MessageSink;
 class RunLog;
 class Settings;
@@ -50,8 +51,9 @@ public:
         RegionalFormats formats;
     };
 
-    // Empties the run log and the tools log beside it, then starts the run on a copy of the tasks.
-    // Throws IoError, with nothing started, when a log cannot be emptied.
+    // Takes the run log's lock for the whole run, empties the run log and the tools log beside
+    // it, then starts the run on a copy of the tasks. Throws IoError, with nothing started, when
+    // another run holds the lock (the log is then untouched) or a log cannot be emptied.
     RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view);
     // The same for the chosen tasks only; the log and the view name each by its number in the
     // whole list.
@@ -86,6 +88,8 @@ private:
     void stopMonitor();
     void showPosition();
 
+    // One run per log: two runs would empty and interleave each other's entries.
+    std::unique_ptr<FileLock> logLock_;
     RunLog& log_;
     RunView& view_;
     platform::Platform& platform_;

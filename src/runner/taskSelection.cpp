@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "files/systemEncoding.h"
+#include "language/consoleTexts.h"
 #include "language/language.h"
 
 namespace taskSelection {
@@ -18,7 +19,7 @@ int number(const std::string& text, const std::string& item) {
     if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) {
             return std::isdigit(static_cast<unsigned char>(c)) != 0;
         })) {
-        throw std::invalid_argument("'" + item + "' is not a task number or a range such as 5-9");
+        throw std::invalid_argument("'" + item + language::batchNotATaskNumber);
     }
     return std::stoi(text);
 }
@@ -50,7 +51,7 @@ TaskNumbers parse(const std::string& text, int count) {
         const int first = number(item.substr(0, dash), item);
         const int last = dash == std::string::npos ? first : number(item.substr(dash + 1), item);
         if (last < first) {
-            throw std::invalid_argument("the range '" + item + "' runs backwards");
+            throw std::invalid_argument("'" + item + language::batchRangeBackwards);
         }
         for (int i = first; i <= last && i < count; ++i) {
             chosen.insert(i);

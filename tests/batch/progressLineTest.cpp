@@ -5,7 +5,7 @@
 #include "batch/batchRun.h"
 #include "platform/platform.h"
 #include "storage/projectFile.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 

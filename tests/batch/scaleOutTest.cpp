@@ -8,7 +8,6 @@
 #include "storage/projectFile.h"
 #include "support/batchProcess.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
@@ -77,21 +76,21 @@ std::string documentedRecipe(const std::string& marker) {
 TEST_F(SliceTest, TasksAndFailedFromRunTheirTasksUnderTheirOwnNumbers) {
     std::filesystem::remove(tasks.taskAt(3)->origVobFilePath);
     EXPECT_EQ(runBatch("--tasks 1-3", "run.log").status, 1);
-    EXPECT_EQ(maskedLogLines(folder.file("run.log")), expectedRun({1, 2, 3}, 3));
+    EXPECT_EQ(expectedLog::maskedLogLines(folder.file("run.log")), expectedRun({1, 2, 3}, 3));
     EXPECT_EQ(audioRuns(0), 0);
 
     // Task 3 failed, 0 and 4 were never reached; the run may write the very log it reads.
     writeBytes(tasks.taskAt(3)->origVobFilePath, std::string(100 * 1024, 'v'));
     EXPECT_EQ(runBatch("--failed-from " + shellQuoted(folder.file("run.log")), "run.log").status,
               0);
-    EXPECT_EQ(maskedLogLines(folder.file("run.log")), expectedRun({0, 3, 4}));
+    EXPECT_EQ(expectedLog::maskedLogLines(folder.file("run.log")), expectedRun({0, 3, 4}));
     // Narrowed by --tasks, the list of a slice: of tasks 1 and 2, which that log does not show,
     // only 1 runs.
     writeBytes(tasks.taskAt(1)->origVobFilePath, std::string(100 * 1024, 'v'));
     const std::string sliceRetry =
         "--tasks 0-1 --failed-from " + shellQuoted(folder.file("run.log"));
     EXPECT_EQ(runBatch(sliceRetry, "retry.log").status, 0);
-    EXPECT_EQ(maskedLogLines(folder.file("retry.log")), expectedRun({1}));
+    EXPECT_EQ(expectedLog::maskedLogLines(folder.file("retry.log")), expectedRun({1}));
     EXPECT_EQ(audioRuns(1), 2);
 
     for (const char* bad : {"--tasks 4-2", "--tasks x", "--tasks", "--failed-from /no/such.log"}) {
@@ -112,9 +111,9 @@ TEST_F(SliceTest, TheDocumentedParallelRecipeRunsEveryTaskOnceInItsSlice) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(audioRuns(i), 1) << "task " << i;
     }
-    EXPECT_EQ(maskedLogLines(folder.file("p.slice-0-1.log")), expectedRun({0, 1}));
-    EXPECT_EQ(maskedLogLines(folder.file("p.slice-2-3.log")), expectedRun({2, 3}));
-    EXPECT_EQ(maskedLogLines(folder.file("p.slice-4-5.log")), expectedRun({4}));
+    EXPECT_EQ(expectedLog::maskedLogLines(folder.file("p.slice-0-1.log")), expectedRun({0, 1}));
+    EXPECT_EQ(expectedLog::maskedLogLines(folder.file("p.slice-2-3.log")), expectedRun({2, 3}));
+    EXPECT_EQ(expectedLog::maskedLogLines(folder.file("p.slice-4-5.log")), expectedRun({4}));
 
     // The Slurm job array cannot run here: it must at least be well-formed shell.
     EXPECT_EQ(std::system("bash -n " MAROVINK_DOCS_DIR "/scale-out-slurm.sh"), 0);

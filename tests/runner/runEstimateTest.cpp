@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "runner/runEstimate.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
 namespace {
