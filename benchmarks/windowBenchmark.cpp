@@ -114,10 +114,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(programPicture(256)));
     loadToolkitTranslation(application);
     Settings settings((folder / "marovink.ini").string(), MAROVINK_BUNDLE_DIR "/");
+    const std::string runLog = (folder / "marovink.log").string();
     AnsweringPrompts prompts;
     ProgramServices services{prompts, settings, *platform,
                              regionalFormatsFromLocale(QLocale::system()),
-                             MAROVINK_BUNDLE_DIR "/marovink"};
+                             MAROVINK_BUNDLE_DIR "/marovink", runLog};
     TForm1 window(services);
     createHiddenInstances(window, services);
     window.show();
