@@ -1,5 +1,8 @@
 #include "batch/batchRun.h"
 
+#include "batch/chosenTasks.h"
+#include "files/textFile.h"
+#include "language/consoleTexts.h"
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
 #include "runner/runLog.h"
@@ -29,6 +32,9 @@ public:
     void stepDone(const std::string& text) override { console_.stepDone(text); }
     void taskFailed(const std::string& text, int) override { console_.taskError(text); }
     void progress(int percentage) override { console_.progress(percentage); }
+    void runPosition(const RunPosition& position) override {
+        console_.runPosition(runPositionText(position));
+    }
     void runFinished() override {}
 
 private:
@@ -42,18 +48,28 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // lies beside it.
     const userFiles::Locations windowFiles =
         userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
-    Settings settings(
-        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath,
-        programLocation::folderOf(programPath_));
+    const std::string settingsPath =
+        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath;
+    Settings settings(settingsPath, programLocation::folderOf(programPath_));
     TAllTask tasks;
     RunLog log(options.logPath.empty() ? windowFiles.runLog : options.logPath, formats_);
+    // Each run empties its log: a log that is the project or the settings would destroy them.
+    for (const auto& [path, what] : {std::pair{&options.projectPath, "project file"},
+                                     std::pair{&settingsPath, "settings file"}}) {
+        if (namesSameFile(log.path(), *path)) {
+            console_.failure(std::string("--log names the ") + what + ": " + log.path());
+            return cannotRun;
+        }
+    }
     ConsoleRunView view(console_);
     std::unique_ptr<RunSession> session;
     try {
         settings.load(console_);  // a missing tool is reported; the run goes on, as in the window
         projectFile::load(options.projectPath, tasks);
+        const TaskNumbers chosen = chosenTasks(options, tasks.count());
         session = std::make_unique<RunSession>(
-            tasks, log, RunSession::Services{settings, platform_, console_, formats_}, view);
+            tasks, chosen, log, RunSession::Services{settings, platform_, console_, formats_},
+            view);
     } catch (const std::exception& failure) {
         console_.failure(failure.what());
         return cannotRun;
@@ -70,7 +86,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const int failedTasks = session->failedTaskCount();
     console_.finished(session->startedTaskCount(), failedTasks);
     if (!session->runFailure().empty()) {
-        console_.failure("the run ended early: " + session->runFailure());
+        console_.failure(language::batchRunEndedEarly + session->runFailure());
         return someTaskFailed;
     }
     return failedTasks == 0 ? noTaskFailed : someTaskFailed;

@@ -38,15 +38,26 @@ extern const char* const logTaskError;
 extern const char* const logAborted;
 extern const char* const logAllTasksFinished;
 
+// Where a run stands, after the stage message and in the caption
+extern const char* const runTaskPosition;
+extern const char* const runTaskOf;
+extern const char* const runAbout;
+extern const char* const runMinutesLeft;
+extern const char* const runCaptionPercent;
+
 // Messages of the runtime, French as the toolkit shows them
 extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;
 extern const char* const diskFull;
-extern const char* const ioErrorNumber;     // printf format with one %d
-extern const char* const cannotOpenFile;    // printf format with one %s
-extern const char* const notAnInteger;      // printf format with one %s
+extern const char* const ioErrorNumber;   // printf format with one %d
+extern const char* const cannotOpenFile;  // printf format with one %s
+extern const char* const notAnInteger;    // printf format with one %s
 extern const char* const warningCaption;
 extern const char* const errorCaption;
+
+// Refusals that keep a file or a run log from being damaged; the path follows each
+extern const char* const fileHasOtherLinks;
+extern const char* const runLogInUse;
 
 }  // namespace language
 
@@ -66,6 +77,7 @@ extern const char* const modifyTask;
 extern const char* const removeTask;
 extern const char* const clearAll;
 extern const char* const displayLog;
+extern const char* const retryFailedTasks;
 extern const char* const projectMenu;
 extern const char* const openProjectItem;
 extern const char* const saveProjectItem;

@@ -7,7 +7,6 @@
 #include <functional>
 #include <thread>
 
-#include "files/textFile.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "storage/projectFile.h"
@@ -15,7 +14,6 @@
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
-#include "support/win32FakeTool.h"
 #include "task/task.h"
 
 namespace {
@@ -83,7 +81,7 @@ protected:
     }
 
     std::vector<std::string> logLines() const {
-        return maskedLogLines(file("run.log"));
+        return expectedLog::maskedLogLines(file("run.log"));
     }
 
     TempFolder folder;

@@ -16,7 +16,7 @@
 #include "storage/projectFile.h"
 #include "storage/settings.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 
@@ -82,7 +82,7 @@ bool verify(const std::string& folder, const std::string& settingsPath,
          {expectedLog::missingSource(*tasks.taskAt(1), 1), expectedLog::endOfRun()}) {
         expected.insert(expected.end(), more.begin(), more.end());
     }
-    const std::vector<std::string> written = maskedLogLines(logPath);
+    const std::vector<std::string> written = expectedLog::maskedLogLines(logPath);
     bool same = written == expected;
     for (std::size_t i = 0; i < std::max(written.size(), expected.size()); ++i) {
         const char* got = i < written.size() ? written[i].c_str() : "(none)";
