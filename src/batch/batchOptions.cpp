@@ -1,17 +1,23 @@
 #include "batch/batchOptions.h"
 
+#include <optional>
+
 const char* const batchUsage =
-    "Usage: marovink-batch [--settings FILE] [--log FILE] PROJECT.mvk\n"
+    "Usage: marovink-batch [--settings FILE | --default-settings] [--log FILE] PROJECT.mvk\n"
     "Runs every task of a Marovink project without a window.\n"
     "\n"
-    "  --settings FILE  settings file to use (default: marovink.ini beside the program)\n"
-    "  --log FILE       run log to write (default: marovink.log beside the program)\n"
-    "  --help           show this text\n"
-    "  --version        show the version\n"
+    "  --settings FILE     settings file to use (default: marovink.ini beside the program);\n"
+    "                      it must exist\n"
+    "  --default-settings  read no settings file: the tools beside the program, PAL\n"
+    "  --log FILE          run log to write (default: marovink.log beside the program)\n"
+    "  --help              show this text\n"
+    "  --version           show the version\n"
+    "An option's value may also follow an equals sign: --log=FILE.\n"
     "\n"
     "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
-    "the project, the settings or the log cannot be used.\n"
-    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once.\n";
+    "the project, the settings or the log cannot be used, 3 when the run was aborted.\n"
+    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once,\n"
+    "and the running tool with it.\n";
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
@@ -22,8 +28,14 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     };
     bool onlyFilesFollow = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
+        std::string argument = arguments[i];
         const bool isOption = !onlyFilesFollow && argument.size() > 1 && argument[0] == '-';
+        std::optional<std::string> attachedValue;
+        const std::size_t equals = argument.find('=');
+        if (isOption && argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+            attachedValue = argument.substr(equals + 1);
+            argument.resize(equals);
+        }
         if (!isOption) {
             if (!options.projectPath.empty()) {
                 return fail("only one project can be run at a time");
@@ -38,16 +50,24 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             options.action = BatchOptions::Action::Version;
             return options;
         } else if (argument == "--settings" || argument == "--log") {
-            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
+            const std::string value = attachedValue              ? *attachedValue
+                                      : i + 1 < arguments.size() ? arguments[++i]
+                                                                 : std::string();
+            if (value.empty()) {
                 return fail(argument + " needs a file name");
             }
-            (argument == "--settings" ? options.settingsPath : options.logPath) = arguments[++i];
+            (argument == "--settings" ? options.settingsPath : options.logPath) = value;
+        } else if (argument == "--default-settings" && !attachedValue) {
+            options.defaultSettings = true;
         } else {
             return fail("unknown option " + argument);
         }
     }
     if (options.projectPath.empty()) {
         return fail("no project file given");
+    }
+    if (options.defaultSettings && !options.settingsPath.empty()) {
+        return fail("--settings and --default-settings exclude each other");
     }
     return options;
 }

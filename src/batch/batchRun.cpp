@@ -1,5 +1,6 @@
 #include "batch/batchRun.h"
 
+#include "files/textFile.h"
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
@@ -40,23 +41,40 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // By default a batch run shares the settings and the latest log of the window program that
     // lies beside it.
     const std::string windowProgram = programLocation::folderOf(programPath_) + "marovink";
-    Settings settings(options.settingsPath.empty()
-                          ? programLocation::besideProgram(windowProgram, ".ini")
-                          : options.settingsPath,
-                      programLocation::folderOf(programPath_));
+    const std::string settingsPath = options.settingsPath.empty()
+                                         ? programLocation::besideProgram(windowProgram, ".ini")
+                                         : options.settingsPath;
+    const std::string logPath = options.logPath.empty()
+                                    ? programLocation::besideProgram(windowProgram, ".log")
+                                    : options.logPath;
+    // A settings file named on purpose and missing is a mistake, not a wish for the defaults.
+    if (!options.settingsPath.empty() && !isExistingFile(settingsPath)) {
+        console_.failure("the settings file " + settingsPath +
+                         " does not exist (--default-settings runs without one)");
+        return cannotRun;
+    }
+    Settings settings(settingsPath, programLocation::folderOf(programPath_));
     TAllTask tasks;
-    RunLog log(options.logPath.empty() ? programLocation::besideProgram(windowProgram, ".log")
-                                       : options.logPath,
-               formats_);
+    RunLog log(logPath, formats_);
     ConsoleRunView view(console_);
     std::unique_ptr<RunSession> session;
+    // Each failure names what was being done and with which file.
+    std::string doing;
     try {
-        settings.load(console_);  // a missing tool is reported; the run goes on, as in the window
+        // A missing tool is reported; the run goes on, as in the window.
+        doing = "reading the settings " + settingsPath;
+        if (options.defaultSettings) {
+            settings.loadDefaults(console_);
+        } else {
+            settings.load(console_);
+        }
+        doing = "reading the project " + options.projectPath;
         projectFile::load(options.projectPath, tasks);
+        doing = "writing the log " + logPath;
         session = std::make_unique<RunSession>(
             tasks, log, RunSession::Services{settings, platform_, console_, formats_}, view);
     } catch (const std::exception& failure) {
-        console_.failure(failure.what());
+        console_.failure(doing + ": " + failure.what());
         return cannotRun;
     }
     {
@@ -73,6 +91,10 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     if (!session->runFailure().empty()) {
         console_.failure("the run ended early: " + session->runFailure());
         return someTaskFailed;
+    }
+    if (session->aborted()) {
+        console_.aborted(session->tasksNotRun());
+        return runAborted;
     }
     return failedTasks == 0 ? noTaskFailed : someTaskFailed;
 }

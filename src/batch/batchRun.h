@@ -16,7 +16,7 @@ class RunSession;
 // from the window.
 class BatchRun {
 public:
-    enum ExitStatus { noTaskFailed = 0, someTaskFailed = 1, cannotRun = 2 };
+    enum ExitStatus { noTaskFailed = 0, someTaskFailed = 1, cannotRun = 2, runAborted = 3 };
 
     BatchRun(platform::Platform& platform, std::string programPath, RegionalFormats formats,
              ConsoleReport& console);

@@ -48,7 +48,16 @@ void ConsoleReport::progress(int percentage) {
 }
 
 void ConsoleReport::aborting() {
-    line(err_, "Aborting: the run stops once the running tool has ended (Ctrl-C again ends now).");
+    line(err_,
+         "Aborting: the run stops once the running tool has ended (Ctrl-C again ends it now).");
+}
+
+void ConsoleReport::aborted(int tasksNotRun) {
+    line(err_, "The run was aborted: " + std::to_string(tasksNotRun) + " task(s) not run.");
+}
+
+void ConsoleReport::endedAtOnce() {
+    line(err_, "Ended at once, and the running tool with it.");
 }
 
 void ConsoleReport::finished(int taskCount, int failedTaskCount) {

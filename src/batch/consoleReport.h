@@ -19,6 +19,8 @@ public:
     void taskError(const std::string& text);
     void progress(int percentage);
     void aborting();
+    void aborted(int tasksNotRun);
+    void endedAtOnce();
     void finished(int taskCount, int failedTaskCount);
     void failure(const std::string& text);
 

@@ -23,6 +23,9 @@ extern const char* const titleAuthoringInProgress;
 extern const char* const folderAuthoringInProgress;
 extern const char* const stepDone;
 extern const char* const fileDeleted;
+extern const char* const fileKept;
+extern const char* const fileNotDeleted;
+extern const char* const videoTsNotEmpty;
 
 // Size checks: the "before" text, the web page address, the "after" text, then the figures
 extern const char* const fileSizeMismatchBefore;
@@ -42,15 +45,18 @@ extern const char* const logAllTasksFinished;
 extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;
 extern const char* const diskFull;
-extern const char* const ioErrorNumber;     // printf format with one %d
-extern const char* const cannotOpenFile;    // printf format with one %s
-extern const char* const notAnInteger;      // printf format with one %s
+extern const char* const ioErrorNumber;   // printf format with one %d
+extern const char* const cannotOpenFile;  // printf format with one %s
+extern const char* const notAnInteger;    // printf format with one %s
 extern const char* const warningCaption;
 extern const char* const errorCaption;
 
 }  // namespace language
 
 namespace language {
+
+// Run control
+extern const char* const abortRequested;
 
 // Task list view
 extern const char* const tasksListLabel;

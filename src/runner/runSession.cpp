@@ -5,7 +5,7 @@
 #include "runner/runLog.h"
 
 RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view)
-    : log_(log), view_(view), platform_(services.platform) {
+    : log_(log), view_(view), platform_(services.platform), taskCount_(tasks.count()) {
     log_.empty();
     const std::string toolsLog = programLocation::toolsLogBeside(log_.path());
     RunLog::emptyFile(toolsLog);
@@ -90,6 +90,7 @@ bool RunSession::abort() {
         return false;
     }
     runner_->requestStop();
+    aborted_ = true;
     log_.abort();
     return true;
 }
@@ -109,6 +110,16 @@ void RunSession::waitForEnd() {
 int RunSession::startedTaskCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return startedTasks_;
+}
+
+bool RunSession::aborted() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return aborted_;
+}
+
+int RunSession::tasksNotRun() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return taskCount_ - startedTasks_;
 }
 
 int RunSession::failedTaskCount() const {

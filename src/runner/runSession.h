@@ -67,6 +67,13 @@ public:
     const std::string& runFailure() const { return runner_->runFailure(); }
     int startedTaskCount() const;
     int failedTaskCount() const;
+    // Whether the user's abort reached the run, and after the end, the task that the abort cut
+    // short (-1 when it took effect between two tasks).
+    bool aborted() const;
+    int cutShortTaskIndex() const { return runner_->cutShortTaskIndex(); }
+    // The tasks that the run never started: those after an abort, or after a failure that ended
+    // the run.
+    int tasksNotRun() const;
 
 private:
     TprocessThread::Handlers handlers();
@@ -79,6 +86,8 @@ private:
     mutable std::mutex mutex_;
     bool finished_ = false;
     bool stoppedQuietly_ = false;
+    bool aborted_ = false;
+    const int taskCount_;
     int startedTasks_ = 0;
     std::set<int> failedTasks_;
     // The monitor of the current step, made and ended on the runner's thread.

@@ -6,6 +6,7 @@
 
 #include "files/ioError.h"
 #include "files/textFile.h"
+#include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/processThreadUnit.h"
@@ -167,7 +168,7 @@ TEST_F(ProcessThreadTest, ReferenceSizeOfEachStageCombination) {
     EXPECT_EQ(std::count(names.begin(), names.end(), "OnTaskError"), 0);
 }
 
-TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions) {
+TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheStageKeepsItsInputs) {
     tools.videoBytes = 80 * 1024;  // below 0.855 of the source
     tools.write();
     TaskRef task = addTask("s");
@@ -180,25 +181,73 @@ TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions)
     EXPECT_NE(events[5].text.find("(size/expected (tolerance) = 80 Ko/90 Ko (5 %) )"),
               std::string::npos)
         << events[5].text;
-    EXPECT_EQ(events[6].text, task->origVobFilePath + " deleted ");
-}
+    EXPECT_EQ(events[6].text, task->origVobFilePath + " kept, as the output is short ");
+    EXPECT_TRUE(isExistingFile(task->origVobFilePath));
 
-TEST_F(ProcessThreadTest, EmptyRemuxOutputStillDeletesStreamsThenAuthoringMissesItsInput) {
+    // A remultiplexer that wrote nothing keeps both streams; authoring then misses its input.
+    tools.videoBytes = 92 * 1024;
     tools.remuxBytes = -1;
     tools.write();
-    TaskRef task = addTask("e");
-    task->deleteStreams = true;
+    tasks.clear();
+    TaskRef empty = addTask("e");
+    empty->deleteStreams = true;
+    events.clear();
     run();
-    const std::vector<std::string> names = eventNames();
-    ASSERT_EQ(names.size(), 11u);
-    EXPECT_EQ(events[6].name, "OnStepDone");
+    ASSERT_EQ(events.size(), 11u);
     EXPECT_EQ(events[7].name, "OnTaskError");
     EXPECT_NE(events[7].text.find("=  Ko/100 Ko (5 %) )"), std::string::npos) << events[7].text;
-    EXPECT_EQ(events[8].text, task->m2vFilePath + " deleted ");
-    EXPECT_EQ(events[9].text, task->ac3FilePath + " deleted ");
+    EXPECT_EQ(events[8], (Event{"OnStepDone", empty->m2vFilePath + language::fileKept, 0}));
+    EXPECT_EQ(events[9], (Event{"OnStepDone", empty->ac3FilePath + language::fileKept, 0}));
     EXPECT_EQ(events[10],
               (Event{"OnTaskError",
-                     task->vobFilePath + " file doesn't exists !\r\nThis task will abort.", 0}));
+                     empty->vobFilePath + " file doesn't exists !\r\nThis task will abort.", 0}));
+    EXPECT_TRUE(isExistingFile(empty->m2vFilePath));
+    EXPECT_TRUE(isExistingFile(empty->ac3FilePath));
+}
+
+TEST_F(ProcessThreadTest, ADeletionThatFailsIsATaskErrorAndTheTaskGoesOn) {
+    platform.deletionFailure = "Device or resource busy";
+    TaskRef task = addTask("busy");
+    task->deleteOrigVob = task->deleteVob = true;
+    run();
+    const std::vector<std::string> names = eventNames();
+    ASSERT_EQ(names.size(), 13u);
+    EXPECT_EQ(events[5], (Event{"OnTaskError",
+                                task->origVobFilePath +
+                                    " file couldn't be deleted !\r\nDevice or resource busy",
+                                0}));
+    EXPECT_EQ(events[6].name, "OnStepStart") << "the task went on";
+    EXPECT_EQ(events[12].name, "OnTaskError");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "OnStepDone"), 5) << "no deletion reported";
+    EXPECT_TRUE(isExistingFile(task->origVobFilePath));
+}
+
+TEST_F(ProcessThreadTest, AnAuthoredFolderEndsTheTaskBeforeTheTitleRun) {
+    TaskRef task = addTask("twice");
+    task->doDemux = task->doRemux = false;
+    task->deleteVob = true;
+    writeBytes(task->vobFilePath, std::string(50 * 1024, 'r'));
+    std::filesystem::create_directories(task->dvdFolderPath + "/VIDEO_TS");
+    // An empty VIDEO_TS is no DVD yet.
+    run();
+    const std::vector<std::string> firstRun = eventNames();
+    EXPECT_EQ(std::count(firstRun.begin(), firstRun.end(), "OnTaskError"), 0);
+    ASSERT_TRUE(isExistingFile(task->dvdFolderPath + "/VIDEO_TS/VTS_01_1.VOB"));
+
+    writeBytes(task->vobFilePath, std::string(50 * 1024, 'r'));
+    events.clear();
+    run();
+    const std::string separator = platform::pathSeparator;
+    EXPECT_EQ(
+        events,
+        (std::vector<Event>{
+            {"OnTaskStart", "", 0},
+            {"OnTaskError",
+             task->dvdFolderPath + separator + "VIDEO_TS" + separator +
+                 " folder already holds a DVD !\r\nNothing was deleted. This task will abort.",
+             0}}));
+    EXPECT_EQ(readLines(tools.callsPath()).size(), 2u) << "only the first run's two tools";
+    EXPECT_TRUE(isExistingFile(task->vobFilePath));
 }
 
 TEST_F(ProcessThreadTest, StopDuringTheAudioRunEndsTheRunAfterItsCheck) {

@@ -22,6 +22,9 @@
 
 namespace {
 
+// How far each new log viewer lies right of and below the previous one.
+constexpr int logViewerStep = 24;
+
 // The stage message of a step-start text: what comes before its first CR LF.
 std::string stageMessage(const std::string& stepText) {
     const std::size_t end = stepText.find("\r\n");
@@ -45,6 +48,12 @@ void TForm1::btn_StartTasksClick() {
     }
     isRunning = true;
     UpdateControls();
+    runTasks_.clear();
+    for (int i = 0; i < taskList.count(); ++i) {
+        runTasks_.push_back(taskList.taskAt(i));
+    }
+    runIcons_.assign(runTasks_.size(), iconNone);
+    lastStartedTask_ = -1;
     try {
         run_ = std::make_unique<WindowRun>(handOver_, services.prompts, *this);
         run_->session = std::make_unique<RunSession>(
@@ -60,16 +69,34 @@ void TForm1::btn_StartTasksClick() {
     }
 }
 
-void TForm1::showTaskStart(int taskIndex) {
-    setRowIcon(taskIndex, iconRunning);
-    if (taskIndex > 0 && rowIcon(taskIndex - 1) != iconFailed) {
-        setRowIcon(taskIndex - 1, iconDone);
+void TForm1::setTaskIcon(int taskIndex, int icon) {
+    runIcons_.at(static_cast<std::size_t>(taskIndex)) = icon;
+    const TaskRef& task = runTasks_[static_cast<std::size_t>(taskIndex)];
+    for (int row = 0; row < taskList.count(); ++row) {
+        if (taskList.taskAt(row) == task) {
+            setRowIcon(row, icon);
+        }
     }
+}
+
+void TForm1::showTaskStart(int taskIndex) {
+    setTaskIcon(taskIndex, iconRunning);
+    if (taskIndex > 0 && runIcons_[static_cast<std::size_t>(taskIndex - 1)] != iconFailed) {
+        setTaskIcon(taskIndex - 1, iconDone);
+    }
+    lastStartedTask_ = taskIndex;
     UpdateControls();
 }
 
+void TForm1::showTaskFailed(int taskIndex) {
+    setTaskIcon(taskIndex, iconFailed);
+}
+
 void TForm1::showStepStart(const std::string& text) {
-    lab_statusText->setText(toQString(stageMessage(text)));
+    // After an abort the status line keeps saying that the run is stopping.
+    if (!run_ || !run_->abortRequested) {
+        lab_statusText->setText(toQString(stageMessage(text)));
+    }
     ProgressBar1->setValue(0);
     ProgressBar1->show();
 }
@@ -77,18 +104,24 @@ void TForm1::showStepStart(const std::string& text) {
 void TForm1::showStepDone() {
     ProgressBar1->hide();
     ProgressBar1->setValue(0);
-    lab_statusText->clear();
+    if (!run_ || !run_->abortRequested) {
+        lab_statusText->clear();
+    }
 }
 
 void TForm1::onRunFinished() {
+    const int cutShortTask = run_ ? run_->session->cutShortTaskIndex() : -1;
+    const std::string runFailure = endRun();
     lab_statusText->clear();
     // A run that a failure ended early may have left its gauge up.
     showStepDone();
-    const int lastRow = ListView1->topLevelItemCount() - 1;
-    if (lastRow >= 0 && rowIcon(lastRow) != iconFailed) {
-        setRowIcon(lastRow, iconDone);
+    // The last task the run reached is done only when it ran to its end without an error.
+    if (lastStartedTask_ >= 0) {
+        const bool cutShort = cutShortTask == lastStartedTask_ || !runFailure.empty();
+        if (cutShort || runIcons_[static_cast<std::size_t>(lastStartedTask_)] != iconFailed) {
+            setTaskIcon(lastStartedTask_, cutShort ? iconFailed : iconDone);
+        }
     }
-    const std::string runFailure = endRun();
     if (!runFailure.empty()) {
         generalErrorBox(services.prompts, this, runFailure);
     }
@@ -117,13 +150,22 @@ void TForm1::btn_AbortTasksClick() {
     if (!isRunning || !run_) {
         return;
     }
-    run_->session->abort();
+    if (run_->session->abort()) {
+        run_->abortRequested = true;
+        lab_statusText->setText(uiText(language::abortRequested));
+    }
 }
 
 void TForm1::btn_displayLogClick() {
     const std::string path = programLocation::besideProgram(services.programPath, ".log");
     if (isExistingFile(path)) {
         auto* viewer = new TLogForm(this, path, services.prompts);
+        // Each new viewer steps aside from the previous one, so that none lies exactly over
+        // another, and over the Display LOG button the same way.
+        if (lastLogViewer_ && lastLogViewer_->isVisible()) {
+            viewer->move(lastLogViewer_->pos() + QPoint(logViewerStep, logViewerStep));
+        }
+        lastLogViewer_ = viewer;
         viewer->show();
     } else {
         warningBox(services.prompts, this, language::noLogFile);

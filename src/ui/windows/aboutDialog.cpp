@@ -1,8 +1,10 @@
 #include "ui/windows/aboutDialog.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <filesystem>
 
 #include "language/language.h"
@@ -95,5 +97,10 @@ std::string programName(const std::string& programPath) {
 void showAboutBox(QWidget* owner, const std::string& programPath) {
     TFAbout box(owner, programLocation::folderOf(programPath) + language::licenceFileName);
     box.setProgramNameVersion(programName(programPath) + " " + language::programVersion);
+    // Centred on the screen the owner is on, not over the owner.
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    QRect frame = box.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    box.move(frame.topLeft());
     box.exec();
 }

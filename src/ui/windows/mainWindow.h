@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "task/task.h"
 
@@ -108,12 +110,21 @@ private:
     void showTaskStart(int taskIndex);
     void showStepStart(const std::string& text);
     void showStepDone();
+    void showTaskFailed(int taskIndex);
     void onRunFinished();
     std::string endRun();
+    // Marks a task of the run, on whichever row the task now has, if any.
+    void setTaskIcon(int taskIndex, int icon);
 
     std::shared_ptr<GuiHandOver> handOver_;
     std::unique_ptr<RunLog> runLog_;
     std::unique_ptr<WindowRun> run_;
+    QPointer<QWidget> lastLogViewer_;
+    // The tasks of the latest run in run order, and the icon the run gave each: the events name a
+    // task by its place in the run, which the list may have changed since.
+    std::vector<TaskRef> runTasks_;
+    std::vector<int> runIcons_;
+    int lastStartedTask_ = -1;
     // The project choosers remember the last file name, each its own.
     std::string lastSavedProject_;
     std::string lastOpenedProject_;
