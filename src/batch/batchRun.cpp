@@ -2,6 +2,7 @@
 
 #include "files/textFile.h"
 #include "platform/programLocation.h"
+#include "platform/userFiles.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
 #include "storage/projectFile.h"
@@ -40,13 +41,11 @@ private:
 BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // By default a batch run shares the settings and the latest log of the window program that
     // lies beside it.
-    const std::string windowProgram = programLocation::folderOf(programPath_) + "marovink";
-    const std::string settingsPath = options.settingsPath.empty()
-                                         ? programLocation::besideProgram(windowProgram, ".ini")
-                                         : options.settingsPath;
-    const std::string logPath = options.logPath.empty()
-                                    ? programLocation::besideProgram(windowProgram, ".log")
-                                    : options.logPath;
+    const userFiles::Locations windowFiles =
+        userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
+    const std::string settingsPath =
+        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath;
+    const std::string logPath = options.logPath.empty() ? windowFiles.runLog : options.logPath;
     // A settings file named on purpose and missing is a mistake, not a wish for the defaults.
     if (!options.settingsPath.empty() && !isExistingFile(settingsPath)) {
         console_.failure("the settings file " + settingsPath +

@@ -35,7 +35,6 @@ public:
 
     SettingsValues values() const;
     void setValues(const SettingsValues& values);
-    const std::string& filePath() const { return filePath_; }
 
 private:
     void apply(IniFile file, MessageSink& messages);

@@ -16,6 +16,7 @@ struct ProgramServices {
     Settings& settings;
     platform::Platform& platform;
     RegionalFormats regionalFormats;
-    // Full path of the running program; the run log and the licence lie beside it.
+    // Full path of the running program; the licence lies beside it.
     std::string programPath;
+    std::string runLogPath;
 };

@@ -9,7 +9,6 @@
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
-#include "platform/programLocation.h"
 #include "runner/runLog.h"
 #include "ui/prompts/commands.h"
 #include "ui/prompts/prompts.h"
@@ -157,7 +156,7 @@ void TForm1::btn_AbortTasksClick() {
 }
 
 void TForm1::btn_displayLogClick() {
-    const std::string path = programLocation::besideProgram(services.programPath, ".log");
+    const std::string& path = services.runLogPath;
     if (isExistingFile(path)) {
         auto* viewer = new TLogForm(this, path, services.prompts);
         // Each new viewer steps aside from the previous one, so that none lies exactly over

@@ -3,11 +3,13 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "task/task.h"
 
+class Anchors;
 class GuiHandOver;
 class RunLog;
 struct ProgramServices;
@@ -64,7 +66,10 @@ public:
     void menu_AboutClick();
     void menu_exitClick();
     void SaveProject();
-    void LoadProject();
+    // Loads the named project, or the one the user picks when none is named.
+    void LoadProject(const std::optional<std::string>& named = std::nullopt);
+    // Opens a project named on the command line, reporting a failure as the Open command does.
+    void openProjectFile(const std::string& path);
 
     ProgramServices& services;
     TAllTask taskList;
@@ -99,8 +104,12 @@ protected:
 
 private:
     void buildControls();
+    void buildTaskList(QWidget* client, Anchors* anchors);
+    void buildButtons(QWidget* client, Anchors* anchors);
+    void buildStatusLine(QWidget* client, Anchors* anchors);
     void buildMenus();
     void connectCommands();
+    void addKeyboardShortcuts();
     void FormCreate();
     int selectedRow() const;
     bool showHoverText(QEvent* event);

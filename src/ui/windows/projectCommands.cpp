@@ -3,6 +3,7 @@
 
 #include "language/language.h"
 #include "storage/projectFile.h"
+#include "ui/prompts/commands.h"
 #include "ui/prompts/prompts.h"
 #include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
@@ -63,10 +64,16 @@ void TForm1::SaveProject() {
     projectFile::save(*path, taskList);
 }
 
-void TForm1::LoadProject() {
+void TForm1::openProjectFile(const std::string& path) {
+    runCommand(services.prompts, this, [this, &path] { LoadProject(path); });
+}
+
+void TForm1::LoadProject(const std::optional<std::string>& named) {
     const ProjectCommandLook look(this, lab_statusText, language::projectLoadInProgress);
-    const std::optional<std::string> path = services.prompts.chooseFile(
-        this, projectChooser(FileChooserRequest::Purpose::Open, lastOpenedProject_));
+    const std::optional<std::string> path =
+        named ? named
+              : services.prompts.chooseFile(
+                    this, projectChooser(FileChooserRequest::Purpose::Open, lastOpenedProject_));
     if (!path) {
         return;
     }
