@@ -222,34 +222,6 @@ TEST_F(ProcessThreadTest, ADeletionThatFailsIsATaskErrorAndTheTaskGoesOn) {
     EXPECT_TRUE(isExistingFile(task->origVobFilePath));
 }
 
-TEST_F(ProcessThreadTest, AnAuthoredFolderEndsTheTaskBeforeTheTitleRun) {
-    TaskRef task = addTask("twice");
-    task->doDemux = task->doRemux = false;
-    task->deleteVob = true;
-    writeBytes(task->vobFilePath, std::string(50 * 1024, 'r'));
-    std::filesystem::create_directories(task->dvdFolderPath + "/VIDEO_TS");
-    // An empty VIDEO_TS is no DVD yet.
-    run();
-    const std::vector<std::string> firstRun = eventNames();
-    EXPECT_EQ(std::count(firstRun.begin(), firstRun.end(), "OnTaskError"), 0);
-    ASSERT_TRUE(isExistingFile(task->dvdFolderPath + "/VIDEO_TS/VTS_01_1.VOB"));
-
-    writeBytes(task->vobFilePath, std::string(50 * 1024, 'r'));
-    events.clear();
-    run();
-    const std::string separator = platform::pathSeparator;
-    EXPECT_EQ(
-        events,
-        (std::vector<Event>{
-            {"OnTaskStart", "", 0},
-            {"OnTaskError",
-             task->dvdFolderPath + separator + "VIDEO_TS" + separator +
-                 " folder already holds a DVD !\r\nNothing was deleted. This task will abort.",
-             0}}));
-    EXPECT_EQ(readLines(tools.callsPath()).size(), 2u) << "only the first run's two tools";
-    EXPECT_TRUE(isExistingFile(task->vobFilePath));
-}
-
 TEST_F(ProcessThreadTest, StopDuringTheAudioRunEndsTheRunAfterItsCheck) {
     writeBytes(tools.audioGatePath(), "");
     TaskRef first = addTask("one");
