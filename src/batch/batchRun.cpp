@@ -79,6 +79,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     {
         std::lock_guard<std::mutex> lock(runMutex_);
         session_ = session.get();
+        logPath_ = logPath;
     }
     session->waitForEnd();
     {
@@ -88,7 +89,9 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const int failedTasks = session->failedTaskCount();
     console_.finished(session->startedTaskCount(), failedTasks);
     if (!session->runFailure().empty()) {
-        console_.failure("the run ended early: " + session->runFailure());
+        console_.failure("the run ended early" +
+                         (session->logWriteFailed() ? ", writing the log " + logPath : "") + ": " +
+                         session->runFailure());
         return someTaskFailed;
     }
     if (session->aborted()) {
@@ -108,6 +111,6 @@ void BatchRun::abort() {
             console_.aborting();
         }
     } catch (const std::exception& failure) {
-        console_.failure(failure.what());
+        console_.failure("writing the log " + logPath_ + ": " + failure.what());
     }
 }

@@ -35,4 +35,5 @@ private:
     ConsoleReport& console_;
     std::mutex runMutex_;
     RunSession* session_ = nullptr;  // while a run is under way
+    std::string logPath_;            // the log of that run
 };

@@ -1,5 +1,6 @@
 #include "runner/runSession.h"
 
+#include "files/ioError.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
@@ -28,7 +29,7 @@ TprocessThread::Handlers RunSession::handlers() {
             std::lock_guard<std::mutex> lock(mutex_);
             ++startedTasks_;
         }
-        log_.taskStart(text, taskIndex);
+        writeLog([&] { log_.taskStart(text, taskIndex); });
         view_.taskStarted(taskIndex);
     };
     handlers.OnStepStart = [this](TprocessThread& runner, const std::string& text, int) {
@@ -36,7 +37,7 @@ TprocessThread::Handlers RunSession::handlers() {
     };
     handlers.OnStepDone = [this](TprocessThread&, const std::string& text, int) {
         stopMonitor();
-        log_.stepDone(text);
+        writeLog([&] { log_.stepDone(text); });
         view_.stepDone(text);
     };
     handlers.OnTaskError = [this](TprocessThread&, const std::string& text, int taskIndex) {
@@ -44,7 +45,7 @@ TprocessThread::Handlers RunSession::handlers() {
             std::lock_guard<std::mutex> lock(mutex_);
             failedTasks_.insert(taskIndex);
         }
-        log_.taskError(text);
+        writeLog([&] { log_.taskError(text); });
         view_.taskFailed(text, taskIndex);
     };
     handlers.OnRunFinished = [this] {
@@ -58,7 +59,7 @@ TprocessThread::Handlers RunSession::handlers() {
             }
         }
         try {
-            log_.endOfRun();
+            writeLog([this] { log_.endOfRun(); });
         } catch (...) {
             view_.runFinished();
             throw;
@@ -69,12 +70,21 @@ TprocessThread::Handlers RunSession::handlers() {
 }
 
 void RunSession::onStepStart(TprocessThread& runner, const std::string& text) {
-    log_.stepStart(text);
+    writeLog([&] { log_.stepStart(text); });
     view_.stepStarted(text);
     stopMonitor();  // at most one monitor at a time
     monitor_ = std::make_unique<TprogressThread>(
         runner.currentTarget(), runner.expectedSize(), runner.currentTargetIsFolder(),
         [this](TprogressThread&, int percentage) { view_.progress(percentage); }, platform_);
+}
+
+void RunSession::writeLog(const std::function<void()>& write) {
+    try {
+        write();
+    } catch (const IoError&) {
+        logWriteFailed_ = true;
+        throw;
+    }
 }
 
 void RunSession::stopMonitor() {
@@ -91,7 +101,7 @@ bool RunSession::abort() {
     }
     runner_->requestStop();
     aborted_ = true;
-    log_.abort();
+    writeLog([this] { log_.abort(); });
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -74,11 +76,14 @@ public:
     // The tasks that the run never started: those after an abort, or after a failure that ended
     // the run.
     int tasksNotRun() const;
+    // Whether a failure came from writing the run log.
+    bool logWriteFailed() const { return logWriteFailed_.load(); }
 
 private:
     TprocessThread::Handlers handlers();
     void onStepStart(TprocessThread& runner, const std::string& text);
     void stopMonitor();
+    void writeLog(const std::function<void()>& write);
 
     RunLog& log_;
     RunView& view_;
@@ -87,6 +92,7 @@ private:
     bool finished_ = false;
     bool stoppedQuietly_ = false;
     bool aborted_ = false;
+    std::atomic<bool> logWriteFailed_{false};
     const int taskCount_;
     int startedTasks_ = 0;
     std::set<int> failedTasks_;

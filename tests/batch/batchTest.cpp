@@ -216,3 +216,21 @@ TEST_F(BatchTest, SecondInterruptEndsTheRunningToolToo) {
     EXPECT_NE(readBytes(folder.file("stderr.txt")).find("the running tool with it"),
               std::string::npos);
 }
+
+TEST_F(BatchTest, ALogThatFailsDuringTheRunIsNamed) {
+    writeBytes(tools.audioGatePath(), "");
+    addTask("one");
+    const BatchOutcome outcome = runBatch(projectArguments(), [this](pid_t) {
+        for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        std::filesystem::remove(folder.file("run.log"));
+        std::filesystem::create_directory(folder.file("run.log"));
+        std::filesystem::remove(tools.audioGatePath());
+    });
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(readBytes(folder.file("stderr.txt"))
+                  .find("the run ended early, writing the log " + folder.file("run.log") + ": "),
+              std::string::npos)
+        << readBytes(folder.file("stderr.txt"));
+}
