@@ -2,26 +2,7 @@
 
 #include <optional>
 
-const char* const batchUsage =
-    "Usage: marovink-batch [--settings FILE | --default-settings] [--log FILE] PROJECT.mvk\n"
-    "Runs every task of a Marovink project without a window.\n"
-    "\n"
-    "  --settings FILE     settings file to use (default: the window program's marovink.ini);\n"
-    "                      it must exist\n"
-    "  --default-settings  read no settings file: the tools beside the program, PAL\n"
-    "  --log FILE          run log to write (default: the window program's marovink.log)\n"
-    "  --help              show this text\n"
-    "  --version           show the version\n"
-    "An option's value may also follow an equals sign: --log=FILE.\n"
-    "\n"
-    "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
-    "the project, the settings or the log cannot be used, 3 when the run was aborted.\n"
-    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once,\n"
-    "and the running tool with it.\n"
-    "\n"
-    "marovink.ini and marovink.log lie beside the program when its folder can be written;\n"
-    "otherwise in the user's folders ($XDG_CONFIG_HOME/marovink/, $XDG_STATE_HOME/marovink/,\n"
-    "%APPDATA%\\Marovink\\ on Windows).\n";
+#include "language/consoleTexts.h"
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
@@ -42,7 +23,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         }
         if (!isOption) {
             if (!options.projectPath.empty()) {
-                return fail("only one project can be run at a time");
+                return fail(language::batchOneProjectOnly);
             }
             options.projectPath = argument;
         } else if (argument == "--") {
@@ -58,20 +39,20 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
                                       : i + 1 < arguments.size() ? arguments[++i]
                                                                  : std::string();
             if (value.empty()) {
-                return fail(argument + " needs a file name");
+                return fail(argument + language::batchNeedsFileName);
             }
             (argument == "--settings" ? options.settingsPath : options.logPath) = value;
         } else if (argument == "--default-settings" && !attachedValue) {
             options.defaultSettings = true;
         } else {
-            return fail("unknown option " + argument);
+            return fail(language::batchUnknownOption + argument);
         }
     }
     if (options.projectPath.empty()) {
-        return fail("no project file given");
+        return fail(language::batchNoProject);
     }
     if (options.defaultSettings && !options.settingsPath.empty()) {
-        return fail("--settings and --default-settings exclude each other");
+        return fail(language::batchSettingsExclusive);
     }
     return options;
 }

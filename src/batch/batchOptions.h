@@ -17,5 +17,3 @@ struct BatchOptions {
 // arguments exclude the program name. An option's value follows it as the next argument or after
 // an equals sign (--log=FILE).
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
-
-extern const char* const batchUsage;

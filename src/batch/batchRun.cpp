@@ -1,6 +1,7 @@
 #include "batch/batchRun.h"
 
 #include "files/textFile.h"
+#include "language/consoleTexts.h"
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
 #include "runner/runLog.h"
@@ -48,32 +49,47 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const std::string logPath = options.logPath.empty() ? windowFiles.runLog : options.logPath;
     // A settings file named on purpose and missing is a mistake, not a wish for the defaults.
     if (!options.settingsPath.empty() && !isExistingFile(settingsPath)) {
-        console_.failure("the settings file " + settingsPath +
-                         " does not exist (--default-settings runs without one)");
+        console_.failure(language::batchSettingsMissingBefore + settingsPath +
+                         language::batchSettingsMissingAfter);
         return cannotRun;
     }
     Settings settings(settingsPath, programLocation::folderOf(programPath_));
     TAllTask tasks;
     RunLog log(logPath, formats_);
+    // Each run empties its log: a log that is the project or the settings would destroy them.
+    for (const auto& [path, what] : {std::pair{&options.projectPath, "project file"},
+                                     std::pair{&settingsPath, "settings file"}}) {
+        if (namesSameFile(log.path(), *path)) {
+            console_.failure(std::string("--log names the ") + what + ": " + log.path());
+            return cannotRun;
+        }
+    }
     ConsoleRunView view(console_);
     std::unique_ptr<RunSession> session;
-    // Each failure names what was being done and with which file.
+    // Each failure names what was being done and with which file, unless its text does.
     std::string doing;
+    std::string file;
     try {
         // A missing tool is reported; the run goes on, as in the window.
-        doing = "reading the settings " + settingsPath;
+        doing = language::batchReadingSettings;
+        file = settingsPath;
         if (options.defaultSettings) {
             settings.loadDefaults(console_);
         } else {
             settings.load(console_);
         }
-        doing = "reading the project " + options.projectPath;
+        doing = language::batchReadingProject;
+        file = options.projectPath;
         projectFile::load(options.projectPath, tasks);
-        doing = "writing the log " + logPath;
+        doing = language::batchWritingLog;
+        file = logPath;
         session = std::make_unique<RunSession>(
             tasks, log, RunSession::Services{settings, platform_, console_, formats_}, view);
     } catch (const std::exception& failure) {
-        console_.failure(doing + ": " + failure.what());
+        const std::string text = failure.what();
+        console_.failure(text.find(file) != std::string::npos
+                             ? text
+                             : doing + file + language::batchDoingSeparator + text);
         return cannotRun;
     }
     {
@@ -89,9 +105,11 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const int failedTasks = session->failedTaskCount();
     console_.finished(session->startedTaskCount(), failedTasks);
     if (!session->runFailure().empty()) {
-        console_.failure("the run ended early" +
-                         (session->logWriteFailed() ? ", writing the log " + logPath : "") + ": " +
-                         session->runFailure());
+        console_.failure(language::batchRunEndedEarly +
+                         (session->logWriteFailed()
+                              ? ", " + std::string(language::batchWritingLog) + logPath
+                              : std::string()) +
+                         language::batchDoingSeparator + session->runFailure());
         return someTaskFailed;
     }
     if (session->aborted()) {
@@ -111,6 +129,7 @@ void BatchRun::abort() {
             console_.aborting();
         }
     } catch (const std::exception& failure) {
-        console_.failure("writing the log " + logPath_ + ": " + failure.what());
+        console_.failure(language::batchWritingLog + logPath_ + language::batchDoingSeparator +
+                         failure.what());
     }
 }

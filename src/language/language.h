@@ -51,6 +51,10 @@ extern const char* const notAnInteger;    // printf format with one %s
 extern const char* const warningCaption;
 extern const char* const errorCaption;
 
+// Refusals that keep a file or a run log from being damaged; the path follows each
+extern const char* const fileHasOtherLinks;
+extern const char* const runLogInUse;
+
 }  // namespace language
 
 namespace language {

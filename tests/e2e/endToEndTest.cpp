@@ -11,7 +11,7 @@
 #include "support/batchProcess.h"
 #include "support/dvdMaterial.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 
@@ -79,7 +79,7 @@ TEST_F(EndToEndTest, PalAndNtscSourcesBecomeDvdFolders) {
         std::vector<std::string> expected = expectedLog::fullTask(*task, launchers, 0);
         const std::vector<std::string> endLines = expectedLog::endOfRun();
         expected.insert(expected.end(), endLines.begin(), endLines.end());
-        EXPECT_EQ(maskedLogLines(folder.file("run.log")), expected);
+        EXPECT_EQ(expectedLog::maskedLogLines(folder.file("run.log")), expected);
     }
 }
 
@@ -125,4 +125,13 @@ TEST_F(EndToEndTest, ASecondRunIntoTheSameFolderLeavesTheFirstDvdAlone) {
     EXPECT_EQ(std::filesystem::file_size(videoTs + "VTS_01_1.VOB"), firstSize);
     EXPECT_EQ(chapterCount(task->dvdFolderPath), 2);
     EXPECT_TRUE(isExistingFile(task->vobFilePath));
+}
+
+TEST_F(EndToEndTest, LaunchersTakeNamesBeginningWithADashAsFiles) {
+    makeSource(palStandard, folder.file("-source.VOB"));
+    const std::string bundle = std::string(MAROVINK_BUNDLE_DIR) + "/";
+    const std::string command = "cd " + shellQuoted(folder.path()) + " && " +
+                                shellQuoted(bundle + "bbdmux") + " -source.VOB 0xe0 -video.m2v";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(isExistingFile(folder.file("-video.m2v")));
 }
