@@ -22,6 +22,10 @@ const char* const titleAuthoringInProgress = "TITLE authoring (VTS_01_n.IFO) in 
 const char* const folderAuthoringInProgress = "DVD FOLDER authoring (VIDEO_TS.IFO) in progress...";
 const char* const stepDone = "Done ";
 const char* const fileDeleted = " deleted ";
+const char* const fileKept = " kept, as the output is short ";
+const char* const fileNotDeleted = " file couldn't be deleted !\r\n";
+const char* const videoTsNotEmpty =
+    " folder already holds a DVD !\r\nNothing was deleted. This task will abort.";
 
 const char* const fileSizeMismatchBefore =
     "The file size doesn't match with expectation.\r\nAn error probably occured, Check it !\r\n"
@@ -63,6 +67,9 @@ const char* const runLogInUse = "Another run is using the run log; this run was 
 }  // namespace language
 
 namespace language {
+
+const char* const abortRequested =
+    "Abort requested: the tasks will stop once the running step has ended.";
 
 const char* const tasksListLabel = "Tasks list (source files) :";
 const char* const tasksListHint = "list of tasks (source file is displayed)";

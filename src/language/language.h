@@ -23,6 +23,9 @@ extern const char* const titleAuthoringInProgress;
 extern const char* const folderAuthoringInProgress;
 extern const char* const stepDone;
 extern const char* const fileDeleted;
+extern const char* const fileKept;
+extern const char* const fileNotDeleted;
+extern const char* const videoTsNotEmpty;
 
 // Size checks: the "before" text, the web page address, the "after" text, then the figures
 extern const char* const fileSizeMismatchBefore;
@@ -62,6 +65,9 @@ extern const char* const runLogInUse;
 }  // namespace language
 
 namespace language {
+
+// Run control
+extern const char* const abortRequested;
 
 // Task list view
 extern const char* const tasksListLabel;

@@ -171,9 +171,20 @@ TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
     window->btn_AbortTasks->click();
     window->btn_AbortTasks->click();
     EXPECT_TRUE(window->isRunning);  // until the runner has ended
+    // The notice leads the status line; where the run stands may follow it.
+    const auto showsAbortNotice = [this] {
+        return window->lab_statusText->text().toStdString().rfind(language::abortRequested, 0) ==
+               0;
+    };
+    EXPECT_TRUE(showsAbortNotice());
     std::filesystem::remove(tools.audioGatePath());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->ProgressBar1->isHidden(); }));
+    EXPECT_TRUE(showsAbortNotice());
     waitForRunEnd();
 
+    // The task cut short is not shown done, nor is the one that never ran.
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconFailed);
+    EXPECT_EQ(window->rowIcon(1), TForm1::iconNone);
     EXPECT_EQ(toolCalls(), 1u);
     const std::string log = readBytes(logPath());
     const std::string abortEntry = std::string(language::logAborted) + "\r\n\r\n";
@@ -212,6 +223,8 @@ TEST_F(RunControlTest, DisplayLogWarnsWithoutALogAndOpensAViewerEachTime) {
     window->btn_displayLog->click();
     window->btn_displayLog->click();
     ASSERT_EQ(viewers().size(), 2);
+    // The second viewer steps aside from the first.
+    EXPECT_EQ(viewers().back()->pos() - viewers().front()->pos(), QPoint(24, 24));
     TLogForm* viewer = viewers().front();
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_FALSE(viewer->isModal());
@@ -297,9 +310,10 @@ TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {
     window->ListView1->setCurrentItem(window->ListView1->topLevelItem(2));
     window->btn_removeVob->click();
     EXPECT_EQ(window->taskList.count(), 2);
-    // Open, cancelled: the list is empty while the run goes on.
+    // Open, cancelled: the list stays as it is while the run goes on.
     window->menu_OpenProject->trigger();
-    EXPECT_EQ(window->taskList.count(), 0);
+    EXPECT_EQ(window->taskList.count(), 2);
+    window->btn_clearList->click();
     std::filesystem::remove(tools.audioGatePath());
     waitForRunEnd();
 
@@ -307,6 +321,35 @@ TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {
     EXPECT_NE(readBytes(logPath()).find(std::string(language::logTaskStarted) + "2"),
               std::string::npos);
     EXPECT_EQ(window->ListView1->topLevelItemCount(), 0);
+}
+
+TEST_F(RunControlTest, IconsFollowTheirTasksWhenTheListChangesDuringARun) {
+    addDemuxTask("first");
+    addDemuxTask("missing", false);
+    addDemuxTask("third");
+    addDemuxTask("fourth");
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+    // The failing task goes: its mark must not land on the row that now follows.
+    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(1));
+    window->btn_removeVob->click();
+    EXPECT_TRUE(window->btn_clearList->isEnabled());
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconDone);
+    EXPECT_EQ(window->rowIcon(1), TForm1::iconDone);
+    EXPECT_EQ(window->rowIcon(2), TForm1::iconDone);
+
+    // A run that the list no longer holds marks nothing; a new task is never marked done.
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+    window->btn_clearList->click();
+    addDemuxTask("new");
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconNone);
 }
 
 TEST_F(RunControlTest, ClosingTheWindowDuringAToolEndsTheRunQuietly) {

@@ -36,6 +36,29 @@ MessageAnswer answerOf(int button) {
     }
 }
 
+// The answer that changes nothing is what Enter chooses in a question box.
+QMessageBox::StandardButton safeButton(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::AbortIgnore:
+            return QMessageBox::Abort;
+        case MessageButtons::YesNo:
+            return QMessageBox::No;
+        case MessageButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+// A box or chooser opens over the nearest window that is shown: a dialog asks questions before it
+// appears itself (the task editor picks its source first), and Qt would place a box over a hidden
+// owner at the screen's corner.
+QWidget* shownOwner(QWidget* parent) {
+    while (parent != nullptr && !parent->isVisible()) {
+        parent = parent->parentWidget();
+    }
+    return parent;
+}
+
 // Qt's own chooser speaks the French of the loaded translation on every desktop, and its patterns
 // ignore letter case, so that *.VOB also shows movie.vob. The option must come first.
 void useQtChooser(QFileDialog& dialog) {
@@ -69,14 +92,15 @@ MessageAnswer QtPrompts::showMessage(QWidget* parent, MessageKind kind, const st
     const QMessageBox::Icon icon =
         kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Critical;
     QMessageBox box(icon, toQString(caption), withQtLineEnds(text), standardButtons(buttons),
-                    parent);
+                    shownOwner(parent));
     box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(safeButton(buttons));
     return answerOf(box.exec());
 }
 
 std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
                                                  const FileChooserRequest& request) {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(shownOwner(parent));
     useQtChooser(dialog);
     dialog.setWindowTitle(toQString(request.title));
     dialog.setNameFilters(qtNameFilters(request.filter));
@@ -97,7 +121,7 @@ std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
 
 std::optional<std::string> QtPrompts::chooseFolder(QWidget* parent, const std::string& title,
                                                    const std::string& folder) {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(shownOwner(parent));
     useQtChooser(dialog);
     dialog.setWindowTitle(toQString(title));
     if (!folder.empty()) {

@@ -35,9 +35,10 @@ const QPoint windowPosition(310, 201);
 constexpr int iconRole = Qt::UserRole;
 constexpr int idColumnWidth = 80;
 
-// Tooltips are rich text when they look like it; a path must show as it is.
+// Tooltips are rich text when they look like it; a path must show as it is. The parser drops one
+// line end right after the opening tag: this one, and not the empty first line of a text.
 QString plainToolTip(const std::string& hoverText) {
-    return QStringLiteral("<p style='white-space:pre'>") +
+    return QStringLiteral("<p style='white-space:pre'>\n") +
            withQtLineEnds(hoverText).toHtmlEscaped() + QStringLiteral("</p>");
 }
 
