@@ -191,3 +191,18 @@ const char* const aboutBothTools =
     "DVDAuthorGUI => or, on Linux, the mjpegtools and dvdauthor packages of the distribution";
 
 }  // namespace language
+
+namespace language {
+
+const char* const powerOffCountdown = "The computer switches off in %d s.";
+const char* const powerOffCountdownHint = "All tasks are finished. Cancel keeps the computer on.";
+
+const char* const restoreUnsavedList =
+    "The task list was not saved when Marovink last ended.\r\nRestore its %d task(s) ?\r\n"
+    "(No discards them.)";
+const char* const recoveryUnreadable = " cannot be read, so no task list is restored from it:\r\n";
+const char* const recoveryKeptAs = "\r\nThe file is kept as ";
+const char* const recoveryNotWritten =
+    " cannot be written, so the task list is not kept for a restart:\r\n";
+
+}  // namespace language

@@ -170,3 +170,17 @@ extern const char* const aboutAuthoring;
 extern const char* const aboutBothTools;
 
 }  // namespace language
+
+namespace language {
+
+// End of a run with the shutdown box ticked
+extern const char* const powerOffCountdown;  // printf format with one %d
+extern const char* const powerOffCountdownHint;
+
+// The task list kept for a restart
+extern const char* const restoreUnsavedList;  // printf format with one %d
+extern const char* const recoveryUnreadable;
+extern const char* const recoveryKeptAs;
+extern const char* const recoveryNotWritten;
+
+}  // namespace language

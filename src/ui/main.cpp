@@ -35,6 +35,7 @@ int main(int argc, char* argv[]) {
     TForm1 mainWindow(services);
     createHiddenInstances(mainWindow, services);
     mainWindow.show();
+    mainWindow.offerListRecovery();
     const int status = QApplication::exec();
     if (mainWindow.isRunning) {
         // The runner may be waiting for a tool that runs for hours; that tool is a process of

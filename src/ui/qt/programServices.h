@@ -18,4 +18,6 @@ struct ProgramServices {
     RegionalFormats regionalFormats;
     // Full path of the running program; the run log and the licence lie beside it.
     std::string programPath;
+    // The end of a run counts this long down before it switches the computer off.
+    int powerOffCountdownSeconds = 60;
 };

@@ -16,6 +16,7 @@
 #include "language/language.h"
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
+#include "storage/taskListRecovery.h"
 #include "task/taskDescription.h"
 #include "ui/prompts/commands.h"
 #include "ui/qt/anchors.h"
@@ -52,6 +53,7 @@ TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
     buildMenus();
     connectCommands();
     FormCreate();
+    recovery_ = std::make_unique<TaskListRecovery>(recoveryFilePath());
 }
 
 void TForm1::buildControls() {
@@ -207,6 +209,7 @@ void TForm1::RefreshTaskList() {
     }
     ListView1->addTopLevelItems(rows);
     UpdateControls();
+    keepListForRecovery();
 }
 
 void TForm1::UpdateControls() {

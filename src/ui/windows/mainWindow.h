@@ -8,6 +8,7 @@
 
 class GuiHandOver;
 class RunLog;
+class TaskListRecovery;
 struct ProgramServices;
 struct WindowRun;
 class TprocessThread;
@@ -64,6 +65,12 @@ public:
     void SaveProject();
     void LoadProject();
 
+    // The task list kept for a restart in the folder of the settings file.
+    std::string recoveryFilePath() const;
+    const TaskListRecovery& listRecovery() const { return *recovery_; }
+    // Start-up: offers back, or reports, what the recovery file holds.
+    void offerListRecovery();
+
     ProgramServices& services;
     TAllTask taskList;
     bool isRunning = false;
@@ -111,9 +118,14 @@ private:
     void onRunFinished();
     std::string endRun();
 
+    void keepListForRecovery();
+    void listKeptInProject();
+
     std::shared_ptr<GuiHandOver> handOver_;
     std::unique_ptr<RunLog> runLog_;
     std::unique_ptr<WindowRun> run_;
+    std::unique_ptr<TaskListRecovery> recovery_;
+    bool recoveryFailureShown_ = false;
     // The project choosers remember the last file name, each its own.
     std::string lastSavedProject_;
     std::string lastOpenedProject_;

@@ -61,6 +61,7 @@ void TForm1::SaveProject() {
     }
     lastSavedProject_ = *path;
     projectFile::save(*path, taskList);
+    listKeptInProject();
 }
 
 void TForm1::LoadProject() {
@@ -79,4 +80,5 @@ void TForm1::LoadProject() {
     }
     lastOpenedProject_ = *path;
     projectFile::load(*path, taskList);
+    listKeptInProject();
 }

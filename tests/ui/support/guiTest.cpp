@@ -13,6 +13,8 @@ GuiTest::GuiTest()
                              platform::defaultAuthoringName}) {
         touch(programFolder() + tool);
     }
+    // A power-off that the platform only counts need not be waited for a minute.
+    services.powerOffCountdownSeconds = 1;
     RecordedMessages ignored;
     settings.load(ignored);
 }
