@@ -4,14 +4,18 @@ const char* const batchUsage =
     "Usage: marovink-batch [--settings FILE] [--log FILE] PROJECT.mvk\n"
     "Runs every task of a Marovink project without a window.\n"
     "\n"
-    "  --settings FILE  settings file to use (default: marovink.ini beside the program)\n"
-    "  --log FILE       run log to write (default: marovink.log beside the program)\n"
+    "  --settings FILE  settings file to use (default: the window program's marovink.ini)\n"
+    "  --log FILE       run log to write (default: the window program's marovink.log)\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
     "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
     "the project, the settings or the log cannot be used.\n"
-    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once.\n";
+    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once.\n"
+    "\n"
+    "marovink.ini and marovink.log lie beside the program when its folder can be written;\n"
+    "otherwise in the user's folders ($XDG_CONFIG_HOME/marovink/, $XDG_STATE_HOME/marovink/,\n"
+    "%APPDATA%\\Marovink\\ on Windows).\n";
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;

@@ -1,6 +1,7 @@
 #include "batch/batchRun.h"
 
 #include "platform/programLocation.h"
+#include "platform/userFiles.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
 #include "storage/projectFile.h"
@@ -39,15 +40,13 @@ private:
 BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // By default a batch run shares the settings and the latest log of the window program that
     // lies beside it.
-    const std::string windowProgram = programLocation::folderOf(programPath_) + "marovink";
-    Settings settings(options.settingsPath.empty()
-                          ? programLocation::besideProgram(windowProgram, ".ini")
-                          : options.settingsPath,
-                      programLocation::folderOf(programPath_));
+    const userFiles::Locations windowFiles =
+        userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
+    Settings settings(
+        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath,
+        programLocation::folderOf(programPath_));
     TAllTask tasks;
-    RunLog log(options.logPath.empty() ? programLocation::besideProgram(windowProgram, ".log")
-                                       : options.logPath,
-               formats_);
+    RunLog log(options.logPath.empty() ? windowFiles.runLog : options.logPath, formats_);
     ConsoleRunView view(console_);
     std::unique_ptr<RunSession> session;
     try {

@@ -14,8 +14,13 @@ std::string besideProgram(const std::string& programPath, const std::string& ext
 // "marovink.tools.log".
 std::string toolsLogBeside(const std::string& runLogPath);
 
-// The name the about box shows: the program file's name without its folder and without the
-// system's program suffix (C:\Marovink\Marovink.exe gives "Marovink").
+// Where a document of the program lies (the licence): beside the program, except in the installed
+// layout, where the programs lie in PREFIX/lib/marovink/ and the documents in
+// PREFIX/share/doc/marovink/.
+std::string documentPath(const std::string& programPath, const std::string& fileName);
+
+// The name the about box shows: the program file's name without its folder and without an ".exe"
+// extension in any letter case (C:\Marovink\Marovink.exe gives "Marovink").
 std::string programName(const std::string& programPath);
 
 }  // namespace programLocation

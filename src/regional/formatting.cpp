@@ -1,5 +1,7 @@
 #include "regional/formatting.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -60,6 +62,81 @@ bool patternHasAmPm(const std::string& pattern) {
     return pattern.find("AP") != std::string::npos || pattern.find("ap") != std::string::npos;
 }
 
+// A field of at most two letters: one letter gives the number as it is, two pad it to two digits.
+std::size_t appendNumber(std::size_t n, int value, std::string& text) {
+    n = std::min<std::size_t>(n, 2);
+    text += padded(value, static_cast<int>(n));
+    return n;
+}
+
+// d dd ddd dddd and M MM MMM MMMM: the number, or from three letters on the short or long name.
+template <std::size_t N>
+std::size_t appendNumberOrName(std::size_t n, int number, int nameIndex,
+                               const std::array<std::string, N>& shortNames,
+                               const std::array<std::string, N>& longNames, std::string& text) {
+    if (n < 3) {
+        return appendNumber(n, number, text);
+    }
+    n = std::min<std::size_t>(n, 4);
+    const std::size_t index = static_cast<std::size_t>(nameIndex) % N;
+    text += n == 3 ? shortNames[index] : longNames[index];
+    return n;
+}
+
+// yy and yyyy; a single y or three of them count as yy.
+std::size_t appendYear(std::size_t n, int year, std::string& text) {
+    if (n >= 4) {
+        text += padded(year, 4);
+        return 4;
+    }
+    text += padded(year % 100, 2);
+    return 2;
+}
+
+int twelveHourClock(int hour) {
+    return hour % 12 == 0 ? 12 : hour % 12;
+}
+
+// Appends the field that the run of letters at position i of the pattern stands for, or the
+// letters themselves when they stand for none. Returns the number of letters used.
+std::size_t appendField(const std::string& pattern, std::size_t i, const std::tm& moment,
+                        const RegionalFormats& formats, bool twelveHour, std::string& text) {
+    const char letter = pattern[i];
+    const std::size_t n = runLength(pattern, i);
+    switch (letter) {
+        case 'd':
+            return appendNumberOrName(n, moment.tm_mday, moment.tm_wday, formats.shortDayNames,
+                                      formats.longDayNames, text);
+        case 'M':
+            return appendNumberOrName(n, moment.tm_mon + 1, moment.tm_mon, formats.shortMonthNames,
+                                      formats.longMonthNames, text);
+        case 'y':
+            return appendYear(n, moment.tm_year + 1900, text);
+        case 'h':
+            return appendNumber(n, twelveHour ? twelveHourClock(moment.tm_hour) : moment.tm_hour,
+                                text);
+        case 'H':
+            return appendNumber(n, moment.tm_hour, text);
+        case 'm':
+            return appendNumber(n, moment.tm_min, text);
+        case 's':
+            return appendNumber(n, moment.tm_sec, text);
+        case 'A':
+        case 'a':
+            if (i + 1 < pattern.size() && (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) {
+                text += moment.tm_hour < 12 ? formats.amText : formats.pmText;
+                return 2;
+            }
+            break;
+        case 't':
+            return n;  // the time zone: a log's local times carry none
+        default:
+            break;
+    }
+    text.append(n, letter);
+    return n;
+}
+
 }  // namespace
 
 std::string groupedWhole(double value, const RegionalFormats& formats) {
@@ -98,77 +175,8 @@ std::string dateTime(const std::string& pattern, const std::tm& moment,
     const bool twelveHour = patternHasAmPm(pattern);
     std::string text;
     for (std::size_t i = 0; i < pattern.size();) {
-        const char letter = pattern[i];
-        std::size_t n = runLength(pattern, i);
-        if (letter == '\'') {
-            i = appendQuoted(pattern, i, text);
-            continue;
-        }
-        int hour12 = moment.tm_hour % 12;
-        if (hour12 == 0) {
-            hour12 = 12;
-        }
-        const int width = n >= 2 ? 2 : 1;
-        switch (letter) {
-            case 'd':
-                if (n >= 3) {
-                    n = std::min<std::size_t>(n, 4);
-                    const std::size_t day = static_cast<std::size_t>(moment.tm_wday) % 7;
-                    text += n == 3 ? formats.shortDayNames[day] : formats.longDayNames[day];
-                } else {
-                    text += padded(moment.tm_mday, width);
-                }
-                break;
-            case 'M':
-                if (n >= 3) {
-                    n = std::min<std::size_t>(n, 4);
-                    const std::size_t month = static_cast<std::size_t>(moment.tm_mon) % 12;
-                    text += n == 3 ? formats.shortMonthNames[month] : formats.longMonthNames[month];
-                } else {
-                    text += padded(moment.tm_mon + 1, width);
-                }
-                break;
-            case 'y':
-                if (n >= 4) {
-                    n = 4;
-                    text += padded(moment.tm_year + 1900, 4);
-                } else {
-                    n = 2;
-                    text += padded((moment.tm_year + 1900) % 100, 2);
-                }
-                break;
-            case 'h':
-                n = std::min<std::size_t>(n, 2);
-                text += padded(twelveHour ? hour12 : moment.tm_hour, width);
-                break;
-            case 'H':
-                n = std::min<std::size_t>(n, 2);
-                text += padded(moment.tm_hour, width);
-                break;
-            case 'm':
-                n = std::min<std::size_t>(n, 2);
-                text += padded(moment.tm_min, width);
-                break;
-            case 's':
-                n = std::min<std::size_t>(n, 2);
-                text += padded(moment.tm_sec, width);
-                break;
-            case 'A':
-            case 'a':
-                if (i + 1 < pattern.size() && (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) {
-                    n = 2;
-                    text += moment.tm_hour < 12 ? formats.amText : formats.pmText;
-                } else {
-                    text.append(n, letter);
-                }
-                break;
-            case 't':
-                break;  // the time zone: a log's local times carry none
-            default:
-                text.append(n, letter);
-                break;
-        }
-        i += n;
+        i = pattern[i] == '\'' ? appendQuoted(pattern, i, text)
+                               : i + appendField(pattern, i, moment, formats, twelveHour, text);
     }
     // A dropped time zone leaves the blank that stood before it.
     while (!text.empty() && text.back() == ' ') {

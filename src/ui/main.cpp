@@ -8,6 +8,7 @@
 #include "language/language.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
+#include "platform/userFiles.h"
 #include "storage/settings.h"
 #include "ui/prompts/qtPrompts.h"
 #include "ui/qt/pictures.h"
@@ -27,15 +28,22 @@ int main(int argc, char* argv[]) {
     loadToolkitTranslation(application);
 
     const std::string programPath = platform::runningProgramPath();
-    Settings settings(programLocation::besideProgram(programPath, ".ini"),
-                      programLocation::folderOf(programPath));
+    const userFiles::Locations files = userFiles::locate(programPath);
+    Settings settings(files.settingsFile, programLocation::folderOf(programPath));
     QtPrompts prompts;
-    ProgramServices services{prompts, settings, *platform,
-                             regionalFormatsFromLocale(QLocale::system()), programPath};
+    ProgramServices services{prompts,     settings,
+                             *platform,   regionalFormatsFromLocale(QLocale::system()),
+                             programPath, files.runLog};
     TForm1 mainWindow(services);
     createHiddenInstances(mainWindow, services);
     mainWindow.show();
-    mainWindow.offerListRecovery();
+    // A list restored from the last session is not replaced by a project named on the command
+    // line: opening it would lose that list again.
+    const bool restored = mainWindow.offerListRecovery();
+    // QApplication has taken its own options out: what is left is the program's.
+    if (argc > 1 && !restored) {
+        mainWindow.openProjectFile(argv[1]);
+    }
     const int status = QApplication::exec();
     if (mainWindow.isRunning) {
         // The runner may be waiting for a tool that runs for hours; that tool is a process of

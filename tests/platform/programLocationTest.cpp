@@ -13,6 +13,13 @@ TEST(ProgramLocation, FilesBesideTheProgram) {
     EXPECT_EQ(programLocation::besideProgram(bin + "app.exe", ".log"), bin + "app.log");
     EXPECT_EQ(programLocation::toolsLogBeside(bin + "app.log"), bin + "app.tools.log");
     EXPECT_FALSE(platform::runningProgramPath().empty());
+
+    // The licence lies beside a bundle, and with the documents in the installed layout.
+    EXPECT_EQ(programLocation::documentPath(bin + "marovink", "gpl.txt"), bin + "gpl.txt");
+    const std::string prefix = s + "usr" + s;
+    EXPECT_EQ(
+        programLocation::documentPath(prefix + "lib" + s + "marovink" + s + "marovink", "gpl.txt"),
+        prefix + "share" + s + "doc" + s + "marovink" + s + "gpl.txt");
 }
 
 TEST(ProgramLocation, ProgramNameDropsTheFolderAndTheProgramSuffix) {

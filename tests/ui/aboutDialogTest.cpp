@@ -101,7 +101,7 @@ TEST(BundleTest, TheLicenceDesktopEntryAndIconLieBesideTheProgram) {
     EXPECT_NE(readBytes(MAROVINK_BUNDLE_DIR "/gpl.txt").find("Version 3, 29 June 2007"),
               std::string::npos);
     const std::string entry = readBytes(MAROVINK_BUNDLE_DIR "/marovink.desktop");
-    EXPECT_NE(entry.find("\nExec=marovink\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nExec=marovink %f\n"), std::string::npos);
     EXPECT_NE(entry.find("\nIcon=marovink\n"), std::string::npos);
     EXPECT_NE(readBytes(MAROVINK_BUNDLE_DIR "/marovink.svg").find("<svg"), std::string::npos);
 }

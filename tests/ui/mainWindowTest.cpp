@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <filesystem>
@@ -206,4 +207,54 @@ TEST_F(MainWindowTest, CreationLoadsTheSettingsAndReportsTheFirstMissingTool) {
     EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(prompts.messages[0].caption, "Erreur");
     EXPECT_EQ(prompts.messages[0].text, multiplexer + language::programFileMissing);
+}
+
+TEST_F(MainWindowTest, KeysActAsTheirMenuItemsAndButtonsWhenThoseAreEnabled) {
+    // The offscreen platform does not give the focus back when a dialog closes.
+    const auto activate = [this] {
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window);
+    };
+    window.show();
+    ASSERT_TRUE(activate());
+    int editorsShown = 0;
+    const auto cancelEditor = [&editorsShown](QWidget* modal) {
+        auto* editor = qobject_cast<TFormTaskManager*>(modal);
+        ASSERT_NE(editor, nullptr);
+        ++editorsShown;
+        editor->btnCancel->click();
+    };
+
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    EXPECT_EQ(prompts.fileRequests[0].title, "Enter the project name");
+    EXPECT_EQ(prompts.fileRequests[0].purpose, FileChooserRequest::Purpose::Open);
+    EXPECT_EQ(prompts.fileRequests[1].purpose, FileChooserRequest::Purpose::Save);
+    whenModalShows(cancelEditor);
+    QTest::keyClick(&window, Qt::Key_Insert);
+    EXPECT_EQ(editorsShown, 1);
+    ASSERT_TRUE(activate());
+    // Start and Abort are disabled: an empty list does not start, and nothing runs.
+    QTest::keyClick(&window, Qt::Key_F5);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isRunning);
+
+    addTask("/a.VOB");
+    addTask("/b.VOB");
+    window.RefreshTaskList();
+    select(0);
+    window.btn_displayLog->setFocus();
+    QTest::keyClick(window.btn_displayLog, Qt::Key_Delete);
+    EXPECT_EQ(window.taskList.count(), 2);
+    whenModalShows(cancelEditor);
+    QTest::keyClick(window.btn_displayLog, Qt::Key_Return);
+    EXPECT_EQ(editorsShown, 2);
+    ASSERT_TRUE(activate());
+    window.ListView1->setFocus();
+    QTest::keyClick(window.ListView1, Qt::Key_Delete);
+    ASSERT_EQ(window.taskList.count(), 1);
+    EXPECT_EQ(cell(0, 1), "/b.VOB");
+    EXPECT_EQ(window.menu_OpenProject->text().toStdString(), "Open...");
+    EXPECT_TRUE(prompts.messages.empty());
 }

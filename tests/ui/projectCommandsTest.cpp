@@ -114,3 +114,27 @@ TEST_F(ProjectCommandsTest, FailuresReachTheGeneralErrorReportAndRestoreTheWindo
     EXPECT_EQ(window.taskList.count(), 1);
     expectIdleLook();
 }
+
+TEST_F(ProjectCommandsTest, AProjectNamedOnTheCommandLineOpensWithoutAChooser) {
+    addTask("/dvd/a.VOB");
+    addTask("/dvd/b.VOB");
+    const std::string path = folder.file("named.mvk");
+    projectFile::save(path, window.taskList);
+    window.taskList.clear();
+
+    window.openProjectFile(path);
+    EXPECT_TRUE(prompts.fileRequests.empty());
+    ASSERT_EQ(window.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(window.taskList.taskAt(1)->origVobFilePath, "/dvd/b.VOB");
+    expectIdleLook();
+    window.menu_OpenProject->trigger();
+    EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // A file that cannot be read is reported as the Open command reports it.
+    window.openProjectFile(folder.file("missing.mvk"));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "Marovink");
+    EXPECT_EQ(window.ListView1->topLevelItemCount(), 0);
+    expectIdleLook();
+}

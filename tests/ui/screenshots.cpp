@@ -112,8 +112,12 @@ int main(int argc, char* argv[]) {
     ScriptedPrompts prompts;
     Settings settings(programFolder.file("marovink.ini"), programFolder.path() + "/");
     const auto platform = platform::createPlatform();
-    ProgramServices services{prompts, settings, *platform, RegionalFormats(),
-                             programFolder.file("marovink")};
+    ProgramServices services{prompts,
+                             settings,
+                             *platform,
+                             RegionalFormats(),
+                             programFolder.file("marovink"),
+                             programFolder.file("marovink.log")};
 
     bool saved = true;
     TForm1 window(services);

@@ -16,8 +16,9 @@ struct ProgramServices {
     Settings& settings;
     platform::Platform& platform;
     RegionalFormats regionalFormats;
-    // Full path of the running program; the run log and the licence lie beside it.
+    // Full path of the running program; the licence lies beside it.
     std::string programPath;
+    std::string runLogPath;
     // The end of a run counts this long down before it switches the computer off.
     int powerOffCountdownSeconds = 60;
 };

@@ -9,7 +9,6 @@
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
-#include "platform/programLocation.h"
 #include "runner/runLog.h"
 #include "storage/taskListRecovery.h"
 #include "ui/prompts/commands.h"
@@ -124,7 +123,7 @@ void TForm1::btn_AbortTasksClick() {
 }
 
 void TForm1::btn_displayLogClick() {
-    const std::string path = programLocation::besideProgram(services.programPath, ".log");
+    const std::string& path = services.runLogPath;
     if (isExistingFile(path)) {
         auto* viewer = new TLogForm(this, path, services.prompts);
         viewer->show();

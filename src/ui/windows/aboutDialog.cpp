@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <filesystem>
 
 #include "language/language.h"
 #include "platform/programLocation.h"
@@ -83,17 +82,9 @@ void TFAbout::btnOKClick() {
     accept();
 }
 
-std::string programName(const std::string& programPath) {
-    std::string name = std::filesystem::path(programPath).filename().string();
-    const QString extension = QStringLiteral(".exe");
-    if (toQString(name).endsWith(extension, Qt::CaseInsensitive)) {
-        name.erase(name.size() - static_cast<std::size_t>(extension.size()));
-    }
-    return name;
-}
-
 void showAboutBox(QWidget* owner, const std::string& programPath) {
-    TFAbout box(owner, programLocation::folderOf(programPath) + language::licenceFileName);
-    box.setProgramNameVersion(programName(programPath) + " " + language::programVersion);
+    TFAbout box(owner, programLocation::documentPath(programPath, language::licenceFileName));
+    box.setProgramNameVersion(programLocation::programName(programPath) + " " +
+                              language::programVersion);
     box.exec();
 }

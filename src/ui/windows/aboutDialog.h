@@ -31,9 +31,6 @@ private:
     void buildControls();
 };
 
-// The program's name as the about box shows it: the program file's name without its folder and
-// without an ".exe" extension.
-std::string programName(const std::string& programPath);
-
-// Builds the box for the running program, reading "gpl.txt" beside it, and shows it modally.
+// Builds the box for the running program, reading its licence "gpl.txt" (beside it, or with the
+// documents of an installed program), and shows it modally.
 void showAboutBox(QWidget* owner, const std::string& programPath);

@@ -31,17 +31,17 @@ void TForm1::listKeptInProject() {
     recovery_->listSaved(taskList);
 }
 
-void TForm1::offerListRecovery() {
+bool TForm1::offerListRecovery() {
     TAllTask leftOver;
     const TaskListRecovery::LeftOver found = recovery_->readLeftOver(leftOver);
     switch (found.kind) {
         case TaskListRecovery::LeftOver::Kind::Nothing:
-            return;
+            return false;
         case TaskListRecovery::LeftOver::Kind::Unreadable:
             warningBox(services.prompts, this,
                        recovery_->path() + language::recoveryUnreadable + found.error +
                            language::recoveryKeptAs + found.keptAsidePath);
-            return;
+            return false;
         case TaskListRecovery::LeftOver::Kind::UnsavedList:
             break;
     }
@@ -49,10 +49,11 @@ void TForm1::offerListRecovery() {
                    formatMessage(language::restoreUnsavedList, leftOver.count()),
                    MessageButtons::YesNo) != MessageAnswer::Yes) {
         recovery_->discardLeftOver();
-        return;
+        return false;
     }
     for (int i = 0; i < leftOver.count(); ++i) {
         taskList.add(leftOver.taskAt(i));
     }
     RefreshTaskList();
+    return true;
 }

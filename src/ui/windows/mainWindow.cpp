@@ -14,7 +14,6 @@
 #include <iterator>
 
 #include "language/language.h"
-#include "platform/programLocation.h"
 #include "runner/runLog.h"
 #include "storage/taskListRecovery.h"
 #include "task/taskDescription.h"
@@ -52,6 +51,7 @@ TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
     buildControls();
     buildMenus();
     connectCommands();
+    addKeyboardShortcuts();
     FormCreate();
     recovery_ = std::make_unique<TaskListRecovery>(recoveryFilePath());
 }
@@ -63,7 +63,19 @@ void TForm1::buildControls() {
     setCentralWidget(client);
     client->resize(clientSize);
     auto* anchors = new Anchors(client, clientSize);
+    buildTaskList(client, anchors);
+    buildButtons(client, anchors);
+    buildStatusLine(client, anchors);
 
+    QWidget* const tabOrder[] = {btn_displayLog,       btn_addVob,     btn_modifyTask,
+                                 btn_removeVob,        btn_clearList,  btn_StartTasks,
+                                 chb_stopWhenFinished, btn_AbortTasks, ListView1};
+    for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    }
+}
+
+void TForm1::buildTaskList(QWidget* client, Anchors* anchors) {
     // These two texts get the room they need where the font is wider than the designed one.
     chb_stopWhenFinished = new QCheckBox(uiText(language::stopWhenFinished), client);
     anchors->place(chb_stopWhenFinished,
@@ -89,7 +101,9 @@ void TForm1::buildControls() {
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->viewport()->installEventFilter(this);
     anchors->place(ListView1, QRect(16, 56, 437, 304), anchorAll);
+}
 
+void TForm1::buildButtons(QWidget* client, Anchors* anchors) {
     const auto rightButton = [&](const char* caption, const QRect& geometry, int sides) {
         auto* button = new QPushButton(uiText(caption), client);
         anchors->place(button, geometry, sides);
@@ -109,7 +123,9 @@ void TForm1::buildControls() {
         rightButton(language::clearAll, QRect(471, 240, 89, 25), AnchorRight | AnchorTop);
     btn_displayLog =
         rightButton(language::displayLog, QRect(472, 298, 89, 25), AnchorRight | AnchorBottom);
+}
 
+void TForm1::buildStatusLine(QWidget* client, Anchors* anchors) {
     ProgressBar1 = new QProgressBar(client);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
@@ -125,13 +141,6 @@ void TForm1::buildControls() {
     lab_statusText->setMinimumHeight(15);
     anchors->place(lab_statusText, QRect(200, 365, 375, 20),
                    AnchorLeft | AnchorRight | AnchorBottom);
-
-    QWidget* const tabOrder[] = {btn_displayLog,       btn_addVob,     btn_modifyTask,
-                                 btn_removeVob,        btn_clearList,  btn_StartTasks,
-                                 chb_stopWhenFinished, btn_AbortTasks, ListView1};
-    for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i], tabOrder[i + 1]);
-    }
 }
 
 void TForm1::buildMenus() {
@@ -190,7 +199,7 @@ void TForm1::connectCommands() {
 void TForm1::FormCreate() {
     // Creating the options dialog loads the settings and reports a missing tool.
     { TFormOptions options(this, services); }
-    logFilePath = programLocation::besideProgram(services.programPath, ".log");
+    logFilePath = services.runLogPath;
     // One log for the window's life: the latest step start outlives runs.
     runLog_ = std::make_unique<RunLog>(logFilePath, services.regionalFormats);
     UpdateControls();

@@ -2,10 +2,12 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "task/task.h"
 
+class Anchors;
 class GuiHandOver;
 class RunLog;
 class TaskListRecovery;
@@ -63,13 +65,17 @@ public:
     void menu_AboutClick();
     void menu_exitClick();
     void SaveProject();
-    void LoadProject();
+    // Loads the named project, or the one the user picks when none is named.
+    void LoadProject(const std::optional<std::string>& named = std::nullopt);
+    // Opens a project named on the command line, reporting a failure as the Open command does.
+    void openProjectFile(const std::string& path);
 
     // The task list kept for a restart in the folder of the settings file.
     std::string recoveryFilePath() const;
     const TaskListRecovery& listRecovery() const { return *recovery_; }
-    // Start-up: offers back, or reports, what the recovery file holds.
-    void offerListRecovery();
+    // Start-up: offers back, or reports, what the recovery file holds; true when a list was
+    // restored.
+    bool offerListRecovery();
 
     ProgramServices& services;
     TAllTask taskList;
@@ -104,8 +110,12 @@ protected:
 
 private:
     void buildControls();
+    void buildTaskList(QWidget* client, Anchors* anchors);
+    void buildButtons(QWidget* client, Anchors* anchors);
+    void buildStatusLine(QWidget* client, Anchors* anchors);
     void buildMenus();
     void connectCommands();
+    void addKeyboardShortcuts();
     void FormCreate();
     int selectedRow() const;
     bool showHoverText(QEvent* event);

@@ -3,6 +3,7 @@
 
 #include "language/language.h"
 #include "storage/projectFile.h"
+#include "ui/prompts/commands.h"
 #include "ui/prompts/prompts.h"
 #include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
@@ -64,7 +65,11 @@ void TForm1::SaveProject() {
     listKeptInProject();
 }
 
-void TForm1::LoadProject() {
+void TForm1::openProjectFile(const std::string& path) {
+    runCommand(services.prompts, this, [this, &path] { LoadProject(path); });
+}
+
+void TForm1::LoadProject(const std::optional<std::string>& named) {
     // The list goes first, whatever follows. A run under way keeps its own copy of the tasks.
     taskList.clear();
     const ProjectCommandLook look(this, lab_statusText, language::projectLoadInProgress);
@@ -73,8 +78,10 @@ void TForm1::LoadProject() {
         TForm1& window;
         ~RefreshAtEnd() { window.RefreshTaskList(); }
     } refresh{*this};
-    const std::optional<std::string> path = services.prompts.chooseFile(
-        this, projectChooser(FileChooserRequest::Purpose::Open, lastOpenedProject_));
+    const std::optional<std::string> path =
+        named ? named
+              : services.prompts.chooseFile(
+                    this, projectChooser(FileChooserRequest::Purpose::Open, lastOpenedProject_));
     if (!path) {
         return;
     }

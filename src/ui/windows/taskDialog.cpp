@@ -9,7 +9,9 @@
 #include <QPushButton>
 
 #include "chapters/chapterList.h"
-#include "files/textFile.h"
+#include "editing/okCheck.h"
+#include "editing/sourcePick.h"
+#include "editing/stageView.h"
 #include "language/language.h"
 #include "paths/folderCreation.h"
 #include "paths/pathPieces.h"
@@ -186,11 +188,7 @@ void TFormTaskManager::showTask() {
     chb_Demux->setChecked(task.doDemux);
     chb_remux->setChecked(task.doRemux);
     chb_author->setChecked(task.doAuthor);
-    setBoxText(txt_origVOBfilePath, task.origVobFilePath);
-    setBoxText(txt_m2vFilePath, task.m2vFilePath);
-    setBoxText(txt_ac3FilePath, task.ac3FilePath);
-    setBoxText(txt_VOBFilePath, task.vobFilePath);
-    setBoxText(txt_DVDfolderPath, task.dvdFolderPath);
+    showPaths(task);
     chb_deleteOrigVob->setChecked(task.deleteOrigVob);
     chb_deleteStreams->setChecked(task.deleteStreams);
     chb_deleteVob->setChecked(task.deleteVob);
@@ -225,23 +223,24 @@ void TFormTaskManager::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormTaskManager::disableUselessControls() {
-    // The states are read afresh at each step: step 4 may uncheck Author on the way.
-    ImDemuxArrow->setVisible(chb_Demux->isChecked());
-    Panel_source->setVisible(chb_Demux->isChecked());
-    Panel_streams->setVisible(chb_Demux->isChecked() || chb_remux->isChecked());
-    ImRemuxArrow->setVisible(chb_remux->isChecked());
-    chb_deleteStreams->setEnabled(chb_remux->isChecked());
-    if (chb_Demux->isChecked() && !chb_remux->isChecked()) {
-        chb_author->setChecked(false);
+    const StageView view =
+        stageView(chb_Demux->isChecked(), chb_remux->isChecked(), chb_author->isChecked());
+    // Unchecking Author runs this handler again, as a user's click would.
+    if (chb_author->isChecked() != view.author) {
+        chb_author->setChecked(view.author);
     }
-    Panel_remuxed->setVisible(chb_remux->isChecked() || chb_author->isChecked());
-    const bool author = chb_author->isChecked();
+    ImDemuxArrow->setVisible(view.sourceShown);
+    Panel_source->setVisible(view.sourceShown);
+    Panel_streams->setVisible(view.streamsShown);
+    ImRemuxArrow->setVisible(view.remuxShown);
+    chb_deleteStreams->setEnabled(view.remuxShown);
+    Panel_remuxed->setVisible(view.remuxedShown);
     for (QWidget* authorPart :
          {static_cast<QWidget*>(ImAuthorArrow), static_cast<QWidget*>(ImChapterArrow),
           static_cast<QWidget*>(Panel_folder), static_cast<QWidget*>(Panel_chapter)}) {
-        authorPart->setVisible(author);
+        authorPart->setVisible(view.authorShown);
     }
-    chb_deleteVob->setEnabled(author);
+    chb_deleteVob->setEnabled(view.authorShown);
 }
 
 std::optional<std::string> TFormTaskManager::choose(FileChooserRequest request,
@@ -276,41 +275,25 @@ void TFormTaskManager::browseForSource() {
     const std::optional<std::string> chosen =
         chooseToOpen(language::openVideoSourceTitle, language::sourceVobFilter, "VOB",
                      boxText(txt_origVOBfilePath));
-    if (!chosen) {
-        return;
+    if (chosen) {
+        Ttask boxes = boxContents();
+        const std::optional<std::string> chapterFile = sourcePick::pickSource(boxes, *chosen);
+        chb_Demux->setChecked(boxes.doDemux);
+        showPicked(boxes, chapterFile);
     }
-    if (!pathPieces::endsWithVob(*chosen)) {
-        chb_Demux->setChecked(false);
-        deriveFromVideoStream(*chosen);
-        return;
-    }
-    const std::string folder = pathPieces::folderOf(*chosen);
-    setBoxText(txt_origVOBfilePath, *chosen);
-    setBoxText(txt_m2vFilePath, folder + language::derivedVideoStreamName);
-    setBoxText(txt_ac3FilePath, folder + language::derivedAudioStreamName);
-    proposePathsBeside(*chosen);
-    importCellTimesIn(folder);
 }
 
 void TFormTaskManager::deriveFromVideoStream(const std::string& path) {
-    setBoxText(txt_m2vFilePath, path);
-    const std::string audioStream = pathPieces::replaceExtension(path, ".ac3");
-    setBoxText(txt_ac3FilePath, isExistingFile(audioStream)
-                                    ? audioStream
-                                    : pathPieces::folderWithoutLastCharacter(path));
-    proposePathsBeside(path);
-    importCellTimesIn(pathPieces::folderOf(path));
+    Ttask boxes = boxContents();
+    const std::optional<std::string> chapterFile = sourcePick::pickVideoStream(boxes, path);
+    showPicked(boxes, chapterFile);
 }
 
-void TFormTaskManager::proposePathsBeside(const std::string& path) {
-    setBoxText(txt_VOBFilePath, pathPieces::folderOf(path) + language::derivedRemuxedVobName);
-    setBoxText(txt_DVDfolderPath, pathPieces::folderWithoutLastCharacter(path));
-}
-
-void TFormTaskManager::importCellTimesIn(const std::string& folder) {
-    const std::string cellTimes = folder + language::cellTimesFileName;
-    if (isExistingFile(cellTimes)) {
-        importChapterFile(cellTimes);
+void TFormTaskManager::showPicked(const Ttask& boxes,
+                                  const std::optional<std::string>& chapterFile) {
+    showPaths(boxes);
+    if (chapterFile) {
+        importChapterFile(*chapterFile);
     }
 }
 
@@ -332,9 +315,11 @@ void TFormTaskManager::btn_BrowseForVideoStreamClick() {
         chooseToSave(language::streamDestinationTitle, language::videoStreamFilter, "m2v",
                      current.empty() ? language::derivedVideoStreamName : current);
     if (chosen) {
-        setBoxText(txt_m2vFilePath, *chosen);
-        setBoxText(txt_ac3FilePath, pathPieces::replaceExtension(*chosen, ".ac3"));
-        proposePathsBeside(*chosen);
+        Ttask boxes = boxContents();
+        boxes.m2vFilePath = *chosen;
+        boxes.ac3FilePath = pathPieces::replaceExtension(*chosen, ".ac3");
+        sourcePick::proposeOutputsBeside(boxes, *chosen);
+        showPaths(boxes);
     }
 }
 
@@ -358,7 +343,9 @@ void TFormTaskManager::btn_BrowseForVobClick() {
                 chooseToOpen(language::openVideoSourceTitle, language::vobFilter, "VOB", current)) {
             setBoxText(txt_VOBFilePath, *chosen);
             setBoxText(txt_DVDfolderPath, pathPieces::folderWithoutLastCharacter(*chosen));
-            importCellTimesIn(pathPieces::folderOf(*chosen));
+            if (const auto chapterFile = sourcePick::cellTimesBeside(*chosen)) {
+                importChapterFile(*chapterFile);
+            }
         }
         return;
     }
@@ -430,77 +417,50 @@ void TFormTaskManager::chb_deleteVobClick() {
     }
 }
 
-bool TFormTaskManager::reportIfMissing(const QLineEdit* box) {
-    const std::string path = boxText(box);
-    if (isExistingFile(path)) {
-        return false;
-    }
-    warningBox(services_.prompts, this, path + language::inputFileMissing);
-    return true;
-}
-
 void TFormTaskManager::btnOKClick() {
-    if (boxText(txt_origVOBfilePath) == boxText(txt_VOBFilePath) &&
+    Ttask boxes = boxContents();
+    if (remuxedOverwritesSource(boxes) &&
         warningBox(services_.prompts, this, language::sameNameOnOk, MessageButtons::AbortIgnore) ==
             MessageAnswer::Abort) {
         return;
     }
-    const bool demux = chb_Demux->isChecked();
-    const bool remux = chb_remux->isChecked();
-    const bool author = chb_author->isChecked();
-    if (demux && reportIfMissing(txt_origVOBfilePath)) {
+    if (const std::optional<std::string> missing = firstMissingInput(boxes)) {
+        warningBox(services_.prompts, this, missingInputMessage(*missing));
         return;
     }
-    if (!demux && remux && (reportIfMissing(txt_m2vFilePath) || reportIfMissing(txt_ac3FilePath))) {
-        return;
-    }
-    if (!demux && !remux && author && reportIfMissing(txt_VOBFilePath)) {
-        return;
-    }
-    writeBackToTask();
-
-    const QLineEdit* namingBox = nullptr;
-    std::string folder;
-    if (author) {
-        namingBox = txt_DVDfolderPath;
-        folder = boxText(txt_DVDfolderPath);
-    } else if (remux) {
-        namingBox = txt_VOBFilePath;
-        folder = folderPartOf(boxText(txt_VOBFilePath));
-    } else if (demux) {
-        namingBox = txt_m2vFilePath;
-        folder = folderPartOf(boxText(txt_m2vFilePath));
-    }
-    if (namingBox != nullptr && !createFolderWithParents(folder)) {
-        warningBox(services_.prompts, this,
-                   "\"" + boxText(namingBox) + "\" " + language::folderCannotBeCreated);
+    boxes.chapterList = chapters::buildChapterList(
+        chapterBoxLines(), services_.settings.values().videoStandard, services_.regionalFormats);
+    *task_ = taskFromBoxes(boxes);
+    const std::optional<OutputFolder> output = outputFolderOf(boxes);
+    if (output && !createFolderWithParents(output->path)) {
+        warningBox(services_.prompts, this, folderNotCreatedMessage(output->namedBy));
         return;
     }
     accept();
 }
 
-void TFormTaskManager::writeBackToTask() {
-    Ttask& task = *task_;
-    const bool streamsShown = !Panel_streams->isHidden();
-    task.origVobFilePath = Panel_source->isHidden() ? std::string() : boxText(txt_origVOBfilePath);
-    task.m2vFilePath = streamsShown ? boxText(txt_m2vFilePath) : std::string();
-    task.ac3FilePath = streamsShown ? boxText(txt_ac3FilePath) : std::string();
-    task.vobFilePath = Panel_remuxed->isHidden() ? std::string() : boxText(txt_VOBFilePath);
-    if (Panel_folder->isHidden()) {
-        task.dvdFolderPath.clear();
-        task.chapterList.clear();
-    } else {
-        task.dvdFolderPath = boxText(txt_DVDfolderPath);
-        task.chapterList =
-            chapters::buildChapterList(chapterBoxLines(), services_.settings.values().videoStandard,
-                                       services_.regionalFormats);
-    }
-    task.doDemux = chb_Demux->isChecked();
-    task.doRemux = chb_remux->isChecked();
-    task.doAuthor = chb_author->isChecked();
-    task.deleteOrigVob = chb_deleteOrigVob->isChecked();
-    task.deleteStreams = chb_deleteStreams->isChecked();
-    task.deleteVob = chb_deleteVob->isChecked();
+Ttask TFormTaskManager::boxContents() const {
+    Ttask boxes;
+    boxes.origVobFilePath = boxText(txt_origVOBfilePath);
+    boxes.m2vFilePath = boxText(txt_m2vFilePath);
+    boxes.ac3FilePath = boxText(txt_ac3FilePath);
+    boxes.vobFilePath = boxText(txt_VOBFilePath);
+    boxes.dvdFolderPath = boxText(txt_DVDfolderPath);
+    boxes.doDemux = chb_Demux->isChecked();
+    boxes.doRemux = chb_remux->isChecked();
+    boxes.doAuthor = chb_author->isChecked();
+    boxes.deleteOrigVob = chb_deleteOrigVob->isChecked();
+    boxes.deleteStreams = chb_deleteStreams->isChecked();
+    boxes.deleteVob = chb_deleteVob->isChecked();
+    return boxes;
+}
+
+void TFormTaskManager::showPaths(const Ttask& boxes) {
+    setBoxText(txt_origVOBfilePath, boxes.origVobFilePath);
+    setBoxText(txt_m2vFilePath, boxes.m2vFilePath);
+    setBoxText(txt_ac3FilePath, boxes.ac3FilePath);
+    setBoxText(txt_VOBFilePath, boxes.vobFilePath);
+    setBoxText(txt_DVDfolderPath, boxes.dvdFolderPath);
 }
 
 void TFormTaskManager::btnCancelClick() {

@@ -88,11 +88,11 @@ private:
     std::optional<std::string> chooseToSave(const char* title, const char* filter,
                                             const char* extension, const std::string& name);
     std::optional<std::string> choose(FileChooserRequest request, std::string& chooserName);
-    void proposePathsBeside(const std::string& folder);
-    void importCellTimesIn(const std::string& folder);
+    void showPicked(const Ttask& boxes, const std::optional<std::string>& chapterFile);
     void warnOfNoReturn();
-    bool reportIfMissing(const QLineEdit* box);
-    void writeBackToTask();
+    // The box texts and check states as a task, for the editing rules to read.
+    Ttask boxContents() const;
+    void showPaths(const Ttask& boxes);
     std::string boxText(const QLineEdit* box) const;
     void setBoxText(QLineEdit* box, const std::string& text);
     std::vector<std::string> chapterBoxLines() const;

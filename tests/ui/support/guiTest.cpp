@@ -8,7 +8,12 @@
 
 GuiTest::GuiTest()
     : settings(folder.file("marovink.ini"), folder.path() + "/"),
-      services{prompts, settings, *platform, RegionalFormats(), folder.file("marovink")} {
+      services{prompts,
+               settings,
+               *platform,
+               RegionalFormats(),
+               folder.file("marovink"),
+               folder.file("marovink.log")} {
     for (const char* tool : {platform::defaultDemuxerName, platform::defaultMultiplexerName,
                              platform::defaultAuthoringName}) {
         touch(programFolder() + tool);
