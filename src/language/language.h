@@ -183,4 +183,15 @@ extern const char* const recoveryUnreadable;
 extern const char* const recoveryKeptAs;
 extern const char* const recoveryNotWritten;
 
+// Adding many source files at once: the summary
+extern const char* const bulkTasksAdded;    // printf format with one %d
+extern const char* const bulkFilesSkipped;  // printf format with one %d
+extern const char* const bulkMoreFiles;     // printf format with one %d
+extern const char* const bulkNotSource;
+extern const char* const bulkUnreadable;
+extern const char* const bulkNoAudioStream;
+extern const char* const bulkOverwritesSource;
+extern const char* const bulkFolderNotCreated;
+extern const char* const bulkCannotBeAdded;
+
 }  // namespace language

@@ -28,6 +28,7 @@
 #include "ui/windows/aboutDialog.h"
 #include "ui/windows/optionsDialog.h"
 #include "ui/windows/taskDialog.h"
+#include "ui/windows/taskListDrop.h"
 
 namespace {
 
@@ -100,6 +101,9 @@ void TForm1::buildTaskList(QWidget* client, Anchors* anchors) {
     ListView1->setToolTip(uiText(language::tasksListHint));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->viewport()->installEventFilter(this);
+    new TaskListDrop(ListView1, [this](const std::vector<std::string>& files) {
+        runCommand(services.prompts, this, [this, &files] { addTasksFromFiles(files); });
+    });
     anchors->place(ListView1, QRect(16, 56, 437, 304), anchorAll);
 }
 
@@ -278,7 +282,13 @@ void TForm1::AddTask() {
     const TaskRef task = std::make_shared<Ttask>();
     TFormTaskManager editor(this, task, services);
     // A chapter file that cannot be read is reported, and the editor still opens.
-    runCommand(services.prompts, this, [&editor] { editor.browseForSource(); });
+    std::vector<std::string> severalFiles;
+    runCommand(services.prompts, this,
+               [&editor, &severalFiles] { severalFiles = editor.browseForSources(); });
+    if (!severalFiles.empty()) {
+        addTasksFromFiles(severalFiles);
+        return;
+    }
     if (editor.exec() == QDialog::Rejected) {
         return;
     }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "task/task.h"
 
@@ -48,6 +49,9 @@ public:
     std::string ListView1InfoTip(int row) const;
 
     void AddTask();
+    // One task for each source file, as the editor would make it; one message says what was
+    // added and what was skipped.
+    void addTasksFromFiles(const std::vector<std::string>& files);
     void ModifySelectedTask();
     void EditTask(const TaskRef& task);
     void RemoveSelectedTask();
