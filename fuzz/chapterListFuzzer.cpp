@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -7,7 +8,8 @@
 #include "regional/regionalFormats.h"
 
 // The first byte picks the standard and the regional settings, the rest are the chapter box's
-// lines. The stored list is one line, and every entry of it reads as a time of day.
+// lines. The stored list is one line, and every entry of it, as the authoring tool will part
+// them at the commas, is a time of day the chapter parser accepts.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
@@ -35,6 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string list = chapters::buildChapterList(lines, standard, formats);
     if (list.find('\n') != std::string::npos || list.find('\r') != std::string::npos) {
         std::abort();
+    }
+    if (!list.empty()) {
+        for (std::size_t start = 0, end; start <= list.size(); start = end + 1) {
+            end = list.find(',', start);
+            if (end == std::string::npos) {
+                end = list.size();
+            }
+            if (!chapters::isTimeOfDay(list.substr(start, end - start), formats)) {
+                std::abort();
+            }
+        }
     }
     chapters::displayForm(list);
     for (const std::string& line : lines) {

@@ -1,6 +1,7 @@
+#include <cstdint>
 #include <cstdlib>
 
-#include "fuzzInputFile.h"
+#include "memoryFile.h"
 #include "messages/messageSink.h"
 #include "storage/iniFile.h"
 #include "storage/settings.h"
@@ -17,7 +18,9 @@ public:
 
 // Any settings file loads; a save of what was read reads back to the same file.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& path = writeFuzzInput(data, size);
+    static MemoryFile input;
+    static MemoryFile saved;
+    const std::string& path = input.holding(data, size);
     Settings settings(path, "/nonexistent/");
     Ignored ignored;
     settings.load(ignored);
@@ -25,9 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IniFile ini = IniFile::load(path);
     ini.setValue("software path", "demuxing", settings.values().demuxExePath);
     const std::string once = ini.serialize();
-    const std::string& again =
-        writeFuzzInput(reinterpret_cast<const std::uint8_t*>(once.data()), once.size());
-    if (IniFile::load(again).serialize() != once) {
+    if (IniFile::load(saved.holding(once)).serialize() != once) {
         std::abort();
     }
     return 0;

@@ -32,6 +32,9 @@ configure_and_build() {
     shift
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S "$repo_root" -B "$dir" -G Ninja "$@"
+    elif [ $# -gt 0 ]; then
+        # The options given here win over those of an older configuration of the folder.
+        cmake "$dir" "$@" >/dev/null
     fi
     cmake --build "$dir" --parallel
 }

@@ -1,21 +1,6 @@
 #include "batch/batchOptions.h"
 
-const char* const batchUsage =
-    "Usage: marovink-batch [--settings FILE] [--log FILE] PROJECT.mvk\n"
-    "Runs every task of a Marovink project without a window.\n"
-    "\n"
-    "  --settings FILE  settings file to use (default: the window program's marovink.ini)\n"
-    "  --log FILE       run log to write (default: the window program's marovink.log)\n"
-    "  --help           show this text\n"
-    "  --version        show the version\n"
-    "\n"
-    "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
-    "the project, the settings or the log cannot be used.\n"
-    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once.\n"
-    "\n"
-    "marovink.ini and marovink.log lie beside the program when its folder can be written;\n"
-    "otherwise in the user's folders ($XDG_CONFIG_HOME/marovink/, $XDG_STATE_HOME/marovink/,\n"
-    "%APPDATA%\\Marovink\\ on Windows).\n";
+#include "language/consoleTexts.h"
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
@@ -30,7 +15,7 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         const bool isOption = !onlyFilesFollow && argument.size() > 1 && argument[0] == '-';
         if (!isOption) {
             if (!options.projectPath.empty()) {
-                return fail("only one project can be run at a time");
+                return fail(language::batchOneProjectOnly);
             }
             options.projectPath = argument;
         } else if (argument == "--") {
@@ -43,15 +28,15 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             return options;
         } else if (argument == "--settings" || argument == "--log") {
             if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
-                return fail(argument + " needs a file name");
+                return fail(argument + language::batchNeedsFileName);
             }
             (argument == "--settings" ? options.settingsPath : options.logPath) = arguments[++i];
         } else {
-            return fail("unknown option " + argument);
+            return fail(language::batchUnknownOption + argument);
         }
     }
     if (options.projectPath.empty()) {
-        return fail("no project file given");
+        return fail(language::batchNoProject);
     }
     return options;
 }

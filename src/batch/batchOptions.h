@@ -15,5 +15,3 @@ struct BatchOptions {
 
 // arguments exclude the program name.
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
-
-extern const char* const batchUsage;

@@ -1,5 +1,7 @@
 #include "batch/batchRun.h"
 
+#include "files/textFile.h"
+#include "language/consoleTexts.h"
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
 #include "runner/runLog.h"
@@ -42,11 +44,19 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // lies beside it.
     const userFiles::Locations windowFiles =
         userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
-    Settings settings(
-        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath,
-        programLocation::folderOf(programPath_));
+    const std::string settingsPath =
+        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath;
+    Settings settings(settingsPath, programLocation::folderOf(programPath_));
     TAllTask tasks;
     RunLog log(options.logPath.empty() ? windowFiles.runLog : options.logPath, formats_);
+    // Each run empties its log: a log that is the project or the settings would destroy them.
+    for (const auto& [path, what] : {std::pair{&options.projectPath, "project file"},
+                                     std::pair{&settingsPath, "settings file"}}) {
+        if (namesSameFile(log.path(), *path)) {
+            console_.failure(std::string("--log names the ") + what + ": " + log.path());
+            return cannotRun;
+        }
+    }
     ConsoleRunView view(console_);
     std::unique_ptr<RunSession> session;
     try {
@@ -70,7 +80,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const int failedTasks = session->failedTaskCount();
     console_.finished(session->startedTaskCount(), failedTasks);
     if (!session->runFailure().empty()) {
-        console_.failure("the run ended early: " + session->runFailure());
+        console_.failure(language::batchRunEndedEarly + session->runFailure());
         return someTaskFailed;
     }
     return failedTasks == 0 ? noTaskFailed : someTaskFailed;

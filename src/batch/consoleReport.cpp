@@ -1,5 +1,7 @@
 #include "batch/consoleReport.h"
 
+#include "language/consoleTexts.h"
+
 ConsoleReport::ConsoleReport(std::ostream& out, std::ostream& err, bool outIsTerminal)
     : out_(out), err_(err), outIsTerminal_(outIsTerminal) {}
 
@@ -23,19 +25,19 @@ void ConsoleReport::line(std::ostream& stream, const std::string& text) {
 }
 
 void ConsoleReport::taskStart(int taskIndex) {
-    line(out_, "Task " + std::to_string(taskIndex) + " started");
+    line(out_, language::batchTaskBefore + std::to_string(taskIndex) + language::batchTaskAfter);
 }
 
 void ConsoleReport::stepStart(const std::string& text) {
-    line(out_, "  " + text);
+    line(out_, language::batchStepIndent + text);
 }
 
 void ConsoleReport::stepDone(const std::string& text) {
-    line(out_, "  " + text);
+    line(out_, language::batchStepIndent + text);
 }
 
 void ConsoleReport::taskError(const std::string& text) {
-    line(out_, "  ERROR: " + text);
+    line(out_, language::batchTaskError + text);
 }
 
 void ConsoleReport::progress(int percentage) {
@@ -43,27 +45,29 @@ void ConsoleReport::progress(int percentage) {
         return;
     }
     std::lock_guard<std::mutex> lock(mutex_);
-    out_ << "\r    " << percentage << " %" << std::flush;
+    out_ << language::batchProgressIndent << percentage << language::batchProgressUnit
+         << std::flush;
     progressShown_ = true;
 }
 
 void ConsoleReport::aborting() {
-    line(err_, "Aborting: the run stops once the running tool has ended (Ctrl-C again ends now).");
+    line(err_, language::batchAborting);
 }
 
 void ConsoleReport::finished(int taskCount, int failedTaskCount) {
-    line(out_, "All tasks finished: " + std::to_string(taskCount) + " task(s), " +
-                   std::to_string(failedTaskCount) + " with errors.");
+    line(out_, language::batchFinishedBefore + std::to_string(taskCount) +
+                   language::batchFinishedTasks + std::to_string(failedTaskCount) +
+                   language::batchFinishedErrors);
 }
 
 void ConsoleReport::failure(const std::string& text) {
-    line(err_, "marovink-batch: " + text);
+    line(err_, language::batchFailurePrefix + text);
 }
 
 void ConsoleReport::showError(const std::string& text) {
-    line(err_, "Error: " + text);
+    line(err_, language::batchErrorPrefix + text);
 }
 
 void ConsoleReport::showWarning(const std::string& text) {
-    line(err_, "Warning: " + text);
+    line(err_, language::batchWarningPrefix + text);
 }

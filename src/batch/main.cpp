@@ -3,6 +3,7 @@
 #include "batch/batchOptions.h"
 #include "batch/batchRun.h"
 #include "batch/consoleSignals.h"
+#include "language/consoleTexts.h"
 #include "language/language.h"
 #include "platform/platform.h"
 
@@ -10,13 +11,14 @@ int main(int argc, char* argv[]) {
     const BatchOptions options = parseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.action) {
         case BatchOptions::Action::Help:
-            std::cout << batchUsage;
+            std::cout << language::batchUsage;
             return 0;
         case BatchOptions::Action::Version:
-            std::cout << "marovink-batch " << language::programVersion << "\n";
+            std::cout << language::batchProgramName << " " << language::programVersion << "\n";
             return 0;
         case BatchOptions::Action::UsageError:
-            std::cerr << "marovink-batch: " << options.error << "\n" << batchUsage;
+            std::cerr << language::batchFailurePrefix << options.error << "\n"
+                      << language::batchUsage;
             return BatchRun::cannotRun;
         case BatchOptions::Action::Run:
             break;

@@ -1,23 +1,24 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
-// An exclusive hold on a file for as long as the object lives. The system lets go of it when the
-// program ends, however it ends, so a crash never leaves the file held.
+// An exclusive lock tied to a file for as long as the object lives. It keeps out whoever asks for
+// the same lock, in this process or another, but not plain reads and writes of the file: the
+// holder's own appends and a viewer's reads go on. The lock ends with the process at the latest.
 class FileLock {
 public:
-    // Creates the file when it is missing. Nothing when someone else holds it, or when it cannot
-    // be opened at all.
-    static std::unique_ptr<FileLock> tryHold(const std::string& path);
+    // The lock on the file at path, created empty when missing; nullptr when another holder has
+    // it. Throws IoError when the file cannot be opened.
+    static std::unique_ptr<FileLock> tryTake(const std::string& path);
 
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
 private:
-    explicit FileLock(std::intptr_t handle) : handle_(handle) {}
+    struct Handle;
+    explicit FileLock(std::unique_ptr<Handle> handle);
 
-    std::intptr_t handle_;
+    std::unique_ptr<Handle> handle_;
 };

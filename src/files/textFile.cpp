@@ -1,12 +1,15 @@
 #include "files/textFile.h"
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
 #include <system_error>
 
 #include "files/ioError.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -14,12 +17,6 @@ namespace {
 
 constexpr int endOfFile = -1;
 constexpr char ctrlZ = 26;
-
-std::string temporaryPathBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    return path + "." + std::to_string(stamp) + "-" + std::to_string(counter++) + ".tmp";
-}
 
 }  // namespace
 
@@ -63,6 +60,17 @@ int TextLineReader::nextByte() {
     return static_cast<unsigned char>(byte);
 }
 
+void TextLineReader::appendPlainRun(std::string& line, std::size_t limit) {
+    const char* run = buffer_ + bufferPosition_;
+    std::size_t length = 0;
+    while (length < limit && bufferPosition_ + length < bufferLength_ && run[length] != '\n' &&
+           run[length] != '\r' && run[length] != ctrlZ) {
+        ++length;
+    }
+    line.append(run, length);
+    bufferPosition_ += length;
+}
+
 bool TextLineReader::readLine(std::string& line) {
     line.clear();
     int byte = nextByte();
@@ -74,17 +82,29 @@ bool TextLineReader::readLine(std::string& line) {
             line.push_back(static_cast<char>(byte));
         }
         // Take the plain bytes up to the next line end, carriage return or Ctrl-Z at once.
-        const char* run = buffer_ + bufferPosition_;
-        std::size_t length = 0;
-        while (bufferPosition_ + length < bufferLength_ && run[length] != '\n' &&
-               run[length] != '\r' && run[length] != ctrlZ) {
-            ++length;
-        }
-        line.append(run, length);
-        bufferPosition_ += length;
+        appendPlainRun(line, std::string::npos);
         byte = nextByte();
     }
     return true;
+}
+
+bool TextLineReader::readShortLine(std::string& line, std::size_t limit) {
+    line.clear();
+    for (;;) {
+        const int byte = nextByte();
+        if (byte == endOfFile || byte == '\n') {
+            return true;
+        }
+        if (byte == '\r') {
+            continue;
+        }
+        if (line.size() == limit) {
+            --bufferPosition_;  // the byte stays for whoever reads on
+            return false;
+        }
+        line.push_back(static_cast<char>(byte));
+        appendPlainRun(line, limit - line.size());
+    }
 }
 
 bool isExistingFile(const std::string& path) {
@@ -92,11 +112,23 @@ bool isExistingFile(const std::string& path) {
     return !path.empty() && fs::is_regular_file(path, error);
 }
 
-void writeToFile(const std::string& path, const std::string& bytes, bool append) {
-    std::FILE* file = std::fopen(path.c_str(), append ? "ab" : "wb");
-    if (file == nullptr) {
-        throw ioErrorFromErrno(errno);
+bool namesSameFile(const std::string& first, const std::string& second) {
+    std::error_code error;
+    if (fs::equivalent(first, second, error)) {
+        return true;
     }
+    const fs::path firstPlace = fs::weakly_canonical(first, error);
+    if (error) {
+        return false;
+    }
+    const fs::path secondPlace = fs::weakly_canonical(second, error);
+    return !error && firstPlace == secondPlace;
+}
+
+namespace {
+
+// Writes the bytes and closes the file, which is closed whatever happens.
+void writeAndClose(std::FILE* file, const std::string& bytes) {
     const bool written =
         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     int failure = written ? 0 : errno;
@@ -108,26 +140,33 @@ void writeToFile(const std::string& path, const std::string& bytes, bool append)
     }
 }
 
-void writeFileReplacing(const std::string& path, const std::string& bytes) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (fs::is_directory(status)) {
-        throw ioErrorFromErrno(EISDIR);
-    }
-    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        // A file the user protected against writing stays as it is.
-        throw ioErrorFromErrno(EACCES);
-    }
+}  // namespace
 
-    const std::string temporary = temporaryPathBeside(path);
-    try {
-        writeToFile(temporary, bytes, false);
-        fs::rename(temporary, path, error);
-        if (error) {
-            throw ioErrorFromErrno(error.value());
-        }
-    } catch (const IoError&) {
-        fs::remove(temporary, error);
-        throw;
+void writeToFile(const std::string& path, const std::string& bytes, bool append) {
+    std::FILE* file = std::fopen(path.c_str(), append ? "ab" : "wb");
+    if (file == nullptr) {
+        throw ioErrorFromErrno(errno);
     }
+    writeAndClose(file, bytes);
+}
+
+void writeToFileItself(const std::string& path, const std::string& bytes, bool append) {
+#ifndef _WIN32
+    const int descriptor =
+        open(path.c_str(),
+             O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (append ? O_APPEND : O_TRUNC), 0666);
+    if (descriptor < 0) {
+        throw ioErrorFromErrno(errno);
+    }
+    std::FILE* file = fdopen(descriptor, "ab");
+    if (file == nullptr) {
+        const int failure = errno;
+        close(descriptor);
+        throw ioErrorFromErrno(failure);
+    }
+    writeAndClose(file, bytes);
+#else
+    // Windows makes no symbolic links without special rights; the file is opened as it is.
+    writeToFile(path, bytes, append);
+#endif
 }

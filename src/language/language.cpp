@@ -50,6 +50,10 @@ const char* const notAnInteger = "'%s' n'est pas une valeur entière correcte";
 const char* const warningCaption = "Avertissement";
 const char* const errorCaption = "Erreur";
 
+const char* const fileHasOtherLinks =
+    "The file has other hard links, which a save would cut; it was not saved: ";
+const char* const runLogInUse = "Another run is using the run log; this run was not started: ";
+
 }  // namespace language
 
 namespace language {

@@ -42,11 +42,15 @@ extern const char* const logAllTasksFinished;
 extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;
 extern const char* const diskFull;
-extern const char* const ioErrorNumber;     // printf format with one %d
-extern const char* const cannotOpenFile;    // printf format with one %s
-extern const char* const notAnInteger;      // printf format with one %s
+extern const char* const ioErrorNumber;   // printf format with one %d
+extern const char* const cannotOpenFile;  // printf format with one %s
+extern const char* const notAnInteger;    // printf format with one %s
 extern const char* const warningCaption;
 extern const char* const errorCaption;
+
+// Refusals that keep a file or a run log from being damaged; the path follows each
+extern const char* const fileHasOtherLinks;
+extern const char* const runLogInUse;
 
 }  // namespace language
 

@@ -30,6 +30,10 @@ ToolCommand build(const std::vector<Piece>& pieces) {
         }
         command.commandLine += piece.quoted ? "\"" + piece.text + "\"" : piece.text;
         command.arguments.push_back(piece.text);
+        const bool isProgram = command.arguments.size() == 1;
+        if (piece.quoted && !isProgram && !piece.text.empty() && piece.text.front() == '-') {
+            command.pathLooksLikeOption = true;
+        }
     }
     return command;
 }
@@ -37,7 +41,8 @@ ToolCommand build(const std::vector<Piece>& pieces) {
 }  // namespace
 
 bool ToolCommand::isSafe() const {
-    return splitCommandLine(commandLine) == arguments;
+    return !pathLooksLikeOption && commandLine.find('\0') == std::string::npos &&
+           splitCommandLine(commandLine) == arguments;
 }
 
 std::string chapterArgument(const std::string& chapterList) {

@@ -7,10 +7,13 @@ class Ttask;
 struct SettingsValues;
 
 // A tool's command line and the arguments it is meant to give the tool. A text of the task that
-// would change them (a double quote in a path) makes the two disagree, and the tool is not run.
+// would change them (a double quote in a path) makes the two disagree, and the tool is not run;
+// so does a path the tool would take for an option (a leading '-') or one the system would cut
+// short (a NUL byte).
 struct ToolCommand {
     std::string commandLine;
     std::vector<std::string> arguments;  // the program first
+    bool pathLooksLikeOption = false;
 
     bool isSafe() const;
 };

@@ -24,7 +24,7 @@ void RunLog::empty() {
 }
 
 void RunLog::emptyFile(const std::string& path) {
-    writeToFile(path, std::string(), false);
+    writeToFileItself(path, std::string(), false);
 }
 
 void RunLog::append(const std::string& entry) {

@@ -21,7 +21,8 @@ public:
 
     // Creates the file, or empties it.
     void empty();
-    // The same for another file, such as the tools log that goes with the run log.
+    // The same for another file, such as the tools log that goes with the run log; a symbolic
+    // link in its place is refused, not followed.
     static void emptyFile(const std::string& path);
 
     void taskStart(const std::string& text, int taskIndex);

@@ -1,11 +1,20 @@
 #include "runner/runSession.h"
 
+#include "files/fileLock.h"
+#include "files/ioError.h"
+#include "language/language.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
 
 RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view)
-    : log_(log), view_(view), platform_(services.platform) {
+    : logLock_(FileLock::tryTake(log.path())),
+      log_(log),
+      view_(view),
+      platform_(services.platform) {
+    if (!logLock_) {
+        throw IoError(language::runLogInUse + log_.path());
+    }
     log_.empty();
     const std::string toolsLog = programLocation::toolsLogBeside(log_.path());
     RunLog::emptyFile(toolsLog);

@@ -9,6 +9,7 @@
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
 
+class FileLock;
 class MessageSink;
 class RunLog;
 class Settings;
@@ -45,8 +46,9 @@ public:
         RegionalFormats formats;
     };
 
-    // Empties the run log and the tools log beside it, then starts the run on a copy of the tasks.
-    // Throws IoError, with nothing started, when a log cannot be emptied.
+    // Takes the run log's lock for the whole run, empties the run log and the tools log beside
+    // it, then starts the run on a copy of the tasks. Throws IoError, with nothing started, when
+    // another run holds the lock (the log is then untouched) or a log cannot be emptied.
     RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view);
     // Waits for the end of the run.
     ~RunSession();
@@ -73,6 +75,8 @@ private:
     void onStepStart(TprocessThread& runner, const std::string& text);
     void stopMonitor();
 
+    // One run per log: two runs would empty and interleave each other's entries.
+    std::unique_ptr<FileLock> logLock_;
     RunLog& log_;
     RunView& view_;
     platform::Platform& platform_;

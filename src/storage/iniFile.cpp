@@ -40,13 +40,14 @@ IniFile IniFile::load(const std::string& path) {
     if (!isExistingFile(path)) {
         return IniFile();
     }
+    // Line by line: an empty or ignored line costs nothing, however many the file holds.
     TextLineReader reader(path);
-    std::vector<std::string> lines;
+    IniFile ini;
     std::string line;
     while (reader.readLine(line)) {
-        lines.push_back(line);
+        ini.addLine(line);
     }
-    return parse(lines);
+    return ini;
 }
 
 IniFile IniFile::parse(const std::vector<std::string>& lines) {

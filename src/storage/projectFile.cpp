@@ -17,9 +17,16 @@ namespace {
 
 const char* const separatorLine = "____________________________________";
 constexpr int reservedLineCount = 8;
+// The most of a line an error message quotes; no whole number is nearly as long.
+constexpr std::size_t longestQuote = 100;
 
 const char* flagText(bool flag) {
     return flag ? "True" : "False";
+}
+
+ConversionError notAWholeNumber(const std::string& text) {
+    return ConversionError(formatMessage(platform::systemText(language::notAnInteger).c_str(),
+                                         text.substr(0, longestQuote)));
 }
 
 // A whole number as the runtime's conversion takes it: optional leading blanks, an optional
@@ -43,8 +50,7 @@ int toInteger(const std::string& text) {
         }
     }
     if (i == firstDigit || i != text.size() || (negative ? -value < INT_MIN : value > INT_MAX)) {
-        throw ConversionError(
-            formatMessage(platform::systemText(language::notAnInteger).c_str(), text));
+        throw notAWholeNumber(text);
     }
     return static_cast<int>(negative ? -value : value);
 }
@@ -80,7 +86,11 @@ void save(const std::string& path, const TAllTask& tasks) {
 void load(const std::string& path, TAllTask& tasks) {
     TextLineReader reader(path);
     std::string line;
-    reader.readLine(line);
+    // The count line is read no further than an error would quote it: a longer one is no whole
+    // number, and a file of one endless line costs no memory.
+    if (!reader.readShortLine(line, longestQuote)) {
+        throw notAWholeNumber(line);
+    }
     const int count = toInteger(line);
 
     for (int i = 0; i < count; ++i) {

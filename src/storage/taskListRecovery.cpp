@@ -17,6 +17,16 @@ std::size_t hashOf(const std::string& bytes) {
     return std::hash<std::string>()(bytes);
 }
 
+// The lock of the recovery file; nothing when another window holds it, or when it cannot be made
+// at all (a folder that cannot be written): that window then keeps no list.
+std::unique_ptr<FileLock> lockOf(const std::string& path) {
+    try {
+        return FileLock::tryTake(path + ".lock");
+    } catch (const IoError&) {
+        return nullptr;
+    }
+}
+
 // A free name beside path for a file that is kept aside: path + ".unreadable", then ".2", ...
 std::string asideName(const std::string& path) {
     std::string candidate = path + ".unreadable";
@@ -35,7 +45,7 @@ std::string TaskListRecovery::pathBeside(const std::string& settingsFilePath) {
 
 TaskListRecovery::TaskListRecovery(std::string path)
     : path_(std::move(path)),
-      lock_(FileLock::tryHold(path_ + ".lock")),
+      lock_(lockOf(path_)),
       savedListHash_(hashOf(projectFile::serialize(TAllTask()))) {}
 
 TaskListRecovery::~TaskListRecovery() = default;

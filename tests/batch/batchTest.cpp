@@ -9,7 +9,6 @@
 #include "storage/projectFile.h"
 #include "support/batchProcess.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
@@ -44,7 +43,9 @@ protected:
         return runBatchProgram(arguments, folder.file("stderr.txt"), whileRunning);
     }
 
-    std::vector<std::string> logLines() const { return maskedLogLines(folder.file("run.log")); }
+    std::vector<std::string> logLines() const {
+        return expectedLog::maskedLogLines(folder.file("run.log"));
+    }
 
     TempFolder folder;
     FakeDvdTools tools{folder.path()};
@@ -148,4 +149,54 @@ TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
     // The audio tool ran to its end; nothing ran after it.
     EXPECT_EQ(readLines(tools.callsPath()).size(), 1u);
     EXPECT_TRUE(isExistingFile(folder.file("one.ac3")));
+}
+
+TEST_F(BatchTest, OneRunPerLogAndNoLogOverAnotherFile) {
+    writeBytes(tools.audioGatePath(), "");
+    addTask("one");
+    const std::string arguments = projectArguments();
+    BatchOutcome second;
+    std::string logDuringSecond;
+    std::string logBeforeSecond;
+    const BatchOutcome first = runBatch(arguments, [&](pid_t) {
+        for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        logBeforeSecond = readBytes(folder.file("run.log"));
+        const auto start = std::chrono::steady_clock::now();
+        second = runBatchProgram(arguments, folder.file("second.txt"));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);  // at once, not after the run
+        logDuringSecond = readBytes(folder.file("run.log"));
+        std::filesystem::remove(tools.audioGatePath());
+    });
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(second.status, 2);
+    EXPECT_EQ(readBytes(folder.file("second.txt")),
+              "marovink-batch: Another run is using the run log; this run was not started: " +
+                  folder.file("run.log") + "\n");
+    EXPECT_FALSE(logBeforeSecond.empty());
+    EXPECT_EQ(logDuringSecond, logBeforeSecond);
+    EXPECT_EQ(logLines().back(), "      ---   All Tasks finished !!!   ---");
+
+    // A log that is the project or the settings, by another name, is refused before any run.
+    const std::string project = readBytes(folder.file("p.mvk"));
+    const std::string settings = readBytes(folder.file("marovink.ini"));
+    std::filesystem::create_symlink(folder.file("p.mvk"), folder.file("link.mvk"));
+    for (const std::string& log : {folder.file("link.mvk"), folder.path() + "/./marovink.ini"}) {
+        SCOPED_TRACE(log);
+        EXPECT_EQ(runBatch("--settings " + shellQuoted(folder.file("marovink.ini")) + " --log " +
+                           shellQuoted(log) + " " + shellQuoted(folder.file("p.mvk")))
+                      .status,
+                  2);
+        EXPECT_NE(readBytes(folder.file("stderr.txt")).find("--log names the "), std::string::npos);
+        EXPECT_EQ(readBytes(folder.file("p.mvk")), project);
+        EXPECT_EQ(readBytes(folder.file("marovink.ini")), settings);
+    }
+
+    // The tools log is never written through a link planted in its place.
+    writeBytes(folder.file("victim.txt"), "kept");
+    std::filesystem::remove(folder.file("run.tools.log"));
+    std::filesystem::create_symlink(folder.file("victim.txt"), folder.file("run.tools.log"));
+    EXPECT_EQ(runBatch(arguments).status, 2);
+    EXPECT_EQ(readBytes(folder.file("victim.txt")), "kept");
 }

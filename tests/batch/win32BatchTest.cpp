@@ -5,10 +5,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <regex>
 #include <thread>
 
-#include "files/textFile.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "storage/projectFile.h"
@@ -16,7 +14,6 @@
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
-#include "support/win32FakeTool.h"
 #include "task/task.h"
 
 namespace {
@@ -84,15 +81,7 @@ protected:
     }
 
     std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        TextLineReader reader(file("run.log"));
-        for (std::string line; reader.readLine(line);) {
-            // Time stamps and durations vary from run to run.
-            line = std::regex_replace(line, std::regex("^    .* : "), "    STAMP : ");
-            line = std::regex_replace(line, std::regex("after [0-9]+s $"), "after Ns ");
-            lines.push_back(line);
-        }
-        return lines;
+        return expectedLog::maskedLogLines(file("run.log"));
     }
 
     TempFolder folder;

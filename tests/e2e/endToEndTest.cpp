@@ -11,7 +11,7 @@
 #include "support/batchProcess.h"
 #include "support/dvdMaterial.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
 
@@ -80,7 +80,7 @@ TEST_F(EndToEndTest, PalAndNtscSourcesBecomeDvdFolders) {
         std::vector<std::string> expected = expectedLog::fullTask(*task, launchers, 0);
         const std::vector<std::string> endLines = expectedLog::endOfRun();
         expected.insert(expected.end(), endLines.begin(), endLines.end());
-        EXPECT_EQ(maskedLogLines(folder.file("run.log")), expected);
+        EXPECT_EQ(expectedLog::maskedLogLines(folder.file("run.log")), expected);
     }
 }
 
@@ -105,4 +105,13 @@ TEST_F(EndToEndTest, CorruptSourcesGiveSizeErrorsAndNoCrash) {
         << log;
     EXPECT_NE(log.find("New Task started, task N\xc2\xb0 1"), std::string::npos);
     EXPECT_NE(log.find("All Tasks finished !!!"), std::string::npos);
+}
+
+TEST_F(EndToEndTest, LaunchersTakeNamesBeginningWithADashAsFiles) {
+    makeSource(palStandard, folder.file("-source.VOB"));
+    const std::string bundle = std::string(MAROVINK_BUNDLE_DIR) + "/";
+    const std::string command = "cd " + shellQuoted(folder.path()) + " && " +
+                                shellQuoted(bundle + "bbdmux") + " -source.VOB 0xe0 -video.m2v";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(isExistingFile(folder.file("-video.m2v")));
 }

@@ -15,7 +15,6 @@
 #include "runner/progressThreadUnit.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
@@ -166,7 +165,8 @@ TEST_F(FaultTest, PlaceThatIsNotAFolderFailsEverySave) {
     EXPECT_THROW(projectFile::save(folder.file("not a folder/p.mvk"), tasks), IoError);
 }
 
-TEST_F(FaultTest, HundredThousandTasksLoadSaveAndRunPromptly) {
+// The times of the same steps: benchmarks/bigProjectBenchmark.cpp.
+TEST_F(FaultTest, HundredThousandTasksLoadSaveAndRun) {
     TAllTask tasks;
     for (int i = 0; i < 100000; ++i) {
         auto task = std::make_shared<Ttask>();
@@ -174,23 +174,12 @@ TEST_F(FaultTest, HundredThousandTasksLoadSaveAndRunPromptly) {
         task->doDemux = task->doRemux = task->doAuthor = false;
         tasks.add(task);
     }
-    const auto start = std::chrono::steady_clock::now();
     projectFile::save(folder.file("big.mvk"), tasks);
-    const auto saved = std::chrono::steady_clock::now();
     TAllTask loaded;
     projectFile::load(folder.file("big.mvk"), loaded);
-    const auto read = std::chrono::steady_clock::now();
     ASSERT_EQ(loaded.count(), 100000);
     const RunRecord record = runTasks(loaded, settings, platform, messages);
-    const auto ran = std::chrono::steady_clock::now();
     EXPECT_EQ(record.names.size(), 100000u);
-
-    const auto ms = [](auto duration) {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
-    };
-    std::cout << "100000 tasks: save " << ms(saved - start) << " ms, load " << ms(read - saved)
-              << " ms, run of tasks without stages " << ms(ran - read) << " ms\n";
-    EXPECT_LT(ran - start, 10s);
 }
 
 TEST_F(FaultTest, ShellCharactersAndEightBitBytesReachTheToolsLiterally) {

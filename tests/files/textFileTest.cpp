@@ -34,3 +34,18 @@ TEST(TextLineReader, LineEndsAndEndOfFile) {
     EXPECT_EQ(linesOf(std::string("a\0b\n", 4)), Lines{std::string("a\0b", 3)});
     EXPECT_EQ(linesOf(std::string(200000, 'y') + "\n").at(0).size(), 200000u);
 }
+
+TEST(TextLineReader, ShortLineKeepsNoMoreThanItsLimit) {
+    TempFolder folder;
+    writeBytes(folder.file("t.txt"), "12345\r\nrest\r\n" + std::string(100000, '9'));
+    TextLineReader reader(folder.file("t.txt"));
+    std::string line;
+    EXPECT_FALSE(reader.readShortLine(line, 3));
+    EXPECT_EQ(line, "123");
+    EXPECT_TRUE(reader.readShortLine(line, 10));
+    EXPECT_EQ(line, "45");
+    EXPECT_TRUE(reader.readShortLine(line, 4));
+    EXPECT_EQ(line, "rest");
+    EXPECT_FALSE(reader.readShortLine(line, 70000));
+    EXPECT_EQ(line, std::string(70000, '9'));
+}

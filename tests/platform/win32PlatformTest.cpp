@@ -8,7 +8,6 @@
 #include "platform/platform.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
-#include "support/win32FakeTool.h"
 
 namespace {
 

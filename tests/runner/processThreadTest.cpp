@@ -9,7 +9,6 @@
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/processThreadUnit.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 

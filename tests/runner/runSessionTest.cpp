@@ -12,7 +12,6 @@
 #include "platform/platform.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 

@@ -6,7 +6,6 @@
 #include "runner/commandLines.h"
 #include "runner/toolInvocation.h"
 #include "storage/settings.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
@@ -53,17 +52,34 @@ TEST_F(ToolInvocationTest, FailedStartShowsTheWarningThenReportsTheTaskError) {
                                                    "continue."});
 }
 
-TEST_F(ToolInvocationTest, QuoteInAPathStopsTheToolBeforeItStarts) {
+TEST_F(ToolInvocationTest, PathThatWouldChangeTheArgumentsStopsTheToolBeforeItStarts) {
     writeRecordingTool(folder.file("mplex"), folder.file("args"));
+    // A quote would split the argument, a leading '-' would be read as an option (mplex wrote a
+    // file no task named), a NUL byte would reach the tool cut short.
+    for (const std::string& vobPath :
+         {folder.file("x\" \"/tmp/elsewhere"), std::string("-o/tmp/x/HIJACK.vob"), std::string("-"),
+          folder.file("cut") + std::string(1, '\0') + "short.vob"}) {
+        SCOPED_TRACE(vobPath);
+        messages.warnings.clear();
+        taskErrors.clear();
+        Ttask task;
+        task.vobFilePath = vobPath;
+        task.m2vFilePath = folder.file("v.m2v");
+        const ToolCommand command = remuxCommand(task, {"", folder.file("mplex"), "", "PAL"});
+        EXPECT_FALSE(tools.runCommandLine(command));
+        EXPECT_FALSE(isExistingFile(folder.file("args")));
+        EXPECT_EQ(messages.warnings,
+                  std::vector<std::string>{"The following command line execution failed !" +
+                                           command.commandLine});
+        EXPECT_EQ(taskErrors, std::vector<std::string>{command.commandLine +
+                                                       " command line aborted\r\nThis task "
+                                                       "won't continue."});
+    }
+    // A dash inside a path, or a tool's own option word, is no reason to stop.
     Ttask task;
-    task.vobFilePath = folder.file("x\" \"/tmp/elsewhere");
-    const ToolCommand command = remuxCommand(task, {"", folder.file("mplex"), "", "PAL"});
-    EXPECT_FALSE(tools.runCommandLine(command));
-    EXPECT_FALSE(isExistingFile(folder.file("args")));
-    EXPECT_EQ(messages.warnings.size(), 1u);
-    ASSERT_EQ(taskErrors.size(), 1u);
-    EXPECT_EQ(taskErrors[0],
-              command.commandLine + " command line aborted\r\nThis task won't continue.");
+    task.vobFilePath = folder.file("-o.vob");
+    task.m2vFilePath = "relative-name.m2v";
+    EXPECT_TRUE(tools.runCommandLine(remuxCommand(task, {"", folder.file("mplex"), "", "PAL"})));
 }
 
 TEST_F(ToolInvocationTest, FreeSpaceMustExceedWhatTheInputNeeds) {

@@ -106,6 +106,15 @@ TEST(ProjectFile, FirstLineMustBeAWholeNumber) {
                           platform::systemText("' n'est pas une valeur enti\xc3\xa8re correcte"));
         }
     }
+    // A long line is quoted by its first 100 bytes only.
+    try {
+        loaded(std::string(5000, 'y') + "\r\n");
+        ADD_FAILURE() << "accepted a long line";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.what(),
+                  "'" + std::string(100, 'y') +
+                      platform::systemText("' n'est pas une valeur enti\xc3\xa8re correcte"));
+    }
 }
 
 TEST(ProjectFile, CraftedFilesLoadPromptly) {

@@ -4,9 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <regex>
-
-#include "files/textFile.h"
 
 std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
@@ -44,16 +41,4 @@ BatchOutcome runBatchProgram(const std::string& arguments, const std::string& st
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     outcome.output = all.substr(all.find('\n') + 1);
     return outcome;
-}
-
-std::vector<std::string> maskedLogLines(const std::string& logPath) {
-    const std::regex stamp("^    .* : ");
-    const std::regex duration("after [0-9]+s $");
-    std::vector<std::string> lines;
-    TextLineReader reader(logPath);
-    for (std::string line; reader.readLine(line);) {
-        line = std::regex_replace(line, stamp, "    STAMP : ");
-        lines.push_back(std::regex_replace(line, duration, "after Ns "));
-    }
-    return lines;
 }

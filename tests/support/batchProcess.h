@@ -20,7 +20,3 @@ BatchOutcome runBatchProgram(const std::string& arguments, const std::string& st
                              const std::string& program = MAROVINK_BATCH_PATH);
 
 std::string shellQuoted(const std::string& text);
-
-// The lines of a run log with the parts that vary from run to run masked: time stamps read
-// "STAMP" and durations "after Ns ".
-std::vector<std::string> maskedLogLines(const std::string& logPath);

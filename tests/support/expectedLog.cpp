@@ -1,9 +1,14 @@
 #include "support/expectedLog.h"
 
+#include <algorithm>
+#include <regex>
+
+#include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "storage/settings.h"
+#include "support/tempFolder.h"
 #include "task/task.h"
 
 namespace expectedLog {
@@ -11,6 +16,36 @@ namespace expectedLog {
 namespace {
 
 const std::string stepRule = "    ______________________";
+
+std::vector<std::string> step(const std::string& message, const ToolCommand& command) {
+    return {"    STAMP : " + message, "    " + command.commandLine, "    Done after Ns ", stepRule};
+}
+
+}  // namespace
+
+std::vector<std::string> maskedLogLines(const std::string& logPath) {
+    const std::regex stamp("^    .* : ");
+    const std::regex duration("after [0-9]+s $");
+    std::vector<std::string> lines;
+    TextLineReader reader(logPath);
+    for (std::string line; reader.readLine(line);) {
+        line = std::regex_replace(line, stamp, "    STAMP : ");
+        lines.push_back(std::regex_replace(line, duration, "after Ns "));
+    }
+    return lines;
+}
+
+bool everyLineEndsWithCrLf(const std::string& path) {
+    const std::string bytes = readBytes(path);
+    std::size_t lineEnds = 0;
+    for (std::size_t at = bytes.find("\r\n"); at != std::string::npos;
+         at = bytes.find("\r\n", at + 2)) {
+        ++lineEnds;
+    }
+    const auto lineFeeds = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    return lineEnds == lineFeeds && bytes.size() >= 2 &&
+           bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
+}
 
 std::vector<std::string> taskStart(int taskIndex) {
     return {"",
@@ -20,8 +55,6 @@ std::vector<std::string> taskStart(int taskIndex) {
             "    " + platform::systemText(language::logTaskStarted) + std::to_string(taskIndex),
             ""};
 }
-
-}  // namespace
 
 std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools, int taskIndex) {
     std::vector<std::string> lines = taskStart(taskIndex);
@@ -35,12 +68,21 @@ std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools
     const std::vector<std::vector<std::string>> deletionsAfterStep{
         {}, {task.origVobFilePath}, {task.m2vFilePath, task.ac3FilePath}, {}, {task.vobFilePath}};
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        lines.insert(lines.end(),
-                     {"    STAMP : " + steps[i].first, "    " + steps[i].second.commandLine,
-                      "    Done after Ns ", stepRule});
+        const std::vector<std::string> stepLines = step(steps[i].first, steps[i].second);
+        lines.insert(lines.end(), stepLines.begin(), stepLines.end());
         for (const std::string& deleted : deletionsAfterStep[i]) {
             lines.insert(lines.end(), {"    " + deleted + " deleted after Ns ", stepRule});
         }
+    }
+    return lines;
+}
+
+std::vector<std::string> demuxOnly(const Ttask& task, const SettingsValues& tools, int taskIndex) {
+    std::vector<std::string> lines = taskStart(taskIndex);
+    for (const auto& stepLines :
+         {step("Audio stream DEMUX in progress...", audioDemuxCommand(task, tools)),
+          step("Video stream DEMUX in progress...", videoDemuxCommand(task, tools))}) {
+        lines.insert(lines.end(), stepLines.begin(), stepLines.end());
     }
     return lines;
 }

@@ -10,8 +10,19 @@ struct SettingsValues;
 // "after Ns ", as the tests mask them.
 namespace expectedLog {
 
+// The lines of a run log file, masked in the same way.
+std::vector<std::string> maskedLogLines(const std::string& logPath);
+
+// True when every line of the file, the last one included, ends with CR LF.
+bool everyLineEndsWithCrLf(const std::string& path);
+
+std::vector<std::string> taskStart(int taskIndex);
+
 // A task with all three stages and all three deletions, everything large enough.
 std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools, int taskIndex);
+
+// A task that only demultiplexes, without deletion.
+std::vector<std::string> demuxOnly(const Ttask& task, const SettingsValues& tools, int taskIndex);
 
 // A task whose source is missing.
 std::vector<std::string> missingSource(const Ttask& task, int taskIndex);

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "support/tempFolder.h"
+
 std::vector<std::string> readLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<std::string> lines;
@@ -9,4 +11,23 @@ std::vector<std::string> readLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
+}
+
+TaskRef taskInFolder(const std::string& folderPath, const std::string& name,
+                     long long sourceBytes) {
+    auto task = std::make_shared<Ttask>();
+    const std::string base = folderPath + "/" + name;
+    task->origVobFilePath = base + ".VOB";
+    task->m2vFilePath = base + ".m2v";
+    task->ac3FilePath = base + ".ac3";
+    task->vobFilePath = folderPath + "/remuxed " + name + ".VOB";
+    task->dvdFolderPath = base + " dvd";
+    if (sourceBytes >= 0) {
+        writeBytes(task->origVobFilePath, std::string(static_cast<std::size_t>(sourceBytes), 'v'));
+    }
+    return task;
+}
+
+FakeDvdTools::FakeDvdTools(std::string folder) : folder(std::move(folder)) {
+    write();
 }

@@ -1,9 +1,17 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "messages/messageSink.h"
+#include "platform/platform.h"
+#include "storage/settings.h"
+#include "task/task.h"
+
+// Stand-ins for the outside tools, written by the tests into their temporary folders: shell
+// scripts on POSIX systems, copies of the fake tool program (fakeToolMain.cpp) on Windows.
 
 // Writes an executable shell script at path with the given body (POSIX systems only).
 void writeScript(const std::string& path, const std::string& body);
@@ -13,6 +21,64 @@ void writeScript(const std::string& path, const std::string& body);
 void writeRecordingTool(const std::string& path, const std::string& recordPath);
 
 std::vector<std::string> readLines(const std::string& path);
+
+// A task with all three stages on files named after `name` in folderPath ("name.VOB",
+// "name.m2v", "name.ac3", "remuxed name.VOB", "name dvd"). Its source VOB is written with
+// sourceBytes bytes unless sourceBytes is negative.
+TaskRef taskInFolder(const std::string& folderPath, const std::string& name,
+                     long long sourceBytes = 100 * 1024);
+
+// Stand-ins for the demultiplexer, the multiplexer and the authoring tool, written into a folder.
+// Each records its arguments (one run per line, in calls.txt) and writes outputs of the sizes set
+// here; a size of -1 writes nothing.
+struct FakeDvdTools {
+    explicit FakeDvdTools(std::string folder);
+
+    // Writes (or rewrites) the three tools with the current sizes.
+    void write() const;
+    SettingsValues settings() const;
+    std::string callsPath() const { return folder + "/calls.txt"; }
+    // While this file exists, the audio demultiplexing waits.
+    std::string audioGatePath() const { return folder + "/audio.gate"; }
+
+    std::string folder;
+    long long audioBytes = 7 * 1024;
+    long long videoBytes = 92 * 1024;
+    long long remuxBytes = 100 * 1024;
+    long long titleBytes = 100 * 1024;
+};
+
+#ifdef _WIN32
+// The fake tool program that the test build makes beside the tests.
+std::string fakeToolProgram();
+
+// Copies the fake tool into folder as name + ".exe" and returns the copy's path.
+std::string installFakeTool(const std::string& folder, const std::string& name);
+
+// The sizes in bytes that the fake bbdmux, mplex and dvdauthor in folder write.
+void writeFakeToolSizes(const std::string& folder, long long audio, long long video,
+                        long long remux, long long title);
+#endif
+
+// A platform whose free space a test sets; processes start for real.
+class SetFreeSpace : public platform::Platform {
+public:
+    bool startAndWait(const std::string& commandLine, int showMode) override {
+        return real->startAndWait(commandLine, showMode);
+    }
+    void setToolOutputLog(const std::string& path) override { real->setToolOutputLog(path); }
+    std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
+    void setCurrentThreadPriority(platform::ThreadPriority) override {}
+    // Never switches the computer off: it counts the requests.
+    bool requestPowerOff() override {
+        ++powerOffRequests;
+        return true;
+    }
+
+    std::unique_ptr<platform::Platform> real = platform::createPlatform();
+    std::int64_t freeBytes = 1LL << 40;
+    int powerOffRequests = 0;
+};
 
 // Records the messages the core shows, instead of showing boxes.
 class RecordedMessages : public MessageSink {

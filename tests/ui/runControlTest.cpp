@@ -11,11 +11,11 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <regex>
 #include <thread>
 
+#include "files/fileLock.h"
 #include "language/language.h"
-#include "support/fakeDvdTools.h"
+#include "support/expectedLog.h"
 #include "support/fakeTools.h"
 #include "ui/run/powerOffCountdown.h"
 #include "ui/support/guiTest.h"
@@ -49,37 +49,6 @@ protected:
 private:
     QLabel* status_;
 };
-
-std::string escaped(const std::string& text) {
-    static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
-    return std::regex_replace(text, special, R"(\$&)");
-}
-
-// The log's lines, CR LF being the only line end.
-std::vector<std::string> logLines(const std::string& path) {
-    const std::string bytes = readBytes(path);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(bytes.substr(start, end - start));
-    }
-    lines.push_back(bytes.substr(start));
-    return lines;
-}
-
-std::vector<std::string> taskStartLines(int index) {
-    return {"",
-            "",
-            "",
-            std::string(90, '_'),
-            escaped(std::string("    ") + language::logTaskStarted + std::to_string(index)),
-            ""};
-}
-
-std::vector<std::string> stepLines(const char* stage, const char* tool) {
-    return {"    .+ : " + escaped(stage), std::string("    .*/") + tool + "\"? .*",
-            "    Done after [0-9]+s ", escaped(language::logStepDoneRule)};
-}
 
 void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
     lines.insert(lines.end(), more.begin(), more.end());
@@ -168,23 +137,14 @@ TEST_F(RunControlTest, ARunMarksTheTasksLogsEveryStepAndDrivesTheGauge) {
     EXPECT_TRUE(window->btn_StartTasks->isEnabled());
     EXPECT_FALSE(window->btn_AbortTasks->isEnabled());
 
-    std::vector<std::string> expected = taskStartLines(0);
-    append(expected, stepLines(language::audioDemuxInProgress, "bbdmux"));
-    append(expected, stepLines(language::videoDemuxInProgress, "bbdmux"));
-    append(expected, taskStartLines(1));
-    append(expected,
-           {escaped(language::logTaskError + folder.file("missing.VOB") + " file doesn't exists !"),
-            "This task will abort.", "", "", "", "", "", ""});
-    append(expected, taskStartLines(2));
-    append(expected, stepLines(language::audioDemuxInProgress, "bbdmux"));
-    append(expected, stepLines(language::videoDemuxInProgress, "bbdmux"));
-    append(expected, {std::string(66, '_'), escaped(language::logAllTasksFinished), ""});
-    const std::vector<std::string> lines = logLines(logPath());
-    ASSERT_EQ(lines.size(), expected.size()) << readBytes(logPath());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_TRUE(std::regex_match(lines[i], std::regex(expected[i])))
-            << "line " << i + 1 << ": " << lines[i];
-    }
+    const SettingsValues tools = settings.values();
+    std::vector<std::string> expected =
+        expectedLog::demuxOnly(*window->taskList.taskAt(0), tools, 0);
+    append(expected, expectedLog::missingSource(*window->taskList.taskAt(1), 1));
+    append(expected, expectedLog::demuxOnly(*window->taskList.taskAt(2), tools, 2));
+    append(expected, expectedLog::endOfRun());
+    EXPECT_EQ(expectedLog::maskedLogLines(logPath()), expected) << readBytes(logPath());
+    EXPECT_TRUE(expectedLog::everyLineEndsWithCrLf(logPath()));
 
     // The end of the run shows the log.
     ASSERT_EQ(viewers().size(), 1);
@@ -387,6 +347,27 @@ TEST_F(RunControlTest, LogWriteFailuresReachTheGeneralErrorReport) {
     EXPECT_EQ(prompts.messages[2].text, language::noLogFile);
     EXPECT_TRUE(window->ProgressBar1->isHidden());
     EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+}
+
+TEST_F(RunControlTest, StartStopsBeforeTouchingALogThatAnotherRunHolds) {
+    addDemuxTask("first");
+    writeBytes(logPath(), "another run's entries\r\n");
+    std::unique_ptr<FileLock> otherRun = FileLock::tryTake(logPath());
+    ASSERT_TRUE(otherRun);
+    window->btn_StartTasks->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, language::runLogInUse + logPath());
+    EXPECT_FALSE(window->isRunning);
+    EXPECT_EQ(toolCalls(), 0u);
+    EXPECT_EQ(readBytes(logPath()), "another run's entries\r\n");
+
+    otherRun.reset();
+    window->btn_StartTasks->click();
+    waitForRunEnd();
+    EXPECT_EQ(toolCalls(), 2u);
+    const std::string log = readBytes(logPath());
+    EXPECT_EQ(log.find("another run's entries"), std::string::npos);
+    EXPECT_NE(log.find(language::logAllTasksFinished), std::string::npos);
 }
 
 TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {

@@ -4,10 +4,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "support/batchProcess.h"
 #include "support/dvdMaterial.h"
 #include "support/expectedLog.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "ui/support/guiTest.h"
 #include "ui/windows/mainWindow.h"
 
@@ -56,5 +55,5 @@ TEST_F(WindowEndToEndTest, TheWindowAuthorsTheSameDvdFolderAsTheBatchRunner) {
     std::vector<std::string> expected = expectedLog::fullTask(*task, settings.values(), 0);
     const std::vector<std::string> endLines = expectedLog::endOfRun();
     expected.insert(expected.end(), endLines.begin(), endLines.end());
-    EXPECT_EQ(maskedLogLines(folder.file("marovink.log")), expected);
+    EXPECT_EQ(expectedLog::maskedLogLines(folder.file("marovink.log")), expected);
 }

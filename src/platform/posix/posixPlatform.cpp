@@ -120,7 +120,7 @@ private:
         posix_spawn_file_actions_addopen(&fileActions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         if (!outputLog.empty()) {
             posix_spawn_file_actions_addopen(&fileActions, STDOUT_FILENO, outputLog.c_str(),
-                                             O_WRONLY | O_APPEND | O_CREAT, 0644);
+                                             O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0644);
             posix_spawn_file_actions_adddup2(&fileActions, STDOUT_FILENO, STDERR_FILENO);
         }
 
@@ -175,7 +175,7 @@ public:
         }
         const std::string outputLog = toolOutputLog();
         if (!outputLog.empty()) {
-            writeToFile(outputLog, "\r\n>>> " + commandLine + "\r\n", true);
+            writeToFileItself(outputLog, "\r\n>>> " + commandLine + "\r\n", true);
         }
         int errorNumber = 0;
         const pid_t pid = launcher_.spawn(arguments, outputLog, errorNumber);

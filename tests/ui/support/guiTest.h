@@ -7,7 +7,7 @@
 
 #include "platform/platform.h"
 #include "storage/settings.h"
-#include "support/fakeDvdTools.h"
+#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "ui/qt/programServices.h"
 #include "ui/support/scriptedPrompts.h"

@@ -17,7 +17,6 @@
 
 #include "platform/platform.h"
 #include "storage/settings.h"
-#include "support/fakeDvdTools.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "ui/qt/programServices.h"

@@ -1,11 +1,9 @@
-#include "support/win32FakeTool.h"
+#include "support/fakeTools.h"
 
 #include <filesystem>
 #include <stdexcept>
 
-#include "platform/platform.h"
 #include "platform/programLocation.h"
-#include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
 std::string fakeToolProgram() {
@@ -45,4 +43,17 @@ void writeFakeToolSizes(const std::string& folder, long long audio, long long vi
     writeBytes(folder + "\\sizes.txt",
                "audio " + std::to_string(audio) + "\nvideo " + std::to_string(video) + "\nremux " +
                    std::to_string(remux) + "\ntitle " + std::to_string(title) + "\n");
+}
+
+// Copies of the fake tool program, which acts by the name it has and writes the sizes of
+// sizes.txt beside it.
+void FakeDvdTools::write() const {
+    for (const char* name : {"bbdmux", "mplex", "dvdauthor"}) {
+        installFakeTool(folder, name);
+    }
+    writeFakeToolSizes(folder, audioBytes, videoBytes, remuxBytes, titleBytes);
+}
+
+SettingsValues FakeDvdTools::settings() const {
+    return {folder + "\\bbdmux.exe", folder + "\\mplex.exe", folder + "\\dvdauthor.exe", "PAL"};
 }

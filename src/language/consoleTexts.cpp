@@ -1,0 +1,44 @@
+#include "language/consoleTexts.h"
+
+namespace language {
+
+const char* const batchProgramName = "marovink-batch";
+const char* const batchUsage =
+    "Usage: marovink-batch [--settings FILE] [--log FILE] PROJECT.mvk\n"
+    "Runs every task of a Marovink project without a window.\n"
+    "\n"
+    "  --settings FILE  settings file to use (default: the window program's marovink.ini)\n"
+    "  --log FILE       run log to write (default: the window program's marovink.log)\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "\n"
+    "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
+    "the project, the settings or the log cannot be used.\n"
+    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once.\n"
+    "\n"
+    "marovink.ini and marovink.log lie beside the program when its folder can be written;\n"
+    "otherwise in the user's folders ($XDG_CONFIG_HOME/marovink/, $XDG_STATE_HOME/marovink/,\n"
+    "%APPDATA%\\Marovink\\ on Windows).\n";
+
+const char* const batchOneProjectOnly = "only one project can be run at a time";
+const char* const batchNeedsFileName = " needs a file name";
+const char* const batchUnknownOption = "unknown option ";
+const char* const batchNoProject = "no project file given";
+
+const char* const batchTaskBefore = "Task ";
+const char* const batchTaskAfter = " started";
+const char* const batchStepIndent = "  ";
+const char* const batchTaskError = "  ERROR: ";
+const char* const batchProgressIndent = "\r    ";
+const char* const batchProgressUnit = " %";
+const char* const batchAborting =
+    "Aborting: the run stops once the running tool has ended (Ctrl-C again ends now).";
+const char* const batchFinishedBefore = "All tasks finished: ";
+const char* const batchFinishedTasks = " task(s), ";
+const char* const batchFinishedErrors = " with errors.";
+const char* const batchFailurePrefix = "marovink-batch: ";
+const char* const batchRunEndedEarly = "the run ended early: ";
+const char* const batchErrorPrefix = "Error: ";
+const char* const batchWarningPrefix = "Warning: ";
+
+}  // namespace language

@@ -1,0 +1,33 @@
+#pragma once
+
+// The texts of marovink-batch, the runner without a window. Its console lines are its own; the
+// run log it writes takes the texts of language.h as the window does.
+namespace language {
+
+extern const char* const batchProgramName;
+extern const char* const batchUsage;
+
+// What is wrong with a command line
+extern const char* const batchOneProjectOnly;
+extern const char* const batchNeedsFileName;
+extern const char* const batchUnknownOption;
+extern const char* const batchNoProject;
+
+// Console lines: the task number goes between the two task texts, the counts between the
+// finished texts.
+extern const char* const batchTaskBefore;
+extern const char* const batchTaskAfter;
+extern const char* const batchStepIndent;
+extern const char* const batchTaskError;
+extern const char* const batchProgressIndent;
+extern const char* const batchProgressUnit;
+extern const char* const batchAborting;
+extern const char* const batchFinishedBefore;
+extern const char* const batchFinishedTasks;
+extern const char* const batchFinishedErrors;
+extern const char* const batchFailurePrefix;
+extern const char* const batchRunEndedEarly;
+extern const char* const batchErrorPrefix;
+extern const char* const batchWarningPrefix;
+
+}  // namespace language
