@@ -1,12 +1,17 @@
 // Runs a command and writes to RESULT_FILE its wall time and, apart, the processor time (user
-// plus system) of the command's own process and of the processes it waited for (the tools):
+// plus system, seconds) of the command's own process and of the processes it waited for (the
+// tools):
 //   own_cpu_time RESULT_FILE COMMAND [ARGUMENT...]
-// The figures are read from /proc/PID/stat while the ended process is still unreaped, so they
-// are the process's own and not those of whoever runs it. Exits with the command's status.
+// The tools' time is read from /proc/PID/stat while the ended process is still unreaped, so it is
+// the command's children's and not those of whoever runs it. /proc counts in clock ticks (10 ms),
+// too coarse for a program that mostly waits: the command's own time is taken by getrusage inside
+// it, at its exit (libown_cpu_at_exit.so, preloaded), in microseconds; /proc's figure stands in
+// for a program that cannot load it. Exits with the command's status.
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -37,6 +42,24 @@ bool readTimes(pid_t pid, double& own, double& children) {
     return true;
 }
 
+// The measured program's own time as libown_cpu_at_exit.so wrote it, in seconds.
+bool readPreciseOwnTime(const std::string& file, double& own) {
+    std::ifstream in(file);
+    long long microseconds = 0;
+    if (!(in >> microseconds)) {
+        return false;
+    }
+    own = static_cast<double>(microseconds) / 1e6;
+    return true;
+}
+
+std::string besideThisProgram(const std::string& name) {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    const std::string self(path, length > 0 ? static_cast<std::size_t>(length) : 0);
+    return self.substr(0, self.rfind('/') + 1) + name;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -44,9 +67,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: own_cpu_time RESULT_FILE COMMAND [ARGUMENT...]\n");
         return 2;
     }
+    const std::string ownTimeFile = std::string(argv[1]) + ".own";
+    std::remove(ownTimeFile.c_str());
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
+        setenv("LD_PRELOAD", besideThisProgram("libown_cpu_at_exit.so").c_str(), 1);
+        setenv("MAROVINK_OWN_CPU_FILE", ownTimeFile.c_str(), 1);
         execvp(argv[2], argv + 2);
         std::perror(argv[2]);
         _exit(127);
@@ -67,6 +94,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "own_cpu_time: cannot read /proc/%d/stat\n", static_cast<int>(pid));
         return 2;
     }
+    readPreciseOwnTime(ownTimeFile, own);
+    std::remove(ownTimeFile.c_str());
     std::ofstream(argv[1]) << wall << " " << own << " " << children << "\n";
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

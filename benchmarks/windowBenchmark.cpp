@@ -117,13 +117,14 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(programPicture(256)));
     loadToolkitTranslation(application);
     Settings settings((folder / "marovink.ini").string(), MAROVINK_BUNDLE_DIR "/");
+    const std::string runLog = (folder / "marovink.log").string();
     AnsweringPrompts prompts;
     ProgramServices services{prompts,
                              settings,
                              *platform,
                              regionalFormatsFromLocale(QLocale::system()),
                              MAROVINK_BUNDLE_DIR "/marovink",
-                             (folder / "marovink.log").string()};
+                             runLog};
     TForm1 window(services);
     createHiddenInstances(window, services);
     window.show();

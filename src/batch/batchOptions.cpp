@@ -26,11 +26,17 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--version") {
             options.action = BatchOptions::Action::Version;
             return options;
-        } else if (argument == "--settings" || argument == "--log") {
+        } else if (argument == "--settings" || argument == "--log" || argument == "--tasks" ||
+                   argument == "--failed-from") {
             if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
-                return fail(argument + language::batchNeedsFileName);
+                return fail(argument + (argument == "--tasks" ? language::batchNeedsTaskList
+                                                              : language::batchNeedsFileName));
             }
-            (argument == "--settings" ? options.settingsPath : options.logPath) = arguments[++i];
+            std::string& value = argument == "--settings" ? options.settingsPath
+                                 : argument == "--log"    ? options.logPath
+                                 : argument == "--tasks"  ? options.taskList
+                                                          : options.failedFromLog;
+            value = arguments[++i];
         } else {
             return fail(language::batchUnknownOption + argument);
         }

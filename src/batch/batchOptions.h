@@ -10,7 +10,9 @@ struct BatchOptions {
     std::string settingsPath;  // empty: the window program's settings file
     std::string logPath;       // empty: the window program's run log
     std::string projectPath;
-    std::string error;  // what is wrong with the command line
+    std::string taskList;       // empty: every task
+    std::string failedFromLog;  // empty: no earlier run narrows the tasks
+    std::string error;          // what is wrong with the command line
 };
 
 // arguments exclude the program name.

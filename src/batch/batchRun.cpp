@@ -1,5 +1,6 @@
 #include "batch/batchRun.h"
 
+#include "batch/chosenTasks.h"
 #include "files/textFile.h"
 #include "language/consoleTexts.h"
 #include "platform/programLocation.h"
@@ -31,6 +32,9 @@ public:
     void stepDone(const std::string& text) override { console_.stepDone(text); }
     void taskFailed(const std::string& text, int) override { console_.taskError(text); }
     void progress(int percentage) override { console_.progress(percentage); }
+    void runPosition(const RunPosition& position) override {
+        console_.runPosition(runPositionText(position));
+    }
     void runFinished() override {}
 
 private:
@@ -62,8 +66,10 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     try {
         settings.load(console_);  // a missing tool is reported; the run goes on, as in the window
         projectFile::load(options.projectPath, tasks);
+        const TaskNumbers chosen = chosenTasks(options, tasks.count());
         session = std::make_unique<RunSession>(
-            tasks, log, RunSession::Services{settings, platform_, console_, formats_}, view);
+            tasks, chosen, log, RunSession::Services{settings, platform_, console_, formats_},
+            view);
     } catch (const std::exception& failure) {
         console_.failure(failure.what());
         return cannotRun;

@@ -20,6 +20,7 @@ void ConsoleReport::line(std::ostream& stream, const std::string& text) {
     if (progressShown_) {
         out_ << '\n';
         progressShown_ = false;
+        progressWidth_ = 0;
     }
     stream << consoleText(text) << std::endl;
 }
@@ -30,9 +31,16 @@ void ConsoleReport::taskStart(int taskIndex) {
 
 void ConsoleReport::stepStart(const std::string& text) {
     line(out_, language::batchStepIndent + text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    stepUnderWay_ = true;
+    percentage_ = 0;
 }
 
 void ConsoleReport::stepDone(const std::string& text) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stepUnderWay_ = false;
+    }
     line(out_, language::batchStepIndent + text);
 }
 
@@ -41,12 +49,30 @@ void ConsoleReport::taskError(const std::string& text) {
 }
 
 void ConsoleReport::progress(int percentage) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    percentage_ = percentage;
+    drawProgressLine();
+}
+
+void ConsoleReport::runPosition(const std::string& text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    position_ = consoleText(text);
+    if (stepUnderWay_) {
+        drawProgressLine();
+    }
+}
+
+void ConsoleReport::drawProgressLine() {
     if (!outIsTerminal_) {
         return;
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    out_ << language::batchProgressIndent << percentage << language::batchProgressUnit
-         << std::flush;
+    std::string shown = language::batchProgressIndent + std::to_string(percentage_) +
+                        language::batchProgressUnit + position_;
+    const std::size_t width = shown.size();
+    // Blanks over what a longer line before left behind.
+    shown.append(progressWidth_ > width ? progressWidth_ - width : 0, ' ');
+    progressWidth_ = width;
+    out_ << shown << std::flush;
     progressShown_ = true;
 }
 

@@ -18,6 +18,8 @@ public:
     void stepDone(const std::string& text);
     void taskError(const std::string& text);
     void progress(int percentage);
+    // Shown after the step's percentage on the progress line: where the run stands.
+    void runPosition(const std::string& text);
     void aborting();
     void finished(int taskCount, int failedTaskCount);
     void failure(const std::string& text);
@@ -27,12 +29,17 @@ public:
 
 private:
     void line(std::ostream& stream, const std::string& text);
+    void drawProgressLine();
 
     std::mutex mutex_;
     std::ostream& out_;
     std::ostream& err_;
     const bool outIsTerminal_;
     bool progressShown_ = false;
+    bool stepUnderWay_ = false;
+    int percentage_ = 0;
+    std::string position_;
+    std::size_t progressWidth_ = 0;  // of the progress line last drawn
 };
 
 // The text with its CR LF line ends as the console writes them.

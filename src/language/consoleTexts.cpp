@@ -4,13 +4,17 @@ namespace language {
 
 const char* const batchProgramName = "marovink-batch";
 const char* const batchUsage =
-    "Usage: marovink-batch [--settings FILE] [--log FILE] PROJECT.mvk\n"
+    "Usage: marovink-batch [--settings FILE] [--log FILE] [--tasks LIST] [--failed-from LOG]\n"
+    "                      PROJECT.mvk\n"
     "Runs every task of a Marovink project without a window.\n"
     "\n"
-    "  --settings FILE  settings file to use (default: the window program's marovink.ini)\n"
-    "  --log FILE       run log to write (default: the window program's marovink.log)\n"
-    "  --help           show this text\n"
-    "  --version        show the version\n"
+    "  --settings FILE    settings file to use (default: the window program's marovink.ini)\n"
+    "  --log FILE         run log to write (default: the window program's marovink.log)\n"
+    "  --tasks LIST       run only these tasks, numbered from 0 as in the log: 3,5-9\n"
+    "  --failed-from LOG  run only the tasks that this earlier run log does not show as\n"
+    "                     finished without an error (with --tasks: those of LIST)\n"
+    "  --help             show this text\n"
+    "  --version          show the version\n"
     "\n"
     "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
     "the project, the settings or the log cannot be used.\n"
@@ -22,6 +26,9 @@ const char* const batchUsage =
 
 const char* const batchOneProjectOnly = "only one project can be run at a time";
 const char* const batchNeedsFileName = " needs a file name";
+const char* const batchNeedsTaskList = " needs a list of task numbers";
+const char* const batchNotATaskNumber = "' is not a task number or a range such as 5-9";
+const char* const batchRangeBackwards = "' runs backwards";
 const char* const batchUnknownOption = "unknown option ";
 const char* const batchNoProject = "no project file given";
 

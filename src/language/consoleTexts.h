@@ -10,6 +10,10 @@ extern const char* const batchUsage;
 // What is wrong with a command line
 extern const char* const batchOneProjectOnly;
 extern const char* const batchNeedsFileName;
+extern const char* const batchNeedsTaskList;
+// A list of --tasks: the faulty item between a quote and the text
+extern const char* const batchNotATaskNumber;
+extern const char* const batchRangeBackwards;
 extern const char* const batchUnknownOption;
 extern const char* const batchNoProject;
 

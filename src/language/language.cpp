@@ -41,6 +41,12 @@ const char* const logTaskError = "ERROR !!!! ==>>> ";
 const char* const logAborted = "==>> Tasks process aborted by user !!!!!!!!!!!";
 const char* const logAllTasksFinished = "      ---   All Tasks finished !!!   ---";
 
+const char* const runTaskPosition = " \xe2\x80\x94 task ";
+const char* const runTaskOf = " of ";
+const char* const runAbout = ", about ";
+const char* const runMinutesLeft = " min left";
+const char* const runCaptionPercent = " % \xe2\x80\x94 ";
+
 const char* const fileAccessDenied = "Accès au fichier refusé";
 const char* const fileNotFound = "Fichier introuvable";
 const char* const diskFull = "Disque plein";
@@ -71,6 +77,7 @@ const char* const modifyTask = "Modify Task...";
 const char* const removeTask = "Remove Task";
 const char* const clearAll = "Clear All";
 const char* const displayLog = "Display LOG";
+const char* const retryFailedTasks = "Retry failed tasks";
 const char* const projectMenu = "Project";
 const char* const openProjectItem = "Open...";
 const char* const saveProjectItem = "Save...";

@@ -38,6 +38,13 @@ extern const char* const logTaskError;
 extern const char* const logAborted;
 extern const char* const logAllTasksFinished;
 
+// Where a run stands, after the stage message and in the caption
+extern const char* const runTaskPosition;
+extern const char* const runTaskOf;
+extern const char* const runAbout;
+extern const char* const runMinutesLeft;
+extern const char* const runCaptionPercent;
+
 // Messages of the runtime, French as the toolkit shows them
 extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;
@@ -70,6 +77,7 @@ extern const char* const modifyTask;
 extern const char* const removeTask;
 extern const char* const clearAll;
 extern const char* const displayLog;
+extern const char* const retryFailedTasks;
 extern const char* const projectMenu;
 extern const char* const openProjectItem;
 extern const char* const saveProjectItem;

@@ -20,8 +20,27 @@ constexpr double tolerancePercent = 5;
 
 }  // namespace
 
+namespace {
+
+std::vector<Ttask> chosenCopies(const TAllTask& tasks, const TaskNumbers& chosen) {
+    std::vector<Ttask> copies;
+    copies.reserve(chosen.size());
+    for (const int number : chosen) {
+        copies.push_back(*tasks.taskAt(number));
+    }
+    return copies;
+}
+
+}  // namespace
+
 TprocessThread::TprocessThread(const TAllTask& tasks, Services services, Handlers handlers)
-    : tasks_(tasks.snapshot()),
+    : TprocessThread(tasks, taskSelection::all(tasks.count()), std::move(services),
+                     std::move(handlers)) {}
+
+TprocessThread::TprocessThread(const TAllTask& tasks, const TaskNumbers& chosen, Services services,
+                               Handlers handlers)
+    : tasks_(chosenCopies(tasks, chosen)),
+      taskNumbers_(chosen),
       services_(std::move(services)),
       handlers_(std::move(handlers)),
       tools_(services_.platform, services_.messages,
@@ -43,7 +62,7 @@ void TprocessThread::run() {
     try {
         const int count = static_cast<int>(tasks_.size());
         for (int i = 0; i < count; ++i) {
-            currentTaskIndex_ = i;
+            currentTaskIndex_ = taskNumbers_[static_cast<std::size_t>(i)];
             raise(handlers_.OnTaskStart, std::string());
             runTask(tasks_[static_cast<std::size_t>(i)]);
             if (stopRequested_.load()) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "regional/regionalFormats.h"
+#include "runner/taskSelection.h"
 #include "runner/toolInvocation.h"
 #include "task/task.h"
 
@@ -46,6 +47,10 @@ public:
     // Copies the task records as they stand and starts the run at once: later changes to the list
     // or its tasks never reach this run.
     TprocessThread(const TAllTask& tasks, Services services, Handlers handlers);
+    // The same for the chosen tasks only; each event still carries the task's number in the
+    // whole list.
+    TprocessThread(const TAllTask& tasks, const TaskNumbers& chosen, Services services,
+                   Handlers handlers);
     // Waits for the end of the run.
     ~TprocessThread();
     TprocessThread(const TprocessThread&) = delete;
@@ -80,6 +85,7 @@ private:
     void raise(const EventHandler& handler, const std::string& text);
 
     const std::vector<Ttask> tasks_;
+    const TaskNumbers taskNumbers_;  // of tasks_, in the whole list
     Services services_;
     const Handlers handlers_;
     ToolInvocation tools_;

@@ -7,11 +7,29 @@
 #include "platform/programLocation.h"
 #include "runner/runLog.h"
 
+namespace {
+
+std::vector<TaskWork> workOfTasks(const TAllTask& tasks, const TaskNumbers& chosen) {
+    std::vector<TaskWork> work;
+    work.reserve(chosen.size());
+    for (const int number : chosen) {
+        work.push_back(workOf(*tasks.taskAt(number)));
+    }
+    return work;
+}
+
+}  // namespace
+
 RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view)
+    : RunSession(tasks, taskSelection::all(tasks.count()), log, std::move(services), view) {}
+
+RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog& log,
+                       Services services, RunView& view)
     : logLock_(FileLock::tryTake(log.path())),
       log_(log),
       view_(view),
-      platform_(services.platform) {
+      platform_(services.platform),
+      estimate_(workOfTasks(tasks, chosen)) {
     if (!logLock_) {
         throw IoError(language::runLogInUse + log_.path());
     }
@@ -20,7 +38,7 @@ RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, Ru
     RunLog::emptyFile(toolsLog);
     platform_.setToolOutputLog(toolsLog);
     runner_ = std::make_unique<TprocessThread>(
-        tasks,
+        tasks, chosen,
         TprocessThread::Services{services.settings, services.platform, services.messages,
                                  std::move(services.formats)},
         handlers());
@@ -36,17 +54,22 @@ TprocessThread::Handlers RunSession::handlers() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             ++startedTasks_;
+            runningTask_ = taskIndex;
         }
+        estimate_.taskStarted();
         log_.taskStart(text, taskIndex);
         view_.taskStarted(taskIndex);
+        showPosition();
     };
     handlers.OnStepStart = [this](TprocessThread& runner, const std::string& text, int) {
         onStepStart(runner, text);
     };
     handlers.OnStepDone = [this](TprocessThread&, const std::string& text, int) {
         stopMonitor();
+        estimate_.toolRunEnded();
         log_.stepDone(text);
         view_.stepDone(text);
+        showPosition();
     };
     handlers.OnTaskError = [this](TprocessThread&, const std::string& text, int taskIndex) {
         {
@@ -78,12 +101,19 @@ TprocessThread::Handlers RunSession::handlers() {
 }
 
 void RunSession::onStepStart(TprocessThread& runner, const std::string& text) {
+    estimate_.toolRunStarted();
     log_.stepStart(text);
     view_.stepStarted(text);
+    showPosition();
     stopMonitor();  // at most one monitor at a time
     monitor_ = std::make_unique<TprogressThread>(
         runner.currentTarget(), runner.expectedSize(), runner.currentTargetIsFolder(),
-        [this](TprogressThread&, int percentage) { view_.progress(percentage); }, platform_);
+        [this](TprogressThread&, int percentage) {
+            estimate_.toolRunProgress(percentage);
+            view_.progress(percentage);
+            showPosition();
+        },
+        platform_);
 }
 
 void RunSession::stopMonitor() {
@@ -93,6 +123,10 @@ void RunSession::stopMonitor() {
     }
 }
 
+void RunSession::showPosition() {
+    view_.runPosition(estimate_.position());
+}
+
 bool RunSession::abort() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (finished_) {
@@ -100,6 +134,9 @@ bool RunSession::abort() {
     }
     runner_->requestStop();
     log_.abort();
+    if (cutShortTask_ < 0) {
+        cutShortTask_ = runningTask_;
+    }
     return true;
 }
 
@@ -123,4 +160,13 @@ int RunSession::startedTaskCount() const {
 int RunSession::failedTaskCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return static_cast<int>(failedTasks_.size());
+}
+
+TaskNumbers RunSession::tasksToRetry() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::set<int> tasks = failedTasks_;
+    if (cutShortTask_ >= 0) {
+        tasks.insert(cutShortTask_);
+    }
+    return TaskNumbers(tasks.begin(), tasks.end());
 }

@@ -8,6 +8,8 @@
 #include "regional/regionalFormats.h"
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
+#include "runner/runEstimate.h"
+#include "runner/taskSelection.h"
 
 class FileLock;
 class MessageSink;
@@ -30,6 +32,9 @@ public:
     virtual void stepDone(const std::string& text) = 0;
     virtual void taskFailed(const std::string& text, int taskIndex) = 0;
     virtual void progress(int percentage) = 0;
+    // Where the run stands, after each of the calls above; from the monitor's thread after a
+    // progress.
+    virtual void runPosition(const RunPosition&) {}
     // Last, once the end of the run has been logged.
     virtual void runFinished() = 0;
 };
@@ -50,6 +55,10 @@ public:
     // it, then starts the run on a copy of the tasks. Throws IoError, with nothing started, when
     // another run holds the lock (the log is then untouched) or a log cannot be emptied.
     RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view);
+    // The same for the chosen tasks only; the log and the view name each by its number in the
+    // whole list.
+    RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog& log, Services services,
+               RunView& view);
     // Waits for the end of the run.
     ~RunSession();
     RunSession(const RunSession&) = delete;
@@ -69,11 +78,15 @@ public:
     const std::string& runFailure() const { return runner_->runFailure(); }
     int startedTaskCount() const;
     int failedTaskCount() const;
+    // The tasks that reported an error or that an abort cut short, by their numbers in the whole
+    // list.
+    TaskNumbers tasksToRetry() const;
 
 private:
     TprocessThread::Handlers handlers();
     void onStepStart(TprocessThread& runner, const std::string& text);
     void stopMonitor();
+    void showPosition();
 
     // One run per log: two runs would empty and interleave each other's entries.
     std::unique_ptr<FileLock> logLock_;
@@ -85,6 +98,9 @@ private:
     bool stoppedQuietly_ = false;
     int startedTasks_ = 0;
     std::set<int> failedTasks_;
+    int runningTask_ = -1;   // the task started last
+    int cutShortTask_ = -1;  // the task running when the first abort came
+    RunEstimate estimate_;
     // The monitor of the current step, made and ended on the runner's thread.
     std::unique_ptr<TprogressThread> monitor_;
     // Last, so that it ends, and stops using the rest, first.

@@ -92,7 +92,8 @@ protected:
     void waitForStep(const char* stage) {
         ASSERT_TRUE(QTest::qWaitFor(
             [this, stage] {
-                return window->lab_statusText->text() == QString::fromUtf8(stage) &&
+                // Where the run stands may follow the stage message.
+                return window->lab_statusText->text().startsWith(QString::fromUtf8(stage)) &&
                        window->ProgressBar1->isVisible();
             },
             runTimeoutMs));
@@ -415,4 +416,77 @@ TEST_F(RunControlTest, ClosingTheWindowDuringAToolEndsTheRunQuietly) {
     EXPECT_EQ(toolCalls(), 1u);
     QApplication::processEvents();  // nothing queued for the gone window remains to be run
     EXPECT_EQ(readBytes(logPath()).find(language::logAllTasksFinished), std::string::npos);
+}
+
+TEST_F(RunControlTest, RetryFailedTasksRunsOnlyTheFailedAndTheCutShortTasks) {
+    EXPECT_FALSE(window->menu_RetryFailed->isEnabled());
+    addDemuxTask("first");
+    addDemuxTask("missing", false);
+    addDemuxTask("third");
+    window->btn_StartTasks->click();
+    EXPECT_FALSE(window->PPmenu_RetryFailed->isEnabled());
+    waitForRunEnd();
+    EXPECT_TRUE(window->menu_RetryFailed->isEnabled());
+    EXPECT_TRUE(window->PPmenu_RetryFailed->isEnabled());
+
+    // The failed task, under its number in the whole list; the others keep their marks.
+    writeBytes(folder.file("missing.VOB"), std::string(100 * 1024, '\0'));
+    window->PPmenu_RetryFailed->trigger();
+    waitForRunEnd();
+    EXPECT_EQ(toolCalls(), 6u);
+    const std::string log = readBytes(logPath());
+    EXPECT_NE(log.find(std::string(language::logTaskStarted) + "1\r\n"), std::string::npos);
+    EXPECT_EQ(log.find(std::string(language::logTaskStarted) + "0"), std::string::npos);
+    EXPECT_EQ(log.find(std::string(language::logTaskStarted) + "2"), std::string::npos);
+    EXPECT_EQ(window->rowIcon(1), TForm1::iconDone);
+    EXPECT_FALSE(window->menu_RetryFailed->isEnabled());
+
+    // Aborted during the first task: that task is retried, the one never reached is not.
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+    window->btn_AbortTasks->click();
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+    window->menu_RetryFailed->trigger();
+    waitForRunEnd();
+    EXPECT_EQ(toolCalls(), 9u);
+    EXPECT_NE(readBytes(logPath()).find(std::string(language::logTaskStarted) + "0\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(window->menu_RetryFailed->isEnabled());
+}
+
+TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
+    // A remultiplexing task first: its one-run first stage ends before the second task waits.
+    auto remux = std::make_shared<Ttask>();
+    remux->m2vFilePath = folder.file("a.m2v");
+    remux->ac3FilePath = folder.file("a.ac3");
+    remux->vobFilePath = folder.file("a.VOB");
+    remux->doDemux = remux->doAuthor = false;
+    writeBytes(remux->m2vFilePath, std::string(92 * 1024, 'v'));
+    writeBytes(remux->ac3FilePath, std::string(7 * 1024, 'a'));
+    window->taskList.add(remux);
+    addDemuxTask("second");
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+
+    const std::string stage =
+        std::string(language::audioDemuxInProgress) + " \xe2\x80\x94 task 2 of 2, about ";
+    const auto statusShown = [&] {
+        const std::string text = window->lab_statusText->text().toStdString();
+        return text.rfind(stage, 0) == 0 && text.size() > stage.size() &&
+               std::isdigit(static_cast<unsigned char>(text[stage.size()])) &&
+               text.substr(text.size() - 9) == " min left";
+    };
+    EXPECT_TRUE(QTest::qWaitFor(statusShown, runTimeoutMs))
+        << window->lab_statusText->text().toStdString();
+    const std::string caption = window->windowTitle().toStdString();
+    EXPECT_TRUE(!caption.empty() && std::isdigit(static_cast<unsigned char>(caption[0])) &&
+                caption.substr(caption.find(' ')) == " % \xe2\x80\x94 Marovink")
+        << caption;
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+    EXPECT_EQ(window->windowTitle().toStdString(), "Marovink");
+    EXPECT_TRUE(window->lab_statusText->text().isEmpty());
 }

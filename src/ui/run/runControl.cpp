@@ -9,6 +9,7 @@
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
+#include "runner/runEstimate.h"
 #include "runner/runLog.h"
 #include "storage/taskListRecovery.h"
 #include "ui/prompts/commands.h"
@@ -41,15 +42,25 @@ TForm1::~TForm1() {
 }
 
 void TForm1::btn_StartTasksClick() {
+    startRun(taskSelection::all(taskList.count()));
+}
+
+void TForm1::startRun(const TaskNumbers& chosen) {
     if (isRunning) {
         return;
     }
     isRunning = true;
     UpdateControls();
     try {
+        runTasks_.clear();
+        for (int i = 0; i < taskList.count(); ++i) {
+            runTasks_.push_back(taskList.taskAt(i));
+        }
+        runRows_ = chosen;
+        previousRunTask_ = -1;
         run_ = std::make_unique<WindowRun>(handOver_, services.prompts, *this);
         run_->session = std::make_unique<RunSession>(
-            taskList, *runLog_,
+            taskList, chosen, *runLog_,
             RunSession::Services{services.settings, services.platform, run_->messages,
                                  services.regionalFormats},
             run_->view);
@@ -63,14 +74,18 @@ void TForm1::btn_StartTasksClick() {
 
 void TForm1::showTaskStart(int taskIndex) {
     setRowIcon(taskIndex, iconRunning);
-    if (taskIndex > 0 && rowIcon(taskIndex - 1) != iconFailed) {
-        setRowIcon(taskIndex - 1, iconDone);
+    if (previousRunTask_ >= 0 && rowIcon(previousRunTask_) != iconFailed) {
+        setRowIcon(previousRunTask_, iconDone);
     }
+    previousRunTask_ = taskIndex;
     UpdateControls();
 }
 
 void TForm1::showStepStart(const std::string& text) {
-    lab_statusText->setText(toQString(stageMessage(text)));
+    stageText_ = stageMessage(text);
+    // The step's own position follows at once.
+    runPositionText_.clear();
+    showStatus();
     ProgressBar1->setValue(0);
     ProgressBar1->show();
 }
@@ -78,14 +93,32 @@ void TForm1::showStepStart(const std::string& text) {
 void TForm1::showStepDone() {
     ProgressBar1->hide();
     ProgressBar1->setValue(0);
-    lab_statusText->clear();
+    stageText_.clear();
+    showStatus();
+}
+
+void TForm1::showRunPosition(const RunPosition& position) {
+    runPositionText_ = runPositionText(position);
+    setWindowTitle(toQString(runCaption(position)));
+    showStatus();
+}
+
+void TForm1::showStatus() {
+    // Where the run stands follows the stage message; without a stage the line stays empty.
+    lab_statusText->setText(stageText_.empty() ? QString()
+                                               : toQString(stageText_ + runPositionText_));
 }
 
 void TForm1::onRunFinished() {
+    runPositionText_.clear();
+    setWindowTitle(uiText(language::programTitle));
     lab_statusText->clear();
     // A run that a failure ended early may have left its gauge up.
     showStepDone();
-    const int lastRow = ListView1->topLevelItemCount() - 1;
+    // A run of some tasks ends on the last of them, a run of all on the list's last row.
+    const int lastRow = runRows_.size() == runTasks_.size() || runRows_.empty()
+                            ? ListView1->topLevelItemCount() - 1
+                            : runRows_.back();
     if (lastRow >= 0 && rowIcon(lastRow) != iconFailed) {
         setRowIcon(lastRow, iconDone);
     }
@@ -111,6 +144,11 @@ std::string TForm1::endRun() {
     // The run has logged its end and raised its last event: the runner is only returning.
     run_->session->waitForEnd();
     std::string runFailure = run_->session->runFailure();
+    retryTasks_.clear();
+    for (const int number : run_->session->tasksToRetry()) {
+        retryTasks_.push_back(runTasks_[static_cast<std::size_t>(number)]);
+    }
+    runTasks_.clear();
     run_.reset();
     return runFailure;
 }

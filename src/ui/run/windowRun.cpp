@@ -41,6 +41,11 @@ void WindowRunView::progress(int percentage) {
     handOver_->post([this, percentage] { window_.ProgressBar1->setValue(percentage); });
 }
 
+void WindowRunView::runPosition(const RunPosition& position) {
+    // Not waited for, as progress: it comes from the monitor's thread too.
+    handOver_->post([this, position] { window_.showRunPosition(position); });
+}
+
 void WindowRunView::runFinished() {
     // Not waited for: the window's end-of-run handling ends this run.
     handOver_->post([this] { window_.onRunFinished(); });

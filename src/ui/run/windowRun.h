@@ -36,6 +36,7 @@ public:
     void stepDone(const std::string& text) override;
     void taskFailed(const std::string& text, int taskIndex) override;
     void progress(int percentage) override;
+    void runPosition(const RunPosition& position) override;
     void runFinished() override;
 
 private:

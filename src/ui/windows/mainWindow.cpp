@@ -152,6 +152,8 @@ void TForm1::buildMenus() {
     menu_OpenProject = Project1->addAction(uiText(language::openProjectItem));
     menu_SaveProject = Project1->addAction(uiText(language::saveProjectItem));
     menu_exit = Project1->addAction(uiText(language::exitItem));
+    Project1->addSeparator();
+    menu_RetryFailed = Project1->addAction(uiText(language::retryFailedTasks));
     menu_Options = menuBar()->addAction(uiText(language::optionsItem));
     menu_About = menuBar()->addAction(uiText(language::aboutItem));
 
@@ -159,6 +161,8 @@ void TForm1::buildMenus() {
     PPmenu_AddTask = PopupMenu1->addAction(uiText(language::addTask));
     PPmenu_ModifyTask = PopupMenu1->addAction(uiText(language::modifyTask));
     PPmenu_RemoveTask = PopupMenu1->addAction(uiText(language::removeTask));
+    PopupMenu1->addSeparator();
+    PPmenu_RetryFailed = PopupMenu1->addAction(uiText(language::retryFailedTasks));
     connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
     });
@@ -195,6 +199,9 @@ void TForm1::connectCommands() {
                    prompts);
     connectCommand(menu_SaveProject, &QAction::triggered, this, &TForm1::menu_SaveProjectClick,
                    prompts);
+    for (QAction* retry : {menu_RetryFailed, PPmenu_RetryFailed}) {
+        connectCommand(retry, &QAction::triggered, this, &TForm1::RetryFailedTasks, prompts);
+    }
     connectCommand(menu_exit, &QAction::triggered, this, &TForm1::menu_exitClick, prompts);
     connectCommand(menu_Options, &QAction::triggered, this, &TForm1::ShowOptions, prompts);
     connectCommand(menu_About, &QAction::triggered, this, &TForm1::menu_AboutClick, prompts);
@@ -248,6 +255,9 @@ void TForm1::UpdateControls() {
     } else {
         btn_AbortTasks->setEnabled(false);
     }
+    const bool canRetry = !isRunning && !rowsToRetry().empty();
+    menu_RetryFailed->setEnabled(canRetry);
+    PPmenu_RetryFailed->setEnabled(canRetry);
 }
 
 void TForm1::ListView1Change() {

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "runner/taskSelection.h"
 #include "task/task.h"
 
 class Anchors;
 class GuiHandOver;
 class RunLog;
 class TaskListRecovery;
+struct RunPosition;
 struct ProgramServices;
 struct WindowRun;
 class TprocessThread;
@@ -64,6 +66,9 @@ public:
     void btn_StartTasksClick();
     void btn_AbortTasksClick();
     void btn_displayLogClick();
+    // A run of the tasks that reported an error or that an abort cut short in the latest run,
+    // those of them still in the list.
+    void RetryFailedTasks();
     void menu_OpenProjectClick();
     void menu_SaveProjectClick();
     void menu_AboutClick();
@@ -108,6 +113,8 @@ public:
     QAction* PPmenu_AddTask;
     QAction* PPmenu_ModifyTask;
     QAction* PPmenu_RemoveTask;
+    QAction* menu_RetryFailed;
+    QAction* PPmenu_RetryFailed;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -129,8 +136,12 @@ private:
     void showTaskStart(int taskIndex);
     void showStepStart(const std::string& text);
     void showStepDone();
+    void showRunPosition(const RunPosition& position);
+    void showStatus();
     void onRunFinished();
     std::string endRun();
+    void startRun(const TaskNumbers& chosen);
+    TaskNumbers rowsToRetry() const;
 
     void keepListForRecovery();
     void listKeptInProject();
@@ -140,6 +151,12 @@ private:
     std::unique_ptr<WindowRun> run_;
     std::unique_ptr<TaskListRecovery> recovery_;
     bool recoveryFailureShown_ = false;
+    std::string stageText_;            // of the step under way
+    std::string runPositionText_;      // where the run stands, after the stage text
+    std::vector<TaskRef> runTasks_;    // the list as the latest run started
+    TaskNumbers runRows_;              // the tasks of the latest run, by number
+    int previousRunTask_ = -1;         // the task started before the one under way
+    std::vector<TaskRef> retryTasks_;  // what the latest run leaves to retry
     // The project choosers remember the last file name, each its own.
     std::string lastSavedProject_;
     std::string lastOpenedProject_;

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "batch/batchRun.h"
+#include "platform/platform.h"
+#include "storage/projectFile.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+#include "task/task.h"
+
+TEST(ProgressLineTest, ShowsTheTaskOutOfTheTotalAndTheTimeLeftOnATerminal) {
+    TempFolder folder;
+    FakeDvdTools tools(folder.path());
+    const SettingsValues paths = tools.settings();
+    writeBytes(folder.file("tools.ini"), "[software path]\r\ndemuxing=" + paths.demuxExePath +
+                                             "\r\nmuxing=" + paths.muxExePath +
+                                             "\r\nauthoring=" + paths.authorExePath + "\r\n");
+    TAllTask tasks;
+    for (const char* name : {"a", "b", "c"}) {
+        TaskRef task = taskInFolder(folder.path(), name);
+        task->doAuthor = false;
+        tasks.add(task);
+    }
+    projectFile::save(folder.file("p.mvk"), tasks);
+    BatchOptions options;
+    options.settingsPath = folder.file("tools.ini");
+    options.logPath = folder.file("run.log");
+    options.projectPath = folder.file("p.mvk");
+    options.taskList = "1-2";
+
+    std::ostringstream out;
+    std::ostringstream err;
+    ConsoleReport console(out, err, true);
+    const std::unique_ptr<platform::Platform> system = platform::createPlatform();
+    BatchRun run(*system, folder.file("marovink-batch"), RegionalFormats{}, console);
+    ASSERT_EQ(run.run(options), BatchRun::noTaskFailed) << err.str();
+
+    const std::string text = out.str();
+    // The first step of the run shows no estimate yet; after the first stage, every step does.
+    const std::string first = "\r    0 % \xe2\x80\x94 task 1 of 2\n";
+    EXPECT_NE(text.find(first), std::string::npos) << text;
+    EXPECT_GT(text.find("about"), text.find("REMUX in progress")) << text;
+    EXPECT_NE(text.find("\r    0 % \xe2\x80\x94 task 1 of 2, about 1 min left\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("task 2 of 2, about 1 min left"), std::string::npos) << text;
+
+    // Not on a file or a pipe: there the lines of the events are all.
+    std::ostringstream plain;
+    ConsoleReport quiet(plain, err, false);
+    BatchRun(*system, folder.file("marovink-batch"), RegionalFormats{}, quiet).run(options);
+    EXPECT_EQ(plain.str().find('\r'), std::string::npos);
+}

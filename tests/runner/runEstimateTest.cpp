@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "runner/runEstimate.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+}  // namespace
+
+TEST(RunEstimateTest, TimeLeftFollowsTheSourceBytesOnceAStageHasEnded) {
+    auto now = std::chrono::steady_clock::time_point{};
+    // A demultiplexing task of 1000 bytes in five tool runs, then one of 3000 bytes.
+    RunEstimate estimate({{1000, 5, 2}, {3000, 1, 1}}, [&now] { return now; });
+    EXPECT_EQ(runPositionText(estimate.position()), "");
+
+    estimate.taskStarted();
+    estimate.toolRunStarted();
+    now += 10s;
+    estimate.toolRunProgress(50);
+    RunPosition position = estimate.position();
+    EXPECT_EQ(position.percent, 2);  // half of a fifth of 1000 bytes, of 4000
+    EXPECT_FALSE(position.minutesLeft);
+    estimate.toolRunEnded();
+    estimate.toolRunStarted();
+    now += 10s;
+    EXPECT_FALSE(estimate.position().minutesLeft) << "the first stage has two tool runs";
+    estimate.toolRunEnded();
+    estimate.toolRunEnded();  // a deletion's step done: no tool run
+    position = estimate.position();
+    EXPECT_EQ(position.percent, 10);
+    EXPECT_EQ(position.minutesLeft, 3);  // 400 bytes in 20 s, 3600 to come
+    EXPECT_EQ(runPositionText(position), " \xe2\x80\x94 task 1 of 2, about 3 min left");
+
+    // The first task ends early: its bytes are no longer to come.
+    estimate.taskStarted();
+    position = estimate.position();
+    EXPECT_EQ(position.percent, 25);
+    EXPECT_EQ(position.minutesLeft, 1);
+    EXPECT_EQ(runCaption(position), "25 % \xe2\x80\x94 Marovink");
+    estimate.toolRunStarted();
+    estimate.toolRunProgress(250);
+    EXPECT_EQ(estimate.position().percent, 100);
+}
+
+TEST(RunEstimateTest, TheWorkOfATaskStartsFromItsFirstStage) {
+    TempFolder folder;
+    TaskRef task = taskInFolder(folder.path(), "a", 5000);
+    writeBytes(task->m2vFilePath, std::string(700, 'v'));
+    writeBytes(task->ac3FilePath, std::string(300, 'a'));
+    TaskWork work = workOf(*task);
+    EXPECT_EQ(work.sourceBytes, 5000);
+    EXPECT_EQ(work.toolRuns, 5);
+    EXPECT_EQ(work.firstStageRuns, 2);
+    task->doDemux = false;
+    work = workOf(*task);
+    EXPECT_EQ(work.sourceBytes, 1000);
+    EXPECT_EQ(work.toolRuns, 3);
+    EXPECT_EQ(work.firstStageRuns, 1);
+    task->doRemux = false;
+    work = workOf(*task);  // the remultiplexed VOB is missing
+    EXPECT_EQ(work.sourceBytes, 0);
+    EXPECT_EQ(work.firstStageRuns, 2);
+}
