@@ -209,3 +209,28 @@ const char* const aboutBothTools =
     "DVDAuthorGUI => or, on Linux, the mjpegtools and dvdauthor packages of the distribution";
 
 }  // namespace language
+
+namespace language {
+
+const char* const powerOffCountdown = "The computer switches off in %d s.";
+const char* const powerOffCountdownHint = "All tasks are finished. Cancel keeps the computer on.";
+
+const char* const restoreUnsavedList =
+    "The task list was not saved when Marovink last ended.\r\nRestore its %d task(s) ?\r\n"
+    "(No discards them.)";
+const char* const recoveryUnreadable = " cannot be read, so no task list is restored from it:\r\n";
+const char* const recoveryKeptAs = "\r\nThe file is kept as ";
+const char* const recoveryNotWritten =
+    " cannot be written, so the task list is not kept for a restart:\r\n";
+
+const char* const bulkTasksAdded = "Tasks added: %d";
+const char* const bulkFilesSkipped = "Files skipped: %d";
+const char* const bulkMoreFiles = "... and %d more";
+const char* const bulkNotSource = " is not a VOB or .m2v file";
+const char* const bulkUnreadable = " cannot be read";
+const char* const bulkNoAudioStream = " has no audio stream (.ac3) of the same name beside it";
+const char* const bulkOverwritesSource = " would be overwritten by its remuxed VOB file";
+const char* const bulkFolderNotCreated = " : its destination folder cannot be created";
+const char* const bulkCannotBeAdded = " cannot be added: ";
+
+}  // namespace language

@@ -188,3 +188,28 @@ extern const char* const aboutAuthoring;
 extern const char* const aboutBothTools;
 
 }  // namespace language
+
+namespace language {
+
+// End of a run with the shutdown box ticked
+extern const char* const powerOffCountdown;  // printf format with one %d
+extern const char* const powerOffCountdownHint;
+
+// The task list kept for a restart
+extern const char* const restoreUnsavedList;  // printf format with one %d
+extern const char* const recoveryUnreadable;
+extern const char* const recoveryKeptAs;
+extern const char* const recoveryNotWritten;
+
+// Adding many source files at once: the summary
+extern const char* const bulkTasksAdded;    // printf format with one %d
+extern const char* const bulkFilesSkipped;  // printf format with one %d
+extern const char* const bulkMoreFiles;     // printf format with one %d
+extern const char* const bulkNotSource;
+extern const char* const bulkUnreadable;
+extern const char* const bulkNoAudioStream;
+extern const char* const bulkOverwritesSource;
+extern const char* const bulkFolderNotCreated;
+extern const char* const bulkCannotBeAdded;
+
+}  // namespace language

@@ -35,6 +35,8 @@ public:
 
     SettingsValues values() const;
     void setValues(const SettingsValues& values);
+    // Where the settings file lies; the user's other own files lie beside it.
+    const std::string& filePath() const { return filePath_; }
 
 private:
     void apply(IniFile file, MessageSink& messages);

@@ -10,12 +10,14 @@
 #include <QTreeWidget>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "files/fileLock.h"
 #include "language/language.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
+#include "ui/run/powerOffCountdown.h"
 #include "ui/support/guiTest.h"
 #include "ui/windows/logForm.h"
 #include "ui/windows/mainWindow.h"
@@ -173,8 +175,7 @@ TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
     EXPECT_TRUE(window->isRunning);  // until the runner has ended
     // The notice leads the status line; where the run stands may follow it.
     const auto showsAbortNotice = [this] {
-        return window->lab_statusText->text().toStdString().rfind(language::abortRequested, 0) ==
-               0;
+        return window->lab_statusText->text().toStdString().rfind(language::abortRequested, 0) == 0;
     };
     EXPECT_TRUE(showsAbortNotice());
     std::filesystem::remove(tools.audioGatePath());
@@ -208,6 +209,89 @@ TEST_F(RunControlTest, ShutdownBoxQuitsAndAsksForPowerOffInsteadOfShowingTheLog)
     EXPECT_FALSE(window->isRunning);
     EXPECT_EQ(platform->powerOffRequests, 1);
     EXPECT_TRUE(viewers().isEmpty());
+}
+
+namespace {
+
+// Watches, every few milliseconds and inside any modal loop, for the power-off countdown.
+class CountdownWatch {
+public:
+    explicit CountdownWatch(const SetFreeSpace& platform) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, &platform] {
+            auto* countdown = qobject_cast<TPowerOffCountdown*>(QApplication::activeModalWidget());
+            if (countdown == nullptr) {
+                return;
+            }
+            const std::string text = countdown->lab_countdown->text().toStdString();
+            if (texts.empty() || texts.back() != text) {
+                texts.push_back(text);
+            }
+            powerOffsWhileShown += platform.powerOffRequests;
+            if (cancel) {
+                countdown->btn_cancel->click();
+            }
+        });
+        timer_.start(10);
+    }
+
+    bool cancel = false;
+    std::vector<std::string> texts;
+    int powerOffsWhileShown = 0;
+
+private:
+    QTimer timer_;
+};
+
+// Runs the application's event loop until it is quit, or exits it with 99 once until() holds.
+int runApplicationUntil(const std::function<bool()>& until) {
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&until] {
+        if (until()) {
+            QCoreApplication::exit(99);
+        }
+    });
+    check.start(10);
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(98); });
+    timeout.start(runTimeoutMs + 5000);
+    return QCoreApplication::exec();
+}
+
+}  // namespace
+
+TEST_F(RunControlTest, ThePowerOffWaitsForTheCountdownToRunOut) {
+    services.powerOffCountdownSeconds = 2;
+    addDemuxTask("first");
+    window->chb_stopWhenFinished->setChecked(true);
+    CountdownWatch watch(*platform);
+    window->btn_StartTasks->click();
+
+    EXPECT_EQ(runApplicationUntil([] { return false; }), 0);
+    EXPECT_EQ(watch.texts, (std::vector<std::string>{"The computer switches off in 2 s.",
+                                                     "The computer switches off in 1 s."}));
+    EXPECT_EQ(watch.powerOffsWhileShown, 0);
+    EXPECT_EQ(platform->powerOffRequests, 1);
+    EXPECT_TRUE(viewers().isEmpty());
+}
+
+TEST_F(RunControlTest, CancellingTheCountdownKeepsTheProgramOpenAndShowsTheLog) {
+    services.powerOffCountdownSeconds = 60;
+    addDemuxTask("first");
+    window->chb_stopWhenFinished->setChecked(true);
+    CountdownWatch watch(*platform);
+    watch.cancel = true;
+    window->btn_StartTasks->click();
+
+    // 99: the run's end did not quit the application.
+    EXPECT_EQ(runApplicationUntil([this] { return !window->isRunning; }), 99);
+    EXPECT_EQ(watch.texts, std::vector<std::string>{"The computer switches off in 60 s."});
+    EXPECT_EQ(platform->powerOffRequests, 0);
+    ASSERT_EQ(viewers().size(), 1);
+    EXPECT_TRUE(viewers().front()->isVisible());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+    EXPECT_NE(readBytes(logPath()).find(language::logAllTasksFinished), std::string::npos);
 }
 
 TEST_F(RunControlTest, DisplayLogWarnsWithoutALogAndOpensAViewerEachTime) {

@@ -72,6 +72,25 @@ std::optional<std::string> firstSelected(QFileDialog& dialog) {
     return toEightBit(dialog.selectedFiles().constFirst());
 }
 
+// The chooser a request asks for, with the user's own choosing still to come.
+void setUpFileChooser(QFileDialog& dialog, const FileChooserRequest& request) {
+    useQtChooser(dialog);
+    dialog.setWindowTitle(toQString(request.title));
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    dialog.setDefaultSuffix(toQString(request.defaultExtension));
+    if (request.purpose == FileChooserRequest::Purpose::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    }
+    if (!request.initialFileName.empty()) {
+        dialog.selectFile(toQString(request.initialFileName));
+    }
+}
+
 }  // namespace
 
 QStringList qtNameFilters(const std::string& filter) {
@@ -89,8 +108,9 @@ QStringList qtNameFilters(const std::string& filter) {
 
 MessageAnswer QtPrompts::showMessage(QWidget* parent, MessageKind kind, const std::string& caption,
                                      const std::string& text, MessageButtons buttons) {
-    const QMessageBox::Icon icon =
-        kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Critical;
+    const QMessageBox::Icon icon = kind == MessageKind::Warning       ? QMessageBox::Warning
+                                   : kind == MessageKind::Information ? QMessageBox::Information
+                                                                      : QMessageBox::Critical;
     QMessageBox box(icon, toQString(caption), withQtLineEnds(text), standardButtons(buttons),
                     shownOwner(parent));
     box.setTextFormat(Qt::PlainText);
@@ -101,22 +121,22 @@ MessageAnswer QtPrompts::showMessage(QWidget* parent, MessageKind kind, const st
 std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
                                                  const FileChooserRequest& request) {
     QFileDialog dialog(shownOwner(parent));
-    useQtChooser(dialog);
-    dialog.setWindowTitle(toQString(request.title));
-    dialog.setNameFilters(qtNameFilters(request.filter));
-    dialog.setDefaultSuffix(toQString(request.defaultExtension));
-    if (request.purpose == FileChooserRequest::Purpose::Open) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    }
-    if (!request.initialFileName.empty()) {
-        dialog.selectFile(toQString(request.initialFileName));
-    }
+    setUpFileChooser(dialog, request);
     return firstSelected(dialog);
+}
+
+std::vector<std::string> QtPrompts::chooseFiles(QWidget* parent,
+                                                const FileChooserRequest& request) {
+    QFileDialog dialog(shownOwner(parent));
+    setUpFileChooser(dialog, request);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    std::vector<std::string> chosen;
+    if (dialog.exec() == QDialog::Accepted) {
+        for (const QString& file : dialog.selectedFiles()) {
+            chosen.push_back(toEightBit(file));
+        }
+    }
+    return chosen;
 }
 
 std::optional<std::string> QtPrompts::chooseFolder(QWidget* parent, const std::string& title,

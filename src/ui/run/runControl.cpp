@@ -11,11 +11,13 @@
 #include "platform/platform.h"
 #include "runner/runEstimate.h"
 #include "runner/runLog.h"
+#include "storage/taskListRecovery.h"
 #include "ui/prompts/commands.h"
 #include "ui/prompts/prompts.h"
 #include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
 #include "ui/run/guiHandOver.h"
+#include "ui/run/powerOffCountdown.h"
 #include "ui/run/windowRun.h"
 #include "ui/windows/logForm.h"
 #include "ui/windows/mainWindow.h"
@@ -146,7 +148,8 @@ void TForm1::onRunFinished() {
     if (!runFailure.empty()) {
         generalErrorBox(services.prompts, this, runFailure);
     }
-    if (chb_stopWhenFinished->isChecked()) {
+    if (chb_stopWhenFinished->isChecked() &&
+        TPowerOffCountdown(this, services.powerOffCountdownSeconds).runOut()) {
         QApplication::quit();
         services.platform.requestPowerOff();
     } else {

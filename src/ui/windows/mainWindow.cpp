@@ -15,6 +15,7 @@
 
 #include "language/language.h"
 #include "runner/runLog.h"
+#include "storage/taskListRecovery.h"
 #include "task/taskDescription.h"
 #include "ui/prompts/commands.h"
 #include "ui/qt/anchors.h"
@@ -27,6 +28,7 @@
 #include "ui/windows/aboutDialog.h"
 #include "ui/windows/optionsDialog.h"
 #include "ui/windows/taskDialog.h"
+#include "ui/windows/taskListDrop.h"
 
 namespace {
 
@@ -53,6 +55,7 @@ TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
     connectCommands();
     addKeyboardShortcuts();
     FormCreate();
+    recovery_ = std::make_unique<TaskListRecovery>(recoveryFilePath());
 }
 
 void TForm1::buildControls() {
@@ -99,6 +102,9 @@ void TForm1::buildTaskList(QWidget* client, Anchors* anchors) {
     ListView1->setToolTip(uiText(language::tasksListHint));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->viewport()->installEventFilter(this);
+    new TaskListDrop(ListView1, [this](const std::vector<std::string>& files) {
+        runCommand(services.prompts, this, [this, &files] { addTasksFromFiles(files); });
+    });
     anchors->place(ListView1, QRect(16, 56, 437, 304), anchorAll);
 }
 
@@ -224,6 +230,7 @@ void TForm1::RefreshTaskList() {
     }
     ListView1->addTopLevelItems(rows);
     UpdateControls();
+    keepListForRecovery();
 }
 
 void TForm1::UpdateControls() {
@@ -286,7 +293,13 @@ void TForm1::AddTask() {
     const TaskRef task = std::make_shared<Ttask>();
     TFormTaskManager editor(this, task, services);
     // A chapter file that cannot be read is reported, and the editor still opens.
-    runCommand(services.prompts, this, [&editor] { editor.browseForSource(); });
+    std::vector<std::string> severalFiles;
+    runCommand(services.prompts, this,
+               [&editor, &severalFiles] { severalFiles = editor.browseForSources(); });
+    if (!severalFiles.empty()) {
+        addTasksFromFiles(severalFiles);
+        return;
+    }
     if (editor.exec() == QDialog::Rejected) {
         return;
     }

@@ -13,6 +13,7 @@
 class Anchors;
 class GuiHandOver;
 class RunLog;
+class TaskListRecovery;
 struct RunPosition;
 struct ProgramServices;
 struct WindowRun;
@@ -51,6 +52,9 @@ public:
     std::string ListView1InfoTip(int row) const;
 
     void AddTask();
+    // One task for each source file, as the editor would make it; one message says what was
+    // added and what was skipped.
+    void addTasksFromFiles(const std::vector<std::string>& files);
     void ModifySelectedTask();
     void EditTask(const TaskRef& task);
     void RemoveSelectedTask();
@@ -75,6 +79,13 @@ public:
     void LoadProject(const std::optional<std::string>& named = std::nullopt);
     // Opens a project named on the command line, reporting a failure as the Open command does.
     void openProjectFile(const std::string& path);
+
+    // The task list kept for a restart in the folder of the settings file.
+    std::string recoveryFilePath() const;
+    const TaskListRecovery& listRecovery() const { return *recovery_; }
+    // Start-up: offers back, or reports, what the recovery file holds; true when a list was
+    // restored.
+    bool offerListRecovery();
 
     ProgramServices& services;
     TAllTask taskList;
@@ -136,9 +147,14 @@ private:
     // Marks a task of the run, on whichever row the task now has, if any.
     void setTaskIcon(int taskIndex, int icon);
 
+    void keepListForRecovery();
+    void listKeptInProject();
+
     std::shared_ptr<GuiHandOver> handOver_;
     std::unique_ptr<RunLog> runLog_;
     std::unique_ptr<WindowRun> run_;
+    std::unique_ptr<TaskListRecovery> recovery_;
+    bool recoveryFailureShown_ = false;
     QPointer<QWidget> lastLogViewer_;
     std::string stageText_;        // of the step under way
     std::string runPositionText_;  // where the run stands, after the stage text

@@ -62,6 +62,7 @@ void TForm1::SaveProject() {
     }
     lastSavedProject_ = *path;
     projectFile::save(*path, taskList);
+    listKeptInProject();
 }
 
 void TForm1::openProjectFile(const std::string& path) {
@@ -87,4 +88,5 @@ void TForm1::LoadProject(const std::optional<std::string>& named) {
         taskList.add(loaded.taskAt(i));
     }
     RefreshTaskList();
+    listKeptInProject();
 }
