@@ -44,6 +44,9 @@ public:
     std::optional<std::string> chooseFile(QWidget*, const FileChooserRequest&) override {
         return file;
     }
+    std::vector<std::string> chooseFiles(QWidget*, const FileChooserRequest&) override {
+        return {file};
+    }
     std::optional<std::string> chooseFolder(QWidget*, const std::string&,
                                             const std::string&) override {
         return std::nullopt;

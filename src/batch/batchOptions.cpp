@@ -1,5 +1,7 @@
 #include "batch/batchOptions.h"
 
+#include <optional>
+
 #include "language/consoleTexts.h"
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
@@ -11,8 +13,14 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     };
     bool onlyFilesFollow = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
+        std::string argument = arguments[i];
         const bool isOption = !onlyFilesFollow && argument.size() > 1 && argument[0] == '-';
+        std::optional<std::string> attachedValue;
+        const std::size_t equals = argument.find('=');
+        if (isOption && argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+            attachedValue = argument.substr(equals + 1);
+            argument.resize(equals);
+        }
         if (!isOption) {
             if (!options.projectPath.empty()) {
                 return fail(language::batchOneProjectOnly);
@@ -28,21 +36,29 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             return options;
         } else if (argument == "--settings" || argument == "--log" || argument == "--tasks" ||
                    argument == "--failed-from") {
-            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
+            const std::string value = attachedValue              ? *attachedValue
+                                      : i + 1 < arguments.size() ? arguments[++i]
+                                                                 : std::string();
+            if (value.empty()) {
                 return fail(argument + (argument == "--tasks" ? language::batchNeedsTaskList
                                                               : language::batchNeedsFileName));
             }
-            std::string& value = argument == "--settings" ? options.settingsPath
+            std::string& field = argument == "--settings" ? options.settingsPath
                                  : argument == "--log"    ? options.logPath
                                  : argument == "--tasks"  ? options.taskList
                                                           : options.failedFromLog;
-            value = arguments[++i];
+            field = value;
+        } else if (argument == "--default-settings" && !attachedValue) {
+            options.defaultSettings = true;
         } else {
             return fail(language::batchUnknownOption + argument);
         }
     }
     if (options.projectPath.empty()) {
         return fail(language::batchNoProject);
+    }
+    if (options.defaultSettings && !options.settingsPath.empty()) {
+        return fail(language::batchSettingsExclusive);
     }
     return options;
 }

@@ -50,9 +50,16 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
         userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
     const std::string settingsPath =
         options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath;
+    const std::string logPath = options.logPath.empty() ? windowFiles.runLog : options.logPath;
+    // A settings file named on purpose and missing is a mistake, not a wish for the defaults.
+    if (!options.settingsPath.empty() && !isExistingFile(settingsPath)) {
+        console_.failure(language::batchSettingsMissingBefore + settingsPath +
+                         language::batchSettingsMissingAfter);
+        return cannotRun;
+    }
     Settings settings(settingsPath, programLocation::folderOf(programPath_));
     TAllTask tasks;
-    RunLog log(options.logPath.empty() ? windowFiles.runLog : options.logPath, formats_);
+    RunLog log(logPath, formats_);
     // Each run empties its log: a log that is the project or the settings would destroy them.
     for (const auto& [path, what] : {std::pair{&options.projectPath, "project file"},
                                      std::pair{&settingsPath, "settings file"}}) {
@@ -63,20 +70,38 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     }
     ConsoleRunView view(console_);
     std::unique_ptr<RunSession> session;
+    // Each failure names what was being done and with which file, unless its text does.
+    std::string doing;
+    std::string file;
     try {
-        settings.load(console_);  // a missing tool is reported; the run goes on, as in the window
+        // A missing tool is reported; the run goes on, as in the window.
+        doing = language::batchReadingSettings;
+        file = settingsPath;
+        if (options.defaultSettings) {
+            settings.loadDefaults(console_);
+        } else {
+            settings.load(console_);
+        }
+        doing = language::batchReadingProject;
+        file = options.projectPath;
         projectFile::load(options.projectPath, tasks);
         const TaskNumbers chosen = chosenTasks(options, tasks.count());
+        doing = language::batchWritingLog;
+        file = logPath;
         session = std::make_unique<RunSession>(
             tasks, chosen, log, RunSession::Services{settings, platform_, console_, formats_},
             view);
     } catch (const std::exception& failure) {
-        console_.failure(failure.what());
+        const std::string text = failure.what();
+        console_.failure(text.find(file) != std::string::npos
+                             ? text
+                             : doing + file + language::batchDoingSeparator + text);
         return cannotRun;
     }
     {
         std::lock_guard<std::mutex> lock(runMutex_);
         session_ = session.get();
+        logPath_ = logPath;
     }
     session->waitForEnd();
     {
@@ -86,8 +111,16 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const int failedTasks = session->failedTaskCount();
     console_.finished(session->startedTaskCount(), failedTasks);
     if (!session->runFailure().empty()) {
-        console_.failure(language::batchRunEndedEarly + session->runFailure());
+        console_.failure(language::batchRunEndedEarly +
+                         (session->logWriteFailed()
+                              ? ", " + std::string(language::batchWritingLog) + logPath
+                              : std::string()) +
+                         language::batchDoingSeparator + session->runFailure());
         return someTaskFailed;
+    }
+    if (session->aborted()) {
+        console_.aborted(session->tasksNotRun());
+        return runAborted;
     }
     return failedTasks == 0 ? noTaskFailed : someTaskFailed;
 }
@@ -102,6 +135,7 @@ void BatchRun::abort() {
             console_.aborting();
         }
     } catch (const std::exception& failure) {
-        console_.failure(failure.what());
+        console_.failure(language::batchWritingLog + logPath_ + language::batchDoingSeparator +
+                         failure.what());
     }
 }

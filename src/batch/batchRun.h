@@ -16,7 +16,7 @@ class RunSession;
 // from the window.
 class BatchRun {
 public:
-    enum ExitStatus { noTaskFailed = 0, someTaskFailed = 1, cannotRun = 2 };
+    enum ExitStatus { noTaskFailed = 0, someTaskFailed = 1, cannotRun = 2, runAborted = 3 };
 
     BatchRun(platform::Platform& platform, std::string programPath, RegionalFormats formats,
              ConsoleReport& console);
@@ -35,4 +35,5 @@ private:
     ConsoleReport& console_;
     std::mutex runMutex_;
     RunSession* session_ = nullptr;  // while a run is under way
+    std::string logPath_;            // the log of that run
 };

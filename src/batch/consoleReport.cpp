@@ -80,6 +80,15 @@ void ConsoleReport::aborting() {
     line(err_, language::batchAborting);
 }
 
+void ConsoleReport::aborted(int tasksNotRun) {
+    line(err_,
+         language::batchAbortedBefore + std::to_string(tasksNotRun) + language::batchAbortedAfter);
+}
+
+void ConsoleReport::endedAtOnce() {
+    line(err_, language::batchEndedAtOnce);
+}
+
 void ConsoleReport::finished(int taskCount, int failedTaskCount) {
     line(out_, language::batchFinishedBefore + std::to_string(taskCount) +
                    language::batchFinishedTasks + std::to_string(failedTaskCount) +

@@ -21,6 +21,8 @@ public:
     // Shown after the step's percentage on the progress line: where the run stands.
     void runPosition(const std::string& text);
     void aborting();
+    void aborted(int tasksNotRun);
+    void endedAtOnce();
     void finished(int taskCount, int failedTaskCount);
     void failure(const std::string& text);
 

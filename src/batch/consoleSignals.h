@@ -8,9 +8,9 @@ namespace consoleSignals {
 // Call before any thread is started, so that no other thread takes the console's requests.
 void prepare();
 
-// From now on the first request calls abortRun, on a thread of its own; a second one ends the
-// program at once.
-void watch(std::function<void()> abortRun);
+// From now on the first request calls abortRun, on a thread of its own; a second one calls
+// endAtOnce, then ends the program at once.
+void watch(std::function<void()> abortRun, std::function<void()> endAtOnce);
 
 // True when the standard output is a terminal rather than a file or a pipe.
 bool standardOutputIsTerminal();

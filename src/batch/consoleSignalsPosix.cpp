@@ -26,10 +26,10 @@ void prepare() {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 
-void watch(std::function<void()> abortRun) {
+void watch(std::function<void()> abortRun, std::function<void()> endAtOnce) {
     // Signals are taken by a thread of their own, so that an abort can lock and log like the
     // window's Abort button.
-    std::thread([abortRun = std::move(abortRun)] {
+    std::thread([abortRun = std::move(abortRun), endAtOnce = std::move(endAtOnce)] {
         const sigset_t signals = watchedSignals();
         int signalNumber = 0;
         if (sigwait(&signals, &signalNumber) != 0) {
@@ -37,6 +37,7 @@ void watch(std::function<void()> abortRun) {
         }
         abortRun();
         sigwait(&signals, &signalNumber);
+        endAtOnce();
         _exit(128 + signalNumber);
     }).detach();
 }

@@ -16,6 +16,7 @@ namespace {
 constexpr UINT interruptedStatus = 130;
 
 std::function<void()> abortHandler;
+std::function<void()> endHandler;
 std::atomic<int> requests{0};
 
 // The system calls this on a thread of its own for each console event.
@@ -27,6 +28,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
         abortHandler();
         return TRUE;
     }
+    endHandler();
     ExitProcess(interruptedStatus);
 }
 
@@ -34,8 +36,9 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 
 void prepare() {}
 
-void watch(std::function<void()> abortRun) {
+void watch(std::function<void()> abortRun, std::function<void()> endAtOnce) {
     abortHandler = std::move(abortRun);
+    endHandler = std::move(endAtOnce);
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 

@@ -30,6 +30,10 @@ int main(int argc, char* argv[]) {
     ConsoleReport console(std::cout, std::cerr, consoleSignals::standardOutputIsTerminal());
     BatchRun run(*system, platform::runningProgramPath(), platform::systemRegionalFormats(),
                  console);
-    consoleSignals::watch([&run] { run.abort(); });
+    consoleSignals::watch([&run] { run.abort(); },
+                          [&system, &console] {
+                              system->endRunningTools();
+                              console.endedAtOnce();
+                          });
     return run.run(options);
 }

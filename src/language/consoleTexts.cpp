@@ -4,21 +4,25 @@ namespace language {
 
 const char* const batchProgramName = "marovink-batch";
 const char* const batchUsage =
-    "Usage: marovink-batch [--settings FILE] [--log FILE] [--tasks LIST] [--failed-from LOG]\n"
-    "                      PROJECT.mvk\n"
+    "Usage: marovink-batch [--settings FILE | --default-settings] [--log FILE] [--tasks LIST]\n"
+    "                      [--failed-from LOG] PROJECT.mvk\n"
     "Runs every task of a Marovink project without a window.\n"
     "\n"
-    "  --settings FILE    settings file to use (default: the window program's marovink.ini)\n"
-    "  --log FILE         run log to write (default: the window program's marovink.log)\n"
-    "  --tasks LIST       run only these tasks, numbered from 0 as in the log: 3,5-9\n"
-    "  --failed-from LOG  run only the tasks that this earlier run log does not show as\n"
-    "                     finished without an error (with --tasks: those of LIST)\n"
-    "  --help             show this text\n"
-    "  --version          show the version\n"
+    "  --settings FILE     settings file to use (default: the window program's marovink.ini);\n"
+    "                      it must exist\n"
+    "  --default-settings  read no settings file: the tools beside the program, PAL\n"
+    "  --log FILE          run log to write (default: the window program's marovink.log)\n"
+    "  --tasks LIST        run only these tasks, numbered from 0 as in the log: 3,5-9\n"
+    "  --failed-from LOG   run only the tasks that this earlier run log does not show as\n"
+    "                      finished without an error (with --tasks: those of LIST)\n"
+    "  --help              show this text\n"
+    "  --version           show the version\n"
+    "An option's value may also follow an equals sign: --log=FILE.\n"
     "\n"
     "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
-    "the project, the settings or the log cannot be used.\n"
-    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once.\n"
+    "the project, the settings or the log cannot be used, 3 when the run was aborted.\n"
+    "Ctrl-C aborts the run once the running tool has ended; a second Ctrl-C ends at once,\n"
+    "and the running tool with it.\n"
     "\n"
     "marovink.ini and marovink.log lie beside the program when its folder can be written;\n"
     "otherwise in the user's folders ($XDG_CONFIG_HOME/marovink/, $XDG_STATE_HOME/marovink/,\n"
@@ -31,6 +35,15 @@ const char* const batchNotATaskNumber = "' is not a task number or a range such 
 const char* const batchRangeBackwards = "' runs backwards";
 const char* const batchUnknownOption = "unknown option ";
 const char* const batchNoProject = "no project file given";
+const char* const batchSettingsExclusive = "--settings and --default-settings exclude each other";
+const char* const batchSettingsMissingBefore = "the settings file ";
+const char* const batchSettingsMissingAfter =
+    " does not exist (--default-settings runs without one)";
+
+const char* const batchReadingSettings = "reading the settings ";
+const char* const batchReadingProject = "reading the project ";
+const char* const batchWritingLog = "writing the log ";
+const char* const batchDoingSeparator = ": ";
 
 const char* const batchTaskBefore = "Task ";
 const char* const batchTaskAfter = " started";
@@ -39,12 +52,15 @@ const char* const batchTaskError = "  ERROR: ";
 const char* const batchProgressIndent = "\r    ";
 const char* const batchProgressUnit = " %";
 const char* const batchAborting =
-    "Aborting: the run stops once the running tool has ended (Ctrl-C again ends now).";
+    "Aborting: the run stops once the running tool has ended (Ctrl-C again ends it now).";
+const char* const batchAbortedBefore = "The run was aborted: ";
+const char* const batchAbortedAfter = " task(s) not run.";
+const char* const batchEndedAtOnce = "Ended at once, and the running tool with it.";
 const char* const batchFinishedBefore = "All tasks finished: ";
 const char* const batchFinishedTasks = " task(s), ";
 const char* const batchFinishedErrors = " with errors.";
 const char* const batchFailurePrefix = "marovink-batch: ";
-const char* const batchRunEndedEarly = "the run ended early: ";
+const char* const batchRunEndedEarly = "the run ended early";
 const char* const batchErrorPrefix = "Error: ";
 const char* const batchWarningPrefix = "Warning: ";
 

@@ -16,6 +16,15 @@ extern const char* const batchNotATaskNumber;
 extern const char* const batchRangeBackwards;
 extern const char* const batchUnknownOption;
 extern const char* const batchNoProject;
+extern const char* const batchSettingsExclusive;
+extern const char* const batchSettingsMissingBefore;
+extern const char* const batchSettingsMissingAfter;
+
+// What was being done when a file failed: the text, the file, the separator, the failure
+extern const char* const batchReadingSettings;
+extern const char* const batchReadingProject;
+extern const char* const batchWritingLog;
+extern const char* const batchDoingSeparator;
 
 // Console lines: the task number goes between the two task texts, the counts between the
 // finished texts.
@@ -26,11 +35,14 @@ extern const char* const batchTaskError;
 extern const char* const batchProgressIndent;
 extern const char* const batchProgressUnit;
 extern const char* const batchAborting;
+extern const char* const batchAbortedBefore;  // then the number of tasks not run
+extern const char* const batchAbortedAfter;
+extern const char* const batchEndedAtOnce;
 extern const char* const batchFinishedBefore;
 extern const char* const batchFinishedTasks;
 extern const char* const batchFinishedErrors;
 extern const char* const batchFailurePrefix;
-extern const char* const batchRunEndedEarly;
+extern const char* const batchRunEndedEarly;  // then what was being done, if known
 extern const char* const batchErrorPrefix;
 extern const char* const batchWarningPrefix;
 

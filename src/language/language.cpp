@@ -22,6 +22,10 @@ const char* const titleAuthoringInProgress = "TITLE authoring (VTS_01_n.IFO) in 
 const char* const folderAuthoringInProgress = "DVD FOLDER authoring (VIDEO_TS.IFO) in progress...";
 const char* const stepDone = "Done ";
 const char* const fileDeleted = " deleted ";
+const char* const fileKept = " kept, as the output is short ";
+const char* const fileNotDeleted = " file couldn't be deleted !\r\n";
+const char* const videoTsNotEmpty =
+    " folder already holds a DVD !\r\nNothing was deleted. This task will abort.";
 
 const char* const fileSizeMismatchBefore =
     "The file size doesn't match with expectation.\r\nAn error probably occured, Check it !\r\n"
@@ -63,6 +67,9 @@ const char* const runLogInUse = "Another run is using the run log; this run was 
 }  // namespace language
 
 namespace language {
+
+const char* const abortRequested =
+    "Abort requested: the tasks will stop once the running step has ended.";
 
 const char* const tasksListLabel = "Tasks list (source files) :";
 const char* const tasksListHint = "list of tasks (source file is displayed)";
@@ -200,5 +207,30 @@ const char* const aboutAuthoring = "dvdauthor => https://dvdauthor.sourceforge.n
 const char* const aboutBothTools =
     "compiled version of both mplex and dvdauthor can be obtained, for example, by installing "
     "DVDAuthorGUI => or, on Linux, the mjpegtools and dvdauthor packages of the distribution";
+
+}  // namespace language
+
+namespace language {
+
+const char* const powerOffCountdown = "The computer switches off in %d s.";
+const char* const powerOffCountdownHint = "All tasks are finished. Cancel keeps the computer on.";
+
+const char* const restoreUnsavedList =
+    "The task list was not saved when Marovink last ended.\r\nRestore its %d task(s) ?\r\n"
+    "(No discards them.)";
+const char* const recoveryUnreadable = " cannot be read, so no task list is restored from it:\r\n";
+const char* const recoveryKeptAs = "\r\nThe file is kept as ";
+const char* const recoveryNotWritten =
+    " cannot be written, so the task list is not kept for a restart:\r\n";
+
+const char* const bulkTasksAdded = "Tasks added: %d";
+const char* const bulkFilesSkipped = "Files skipped: %d";
+const char* const bulkMoreFiles = "... and %d more";
+const char* const bulkNotSource = " is not a VOB or .m2v file";
+const char* const bulkUnreadable = " cannot be read";
+const char* const bulkNoAudioStream = " has no audio stream (.ac3) of the same name beside it";
+const char* const bulkOverwritesSource = " would be overwritten by its remuxed VOB file";
+const char* const bulkFolderNotCreated = " : its destination folder cannot be created";
+const char* const bulkCannotBeAdded = " cannot be added: ";
 
 }  // namespace language

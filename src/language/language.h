@@ -23,6 +23,9 @@ extern const char* const titleAuthoringInProgress;
 extern const char* const folderAuthoringInProgress;
 extern const char* const stepDone;
 extern const char* const fileDeleted;
+extern const char* const fileKept;
+extern const char* const fileNotDeleted;
+extern const char* const videoTsNotEmpty;
 
 // Size checks: the "before" text, the web page address, the "after" text, then the figures
 extern const char* const fileSizeMismatchBefore;
@@ -62,6 +65,9 @@ extern const char* const runLogInUse;
 }  // namespace language
 
 namespace language {
+
+// Run control
+extern const char* const abortRequested;
 
 // Task list view
 extern const char* const tasksListLabel;
@@ -180,5 +186,30 @@ extern const char* const aboutDemuxer;
 extern const char* const aboutMultiplexer;
 extern const char* const aboutAuthoring;
 extern const char* const aboutBothTools;
+
+}  // namespace language
+
+namespace language {
+
+// End of a run with the shutdown box ticked
+extern const char* const powerOffCountdown;  // printf format with one %d
+extern const char* const powerOffCountdownHint;
+
+// The task list kept for a restart
+extern const char* const restoreUnsavedList;  // printf format with one %d
+extern const char* const recoveryUnreadable;
+extern const char* const recoveryKeptAs;
+extern const char* const recoveryNotWritten;
+
+// Adding many source files at once: the summary
+extern const char* const bulkTasksAdded;    // printf format with one %d
+extern const char* const bulkFilesSkipped;  // printf format with one %d
+extern const char* const bulkMoreFiles;     // printf format with one %d
+extern const char* const bulkNotSource;
+extern const char* const bulkUnreadable;
+extern const char* const bulkNoAudioStream;
+extern const char* const bulkOverwritesSource;
+extern const char* const bulkFolderNotCreated;
+extern const char* const bulkCannotBeAdded;
 
 }  // namespace language

@@ -36,6 +36,10 @@ public:
     // written.
     virtual bool startAndWait(const std::string& commandLine, int showMode) = 0;
 
+    // Ends every tool that startAndWait is waiting for, without waiting itself: the program is
+    // about to end at once and must leave no tool running behind it.
+    virtual void endRunningTools() = 0;
+
     // Where systems without a console window per tool keep the tools' output: each tool's
     // standard output and error are appended to this file after a line with its command line.
     // Empty: the tools write where the program does. Systems that give every tool a console
@@ -46,7 +50,12 @@ public:
     // obtained. Throws IoError when the destination names no place that can be measured.
     virtual std::int64_t freeBytesAvailable(const std::string& destinationPath) = 0;
 
-    // Sets the priority of the calling thread.
+    // Deletes the file. False, with the system's reason, when it is still there; a folder at that
+    // path is never removed in a file's stead.
+    virtual bool deleteFile(const std::string& path, std::string& reason) = 0;
+
+    // Sets the priority of the calling thread, relative to the priority of the thread that
+    // created the platform, whatever the calling thread's own priority is.
     virtual void setCurrentThreadPriority(ThreadPriority priority) = 0;
 
     // Asks the system to switch the computer off, without forcing programs to close. True when

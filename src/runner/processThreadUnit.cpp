@@ -104,19 +104,22 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
         return false;
     }
     setTarget(task.ac3FilePath, false, referenceSize_ * audioShareOfSource);
-    if (!toolRun(language::audioDemuxInProgress,
-                 audioDemuxCommand(task, services_.settings.values()), SizeCheck::File,
-                 audioTolerancePercent)) {
+    const ToolOutcome audio = toolRun(language::audioDemuxInProgress,
+                                      audioDemuxCommand(task, services_.settings.values()),
+                                      SizeCheck::File, audioTolerancePercent);
+    if (audio == ToolOutcome::Failed) {
         return false;
     }
     setTarget(task.m2vFilePath, false, referenceSize_ * videoShareOfSource);
-    if (!toolRun(language::videoDemuxInProgress,
-                 videoDemuxCommand(task, services_.settings.values()), SizeCheck::File,
-                 tolerancePercent)) {
+    const ToolOutcome video = toolRun(language::videoDemuxInProgress,
+                                      videoDemuxCommand(task, services_.settings.values()),
+                                      SizeCheck::File, tolerancePercent);
+    if (video == ToolOutcome::Failed) {
         return false;
     }
     if (task.deleteOrigVob) {
-        deleteFile(task.origVobFilePath);
+        deleteInput(task.origVobFilePath,
+                    audio == ToolOutcome::ShortOutput || video == ToolOutcome::ShortOutput);
     }
     return true;
 }
@@ -133,13 +136,15 @@ bool TprocessThread::runRemuxStage(const Ttask& task) {
         return false;
     }
     setTarget(task.vobFilePath, false, referenceSize_);
-    if (!toolRun(language::remuxInProgress, remuxCommand(task, services_.settings.values()),
-                 SizeCheck::File, tolerancePercent)) {
+    const ToolOutcome remux =
+        toolRun(language::remuxInProgress, remuxCommand(task, services_.settings.values()),
+                SizeCheck::File, tolerancePercent);
+    if (remux == ToolOutcome::Failed) {
         return false;
     }
     if (task.deleteStreams) {
-        deleteFile(task.m2vFilePath);
-        deleteFile(task.ac3FilePath);
+        deleteInput(task.m2vFilePath, remux == ToolOutcome::ShortOutput);
+        deleteInput(task.ac3FilePath, remux == ToolOutcome::ShortOutput);
     }
     return true;
 }
@@ -156,19 +161,27 @@ bool TprocessThread::runAuthorStage(const Ttask& task) {
     }
     const std::string videoTsFolder =
         task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
+    // The title run would add a second title set beside a DVD already there, and the size check
+    // would measure the old one.
+    if (holdsFiles(videoTsFolder)) {
+        raise(handlers_.OnTaskError, videoTsFolder + language::videoTsNotEmpty);
+        return false;
+    }
     setTarget(videoTsFolder, true, referenceSize_);
-    if (!toolRun(language::titleAuthoringInProgress,
-                 titleAuthoringCommand(task, services_.settings.values()), SizeCheck::Folder,
-                 tolerancePercent)) {
+    const ToolOutcome title = toolRun(language::titleAuthoringInProgress,
+                                      titleAuthoringCommand(task, services_.settings.values()),
+                                      SizeCheck::Folder, tolerancePercent);
+    if (title == ToolOutcome::Failed) {
         return false;
     }
     // The table of contents is followed on the same folder, and its size is not checked.
-    if (!toolRun(language::folderAuthoringInProgress,
-                 tableOfContentsCommand(task, services_.settings.values()), SizeCheck::None, 0)) {
+    if (toolRun(language::folderAuthoringInProgress,
+                tableOfContentsCommand(task, services_.settings.values()), SizeCheck::None,
+                0) == ToolOutcome::Failed) {
         return false;
     }
     if (task.deleteVob) {
-        deleteFile(task.vobFilePath);
+        deleteInput(task.vobFilePath, title == ToolOutcome::ShortOutput);
     }
     return true;
 }
@@ -179,26 +192,32 @@ void TprocessThread::setTarget(const std::string& target, bool isFolder, double 
     expectedSize_ = expectedSize;
 }
 
-bool TprocessThread::toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
-                             double tolerancePercent) {
+TprocessThread::ToolOutcome TprocessThread::toolRun(const char* stageMessage,
+                                                    const ToolCommand& command, SizeCheck check,
+                                                    double tolerancePercent) {
     raise(handlers_.OnStepStart,
           stageMessage + std::string(language::stepSeparator) + command.commandLine);
     const bool started = tools_.runCommandLine(command);
     raise(handlers_.OnStepDone, language::stepDone);
     if (!started) {
-        return false;
+        return ToolOutcome::Failed;
     }
     const auto reportShort = [this](const std::string& text) {
         raise(handlers_.OnTaskError, text);
     };
+    bool sizeMatches = true;
     if (check == SizeCheck::File) {
-        checkFileSize(currentTarget_, tolerancePercent, expectedSize_, services_.formats,
-                      reportShort);
+        sizeMatches = checkFileSize(currentTarget_, tolerancePercent, expectedSize_,
+                                    services_.formats, reportShort);
     } else if (check == SizeCheck::Folder) {
-        checkVideoTsSize(currentTarget_, tolerancePercent, expectedSize_, services_.formats,
-                         reportShort);
+        sizeMatches = checkVideoTsSize(currentTarget_, tolerancePercent, expectedSize_,
+                                       services_.formats, reportShort);
     }
-    return !stopRequested_.load();
+    if (stopRequested_.load()) {
+        cutShortTaskIndex_.store(currentTaskIndex_);
+        return ToolOutcome::Failed;
+    }
+    return sizeMatches ? ToolOutcome::Done : ToolOutcome::ShortOutput;
 }
 
 bool TprocessThread::inputExists(const std::string& path) {
@@ -209,14 +228,24 @@ bool TprocessThread::inputExists(const std::string& path) {
     return false;
 }
 
-void TprocessThread::deleteFile(const std::string& path) {
-    // The outcome is not looked at: the deletion is reported either way. A folder is never
-    // removed in a file's stead.
-    std::error_code error;
-    if (!std::filesystem::is_directory(path, error)) {
-        std::filesystem::remove(path, error);
+void TprocessThread::deleteInput(const std::string& path, bool outputIsShort) {
+    // A short output may be all the user has left of the input: it stays.
+    if (outputIsShort) {
+        raise(handlers_.OnStepDone, path + language::fileKept);
+        return;
     }
-    raise(handlers_.OnStepDone, path + language::fileDeleted);
+    std::string reason;
+    if (services_.platform.deleteFile(path, reason)) {
+        raise(handlers_.OnStepDone, path + language::fileDeleted);
+    } else {
+        raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
+    }
+}
+
+bool TprocessThread::holdsFiles(const std::string& folderPath) {
+    std::error_code error;
+    const std::filesystem::directory_iterator entries(folderPath, error);
+    return !error && entries != std::filesystem::directory_iterator();
 }
 
 void TprocessThread::raise(const EventHandler& handler, const std::string& text) {

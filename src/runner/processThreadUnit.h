@@ -69,19 +69,26 @@ public:
     // that failed); empty when the run ended normally or by a stop.
     const std::string& runFailure() const { return runFailure_; }
 
+    // The task whose stage a stop cut short, or -1: a stop seen after a whole task cuts none.
+    int cutShortTaskIndex() const { return cutShortTaskIndex_.load(); }
+
 private:
     enum class SizeCheck { None, File, Folder };
+    // Failed: the stage ends (the tool did not start, or a stop was seen).
+    enum class ToolOutcome { Failed, ShortOutput, Done };
 
     void run();
     void runTask(const Ttask& task);
     bool runDemuxStage(const Ttask& task);
     bool runRemuxStage(const Ttask& task);
     bool runAuthorStage(const Ttask& task);
-    bool toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
-                 double tolerancePercent);
+    ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
+                        double tolerancePercent);
     void setTarget(const std::string& target, bool isFolder, double expectedSize);
     bool inputExists(const std::string& path);
-    void deleteFile(const std::string& path);
+    // Deletes an input the stage has used, or keeps it when the stage's output is short.
+    void deleteInput(const std::string& path, bool outputIsShort);
+    static bool holdsFiles(const std::string& folderPath);
     void raise(const EventHandler& handler, const std::string& text);
 
     const std::vector<Ttask> tasks_;
@@ -90,6 +97,7 @@ private:
     const Handlers handlers_;
     ToolInvocation tools_;
     std::atomic<bool> stopRequested_{false};
+    std::atomic<int> cutShortTaskIndex_{-1};
     int currentTaskIndex_ = 0;
     double referenceSize_ = 0;
     double expectedSize_ = 0;

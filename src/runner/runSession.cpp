@@ -29,6 +29,7 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
       log_(log),
       view_(view),
       platform_(services.platform),
+      taskCount_(static_cast<int>(chosen.size())),
       estimate_(workOfTasks(tasks, chosen)) {
     if (!logLock_) {
         throw IoError(language::runLogInUse + log_.path());
@@ -54,10 +55,9 @@ TprocessThread::Handlers RunSession::handlers() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             ++startedTasks_;
-            runningTask_ = taskIndex;
         }
         estimate_.taskStarted();
-        log_.taskStart(text, taskIndex);
+        writeLog([&] { log_.taskStart(text, taskIndex); });
         view_.taskStarted(taskIndex);
         showPosition();
     };
@@ -67,7 +67,7 @@ TprocessThread::Handlers RunSession::handlers() {
     handlers.OnStepDone = [this](TprocessThread&, const std::string& text, int) {
         stopMonitor();
         estimate_.toolRunEnded();
-        log_.stepDone(text);
+        writeLog([&] { log_.stepDone(text); });
         view_.stepDone(text);
         showPosition();
     };
@@ -76,7 +76,7 @@ TprocessThread::Handlers RunSession::handlers() {
             std::lock_guard<std::mutex> lock(mutex_);
             failedTasks_.insert(taskIndex);
         }
-        log_.taskError(text);
+        writeLog([&] { log_.taskError(text); });
         view_.taskFailed(text, taskIndex);
     };
     handlers.OnRunFinished = [this] {
@@ -90,7 +90,7 @@ TprocessThread::Handlers RunSession::handlers() {
             }
         }
         try {
-            log_.endOfRun();
+            writeLog([this] { log_.endOfRun(); });
         } catch (...) {
             view_.runFinished();
             throw;
@@ -102,7 +102,7 @@ TprocessThread::Handlers RunSession::handlers() {
 
 void RunSession::onStepStart(TprocessThread& runner, const std::string& text) {
     estimate_.toolRunStarted();
-    log_.stepStart(text);
+    writeLog([&] { log_.stepStart(text); });
     view_.stepStarted(text);
     showPosition();
     stopMonitor();  // at most one monitor at a time
@@ -114,6 +114,15 @@ void RunSession::onStepStart(TprocessThread& runner, const std::string& text) {
             showPosition();
         },
         platform_);
+}
+
+void RunSession::writeLog(const std::function<void()>& write) {
+    try {
+        write();
+    } catch (const IoError&) {
+        logWriteFailed_ = true;
+        throw;
+    }
 }
 
 void RunSession::stopMonitor() {
@@ -133,10 +142,8 @@ bool RunSession::abort() {
         return false;
     }
     runner_->requestStop();
-    log_.abort();
-    if (cutShortTask_ < 0) {
-        cutShortTask_ = runningTask_;
-    }
+    aborted_ = true;
+    writeLog([this] { log_.abort(); });
     return true;
 }
 
@@ -157,6 +164,16 @@ int RunSession::startedTaskCount() const {
     return startedTasks_;
 }
 
+bool RunSession::aborted() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return aborted_;
+}
+
+int RunSession::tasksNotRun() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return taskCount_ - startedTasks_;
+}
+
 int RunSession::failedTaskCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return static_cast<int>(failedTasks_.size());
@@ -165,8 +182,8 @@ int RunSession::failedTaskCount() const {
 TaskNumbers RunSession::tasksToRetry() const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::set<int> tasks = failedTasks_;
-    if (cutShortTask_ >= 0) {
-        tasks.insert(cutShortTask_);
+    if (runner_->cutShortTaskIndex() >= 0) {
+        tasks.insert(runner_->cutShortTaskIndex());
     }
     return TaskNumbers(tasks.begin(), tasks.end());
 }

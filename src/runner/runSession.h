@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -81,12 +83,22 @@ public:
     // The tasks that reported an error or that an abort cut short, by their numbers in the whole
     // list.
     TaskNumbers tasksToRetry() const;
+    // Whether the user's abort reached the run, and after the end, the task that the abort cut
+    // short (-1 when it took effect between two tasks).
+    bool aborted() const;
+    int cutShortTaskIndex() const { return runner_->cutShortTaskIndex(); }
+    // The tasks that the run never started: those after an abort, or after a failure that ended
+    // the run.
+    int tasksNotRun() const;
+    // Whether a failure came from writing the run log.
+    bool logWriteFailed() const { return logWriteFailed_.load(); }
 
 private:
     TprocessThread::Handlers handlers();
     void onStepStart(TprocessThread& runner, const std::string& text);
     void stopMonitor();
     void showPosition();
+    void writeLog(const std::function<void()>& write);
 
     // One run per log: two runs would empty and interleave each other's entries.
     std::unique_ptr<FileLock> logLock_;
@@ -96,10 +108,11 @@ private:
     mutable std::mutex mutex_;
     bool finished_ = false;
     bool stoppedQuietly_ = false;
+    bool aborted_ = false;
+    std::atomic<bool> logWriteFailed_{false};
+    const int taskCount_;
     int startedTasks_ = 0;
     std::set<int> failedTasks_;
-    int runningTask_ = -1;   // the task started last
-    int cutShortTask_ = -1;  // the task running when the first abort came
     RunEstimate estimate_;
     // The monitor of the current step, made and ended on the runner's thread.
     std::unique_ptr<TprogressThread> monitor_;

@@ -20,7 +20,14 @@ Settings::Settings(std::string settingsFilePath, std::string programFolder)
     : filePath_(std::move(settingsFilePath)), programFolder_(std::move(programFolder)) {}
 
 void Settings::load(MessageSink& messages) {
-    IniFile file = IniFile::load(filePath_);
+    apply(IniFile::load(filePath_), messages);
+}
+
+void Settings::loadDefaults(MessageSink& messages) {
+    apply(IniFile(), messages);
+}
+
+void Settings::apply(IniFile file, MessageSink& messages) {
     const auto valueOr = [&file](const char* section, const char* key,
                                  const std::string& fallback) {
         return file.value(section, key).value_or(fallback);

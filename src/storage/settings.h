@@ -25,6 +25,8 @@ public:
     // Reads the file into the in-memory copy, sets the four values from it or their defaults, then
     // validates the tool paths. Throws IoError when the file exists but cannot be read.
     void load(MessageSink& messages);
+    // The four defaults, with nothing read, then the tool paths validated.
+    void loadDefaults(MessageSink& messages);
     // Shows one error for the first tool file that is missing; true when all three exist.
     bool validateToolPaths(MessageSink& messages) const;
     // Writes the values into the in-memory copy and the copy to the file. Throws IoError when the
@@ -33,8 +35,12 @@ public:
 
     SettingsValues values() const;
     void setValues(const SettingsValues& values);
+    // Where the settings file lies; the user's other own files lie beside it.
+    const std::string& filePath() const { return filePath_; }
 
 private:
+    void apply(IniFile file, MessageSink& messages);
+
     const std::string filePath_;
     const std::string programFolder_;
     mutable std::mutex mutex_;

@@ -37,8 +37,11 @@ int main(int argc, char* argv[]) {
     TForm1 mainWindow(services);
     createHiddenInstances(mainWindow, services);
     mainWindow.show();
+    // A list restored from the last session is not replaced by a project named on the command
+    // line: opening it would lose that list again.
+    const bool restored = mainWindow.offerListRecovery();
     // QApplication has taken its own options out: what is left is the program's.
-    if (argc > 1) {
+    if (argc > 1 && !restored) {
         mainWindow.openProjectFile(argv[1]);
     }
     const int status = QApplication::exec();

@@ -111,8 +111,24 @@ TEST_F(BatchTest, UsageAndUnreadableFilesExitWithTwo) {
     EXPECT_EQ(help.output.rfind("Usage: marovink-batch", 0), 0u);
     EXPECT_EQ(runBatch("--version").output, "marovink-batch 1.3.3\n");
 
+    EXPECT_NE(help.output.find("3 when the run was aborted"), std::string::npos);
+    EXPECT_NE(help.output.find("--default-settings"), std::string::npos);
+
     EXPECT_EQ(runBatch("").status, 2);
+    // Each failure names what was being done and the file.
     EXPECT_EQ(runBatch(shellQuoted(folder.file("missing.mvk"))).status, 2);
+    EXPECT_NE(
+        readBytes(folder.file("stderr.txt"))
+            .find("reading the project " + folder.file("missing.mvk") + ": Fichier introuvable"),
+        std::string::npos)
+        << readBytes(folder.file("stderr.txt"));
+    // A settings file named and missing is not taken for the defaults.
+    EXPECT_EQ(runBatch("--settings=" + shellQuoted(folder.file("none.ini")) + " " +
+                       shellQuoted(folder.file("missing.mvk")))
+                  .status,
+              2);
+    EXPECT_NE(readBytes(folder.file("stderr.txt")).find(folder.file("none.ini")),
+              std::string::npos);
     writeBytes(folder.file("bad.mvk"), "many\r\n");
     EXPECT_EQ(runBatch("--log " + shellQuoted(folder.file("run.log")) + " " +
                        shellQuoted(folder.file("bad.mvk")))
@@ -121,11 +137,38 @@ TEST_F(BatchTest, UsageAndUnreadableFilesExitWithTwo) {
     EXPECT_NE(readBytes(folder.file("stderr.txt")).find("'many' n'est pas une valeur enti"),
               std::string::npos);
     addTask("x");
+    projectFile::save(folder.file("p.mvk"), tasks);
     EXPECT_EQ(runBatch("--settings " + shellQuoted(folder.file("marovink.ini")) + " --log " +
                        shellQuoted(folder.file("no folder/run.log")) + " " +
                        shellQuoted(folder.file("p.mvk")))
                   .status,
               2);
+    EXPECT_NE(
+        readBytes(folder.file("stderr.txt"))
+            .find("writing the log " + folder.file("no folder/run.log") + ": Fichier introuvable"),
+        std::string::npos)
+        << readBytes(folder.file("stderr.txt"));
+}
+
+TEST_F(BatchTest, DefaultSettingsReadNoFileAndOptionsTakeAnEqualsSign) {
+    TaskRef task = addTask("d");
+    task->doRemux = task->doAuthor = false;
+    projectFile::save(folder.file("p.mvk"), tasks);
+    // Beside a copy of the program, a settings file that names the fake tools goes unread: the
+    // defaults name tools beside the copy, where there are none.
+    TempFolder alone;
+    std::filesystem::copy_file(MAROVINK_BATCH_PATH, alone.file("marovink-batch"));
+    std::filesystem::copy_file(folder.file("marovink.ini"), alone.file("marovink.ini"));
+    const BatchOutcome outcome =
+        runBatchProgram("--default-settings --log=" + shellQuoted(folder.file("run.log")) + " " +
+                            shellQuoted(folder.file("p.mvk")),
+                        folder.file("stderr.txt"), nullptr, alone.file("marovink-batch"));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(readBytes(folder.file("stderr.txt"))
+                  .find(alone.file("bbdmux") + " program file is missing"),
+              std::string::npos)
+        << readBytes(folder.file("stderr.txt"));
+    EXPECT_FALSE(isExistingFile(tools.callsPath()));
 }
 
 TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
@@ -140,7 +183,11 @@ TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
         std::this_thread::sleep_for(200ms);
         std::filesystem::remove(tools.audioGatePath());
     });
-    EXPECT_EQ(outcome.status, 0);
+    // An aborted run is no success: its own status, and the tasks it did not run are counted.
+    EXPECT_EQ(outcome.status, 3);
+    EXPECT_NE(readBytes(folder.file("stderr.txt")).find("The run was aborted: 1 task(s) not run."),
+              std::string::npos)
+        << readBytes(folder.file("stderr.txt"));
     const std::vector<std::string> lines = logLines();
     EXPECT_NE(
         std::find(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"),
@@ -149,6 +196,44 @@ TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
     // The audio tool ran to its end; nothing ran after it.
     EXPECT_EQ(readLines(tools.callsPath()).size(), 1u);
     EXPECT_TRUE(isExistingFile(folder.file("one.ac3")));
+}
+
+TEST_F(BatchTest, SecondInterruptEndsTheRunningToolToo) {
+    writeBytes(tools.audioGatePath(), "");
+    addTask("one");
+    const BatchOutcome outcome = runBatch(projectArguments(), [this](pid_t pid) {
+        for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        kill(pid, SIGINT);
+        std::this_thread::sleep_for(200ms);
+        kill(pid, SIGINT);
+    });
+    EXPECT_EQ(outcome.status, 128 + SIGINT);
+    // A tool still running would write its output once the gate opens.
+    std::filesystem::remove(tools.audioGatePath());
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("one.ac3")));
+    EXPECT_NE(readBytes(folder.file("stderr.txt")).find("the running tool with it"),
+              std::string::npos);
+}
+
+TEST_F(BatchTest, ALogThatFailsDuringTheRunIsNamed) {
+    writeBytes(tools.audioGatePath(), "");
+    addTask("one");
+    const BatchOutcome outcome = runBatch(projectArguments(), [this](pid_t) {
+        for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        std::filesystem::remove(folder.file("run.log"));
+        std::filesystem::create_directory(folder.file("run.log"));
+        std::filesystem::remove(tools.audioGatePath());
+    });
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(readBytes(folder.file("stderr.txt"))
+                  .find("the run ended early, writing the log " + folder.file("run.log") + ": "),
+              std::string::npos)
+        << readBytes(folder.file("stderr.txt"));
 }
 
 TEST_F(BatchTest, OneRunPerLogAndNoLogOverAnotherFile) {

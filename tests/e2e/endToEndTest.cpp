@@ -34,9 +34,8 @@ protected:
     BatchOutcome runProject() {
         projectFile::save(folder.file("p.mvk"), tasks);
         // No settings file: the tools are the launchers beside the program.
-        return runBatchProgram("--settings " + shellQuoted(folder.file("none.ini")) + " --log " +
-                                   shellQuoted(folder.file("run.log")) + " " +
-                                   shellQuoted(folder.file("p.mvk")),
+        return runBatchProgram("--default-settings --log " + shellQuoted(folder.file("run.log")) +
+                                   " " + shellQuoted(folder.file("p.mvk")),
                                folder.file("stderr.txt"));
     }
 
@@ -105,6 +104,27 @@ TEST_F(EndToEndTest, CorruptSourcesGiveSizeErrorsAndNoCrash) {
         << log;
     EXPECT_NE(log.find("New Task started, task N\xc2\xb0 1"), std::string::npos);
     EXPECT_NE(log.find("All Tasks finished !!!"), std::string::npos);
+}
+
+TEST_F(EndToEndTest, ASecondRunIntoTheSameFolderLeavesTheFirstDvdAlone) {
+    TaskRef task = addTask("again");
+    task->deleteOrigVob = task->deleteStreams = task->deleteVob = false;
+    makeSource(palStandard, task->origVobFilePath);
+    ASSERT_EQ(runProject().status, 0) << readBytes(folder.file("run.log"));
+    const std::string videoTs = task->dvdFolderPath + "/VIDEO_TS/";
+    const auto firstTitle = std::filesystem::last_write_time(videoTs + "VTS_01_1.VOB");
+    const auto firstSize = std::filesystem::file_size(videoTs + "VTS_01_1.VOB");
+
+    EXPECT_EQ(runProject().status, 1);
+    EXPECT_NE(readBytes(folder.file("run.log"))
+                  .find("ERROR !!!! ==>>> " + videoTs + " folder already holds a DVD !"),
+              std::string::npos)
+        << readBytes(folder.file("run.log"));
+    EXPECT_FALSE(std::filesystem::exists(videoTs + "VTS_02_0.IFO"));
+    EXPECT_EQ(std::filesystem::last_write_time(videoTs + "VTS_01_1.VOB"), firstTitle);
+    EXPECT_EQ(std::filesystem::file_size(videoTs + "VTS_01_1.VOB"), firstSize);
+    EXPECT_EQ(chapterCount(task->dvdFolderPath), 2);
+    EXPECT_TRUE(isExistingFile(task->vobFilePath));
 }
 
 TEST_F(EndToEndTest, LaunchersTakeNamesBeginningWithADashAsFiles) {

@@ -1,10 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <langinfo.h>
+#include <locale.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <regex>
+#include <thread>
 
 #include "files/ioError.h"
 #include "platform/platform.h"
+#include "platform/posix/posixRegionalFormats.h"
+#include "regional/formatting.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
@@ -85,4 +98,101 @@ TEST_F(PlatformTest, PowerOffAsksLogindThenFallsBackToSystemctl) {
         "org.freedesktop.login1.Manager PowerOff b false",
         "systemctl poweroff --no-ask-password"};
     EXPECT_EQ(readLines(calls), (std::vector<std::string>{expected[0], expected[1], expected[0]}));
+}
+
+TEST_F(PlatformTest, AMonitorMadeOnTheRunnerThreadRunsOneStepAboveIt) {
+    const auto ownNice = [] { return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); };
+    const int base = ownNice();
+    int runnerNice = 0;
+    int monitorNice = 0;
+    std::thread runner([&] {
+        system->setCurrentThreadPriority(platform::ThreadPriority::Lowest);
+        runnerNice = ownNice();
+        std::thread monitor([&] {
+            system->setCurrentThreadPriority(platform::ThreadPriority::BelowNormal);
+            monitorNice = ownNice();
+        });
+        monitor.join();
+    });
+    runner.join();
+    EXPECT_EQ(runnerNice, std::min(base + 10, 19));
+    EXPECT_EQ(monitorNice, std::min(base + 5, 19));
+}
+
+TEST_F(PlatformTest, DeletionSaysWhyAFileStays) {
+    std::string reason;
+    writeBytes(folder.file("f"), "x");
+    EXPECT_TRUE(system->deleteFile(folder.file("f"), reason));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("f")));
+    std::filesystem::create_directory(folder.file("d"));
+    EXPECT_FALSE(system->deleteFile(folder.file("d"), reason));
+    EXPECT_EQ(reason, "Is a directory");
+    EXPECT_TRUE(std::filesystem::exists(folder.file("d")));
+}
+
+TEST(RegionalFormatsTest, TimeStampsShowDateAndTimeInEveryLocale) {
+    std::vector<std::string> locales;
+    std::FILE* list = popen("locale -a", "r");
+    ASSERT_NE(list, nullptr);
+    char name[256];
+    while (std::fgets(name, sizeof name, list) != nullptr) {
+        locales.emplace_back(name, std::strcspn(name, "\n"));
+    }
+    pclose(list);
+    ASSERT_GT(locales.size(), 400u) << "every locale (Debian's locales-all) is needed";
+
+    std::tm moment{};  // Monday 23 November 2026, 14:37:58
+    moment.tm_year = 2026 - 1900;
+    moment.tm_mon = 10;
+    moment.tm_mday = 23;
+    moment.tm_wday = 1;
+    moment.tm_hour = 14;
+    moment.tm_min = 37;
+    moment.tm_sec = 58;
+    for (const std::string& localeName : locales) {
+        const RegionalFormats formats = platform::regionalFormatsOfLocale(localeName);
+        std::string stamp = formatting::dateTime(formats.shortDateFormat, moment, formats) + " " +
+                            formatting::dateTime(formats.longTimeFormat, moment, formats);
+        SCOPED_TRACE(localeName + ": " + stamp + " from " + formats.shortDateFormat + " " +
+                     formats.longTimeFormat);
+        const auto has = [&stamp](const std::string& part) {
+            return !part.empty() && stamp.find(part) != std::string::npos;
+        };
+        EXPECT_TRUE(has("23"));
+        EXPECT_TRUE(has("11") || has(formats.longMonthNames[10]) ||
+                    has(formats.shortMonthNames[10]));
+        EXPECT_TRUE(has("26"));
+        EXPECT_TRUE(has("14") || (has("2") && has(formats.pmText)));
+        EXPECT_TRUE(has("37") && has("58"));
+
+        // What is left once the locale's own words are gone is figures, separators and the
+        // locale's literal texts: no pattern letter, no % sign.
+        locale_t locale = newlocale(LC_ALL_MASK, localeName.c_str(), locale_t{});
+        ASSERT_NE(locale, locale_t{});
+        const std::string literals =
+            std::regex_replace(std::string(nl_langinfo_l(D_FMT, locale)) +
+                                   nl_langinfo_l(T_FMT, locale) + nl_langinfo_l(T_FMT_AMPM, locale),
+                               std::regex("%[-_0^#]*[EO]?."), "");
+        freelocale(locale);
+        std::vector<std::string> words(formats.longMonthNames.begin(),
+                                       formats.longMonthNames.end());
+        words.insert(words.end(), formats.shortMonthNames.begin(), formats.shortMonthNames.end());
+        words.insert(words.end(), formats.longDayNames.begin(), formats.longDayNames.end());
+        words.insert(words.end(), formats.shortDayNames.begin(), formats.shortDayNames.end());
+        words.push_back(formats.amText);
+        words.push_back(formats.pmText);
+        std::sort(words.begin(), words.end(),
+                  [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+        for (const std::string& word : words) {
+            for (std::size_t at; !word.empty() && (at = stamp.find(word)) != std::string::npos;) {
+                stamp.erase(at, word.size());
+            }
+        }
+        EXPECT_EQ(stamp.find('%'), std::string::npos);
+        for (const char c : stamp) {
+            if (std::isalpha(static_cast<unsigned char>(c)) != 0) {
+                EXPECT_NE(literals.find(c), std::string::npos) << "stray letter " << c;
+            }
+        }
+    }
 }

@@ -6,6 +6,7 @@
 
 #include "files/ioError.h"
 #include "files/textFile.h"
+#include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
 #include "runner/processThreadUnit.h"
@@ -166,7 +167,7 @@ TEST_F(ProcessThreadTest, ReferenceSizeOfEachStageCombination) {
     EXPECT_EQ(std::count(names.begin(), names.end(), "OnTaskError"), 0);
 }
 
-TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions) {
+TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheStageKeepsItsInputs) {
     tools.videoBytes = 80 * 1024;  // below 0.855 of the source
     tools.write();
     TaskRef task = addTask("s");
@@ -179,25 +180,45 @@ TEST_F(ProcessThreadTest, ShortOutputIsReportedAndTheTaskGoesOnWithItsDeletions)
     EXPECT_NE(events[5].text.find("(size/expected (tolerance) = 80 Ko/90 Ko (5 %) )"),
               std::string::npos)
         << events[5].text;
-    EXPECT_EQ(events[6].text, task->origVobFilePath + " deleted ");
-}
+    EXPECT_EQ(events[6].text, task->origVobFilePath + " kept, as the output is short ");
+    EXPECT_TRUE(isExistingFile(task->origVobFilePath));
 
-TEST_F(ProcessThreadTest, EmptyRemuxOutputStillDeletesStreamsThenAuthoringMissesItsInput) {
+    // A remultiplexer that wrote nothing keeps both streams; authoring then misses its input.
+    tools.videoBytes = 92 * 1024;
     tools.remuxBytes = -1;
     tools.write();
-    TaskRef task = addTask("e");
-    task->deleteStreams = true;
+    tasks.clear();
+    TaskRef empty = addTask("e");
+    empty->deleteStreams = true;
+    events.clear();
     run();
-    const std::vector<std::string> names = eventNames();
-    ASSERT_EQ(names.size(), 11u);
-    EXPECT_EQ(events[6].name, "OnStepDone");
+    ASSERT_EQ(events.size(), 11u);
     EXPECT_EQ(events[7].name, "OnTaskError");
     EXPECT_NE(events[7].text.find("=  Ko/100 Ko (5 %) )"), std::string::npos) << events[7].text;
-    EXPECT_EQ(events[8].text, task->m2vFilePath + " deleted ");
-    EXPECT_EQ(events[9].text, task->ac3FilePath + " deleted ");
+    EXPECT_EQ(events[8], (Event{"OnStepDone", empty->m2vFilePath + language::fileKept, 0}));
+    EXPECT_EQ(events[9], (Event{"OnStepDone", empty->ac3FilePath + language::fileKept, 0}));
     EXPECT_EQ(events[10],
               (Event{"OnTaskError",
-                     task->vobFilePath + " file doesn't exists !\r\nThis task will abort.", 0}));
+                     empty->vobFilePath + " file doesn't exists !\r\nThis task will abort.", 0}));
+    EXPECT_TRUE(isExistingFile(empty->m2vFilePath));
+    EXPECT_TRUE(isExistingFile(empty->ac3FilePath));
+}
+
+TEST_F(ProcessThreadTest, ADeletionThatFailsIsATaskErrorAndTheTaskGoesOn) {
+    platform.deletionFailure = "Device or resource busy";
+    TaskRef task = addTask("busy");
+    task->deleteOrigVob = task->deleteVob = true;
+    run();
+    const std::vector<std::string> names = eventNames();
+    ASSERT_EQ(names.size(), 13u);
+    EXPECT_EQ(events[5], (Event{"OnTaskError",
+                                task->origVobFilePath +
+                                    " file couldn't be deleted !\r\nDevice or resource busy",
+                                0}));
+    EXPECT_EQ(events[6].name, "OnStepStart") << "the task went on";
+    EXPECT_EQ(events[12].name, "OnTaskError");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "OnStepDone"), 5) << "no deletion reported";
+    EXPECT_TRUE(isExistingFile(task->origVobFilePath));
 }
 
 TEST_F(ProcessThreadTest, StopDuringTheAudioRunEndsTheRunAfterItsCheck) {

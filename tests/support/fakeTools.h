@@ -60,14 +60,22 @@ void writeFakeToolSizes(const std::string& folder, long long audio, long long vi
                         long long remux, long long title);
 #endif
 
-// A platform whose free space a test sets; processes start for real.
+// A platform whose free space and failing deletions a test sets; processes start for real.
 class SetFreeSpace : public platform::Platform {
 public:
     bool startAndWait(const std::string& commandLine, int showMode) override {
         return real->startAndWait(commandLine, showMode);
     }
+    void endRunningTools() override { real->endRunningTools(); }
     void setToolOutputLog(const std::string& path) override { real->setToolOutputLog(path); }
     std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
+    bool deleteFile(const std::string& path, std::string& reason) override {
+        if (!deletionFailure.empty()) {
+            reason = deletionFailure;
+            return false;
+        }
+        return real->deleteFile(path, reason);
+    }
     void setCurrentThreadPriority(platform::ThreadPriority) override {}
     // Never switches the computer off: it counts the requests.
     bool requestPowerOff() override {
@@ -77,6 +85,8 @@ public:
 
     std::unique_ptr<platform::Platform> real = platform::createPlatform();
     std::int64_t freeBytes = 1LL << 40;
+    // When set, every deletion fails with this reason and leaves the file in place.
+    std::string deletionFailure;
     int powerOffRequests = 0;
 };
 

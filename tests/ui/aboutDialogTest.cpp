@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "language/language.h"
 #include "ui/support/guiTest.h"
@@ -20,6 +21,7 @@ protected:
         std::string licence;
         std::string text;
         bool readOnly = false;
+        QPoint centre;
     };
 
     // Opens the about box from the menu and closes it with OK, returning what it showed.
@@ -35,6 +37,7 @@ protected:
             shown.licence = box->RichEdit1->toPlainText().toStdString();
             shown.text = box->Label2->text().toStdString();
             shown.readOnly = box->RichEdit1->isReadOnly();
+            shown.centre = box->frameGeometry().center();
             box->btnOK->click();
         });
         window.menu_About->trigger();
@@ -48,7 +51,11 @@ protected:
 
 TEST_F(AboutDialogTest, ShowsNameVersionAboutTextAndTheLicenceReadAtEachShowing) {
     writeBytes(folder.file("gpl.txt"), "GNU GENERAL PUBLIC LICENSE\r\nVersion 3\r\n");
+    window.show();
     Shown shown = showAbout();
+    // Centred on the screen, not over the main window.
+    EXPECT_LE((shown.centre - window.screen()->availableGeometry().center()).manhattanLength(), 8)
+        << shown.centre.x() << "," << shown.centre.y();
     EXPECT_EQ(shown.label, "marovink 1.3.3");
     EXPECT_EQ(shown.licence, "GNU GENERAL PUBLIC LICENSE\nVersion 3\n");
     EXPECT_TRUE(shown.readOnly);

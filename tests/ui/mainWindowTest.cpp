@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <filesystem>
@@ -175,6 +176,17 @@ TEST_F(MainWindowTest, HoverTextOfARow) {
     QApplication::sendEvent(viewport, &hover);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("   demuxed to :\n/dvd/&lt;v&gt;.m2v")));
+
+    // A remultiplexing task's text begins with an empty line, and shows it.
+    const QPoint second =
+        window.ListView1->visualItemRect(window.ListView1->topLevelItem(1)).center();
+    QHelpEvent hoverSecond(QEvent::ToolTip, second, viewport->mapToGlobal(second));
+    QApplication::sendEvent(viewport, &hoverSecond);
+    ASSERT_EQ(window.ListView1InfoTip(1).rfind("\r\n", 0), 0u);
+    QTextDocument shown;
+    shown.setHtml(QToolTip::text());
+    EXPECT_TRUE(shown.toPlainText().startsWith(QLatin1Char('\n')))
+        << shown.toPlainText().toStdString();
 }
 
 TEST_F(MainWindowTest, ControlsFollowTheirAnchorsOnResize) {

@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
 
@@ -77,13 +78,16 @@ TEST_F(ProjectCommandsTest, SaveThenOpenRestoresTheListAndTheChoosersRememberThe
     EXPECT_EQ(window.rowIcon(0), TForm1::iconNone);
     EXPECT_EQ(window.ListView1->topLevelItem(1)->text(0), QStringLiteral("1"));
 
-    // Each chooser starts from its own last file; a cancelled open empties the list anyway.
+    // Each chooser starts from its own last file; a cancelled open keeps the list and its view.
+    window.setRowIcon(0, TForm1::iconDone);
     window.menu_SaveProject->trigger();
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
     window.menu_OpenProject->trigger();
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
-    EXPECT_EQ(window.taskList.count(), 0);
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(window.taskList.count(), 2);
+    EXPECT_EQ(window.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(window.rowIcon(0), TForm1::iconDone);
+    expectIdleLook();
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -98,9 +102,15 @@ TEST_F(ProjectCommandsTest, FailuresReachTheGeneralErrorReportAndRestoreTheWindo
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
     EXPECT_EQ(prompts.messages[0].text, "'two' n'est pas une valeur enti\xc3\xa8re correcte");
-    EXPECT_EQ(window.taskList.count(), 0);
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 0);
+    // A project that cannot be read, or is missing, leaves the list as it was.
+    EXPECT_EQ(window.taskList.count(), 1);
+    EXPECT_EQ(window.ListView1->topLevelItemCount(), 1);
     expectIdleLook();
+    prompts.fileAnswers = {folder.file("missing.mvk")};
+    window.menu_OpenProject->trigger();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(window.taskList.count(), 1);
+    window.btn_clearList->click();
 
     // A file name that a folder already holds cannot be written.
     const std::string folderInTheWay = folder.file("taken.mvk");
@@ -108,9 +118,9 @@ TEST_F(ProjectCommandsTest, FailuresReachTheGeneralErrorReportAndRestoreTheWindo
     addTask("/dvd/a.VOB");
     prompts.fileAnswers = {folderInTheWay};
     window.menu_SaveProject->trigger();
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_EQ(prompts.messages[1].caption, "Marovink");
-    EXPECT_FALSE(prompts.messages[1].text.empty());
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(prompts.messages[2].caption, "Marovink");
+    EXPECT_FALSE(prompts.messages[2].text.empty());
     EXPECT_EQ(window.taskList.count(), 1);
     expectIdleLook();
 }
@@ -131,10 +141,10 @@ TEST_F(ProjectCommandsTest, AProjectNamedOnTheCommandLineOpensWithoutAChooser) {
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
     EXPECT_TRUE(prompts.messages.empty());
 
-    // A file that cannot be read is reported as the Open command reports it.
+    // A file that cannot be read is reported as the Open command reports it, and the list stays.
     window.openProjectFile(folder.file("missing.mvk"));
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(window.ListView1->topLevelItemCount(), 2);
     expectIdleLook();
 }

@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -152,4 +153,34 @@ TEST(PromptsTest, RealBoxesAndChoosersShowWhatTheyAreAsked) {
                                      "Open the video file source", language::sourceVobFilter, "VOB",
                                      ""};
     EXPECT_FALSE(prompts.chooseFile(nullptr, request));
+}
+
+TEST(PromptsTest, QuestionsDefaultToTheSafeAnswerAndOpenOverTheShownWindow) {
+    QtPrompts prompts;
+    QWidget mainWindow;
+    mainWindow.setGeometry(100, 200, 660, 440);  // room around it for the chooser
+    mainWindow.show();
+    QDialog notYetShown(&mainWindow);
+    const auto overTheMainWindow = [&mainWindow](QWidget* modal) {
+        EXPECT_LT((modal->frameGeometry().center() - mainWindow.frameGeometry().center())
+                      .manhattanLength(),
+                  40)
+            << modal->frameGeometry().x() << "," << modal->frameGeometry().y();
+    };
+    const auto pressEnter = [&](QWidget* modal) {
+        overTheMainWindow(modal);
+        QTest::keyClick(modal, Qt::Key_Return);
+    };
+    whenModalShows(pressEnter);
+    EXPECT_EQ(warningBox(prompts, &notYetShown, "same name", MessageButtons::AbortIgnore),
+              MessageAnswer::Abort);
+    whenModalShows(pressEnter);
+    EXPECT_EQ(warningBox(prompts, &notYetShown, "overwrite?", MessageButtons::YesNo),
+              MessageAnswer::No);
+
+    whenModalShows([&](QWidget* modal) {
+        overTheMainWindow(modal);
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(prompts.chooseFile(&notYetShown, FileChooserRequest{}));
 }

@@ -10,12 +10,14 @@
 #include <QTreeWidget>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "files/fileLock.h"
 #include "language/language.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
+#include "ui/run/powerOffCountdown.h"
 #include "ui/support/guiTest.h"
 #include "ui/windows/logForm.h"
 #include "ui/windows/mainWindow.h"
@@ -171,9 +173,19 @@ TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
     window->btn_AbortTasks->click();
     window->btn_AbortTasks->click();
     EXPECT_TRUE(window->isRunning);  // until the runner has ended
+    // The notice leads the status line; where the run stands may follow it.
+    const auto showsAbortNotice = [this] {
+        return window->lab_statusText->text().toStdString().rfind(language::abortRequested, 0) == 0;
+    };
+    EXPECT_TRUE(showsAbortNotice());
     std::filesystem::remove(tools.audioGatePath());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->ProgressBar1->isHidden(); }));
+    EXPECT_TRUE(showsAbortNotice());
     waitForRunEnd();
 
+    // The task cut short is not shown done, nor is the one that never ran.
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconFailed);
+    EXPECT_EQ(window->rowIcon(1), TForm1::iconNone);
     EXPECT_EQ(toolCalls(), 1u);
     const std::string log = readBytes(logPath());
     const std::string abortEntry = std::string(language::logAborted) + "\r\n\r\n";
@@ -199,6 +211,89 @@ TEST_F(RunControlTest, ShutdownBoxQuitsAndAsksForPowerOffInsteadOfShowingTheLog)
     EXPECT_TRUE(viewers().isEmpty());
 }
 
+namespace {
+
+// Watches, every few milliseconds and inside any modal loop, for the power-off countdown.
+class CountdownWatch {
+public:
+    explicit CountdownWatch(const SetFreeSpace& platform) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, &platform] {
+            auto* countdown = qobject_cast<TPowerOffCountdown*>(QApplication::activeModalWidget());
+            if (countdown == nullptr) {
+                return;
+            }
+            const std::string text = countdown->lab_countdown->text().toStdString();
+            if (texts.empty() || texts.back() != text) {
+                texts.push_back(text);
+            }
+            powerOffsWhileShown += platform.powerOffRequests;
+            if (cancel) {
+                countdown->btn_cancel->click();
+            }
+        });
+        timer_.start(10);
+    }
+
+    bool cancel = false;
+    std::vector<std::string> texts;
+    int powerOffsWhileShown = 0;
+
+private:
+    QTimer timer_;
+};
+
+// Runs the application's event loop until it is quit, or exits it with 99 once until() holds.
+int runApplicationUntil(const std::function<bool()>& until) {
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&until] {
+        if (until()) {
+            QCoreApplication::exit(99);
+        }
+    });
+    check.start(10);
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(98); });
+    timeout.start(runTimeoutMs + 5000);
+    return QCoreApplication::exec();
+}
+
+}  // namespace
+
+TEST_F(RunControlTest, ThePowerOffWaitsForTheCountdownToRunOut) {
+    services.powerOffCountdownSeconds = 2;
+    addDemuxTask("first");
+    window->chb_stopWhenFinished->setChecked(true);
+    CountdownWatch watch(*platform);
+    window->btn_StartTasks->click();
+
+    EXPECT_EQ(runApplicationUntil([] { return false; }), 0);
+    EXPECT_EQ(watch.texts, (std::vector<std::string>{"The computer switches off in 2 s.",
+                                                     "The computer switches off in 1 s."}));
+    EXPECT_EQ(watch.powerOffsWhileShown, 0);
+    EXPECT_EQ(platform->powerOffRequests, 1);
+    EXPECT_TRUE(viewers().isEmpty());
+}
+
+TEST_F(RunControlTest, CancellingTheCountdownKeepsTheProgramOpenAndShowsTheLog) {
+    services.powerOffCountdownSeconds = 60;
+    addDemuxTask("first");
+    window->chb_stopWhenFinished->setChecked(true);
+    CountdownWatch watch(*platform);
+    watch.cancel = true;
+    window->btn_StartTasks->click();
+
+    // 99: the run's end did not quit the application.
+    EXPECT_EQ(runApplicationUntil([this] { return !window->isRunning; }), 99);
+    EXPECT_EQ(watch.texts, std::vector<std::string>{"The computer switches off in 60 s."});
+    EXPECT_EQ(platform->powerOffRequests, 0);
+    ASSERT_EQ(viewers().size(), 1);
+    EXPECT_TRUE(viewers().front()->isVisible());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+    EXPECT_NE(readBytes(logPath()).find(language::logAllTasksFinished), std::string::npos);
+}
+
 TEST_F(RunControlTest, DisplayLogWarnsWithoutALogAndOpensAViewerEachTime) {
     window->btn_displayLog->click();
     ASSERT_EQ(prompts.messages.size(), 1u);
@@ -212,6 +307,8 @@ TEST_F(RunControlTest, DisplayLogWarnsWithoutALogAndOpensAViewerEachTime) {
     window->btn_displayLog->click();
     window->btn_displayLog->click();
     ASSERT_EQ(viewers().size(), 2);
+    // The second viewer steps aside from the first.
+    EXPECT_EQ(viewers().back()->pos() - viewers().front()->pos(), QPoint(24, 24));
     TLogForm* viewer = viewers().front();
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_FALSE(viewer->isModal());
@@ -297,9 +394,10 @@ TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {
     window->ListView1->setCurrentItem(window->ListView1->topLevelItem(2));
     window->btn_removeVob->click();
     EXPECT_EQ(window->taskList.count(), 2);
-    // Open, cancelled: the list is empty while the run goes on.
+    // Open, cancelled: the list stays as it is while the run goes on.
     window->menu_OpenProject->trigger();
-    EXPECT_EQ(window->taskList.count(), 0);
+    EXPECT_EQ(window->taskList.count(), 2);
+    window->btn_clearList->click();
     std::filesystem::remove(tools.audioGatePath());
     waitForRunEnd();
 
@@ -307,6 +405,35 @@ TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {
     EXPECT_NE(readBytes(logPath()).find(std::string(language::logTaskStarted) + "2"),
               std::string::npos);
     EXPECT_EQ(window->ListView1->topLevelItemCount(), 0);
+}
+
+TEST_F(RunControlTest, IconsFollowTheirTasksWhenTheListChangesDuringARun) {
+    addDemuxTask("first");
+    addDemuxTask("missing", false);
+    addDemuxTask("third");
+    addDemuxTask("fourth");
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+    // The failing task goes: its mark must not land on the row that now follows.
+    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(1));
+    window->btn_removeVob->click();
+    EXPECT_TRUE(window->btn_clearList->isEnabled());
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconDone);
+    EXPECT_EQ(window->rowIcon(1), TForm1::iconDone);
+    EXPECT_EQ(window->rowIcon(2), TForm1::iconDone);
+
+    // A run that the list no longer holds marks nothing; a new task is never marked done.
+    writeBytes(tools.audioGatePath(), "");
+    window->btn_StartTasks->click();
+    waitForStep(language::audioDemuxInProgress);
+    window->btn_clearList->click();
+    addDemuxTask("new");
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+    EXPECT_EQ(window->rowIcon(0), TForm1::iconNone);
 }
 
 TEST_F(RunControlTest, ClosingTheWindowDuringAToolEndsTheRunQuietly) {

@@ -1,13 +1,17 @@
 // Saves a picture of each window into the folder given as the only argument.
 #include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 #include <cstdio>
 #include <filesystem>
 
@@ -16,6 +20,8 @@
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "ui/qt/programServices.h"
+#include "ui/qt/qtText.h"
+#include "ui/run/powerOffCountdown.h"
 #include "ui/support/scriptedPrompts.h"
 #include "ui/windows/aboutDialog.h"
 #include "ui/windows/logForm.h"
@@ -140,6 +146,59 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     return save(about, folder, "aboutBox.png") && saved;
 }
 
+// Several VOB files dropped onto the list, with the summary over the window; then the countdown
+// that a run ends with when the shutdown box is ticked.
+bool saveDropAndCountdown(const TempFolder& programFolder, ProgramServices& services,
+                          ScriptedPrompts& prompts, const std::string& folder) {
+    std::vector<std::string> dropped;
+    for (const char* name : {"holiday", "wedding", "concert"}) {
+        dropped.push_back(programFolder.file(std::string("dvd/") + name + "/VTS_01_1.VOB"));
+        std::filesystem::create_directories(programFolder.file(std::string("dvd/") + name));
+        writeBytes(dropped.back(), "");
+    }
+    writeBytes(programFolder.file("dvd/holiday/CellTimes.txt"), "0\n7500\n15000\n");
+    dropped.push_back(programFolder.file("dvd/notes.txt"));
+    writeBytes(dropped.back(), "");
+
+    TForm1 window(services);
+    window.show();
+    QMimeData files;
+    QList<QUrl> urls;
+    for (const std::string& path : dropped) {
+        urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    files.setUrls(urls);
+    // A drop reaches the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.ListView1->viewport(), &enter);
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.ListView1->viewport(), &drop);
+    QApplication::processEvents();
+    if (prompts.messages.empty()) {
+        return false;
+    }
+    // The summary as the real prompts show it, drawn over the middle of the window.
+    QMessageBox summary(QMessageBox::Information, toQString(prompts.messages.back().caption),
+                        withQtLineEnds(prompts.messages.back().text), QMessageBox::Ok, &window);
+    summary.setTextFormat(Qt::PlainText);
+    summary.show();
+    QApplication::processEvents();
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    const QPixmap box = summary.grab();
+    painter.drawPixmap((picture.width() - box.width()) / 2, (picture.height() - box.height()) / 2,
+                       box);
+    painter.end();
+    summary.hide();
+    const std::string path = folder + "/dropSeveralFiles.png";
+    bool saved = picture.save(QString::fromStdString(path), "PNG");
+    std::printf("%s %s\n", saved ? "saved" : "could not save", path.c_str());
+
+    TPowerOffCountdown countdown(&window, 60);
+    saved = save(countdown, folder, "powerOffCountdown.png") && saved;
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -191,5 +250,6 @@ int main(int argc, char* argv[]) {
     window.hide();
 
     saved = saveRun(programFolder, services, folder) && saved;
+    saved = saveDropAndCountdown(programFolder, services, prompts, folder) && saved;
     return saved ? 0 : 1;
 }

@@ -12,12 +12,15 @@
 #include <deque>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <thread>
 #include <vector>
 
 #include "files/ioError.h"
 #include "files/textFile.h"
 #include "platform/commandLineSplit.h"
+#include "platform/fileDeletion.h"
 #include "platform/platform.h"
 
 extern char** environ;
@@ -182,10 +185,28 @@ public:
         if (pid < 0) {
             return false;
         }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            runningTools_.insert(pid);
+            if (endingTools_) {
+                kill(-pid, SIGTERM);
+            }
+        }
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
+        std::lock_guard<std::mutex> lock(mutex_);
+        runningTools_.erase(pid);
         return true;
+    }
+
+    void endRunningTools() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        endingTools_ = true;
+        // Each tool leads a process group of its own: the group takes whatever the tool started.
+        for (const pid_t pid : runningTools_) {
+            kill(-pid, SIGTERM);
+        }
     }
 
     void setToolOutputLog(const std::string& path) override {
@@ -215,14 +236,17 @@ public:
                static_cast<std::int64_t>(fileSystem.f_frsize);
     }
 
+    bool deleteFile(const std::string& path, std::string& reason) override {
+        return deleteFileFromDisk(path, reason);
+    }
+
     void setCurrentThreadPriority(ThreadPriority priority) override {
-        const int step = priority == ThreadPriority::Lowest ? lowestNiceStep : belowNormalNiceStep;
-        errno = 0;
-        const int processNice = getpriority(PRIO_PROCESS, 0);
-        if (errno == 0) {
-            // On Linux a thread id names that thread alone, so only the calling thread changes.
-            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), processNice + step);
+        if (!baseNice_) {
+            return;
         }
+        const int step = priority == ThreadPriority::Lowest ? lowestNiceStep : belowNormalNiceStep;
+        // On Linux a thread id names that thread alone, so only the calling thread changes.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), *baseNice_ + step);
     }
 
     // Non-interactive: at the end of an unattended run nobody is there to type a password.
@@ -260,8 +284,20 @@ private:
         return toolOutputLog_;
     }
 
+    // The nice value of the thread that created the platform. A thread inherits the value of the
+    // thread that creates it, so a monitor made on the lowered runner thread must not count from
+    // its own.
+    static std::optional<int> creatorNice() {
+        errno = 0;
+        const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+        return errno == 0 ? std::optional<int>(nice) : std::nullopt;
+    }
+
     mutable std::mutex mutex_;
     std::string toolOutputLog_;
+    std::set<pid_t> runningTools_;
+    bool endingTools_ = false;
+    const std::optional<int> baseNice_ = creatorNice();
     ProcessLauncher launcher_;
 };
 

@@ -1,9 +1,12 @@
 #include <windows.h>
 
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "files/ioError.h"
+#include "platform/fileDeletion.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -69,10 +72,29 @@ public:
                             nullptr, nullptr, &startup, &process)) {
             return false;
         }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            runningTools_.insert(process.hProcess);
+            if (endingTools_) {
+                TerminateProcess(process.hProcess, endedToolStatus);
+            }
+        }
         WaitForSingleObject(process.hProcess, INFINITE);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            runningTools_.erase(process.hProcess);
+        }
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
         return true;
+    }
+
+    void endRunningTools() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        endingTools_ = true;
+        for (HANDLE tool : runningTools_) {
+            TerminateProcess(tool, endedToolStatus);
+        }
     }
 
     // Every tool shows its output in its own console window.
@@ -91,6 +113,10 @@ public:
         return static_cast<std::int64_t>(available.QuadPart);
     }
 
+    bool deleteFile(const std::string& path, std::string& reason) override {
+        return deleteFileFromDisk(path, reason);
+    }
+
     void setCurrentThreadPriority(ThreadPriority priority) override {
         SetThreadPriority(GetCurrentThread(), priority == ThreadPriority::Lowest
                                                   ? THREAD_PRIORITY_LOWEST
@@ -101,6 +127,14 @@ public:
         enableShutdownPrivilege();
         return ExitWindowsEx(EWX_POWEROFF, 0) != FALSE;
     }
+
+private:
+    // The status a tool ended by the program exits with.
+    static constexpr UINT endedToolStatus = 1;
+
+    std::mutex mutex_;
+    std::set<HANDLE> runningTools_;
+    bool endingTools_ = false;
 };
 
 }  // namespace

@@ -13,6 +13,11 @@ void errorBox(Prompts& prompts, QWidget* parent, const std::string& text) {
                         MessageButtons::Ok);
 }
 
+void informationBox(Prompts& prompts, QWidget* parent, const std::string& text) {
+    prompts.showMessage(parent, MessageKind::Information, language::programTitle, text,
+                        MessageButtons::Ok);
+}
+
 void generalErrorBox(Prompts& prompts, QWidget* parent, const std::string& text) {
     prompts.showMessage(parent, MessageKind::Error, language::programTitle, text,
                         MessageButtons::Ok);

@@ -2,13 +2,14 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
 // Every modal message box and file or folder chooser of the program goes through Prompts, so that
 // tests can answer them and see what was shown. Texts are the program's 8-bit texts.
 
-enum class MessageKind { Warning, Error };
+enum class MessageKind { Warning, Error, Information };
 enum class MessageButtons { Ok, AbortIgnore, YesNo };
 enum class MessageAnswer { Ok, Abort, Ignore, Yes, No, Closed };
 
@@ -37,6 +38,10 @@ public:
     // cancels.
     virtual std::optional<std::string> chooseFile(QWidget* parent,
                                                   const FileChooserRequest& request) = 0;
+    // An open chooser that lets the user pick several existing files at once. Nothing when the
+    // user cancels.
+    virtual std::vector<std::string> chooseFiles(QWidget* parent,
+                                                 const FileChooserRequest& request) = 0;
     // A folder; `folder` is preselected when not empty. Nothing when the user cancels.
     virtual std::optional<std::string> chooseFolder(QWidget* parent, const std::string& title,
                                                     const std::string& folder) = 0;
@@ -47,5 +52,7 @@ MessageAnswer warningBox(Prompts& prompts, QWidget* parent, const std::string& t
                          MessageButtons buttons = MessageButtons::Ok);
 // An error box captioned "Erreur", with an OK button.
 void errorBox(Prompts& prompts, QWidget* parent, const std::string& text);
+// An information box captioned "Marovink", with an OK button.
+void informationBox(Prompts& prompts, QWidget* parent, const std::string& text);
 // The general error report: stop icon, caption "Marovink", the error's text.
 void generalErrorBox(Prompts& prompts, QWidget* parent, const std::string& text);

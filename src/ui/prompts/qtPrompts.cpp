@@ -36,6 +36,29 @@ MessageAnswer answerOf(int button) {
     }
 }
 
+// The answer that changes nothing is what Enter chooses in a question box.
+QMessageBox::StandardButton safeButton(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::AbortIgnore:
+            return QMessageBox::Abort;
+        case MessageButtons::YesNo:
+            return QMessageBox::No;
+        case MessageButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+// A box or chooser opens over the nearest window that is shown: a dialog asks questions before it
+// appears itself (the task editor picks its source first), and Qt would place a box over a hidden
+// owner at the screen's corner.
+QWidget* shownOwner(QWidget* parent) {
+    while (parent != nullptr && !parent->isVisible()) {
+        parent = parent->parentWidget();
+    }
+    return parent;
+}
+
 // Qt's own chooser speaks the French of the loaded translation on every desktop, and its patterns
 // ignore letter case, so that *.VOB also shows movie.vob. The option must come first.
 void useQtChooser(QFileDialog& dialog) {
@@ -47,6 +70,25 @@ std::optional<std::string> firstSelected(QFileDialog& dialog) {
         return std::nullopt;
     }
     return toEightBit(dialog.selectedFiles().constFirst());
+}
+
+// The chooser a request asks for, with the user's own choosing still to come.
+void setUpFileChooser(QFileDialog& dialog, const FileChooserRequest& request) {
+    useQtChooser(dialog);
+    dialog.setWindowTitle(toQString(request.title));
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    dialog.setDefaultSuffix(toQString(request.defaultExtension));
+    if (request.purpose == FileChooserRequest::Purpose::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    }
+    if (!request.initialFileName.empty()) {
+        dialog.selectFile(toQString(request.initialFileName));
+    }
 }
 
 }  // namespace
@@ -66,38 +108,40 @@ QStringList qtNameFilters(const std::string& filter) {
 
 MessageAnswer QtPrompts::showMessage(QWidget* parent, MessageKind kind, const std::string& caption,
                                      const std::string& text, MessageButtons buttons) {
-    const QMessageBox::Icon icon =
-        kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Critical;
+    const QMessageBox::Icon icon = kind == MessageKind::Warning       ? QMessageBox::Warning
+                                   : kind == MessageKind::Information ? QMessageBox::Information
+                                                                      : QMessageBox::Critical;
     QMessageBox box(icon, toQString(caption), withQtLineEnds(text), standardButtons(buttons),
-                    parent);
+                    shownOwner(parent));
     box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(safeButton(buttons));
     return answerOf(box.exec());
 }
 
 std::optional<std::string> QtPrompts::chooseFile(QWidget* parent,
                                                  const FileChooserRequest& request) {
-    QFileDialog dialog(parent);
-    useQtChooser(dialog);
-    dialog.setWindowTitle(toQString(request.title));
-    dialog.setNameFilters(qtNameFilters(request.filter));
-    dialog.setDefaultSuffix(toQString(request.defaultExtension));
-    if (request.purpose == FileChooserRequest::Purpose::Open) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    }
-    if (!request.initialFileName.empty()) {
-        dialog.selectFile(toQString(request.initialFileName));
-    }
+    QFileDialog dialog(shownOwner(parent));
+    setUpFileChooser(dialog, request);
     return firstSelected(dialog);
+}
+
+std::vector<std::string> QtPrompts::chooseFiles(QWidget* parent,
+                                                const FileChooserRequest& request) {
+    QFileDialog dialog(shownOwner(parent));
+    setUpFileChooser(dialog, request);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    std::vector<std::string> chosen;
+    if (dialog.exec() == QDialog::Accepted) {
+        for (const QString& file : dialog.selectedFiles()) {
+            chosen.push_back(toEightBit(file));
+        }
+    }
+    return chosen;
 }
 
 std::optional<std::string> QtPrompts::chooseFolder(QWidget* parent, const std::string& title,
                                                    const std::string& folder) {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(shownOwner(parent));
     useQtChooser(dialog);
     dialog.setWindowTitle(toQString(title));
     if (!folder.empty()) {

@@ -11,6 +11,8 @@ public:
                               const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> chooseFile(QWidget* parent,
                                           const FileChooserRequest& request) override;
+    std::vector<std::string> chooseFiles(QWidget* parent,
+                                         const FileChooserRequest& request) override;
     std::optional<std::string> chooseFolder(QWidget* parent, const std::string& title,
                                             const std::string& folder) override;
 };

@@ -19,4 +19,6 @@ struct ProgramServices {
     // Full path of the running program; the licence lies beside it.
     std::string programPath;
     std::string runLogPath;
+    // The end of a run counts this long down before it switches the computer off.
+    int powerOffCountdownSeconds = 60;
 };

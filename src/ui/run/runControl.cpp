@@ -11,16 +11,21 @@
 #include "platform/platform.h"
 #include "runner/runEstimate.h"
 #include "runner/runLog.h"
+#include "storage/taskListRecovery.h"
 #include "ui/prompts/commands.h"
 #include "ui/prompts/prompts.h"
 #include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
 #include "ui/run/guiHandOver.h"
+#include "ui/run/powerOffCountdown.h"
 #include "ui/run/windowRun.h"
 #include "ui/windows/logForm.h"
 #include "ui/windows/mainWindow.h"
 
 namespace {
+
+// How far each new log viewer lies right of and below the previous one.
+constexpr int logViewerStep = 24;
 
 // The stage message of a step-start text: what comes before its first CR LF.
 std::string stageMessage(const std::string& stepText) {
@@ -54,8 +59,8 @@ void TForm1::startRun(const TaskNumbers& chosen) {
         for (int i = 0; i < taskList.count(); ++i) {
             runTasks_.push_back(taskList.taskAt(i));
         }
-        runRows_ = chosen;
-        previousRunTask_ = -1;
+        runIcons_.assign(runTasks_.size(), iconNone);
+        lastStartedTask_ = -1;
         run_ = std::make_unique<WindowRun>(handOver_, services.prompts, *this);
         run_->session = std::make_unique<RunSession>(
             taskList, chosen, *runLog_,
@@ -70,13 +75,29 @@ void TForm1::startRun(const TaskNumbers& chosen) {
     }
 }
 
-void TForm1::showTaskStart(int taskIndex) {
-    setRowIcon(taskIndex, iconRunning);
-    if (previousRunTask_ >= 0 && rowIcon(previousRunTask_) != iconFailed) {
-        setRowIcon(previousRunTask_, iconDone);
+void TForm1::setTaskIcon(int taskIndex, int icon) {
+    runIcons_.at(static_cast<std::size_t>(taskIndex)) = icon;
+    const TaskRef& task = runTasks_[static_cast<std::size_t>(taskIndex)];
+    for (int row = 0; row < taskList.count(); ++row) {
+        if (taskList.taskAt(row) == task) {
+            setRowIcon(row, icon);
+        }
     }
-    previousRunTask_ = taskIndex;
+}
+
+void TForm1::showTaskStart(int taskIndex) {
+    setTaskIcon(taskIndex, iconRunning);
+    // A run of some tasks goes from one chosen task to the next, not row by row.
+    if (lastStartedTask_ >= 0 &&
+        runIcons_[static_cast<std::size_t>(lastStartedTask_)] != iconFailed) {
+        setTaskIcon(lastStartedTask_, iconDone);
+    }
+    lastStartedTask_ = taskIndex;
     UpdateControls();
+}
+
+void TForm1::showTaskFailed(int taskIndex) {
+    setTaskIcon(taskIndex, iconFailed);
 }
 
 void TForm1::showStepStart(const std::string& text) {
@@ -102,29 +123,33 @@ void TForm1::showRunPosition(const RunPosition& position) {
 }
 
 void TForm1::showStatus() {
-    // Where the run stands follows the stage message; without a stage the line stays empty.
-    lab_statusText->setText(stageText_.empty() ? QString()
-                                               : toQString(stageText_ + runPositionText_));
+    // Where the run stands follows the stage message, or the notice that the run is stopping;
+    // without either the line stays empty.
+    const QString head =
+        run_ && run_->abortRequested ? uiText(language::abortRequested) : toQString(stageText_);
+    lab_statusText->setText(head.isEmpty() ? QString() : head + toQString(runPositionText_));
 }
 
 void TForm1::onRunFinished() {
+    const int cutShortTask = run_ ? run_->session->cutShortTaskIndex() : -1;
+    const std::string runFailure = endRun();
     runPositionText_.clear();
     setWindowTitle(uiText(language::programTitle));
     lab_statusText->clear();
     // A run that a failure ended early may have left its gauge up.
     showStepDone();
-    // A run of some tasks ends on the last of them, a run of all on the list's last row.
-    const int lastRow = runRows_.size() == runTasks_.size() || runRows_.empty()
-                            ? ListView1->topLevelItemCount() - 1
-                            : runRows_.back();
-    if (lastRow >= 0 && rowIcon(lastRow) != iconFailed) {
-        setRowIcon(lastRow, iconDone);
+    // The last task the run reached is done only when it ran to its end without an error.
+    if (lastStartedTask_ >= 0) {
+        const bool cutShort = cutShortTask == lastStartedTask_ || !runFailure.empty();
+        if (cutShort || runIcons_[static_cast<std::size_t>(lastStartedTask_)] != iconFailed) {
+            setTaskIcon(lastStartedTask_, cutShort ? iconFailed : iconDone);
+        }
     }
-    const std::string runFailure = endRun();
     if (!runFailure.empty()) {
         generalErrorBox(services.prompts, this, runFailure);
     }
-    if (chb_stopWhenFinished->isChecked()) {
+    if (chb_stopWhenFinished->isChecked() &&
+        TPowerOffCountdown(this, services.powerOffCountdownSeconds).runOut()) {
         QApplication::quit();
         services.platform.requestPowerOff();
     } else {
@@ -145,7 +170,6 @@ std::string TForm1::endRun() {
     for (const int number : run_->session->tasksToRetry()) {
         retryTasks_.push_back(runTasks_[static_cast<std::size_t>(number)]);
     }
-    runTasks_.clear();
     run_.reset();
     return runFailure;
 }
@@ -154,13 +178,22 @@ void TForm1::btn_AbortTasksClick() {
     if (!isRunning || !run_) {
         return;
     }
-    run_->session->abort();
+    if (run_->session->abort()) {
+        run_->abortRequested = true;
+        showStatus();
+    }
 }
 
 void TForm1::btn_displayLogClick() {
     const std::string& path = services.runLogPath;
     if (isExistingFile(path)) {
         auto* viewer = new TLogForm(this, path, services.prompts);
+        // Each new viewer steps aside from the previous one, so that none lies exactly over
+        // another, and over the Display LOG button the same way.
+        if (lastLogViewer_ && lastLogViewer_->isVisible()) {
+            viewer->move(lastLogViewer_->pos() + QPoint(logViewerStep, logViewerStep));
+        }
+        lastLogViewer_ = viewer;
         viewer->show();
     } else {
         warningBox(services.prompts, this, language::noLogFile);

@@ -34,7 +34,7 @@ void WindowRunView::stepDone(const std::string&) {
 }
 
 void WindowRunView::taskFailed(const std::string&, int taskIndex) {
-    handOver_->run([this, taskIndex] { window_.setRowIcon(taskIndex, TForm1::iconFailed); });
+    handOver_->run([this, taskIndex] { window_.showTaskFailed(taskIndex); });
 }
 
 void WindowRunView::progress(int percentage) {

@@ -50,6 +50,7 @@ struct WindowRun {
 
     HandedOverMessages messages;
     WindowRunView view;
+    bool abortRequested = false;
     // Last, so that it ends, and stops using the rest, first.
     std::unique_ptr<RunSession> session;
 };

@@ -1,8 +1,10 @@
 #include "ui/windows/aboutDialog.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "language/language.h"
 #include "platform/programLocation.h"
@@ -86,5 +88,10 @@ void showAboutBox(QWidget* owner, const std::string& programPath) {
     TFAbout box(owner, programLocation::documentPath(programPath, language::licenceFileName));
     box.setProgramNameVersion(programLocation::programName(programPath) + " " +
                               language::programVersion);
+    // Centred on the screen the owner is on, not over the owner.
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    QRect frame = box.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    box.move(frame.topLeft());
     box.exec();
 }

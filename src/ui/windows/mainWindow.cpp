@@ -15,6 +15,7 @@
 
 #include "language/language.h"
 #include "runner/runLog.h"
+#include "storage/taskListRecovery.h"
 #include "task/taskDescription.h"
 #include "ui/prompts/commands.h"
 #include "ui/qt/anchors.h"
@@ -27,6 +28,7 @@
 #include "ui/windows/aboutDialog.h"
 #include "ui/windows/optionsDialog.h"
 #include "ui/windows/taskDialog.h"
+#include "ui/windows/taskListDrop.h"
 
 namespace {
 
@@ -35,9 +37,10 @@ const QPoint windowPosition(310, 201);
 constexpr int iconRole = Qt::UserRole;
 constexpr int idColumnWidth = 80;
 
-// Tooltips are rich text when they look like it; a path must show as it is.
+// Tooltips are rich text when they look like it; a path must show as it is. The parser drops one
+// line end right after the opening tag: this one, and not the empty first line of a text.
 QString plainToolTip(const std::string& hoverText) {
-    return QStringLiteral("<p style='white-space:pre'>") +
+    return QStringLiteral("<p style='white-space:pre'>\n") +
            withQtLineEnds(hoverText).toHtmlEscaped() + QStringLiteral("</p>");
 }
 
@@ -52,6 +55,7 @@ TForm1::TForm1(ProgramServices& programServices, QWidget* parent)
     connectCommands();
     addKeyboardShortcuts();
     FormCreate();
+    recovery_ = std::make_unique<TaskListRecovery>(recoveryFilePath());
 }
 
 void TForm1::buildControls() {
@@ -98,6 +102,9 @@ void TForm1::buildTaskList(QWidget* client, Anchors* anchors) {
     ListView1->setToolTip(uiText(language::tasksListHint));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->viewport()->installEventFilter(this);
+    new TaskListDrop(ListView1, [this](const std::vector<std::string>& files) {
+        runCommand(services.prompts, this, [this, &files] { addTasksFromFiles(files); });
+    });
     anchors->place(ListView1, QRect(16, 56, 437, 304), anchorAll);
 }
 
@@ -223,6 +230,7 @@ void TForm1::RefreshTaskList() {
     }
     ListView1->addTopLevelItems(rows);
     UpdateControls();
+    keepListForRecovery();
 }
 
 void TForm1::UpdateControls() {
@@ -285,7 +293,13 @@ void TForm1::AddTask() {
     const TaskRef task = std::make_shared<Ttask>();
     TFormTaskManager editor(this, task, services);
     // A chapter file that cannot be read is reported, and the editor still opens.
-    runCommand(services.prompts, this, [&editor] { editor.browseForSource(); });
+    std::vector<std::string> severalFiles;
+    runCommand(services.prompts, this,
+               [&editor, &severalFiles] { severalFiles = editor.browseForSources(); });
+    if (!severalFiles.empty()) {
+        addTasksFromFiles(severalFiles);
+        return;
+    }
     if (editor.exec() == QDialog::Rejected) {
         return;
     }

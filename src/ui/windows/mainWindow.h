@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "runner/taskSelection.h"
 #include "task/task.h"
@@ -11,6 +13,7 @@
 class Anchors;
 class GuiHandOver;
 class RunLog;
+class TaskListRecovery;
 struct RunPosition;
 struct ProgramServices;
 struct WindowRun;
@@ -49,6 +52,9 @@ public:
     std::string ListView1InfoTip(int row) const;
 
     void AddTask();
+    // One task for each source file, as the editor would make it; one message says what was
+    // added and what was skipped.
+    void addTasksFromFiles(const std::vector<std::string>& files);
     void ModifySelectedTask();
     void EditTask(const TaskRef& task);
     void RemoveSelectedTask();
@@ -73,6 +79,13 @@ public:
     void LoadProject(const std::optional<std::string>& named = std::nullopt);
     // Opens a project named on the command line, reporting a failure as the Open command does.
     void openProjectFile(const std::string& path);
+
+    // The task list kept for a restart in the folder of the settings file.
+    std::string recoveryFilePath() const;
+    const TaskListRecovery& listRecovery() const { return *recovery_; }
+    // Start-up: offers back, or reports, what the recovery file holds; true when a list was
+    // restored.
+    bool offerListRecovery();
 
     ProgramServices& services;
     TAllTask taskList;
@@ -124,21 +137,32 @@ private:
     void showTaskStart(int taskIndex);
     void showStepStart(const std::string& text);
     void showStepDone();
+    void showTaskFailed(int taskIndex);
     void showRunPosition(const RunPosition& position);
     void showStatus();
     void onRunFinished();
     std::string endRun();
     void startRun(const TaskNumbers& chosen);
     TaskNumbers rowsToRetry() const;
+    // Marks a task of the run, on whichever row the task now has, if any.
+    void setTaskIcon(int taskIndex, int icon);
+
+    void keepListForRecovery();
+    void listKeptInProject();
 
     std::shared_ptr<GuiHandOver> handOver_;
     std::unique_ptr<RunLog> runLog_;
     std::unique_ptr<WindowRun> run_;
-    std::string stageText_;            // of the step under way
-    std::string runPositionText_;      // where the run stands, after the stage text
-    std::vector<TaskRef> runTasks_;    // the list as the latest run started
-    TaskNumbers runRows_;              // the tasks of the latest run, by number
-    int previousRunTask_ = -1;         // the task started before the one under way
+    std::unique_ptr<TaskListRecovery> recovery_;
+    bool recoveryFailureShown_ = false;
+    QPointer<QWidget> lastLogViewer_;
+    std::string stageText_;        // of the step under way
+    std::string runPositionText_;  // where the run stands, after the stage text
+    // The list as the latest run started and the icon the run gave each of its tasks: the
+    // events name a task by its number in that list, which the list may have changed since.
+    std::vector<TaskRef> runTasks_;
+    std::vector<int> runIcons_;
+    int lastStartedTask_ = -1;
     std::vector<TaskRef> retryTasks_;  // what the latest run leaves to retry
     // The project choosers remember the last file name, each its own.
     std::string lastSavedProject_;

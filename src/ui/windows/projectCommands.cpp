@@ -62,6 +62,7 @@ void TForm1::SaveProject() {
     }
     lastSavedProject_ = *path;
     projectFile::save(*path, taskList);
+    listKeptInProject();
 }
 
 void TForm1::openProjectFile(const std::string& path) {
@@ -69,14 +70,7 @@ void TForm1::openProjectFile(const std::string& path) {
 }
 
 void TForm1::LoadProject(const std::optional<std::string>& named) {
-    // The list goes first, whatever follows. A run under way keeps its own copy of the tasks.
-    taskList.clear();
     const ProjectCommandLook look(this, lab_statusText, language::projectLoadInProgress);
-    // The view shows the list as it stands, also after a cancel or a failure.
-    struct RefreshAtEnd {
-        TForm1& window;
-        ~RefreshAtEnd() { window.RefreshTaskList(); }
-    } refresh{*this};
     const std::optional<std::string> path =
         named ? named
               : services.prompts.chooseFile(
@@ -85,5 +79,14 @@ void TForm1::LoadProject(const std::optional<std::string>& named) {
         return;
     }
     lastOpenedProject_ = *path;
-    projectFile::load(*path, taskList);
+    // Read whole first: a project that cannot be read leaves the list as it was. A run under way
+    // keeps its own copy of the tasks.
+    TAllTask loaded;
+    projectFile::load(*path, loaded);
+    taskList.clear();
+    for (int i = 0; i < loaded.count(); ++i) {
+        taskList.add(loaded.taskAt(i));
+    }
+    RefreshTaskList();
+    listKeptInProject();
 }

@@ -276,11 +276,31 @@ void TFormTaskManager::browseForSource() {
         chooseToOpen(language::openVideoSourceTitle, language::sourceVobFilter, "VOB",
                      boxText(txt_origVOBfilePath));
     if (chosen) {
-        Ttask boxes = boxContents();
-        const std::optional<std::string> chapterFile = sourcePick::pickSource(boxes, *chosen);
-        chb_Demux->setChecked(boxes.doDemux);
-        showPicked(boxes, chapterFile);
+        takeSource(*chosen);
     }
+}
+
+std::vector<std::string> TFormTaskManager::browseForSources() {
+    const std::string name = boxText(txt_origVOBfilePath);
+    if (!name.empty()) {
+        openChooserName_ = name;
+    }
+    const std::vector<std::string> chosen = services_.prompts.chooseFiles(
+        this, {FileChooserRequest::Purpose::Open, language::openVideoSourceTitle,
+               language::sourceVobFilter, "VOB", openChooserName_});
+    if (chosen.size() != 1) {
+        return chosen;
+    }
+    openChooserName_ = chosen.front();
+    takeSource(chosen.front());
+    return {};
+}
+
+void TFormTaskManager::takeSource(const std::string& path) {
+    Ttask boxes = boxContents();
+    const std::optional<std::string> chapterFile = sourcePick::pickSource(boxes, path);
+    chb_Demux->setChecked(boxes.doDemux);
+    showPicked(boxes, chapterFile);
 }
 
 void TFormTaskManager::deriveFromVideoStream(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "task/task.h"
 #include "ui/prompts/prompts.h"
@@ -25,6 +26,9 @@ public:
 
     // Asks for the source video file and proposes the paths derived from it.
     void browseForSource();
+    // The same for "Add Task...", whose chooser lets the user pick several files: one is taken
+    // as browseForSource takes it; several are returned as they are, for the caller to add each.
+    std::vector<std::string> browseForSources();
 
     // Shows and hides what the checked stages need.
     void disableUselessControls();
@@ -82,6 +86,7 @@ private:
     void connectHandlers();
     void showTask();
     void FormShow();
+    void takeSource(const std::string& path);
 
     std::optional<std::string> chooseToOpen(const char* title, const char* filter,
                                             const char* extension, const std::string& name);

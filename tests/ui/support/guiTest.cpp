@@ -18,6 +18,8 @@ GuiTest::GuiTest()
                              platform::defaultAuthoringName}) {
         touch(programFolder() + tool);
     }
+    // A power-off that the platform only counts need not be waited for a minute.
+    services.powerOffCountdownSeconds = 1;
     RecordedMessages ignored;
     settings.load(ignored);
 }

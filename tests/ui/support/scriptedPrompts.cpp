@@ -35,10 +35,25 @@ MessageAnswer ScriptedPrompts::showMessage(QWidget*, MessageKind kind, const std
 std::optional<std::string> ScriptedPrompts::chooseFile(QWidget*,
                                                        const FileChooserRequest& request) {
     fileRequests.push_back(request);
+    severalAllowed.push_back(false);
     if (whileChoosingFile) {
         whileChoosingFile();
     }
     return takeFront<std::optional<std::string>>(fileAnswers, std::nullopt);
+}
+
+std::vector<std::string> ScriptedPrompts::chooseFiles(QWidget*, const FileChooserRequest& request) {
+    fileRequests.push_back(request);
+    severalAllowed.push_back(true);
+    if (whileChoosingFile) {
+        whileChoosingFile();
+    }
+    if (!filesAnswers.empty()) {
+        return takeFront(filesAnswers, std::vector<std::string>());
+    }
+    const std::optional<std::string> one =
+        takeFront<std::optional<std::string>>(fileAnswers, std::nullopt);
+    return one ? std::vector<std::string>{*one} : std::vector<std::string>();
 }
 
 std::optional<std::string> ScriptedPrompts::chooseFolder(QWidget*, const std::string& title,

@@ -28,6 +28,9 @@ public:
                               const std::string& text, MessageButtons buttons) override;
     std::optional<std::string> chooseFile(QWidget* parent,
                                           const FileChooserRequest& request) override;
+    // Several files come from filesAnswers; without one there, the next single-file answer.
+    std::vector<std::string> chooseFiles(QWidget* parent,
+                                         const FileChooserRequest& request) override;
     std::optional<std::string> chooseFolder(QWidget* parent, const std::string& title,
                                             const std::string& folder) override;
 
@@ -36,9 +39,12 @@ public:
 
     std::deque<MessageAnswer> messageAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<std::vector<std::string>> filesAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
 
     std::vector<ShownMessage> messages;
     std::vector<FileChooserRequest> fileRequests;
+    // Which of fileRequests allowed several files.
+    std::vector<bool> severalAllowed;
     std::vector<FolderRequest> folderRequests;
 };

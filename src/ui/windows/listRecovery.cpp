@@ -1,0 +1,59 @@
+// The task list kept for a restart: written at every change, offered back at start-up.
+#include "files/ioError.h"
+#include "language/language.h"
+#include "language/messageFormat.h"
+#include "storage/settings.h"
+#include "storage/taskListRecovery.h"
+#include "ui/prompts/prompts.h"
+#include "ui/qt/programServices.h"
+#include "ui/windows/mainWindow.h"
+
+std::string TForm1::recoveryFilePath() const {
+    // The folder of the settings file: the user's own files lie together.
+    return TaskListRecovery::pathBeside(services.settings.filePath());
+}
+
+void TForm1::keepListForRecovery() {
+    try {
+        recovery_->listChanged(taskList);
+        recoveryFailureShown_ = false;
+    } catch (const IoError& error) {
+        // Once until it works again: the list itself is fine, and every change would say it.
+        if (!recoveryFailureShown_) {
+            recoveryFailureShown_ = true;
+            warningBox(services.prompts, this,
+                       recovery_->path() + language::recoveryNotWritten + error.what());
+        }
+    }
+}
+
+void TForm1::listKeptInProject() {
+    recovery_->listSaved(taskList);
+}
+
+bool TForm1::offerListRecovery() {
+    TAllTask leftOver;
+    const TaskListRecovery::LeftOver found = recovery_->readLeftOver(leftOver);
+    switch (found.kind) {
+        case TaskListRecovery::LeftOver::Kind::Nothing:
+            return false;
+        case TaskListRecovery::LeftOver::Kind::Unreadable:
+            warningBox(services.prompts, this,
+                       recovery_->path() + language::recoveryUnreadable + found.error +
+                           language::recoveryKeptAs + found.keptAsidePath);
+            return false;
+        case TaskListRecovery::LeftOver::Kind::UnsavedList:
+            break;
+    }
+    if (warningBox(services.prompts, this,
+                   formatMessage(language::restoreUnsavedList, leftOver.count()),
+                   MessageButtons::YesNo) != MessageAnswer::Yes) {
+        recovery_->discardLeftOver();
+        return false;
+    }
+    for (int i = 0; i < leftOver.count(); ++i) {
+        taskList.add(leftOver.taskAt(i));
+    }
+    RefreshTaskList();
+    return true;
+}

@@ -1,0 +1,124 @@
+#include <QPushButton>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "language/language.h"
+#include "language/messageFormat.h"
+#include "storage/projectFile.h"
+#include "storage/taskListRecovery.h"
+#include "ui/support/guiTest.h"
+#include "ui/windows/mainWindow.h"
+
+namespace {
+
+class ListRecoveryTest : public GuiTest {
+protected:
+    static void addTask(TForm1& window, const std::string& source) {
+        auto task = std::make_shared<Ttask>();
+        task->origVobFilePath = source;
+        window.taskList.add(task);
+        window.RefreshTaskList();
+    }
+
+    std::string recoveryPath() const { return folder.file("marovink.recovery.mvk"); }
+    bool recoveryExists() const { return std::filesystem::exists(recoveryPath()); }
+};
+
+}  // namespace
+
+TEST_F(ListRecoveryTest, EveryChangeIsKeptUntilTheListIsSaved) {
+    TForm1 window(services);
+    EXPECT_EQ(window.recoveryFilePath(), recoveryPath());
+    addTask(window, "/dvd/a.VOB");
+    addTask(window, "/dvd/b.VOB");
+    EXPECT_TRUE(window.listRecovery().unsaved());
+    EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
+
+    prompts.fileAnswers = {folder.file("batch.mvk")};
+    window.menu_SaveProject->trigger();
+    EXPECT_FALSE(window.listRecovery().unsaved());
+    EXPECT_FALSE(recoveryExists());
+
+    window.ListView1->setCurrentItem(window.ListView1->topLevelItem(0));
+    window.btn_removeVob->click();
+    EXPECT_TRUE(window.listRecovery().unsaved());
+    EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
+
+    // Open: what the project file holds counts as saved.
+    prompts.fileAnswers = {folder.file("batch.mvk")};
+    window.menu_OpenProject->trigger();
+    EXPECT_EQ(window.taskList.count(), 2);
+    EXPECT_FALSE(window.listRecovery().unsaved());
+    EXPECT_FALSE(recoveryExists());
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(ListRecoveryTest, StartUpOffersTheUnsavedListBackOrDiscardsIt) {
+    {
+        TForm1 crashed(services);
+        addTask(crashed, "/dvd/a.VOB");
+        addTask(crashed, "/dvd/b.VOB");
+    }
+    TForm1 declined(services);
+    prompts.messageAnswers = {MessageAnswer::No};
+    declined.offerListRecovery();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, language::warningCaption);
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_NE(prompts.messages[0].text.find("Restore its 2 task(s) ?"), std::string::npos);
+    EXPECT_EQ(declined.taskList.count(), 0);
+    EXPECT_FALSE(recoveryExists());
+
+    addTask(declined, "/dvd/c.VOB");
+    addTask(declined, "/dvd/d.VOB");
+    const std::string kept = readBytes(recoveryPath());
+    {
+        // A second window at the same time holds off.
+        TForm1 second(services);
+        second.offerListRecovery();
+        addTask(second, "/dvd/other.VOB");
+        EXPECT_EQ(second.taskList.count(), 1);
+        EXPECT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(readBytes(recoveryPath()), kept);
+    }
+    EXPECT_EQ(readBytes(recoveryPath()), kept);
+}
+
+TEST_F(ListRecoveryTest, RestoringShowsTheListAndKeepsItUnsaved) {
+    {
+        TForm1 crashed(services);
+        addTask(crashed, "/dvd/a.VOB");
+        addTask(crashed, "/dvd/b.VOB");
+    }
+    TForm1 window(services);
+    prompts.messageAnswers = {MessageAnswer::Yes};
+    window.offerListRecovery();
+    ASSERT_EQ(window.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(window.ListView1->topLevelItem(1)->text(1).toStdString(), "/dvd/b.VOB");
+    EXPECT_TRUE(window.btn_StartTasks->isEnabled());
+    EXPECT_TRUE(window.listRecovery().unsaved());
+    EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
+}
+
+TEST_F(ListRecoveryTest, AnUnreadableRecoveryFileIsReportedAndKeptAside) {
+    writeBytes(recoveryPath(), "garbage\r\n");
+    TForm1 window(services);
+    window.offerListRecovery();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, recoveryPath() + language::recoveryUnreadable +
+                                            formatMessage(language::notAnInteger, "garbage") +
+                                            language::recoveryKeptAs + recoveryPath() +
+                                            ".unreadable");
+    EXPECT_EQ(readBytes(recoveryPath() + ".unreadable"), "garbage\r\n");
+    EXPECT_EQ(window.taskList.count(), 0);
+}
+
+TEST_F(ListRecoveryTest, AListThatCannotBeKeptIsReportedOnce) {
+    std::filesystem::create_directory(recoveryPath());  // no file can take its place
+    TForm1 window(services);
+    addTask(window, "/dvd/a.VOB");
+    addTask(window, "/dvd/b.VOB");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text.rfind(recoveryPath() + language::recoveryNotWritten, 0), 0u);
+    EXPECT_EQ(window.taskList.count(), 2);
+}
