@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "files/systemEncoding.h"
 #include "runner/runEstimate.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
@@ -32,14 +33,16 @@ TEST(RunEstimateTest, TimeLeftFollowsTheSourceBytesOnceAStageHasEnded) {
     position = estimate.position();
     EXPECT_EQ(position.percent, 10);
     EXPECT_EQ(position.minutesLeft, 3);  // 400 bytes in 20 s, 3600 to come
-    EXPECT_EQ(runPositionText(position), " \xe2\x80\x94 task 1 of 2, about 3 min left");
+    // The dash is in the system's code page, as the program's other texts.
+    EXPECT_EQ(runPositionText(position),
+              platform::systemText(" \xe2\x80\x94 task 1 of 2, about 3 min left"));
 
     // The first task ends early: its bytes are no longer to come.
     estimate.taskStarted();
     position = estimate.position();
     EXPECT_EQ(position.percent, 25);
     EXPECT_EQ(position.minutesLeft, 1);
-    EXPECT_EQ(runCaption(position), "25 % \xe2\x80\x94 Marovink");
+    EXPECT_EQ(runCaption(position), platform::systemText("25 % \xe2\x80\x94 Marovink"));
     estimate.toolRunStarted();
     estimate.toolRunProgress(250);
     EXPECT_EQ(estimate.position().percent, 100);
