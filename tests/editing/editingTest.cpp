@@ -21,12 +21,7 @@ Ttask stages(bool demux, bool remux, bool author) {
 
 class EditingTest : public testing::Test {
 protected:
-    std::string touch(const std::string& name) {
-        const std::string path = folder.file(name);
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        writeBytes(path, "x");
-        return path;
-    }
+    std::string touch(const std::string& name) { return folder.touch(name); }
 
     TempFolder folder;
 };

@@ -40,3 +40,10 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
+
+std::string TempFolder::touch(const std::string& name) const {
+    const std::string path = file(name);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    writeBytes(path, "x");
+    return path;
+}

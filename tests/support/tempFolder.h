@@ -14,6 +14,8 @@ public:
     const std::string& path() const { return path_; }
     // A path inside the folder.
     std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Makes a one-byte file inside the folder, with the folders on its way, and returns its path.
+    std::string touch(const std::string& name) const;
 
 private:
     std::string path_;
