@@ -56,9 +56,9 @@ TEST_F(EditingTest, PickingAVobProposesEverythingBesideIt) {
     EXPECT_EQ(sourcePick::pickSource(boxes, source), std::nullopt);
     const std::string dvd = folder.file("dvd");
     EXPECT_EQ(boxes.origVobFilePath, source);
-    EXPECT_EQ(boxes.m2vFilePath, dvd + "/VTS_01_1.m2v");
-    EXPECT_EQ(boxes.ac3FilePath, dvd + "/VTS_01_1.ac3");
-    EXPECT_EQ(boxes.vobFilePath, dvd + "/remuxedVTS_01_1.VOB");
+    EXPECT_EQ(boxes.m2vFilePath, folder.file("dvd/VTS_01_1.m2v"));
+    EXPECT_EQ(boxes.ac3FilePath, folder.file("dvd/VTS_01_1.ac3"));
+    EXPECT_EQ(boxes.vobFilePath, folder.file("dvd/remuxedVTS_01_1.VOB"));
     EXPECT_EQ(boxes.dvdFolderPath, dvd);
     EXPECT_TRUE(boxes.doDemux);
     EXPECT_EQ(boxes.chapterList, "kept");

@@ -12,8 +12,9 @@ public:
 
     // The folder, without a trailing separator.
     const std::string& path() const { return path_; }
-    // A path inside the folder.
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // A path inside the folder, with the system's separators as a user's paths have them; the
+    // name may hold '/' between its folders.
+    std::string file(const std::string& name) const;
     // Makes a one-byte file inside the folder, with the folders on its way, and returns its path.
     std::string touch(const std::string& name) const;
 

@@ -2,6 +2,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "files/systemEncoding.h"
 #include "language/language.h"
 #include "language/messageFormat.h"
 #include "storage/projectFile.h"
@@ -106,7 +107,8 @@ TEST_F(ListRecoveryTest, AnUnreadableRecoveryFileIsReportedAndKeptAside) {
     window.offerListRecovery();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, recoveryPath() + language::recoveryUnreadable +
-                                            formatMessage(language::notAnInteger, "garbage") +
+                                            formatMessage(platform::systemText(language::notAnInteger).c_str(),
+                                                          "garbage") +
                                             language::recoveryKeptAs + recoveryPath() +
                                             ".unreadable");
     EXPECT_EQ(readBytes(recoveryPath() + ".unreadable"), "garbage\r\n");

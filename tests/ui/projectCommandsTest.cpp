@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "files/systemEncoding.h"
 #include "language/language.h"
 #include "storage/projectFile.h"
 #include "support/tempFolder.h"
@@ -101,7 +102,8 @@ TEST_F(ProjectCommandsTest, FailuresReachTheGeneralErrorReportAndRestoreTheWindo
     window.menu_OpenProject->trigger();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
-    EXPECT_EQ(prompts.messages[0].text, "'two' n'est pas une valeur enti\xc3\xa8re correcte");
+    EXPECT_EQ(prompts.messages[0].text,
+              platform::systemText("'two' n'est pas une valeur enti\xc3\xa8re correcte"));
     // A project that cannot be read, or is missing, leaves the list as it was.
     EXPECT_EQ(window.taskList.count(), 1);
     EXPECT_EQ(window.ListView1->topLevelItemCount(), 1);

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "files/systemEncoding.h"
 #include "language/language.h"
 #include "support/fakeTools.h"
 #include "ui/support/guiTest.h"
@@ -275,7 +276,7 @@ TEST_F(TaskDialogTest, FolderFailuresOnOkLeaveTheTaskWritten) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
-    EXPECT_EQ(prompts.messages[0].text, language::cannotCreateFolder);
+    EXPECT_EQ(prompts.messages[0].text, platform::systemText(language::cannotCreateFolder));
     EXPECT_EQ(task->origVobFilePath, source);
 
     const std::string blocked = folder.file("blocker/dvd");

@@ -69,7 +69,7 @@ std::optional<std::string> firstSelected(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return toEightBit(dialog.selectedFiles().constFirst());
+    return toEightBitPath(dialog.selectedFiles().constFirst());
 }
 
 // The chooser a request asks for, with the user's own choosing still to come.
@@ -133,7 +133,7 @@ std::vector<std::string> QtPrompts::chooseFiles(QWidget* parent,
     std::vector<std::string> chosen;
     if (dialog.exec() == QDialog::Accepted) {
         for (const QString& file : dialog.selectedFiles()) {
-            chosen.push_back(toEightBit(file));
+            chosen.push_back(toEightBitPath(file));
         }
     }
     return chosen;

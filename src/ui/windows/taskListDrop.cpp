@@ -16,7 +16,7 @@ std::vector<std::string> localFiles(const QMimeData* data) {
     }
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile()) {
-            files.push_back(toEightBit(url.toLocalFile()));
+            files.push_back(toEightBitPath(url.toLocalFile()));
         }
     }
     return files;
