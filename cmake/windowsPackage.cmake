@@ -15,8 +15,10 @@ set(CPACK_PACKAGE_FILE_NAME marovink-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Marovink)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Marovink)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/data/gpl.txt)
-# The zip unpacks into a folder of its own.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# The zip unpacks into a folder of its own; set for that generator alone, as NSIS refuses it.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/windowsPackageByGenerator.cmake)
+# The debugging information stays in the build folder: users get the programs without it.
+set(CPACK_STRIP_FILES ON)
 
 set(CPACK_NSIS_PACKAGE_NAME Marovink)
 set(CPACK_NSIS_DISPLAY_NAME "Marovink ${PROJECT_VERSION}")

@@ -106,11 +106,10 @@ TEST_F(ListRecoveryTest, AnUnreadableRecoveryFileIsReportedAndKeptAside) {
     TForm1 window(services);
     window.offerListRecovery();
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, recoveryPath() + language::recoveryUnreadable +
-                                            formatMessage(platform::systemText(language::notAnInteger).c_str(),
-                                                          "garbage") +
-                                            language::recoveryKeptAs + recoveryPath() +
-                                            ".unreadable");
+    EXPECT_EQ(prompts.messages[0].text,
+              recoveryPath() + language::recoveryUnreadable +
+                  formatMessage(platform::systemText(language::notAnInteger).c_str(), "garbage") +
+                  language::recoveryKeptAs + recoveryPath() + ".unreadable");
     EXPECT_EQ(readBytes(recoveryPath() + ".unreadable"), "garbage\r\n");
     EXPECT_EQ(window.taskList.count(), 0);
 }

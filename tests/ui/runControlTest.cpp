@@ -489,7 +489,8 @@ TEST_F(RunControlTest, RetryFailedTasksRunsOnlyTheFailedAndTheCutShortTasks) {
     waitForRunEnd();
     EXPECT_EQ(toolCalls(), 6u);
     const std::string log = readBytes(logPath());
-    EXPECT_NE(log.find(platform::systemText(language::logTaskStarted) + "1\r\n"), std::string::npos);
+    EXPECT_NE(log.find(platform::systemText(language::logTaskStarted) + "1\r\n"),
+              std::string::npos);
     EXPECT_EQ(log.find(platform::systemText(language::logTaskStarted) + "0"), std::string::npos);
     EXPECT_EQ(log.find(platform::systemText(language::logTaskStarted) + "2"), std::string::npos);
     EXPECT_EQ(window->rowIcon(1), TForm1::iconDone);
