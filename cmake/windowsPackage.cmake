@@ -46,8 +46,9 @@ set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
     WriteRegStr SHCTX '${mvk_class}\\\\shell\\\\open\\\\command' '' '\\\"$INSTDIR\\\\marovink.exe\\\" \\\"%1\\\"'
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ")
-# The settings and the log that the programs wrote beside themselves go with them; those in the
-# user's application-data folder stay.
+# The settings, the log and the task list's lock that the programs wrote beside themselves go with
+# them; those in the user's application-data folder stay, and so does a task list kept for recovery
+# (with the folder around it), as it holds the user's work.
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
     ReadRegStr $0 SHCTX 'Software\\\\Classes\\\\.mvk' ''
     StrCmp $0 'Marovink.Project' 0 +2
@@ -56,6 +57,6 @@ set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
     Delete '$INSTDIR\\\\marovink.ini'
     Delete '$INSTDIR\\\\marovink.log'
-    Delete '$INSTDIR\\\\marovink.tools.log'
+    Delete '$INSTDIR\\\\marovink.recovery.mvk.lock'
 ")
 include(CPack)

@@ -45,6 +45,8 @@ public:
     // Empty: the tools write where the program does. Systems that give every tool a console
     // window of its own ignore it.
     virtual void setToolOutputLog(const std::string& path) = 0;
+    // Whether the tools log is written at all: a run makes none where nothing would go into it.
+    virtual bool collectsToolOutput() const = 0;
 
     // Bytes available to the user where destinationPath would be written; -1 when they cannot be
     // obtained. Throws IoError when the destination names no place that can be measured.

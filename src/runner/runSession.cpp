@@ -35,9 +35,11 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
         throw IoError(language::runLogInUse + log_.path());
     }
     log_.empty();
-    const std::string toolsLog = programLocation::toolsLogBeside(log_.path());
-    RunLog::emptyFile(toolsLog);
-    platform_.setToolOutputLog(toolsLog);
+    if (platform_.collectsToolOutput()) {
+        const std::string toolsLog = programLocation::toolsLogBeside(log_.path());
+        RunLog::emptyFile(toolsLog);
+        platform_.setToolOutputLog(toolsLog);
+    }
     runner_ = std::make_unique<TprocessThread>(
         tasks, chosen,
         TprocessThread::Services{services.settings, services.platform, services.messages,

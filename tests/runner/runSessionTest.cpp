@@ -151,7 +151,9 @@ TEST_F(RunSessionTest, EveryEventIsLoggedThenShownInOrderWithOneMonitorPerStep) 
     EXPECT_EQ(session->failedTaskCount(), 3);
     EXPECT_EQ(session->runFailure(), "");
     EXPECT_TRUE(progressOnlyWithinSteps(view.events));
-    EXPECT_EQ(readBytes(folder.file("run.tools.log")).find("a previous run"), std::string::npos);
+    // Where the tools keep their output to themselves, there is no tools log to empty.
+    EXPECT_EQ(readBytes(folder.file("run.tools.log")).find("a previous run") == std::string::npos,
+              platform.collectsToolOutput());
     EXPECT_EQ(readBytes(log.path()).find("a previous run"), std::string::npos);
 }
 

@@ -68,6 +68,7 @@ public:
     }
     void endRunningTools() override { real->endRunningTools(); }
     void setToolOutputLog(const std::string& path) override { real->setToolOutputLog(path); }
+    bool collectsToolOutput() const override { return real->collectsToolOutput(); }
     std::int64_t freeBytesAvailable(const std::string&) override { return freeBytes; }
     bool deleteFile(const std::string& path, std::string& reason) override {
         if (!deletionFailure.empty()) {

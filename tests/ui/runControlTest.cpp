@@ -155,7 +155,8 @@ TEST_F(RunControlTest, ARunMarksTheTasksLogsEveryStepAndDrivesTheGauge) {
               QString::fromLocal8Bit(readBytes(logPath()))
                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                   .toStdString());
-    EXPECT_TRUE(std::filesystem::exists(folder.file("marovink.tools.log")));
+    EXPECT_EQ(std::filesystem::exists(folder.file("marovink.tools.log")),
+              services.platform.collectsToolOutput());
 }
 
 TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {

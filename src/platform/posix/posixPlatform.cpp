@@ -214,6 +214,8 @@ public:
         toolOutputLog_ = path;
     }
 
+    bool collectsToolOutput() const override { return true; }
+
     std::int64_t freeBytesAvailable(const std::string& destinationPath) override {
         if (destinationPath.empty()) {
             throw ioErrorFromErrno(ENOENT);

@@ -99,6 +99,7 @@ public:
 
     // Every tool shows its output in its own console window.
     void setToolOutputLog(const std::string&) override {}
+    bool collectsToolOutput() const override { return false; }
 
     std::int64_t freeBytesAvailable(const std::string& destinationPath) override {
         const std::string driveRoot =
