@@ -16,11 +16,11 @@ std::vector<std::string> readLines(const std::string& path) {
 TaskRef taskInFolder(const std::string& folderPath, const std::string& name,
                      long long sourceBytes) {
     auto task = std::make_shared<Ttask>();
-    const std::string base = folderPath + "/" + name;
+    const std::string base = pathInFolder(folderPath, name);
     task->origVobFilePath = base + ".VOB";
     task->m2vFilePath = base + ".m2v";
     task->ac3FilePath = base + ".ac3";
-    task->vobFilePath = folderPath + "/remuxed " + name + ".VOB";
+    task->vobFilePath = pathInFolder(folderPath, "remuxed " + name + ".VOB");
     task->dvdFolderPath = base + " dvd";
     if (sourceBytes >= 0) {
         writeBytes(task->origVobFilePath, std::string(static_cast<std::size_t>(sourceBytes), 'v'));

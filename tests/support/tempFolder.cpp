@@ -42,12 +42,16 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-std::string TempFolder::file(const std::string& name) const {
-    std::string path = path_ + "/" + name;
+std::string pathInFolder(const std::string& folder, const std::string& name) {
+    std::string path = folder + "/" + name;
 #ifdef _WIN32
     std::replace(path.begin(), path.end(), '/', '\\');
 #endif
     return path;
+}
+
+std::string TempFolder::file(const std::string& name) const {
+    return pathInFolder(path_, name);
 }
 
 std::string TempFolder::touch(const std::string& name) const {

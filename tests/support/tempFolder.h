@@ -22,5 +22,8 @@ private:
     std::string path_;
 };
 
+// folder + '/' + name, with the system's separators throughout: '\\' on Windows.
+std::string pathInFolder(const std::string& folder, const std::string& name);
+
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);

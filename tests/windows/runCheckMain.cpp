@@ -34,18 +34,6 @@ std::string projectPath(const std::string& folder) {
     return folder + "\\project.mvk";
 }
 
-// Files named after `name` in folder, with Windows separators as a user's would have.
-TaskRef taskNamed(const std::string& folder, const std::string& name) {
-    auto task = std::make_shared<Ttask>();
-    const std::string base = folder + "\\" + name;
-    task->origVobFilePath = base + ".VOB";
-    task->m2vFilePath = base + ".m2v";
-    task->ac3FilePath = base + ".ac3";
-    task->vobFilePath = folder + "\\remuxed " + name + ".VOB";
-    task->dvdFolderPath = base + " dvd";
-    return task;
-}
-
 // One task with every stage, deletion and chapters, and one whose source is missing: the log
 // then holds every kind of entry a run writes.
 void prepare(const std::string& folder, const std::string& settingsPath) {
@@ -57,12 +45,11 @@ void prepare(const std::string& folder, const std::string& settingsPath) {
     settings.save();
 
     TAllTask tasks;
-    TaskRef full = taskNamed(folder, "VTS_01_1");
-    writeBytes(full->origVobFilePath, std::string(100 * 1024, 'v'));
+    TaskRef full = taskInFolder(folder, "VTS_01_1");
     full->chapterList = "00:00:00,00:05:00";
     full->deleteOrigVob = full->deleteStreams = full->deleteVob = true;
     tasks.add(full);
-    TaskRef missing = taskNamed(folder, "gone");
+    TaskRef missing = taskInFolder(folder, "gone", -1);
     missing->doRemux = missing->doAuthor = false;
     tasks.add(missing);
     projectFile::save(projectPath(folder), tasks);
