@@ -7,13 +7,12 @@ set(MAROVINK_PRIVATE_DIR lib/marovink)
 set(MAROVINK_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 set(MAROVINK_LINKS_DIR ${CMAKE_BINARY_DIR}/installedLinks)
 
-set(installed_programs marovink-batch)
+set(installed_programs marovink-batch bbdmux)
 if(TARGET marovink)
     list(APPEND installed_programs marovink)
 endif()
 install(TARGETS ${installed_programs} RUNTIME DESTINATION ${MAROVINK_PRIVATE_DIR})
 install(PROGRAMS
-    ${PROJECT_SOURCE_DIR}/tools/bbdmux
     ${PROJECT_SOURCE_DIR}/tools/mplex
     ${PROJECT_SOURCE_DIR}/tools/dvdauthor
     DESTINATION ${MAROVINK_PRIVATE_DIR})
@@ -27,7 +26,8 @@ endforeach()
 
 # The about box of an installed program reads the licence here.
 install(FILES ${MAROVINK_DATA_DIR}/gpl.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/marovink)
-install(FILES ${MAROVINK_DATA_DIR}/man/marovink-batch.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${MAROVINK_DATA_DIR}/man/marovink-batch.1 ${MAROVINK_DATA_DIR}/man/bbdmux.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${MAROVINK_DATA_DIR}/marovink-batch.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME marovink-batch)
 if(TARGET marovink)

@@ -1,0 +1,73 @@
+// bbdmux: writes one elementary stream of a DVD-Video program stream (a VOB) to a file, in step
+// with the video, or lists the streams a VOB holds.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "demux/streamExtraction.h"
+#include "demux/streamListing.h"
+
+namespace {
+
+const char* const usage =
+    "usage: bbdmux SOURCE 0xbd OUTPUT SUBSTREAM   a private-stream-1 audio track: SUBSTREAM\n"
+    "                                            0x80-0x87 (AC-3), 0x88-0x8f (DTS), 0xa0-0xa7 "
+    "(LPCM)\n"
+    "       bbdmux SOURCE 0xe0 OUTPUT             the first MPEG video stream (0xe0-0xef)\n"
+    "       bbdmux SOURCE 0xc0 OUTPUT             an MPEG audio stream (0xc0-0xc7)\n"
+    "       bbdmux --list SOURCE                  the streams of SOURCE, one a line\n";
+
+// A stream number written 0xNN, as the command lines give them; -1 when it is not one.
+int streamNumber(const char* text) {
+    if (std::strlen(text) != 4 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) {
+        return -1;
+    }
+    char* end = nullptr;
+    const long value = std::strtol(text + 2, &end, 16);
+    return *end == '\0' ? static_cast<int>(value) : -1;
+}
+
+int usageError() {
+    std::fputs(usage, stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    try {
+        if (argc == 3 && std::strcmp(argv[1], "--list") == 0) {
+            std::fputs(demux::streamListing(argv[2]).c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        int stream = -1;
+        if (argc == 5 && streamNumber(argv[2]) == 0xbd) {
+            stream = streamNumber(argv[4]);
+            const bool privateAudio =
+                (stream >= 0x80 && stream <= 0x8f) || (stream >= 0xa0 && stream <= 0xa7);
+            if (!privateAudio) {
+                return usageError();
+            }
+        } else if (argc == 4) {
+            stream = streamNumber(argv[2]);
+            const bool videoOrMpegAudio =
+                (stream >= 0xe0 && stream <= 0xef) || (stream >= 0xc0 && stream <= 0xc7);
+            if (!videoOrMpegAudio) {
+                return usageError();
+            }
+        } else {
+            return usageError();
+        }
+        demux::extractStream(argv[1], stream, argv[3]);
+        return 0;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "bbdmux: %s\n", failure.what());
+        return 1;
+    }
+}

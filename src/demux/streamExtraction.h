@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace demux {
+
+// A failure that leaves no output: the message says what went wrong, for the user.
+class DemuxError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What an extraction did to keep the output in step with the video.
+struct ExtractionReport {
+    std::uint64_t bytesWritten = 0;
+    // Audio only: frames (LPCM: samples) of silence put before the first real one, and real
+    // ones left out before the video's start.
+    std::int64_t silenceAdded = 0;
+    std::int64_t unitsLeftOut = 0;
+    // Bytes passed over because they were no whole unit: the tail of a unit cut at the start,
+    // or data between frames where the stream lost its frame sync.
+    std::uint64_t bytesPassedOver = 0;
+    // When the video's first picture and the output's first unit are shown, in 90 kHz ticks.
+    std::optional<std::int64_t> videoStart;
+    std::optional<std::int64_t> outputStart;
+};
+
+// Writes one elementary stream of the program stream at `source` to `output`: the video from its
+// first sequence header, or an audio stream from its first whole frame, starting at the video's
+// first presentation time so that a multiplexer that lines up the first bytes keeps the source's
+// timing. Throws DemuxError (the output then removed) when the source cannot be read, holds no
+// such stream, or the output cannot be written.
+ExtractionReport extractStream(const std::string& source, int streamId, const std::string& output);
+
+}  // namespace demux

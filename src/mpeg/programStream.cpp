@@ -1,0 +1,266 @@
+#include "mpeg/programStream.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+namespace mpeg {
+
+namespace {
+
+// Large blocks keep the number of reads, and so the time spent outside the copy, small.
+constexpr std::size_t blockSize = 4 << 20;
+// The largest PES packet: its 6-byte head and a 16-bit length.
+constexpr std::size_t largestPacket = 6 + 65535;
+
+constexpr int packStartCode = 0xba;
+constexpr int programEndCode = 0xb9;
+constexpr int systemHeaderCode = 0xbb;
+
+bool isStartCodePrefix(const std::uint8_t* p) {
+    return p[0] == 0 && p[1] == 0 && p[2] == 1;
+}
+
+// The next 00 00 01 at or after `from`, or `end` when there is none complete before it.
+std::size_t findStartCode(const std::uint8_t* data, std::size_t from, std::size_t end) {
+    std::size_t at = from + 2;
+    while (at < end) {
+        const void* one = std::memchr(data + at, 1, end - at);
+        if (one == nullptr) {
+            return end;
+        }
+        at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(one) - data);
+        if (data[at - 1] == 0 && data[at - 2] == 0) {
+            return at - 2;
+        }
+        ++at;
+    }
+    return end;
+}
+
+// The length of a pack header at p, or 0 when the bytes are no valid one. Its marker bits are
+// checked, so that a cut file finds its first real pack rather than a look-alike in the data.
+std::size_t packHeaderLength(const std::uint8_t* p, std::size_t available) {
+    if (available < 12) {
+        return 0;
+    }
+    if ((p[4] & 0xc4) == 0x44) {  // MPEG-2
+        if (available < 14 || (p[6] & 0x04) == 0 || (p[8] & 0x04) == 0 || (p[9] & 0x01) == 0 ||
+            (p[12] & 0x03) != 0x03) {
+            return 0;
+        }
+        return 14 + (p[13] & 0x07);
+    }
+    if ((p[4] & 0xf1) == 0x21 && (p[6] & 0x01) && (p[8] & 0x01) && (p[9] & 0x80)) {  // MPEG-1
+        return 12;
+    }
+    return 0;
+}
+
+bool isElementaryStream(int code) {
+    return code == privateStream1 || (code >= 0xc0 && code <= 0xef);
+}
+
+// Fills packet from the PES packet at p (its 6-byte head included); false when its header is
+// not one of a PES packet with data.
+bool readPesPacket(const std::uint8_t* p, std::size_t length, PesPacket& packet) {
+    const int code = p[3];
+    std::size_t at = 6;
+    if (length < 7) {
+        return false;
+    }
+    if ((p[6] & 0xc0) == 0x80) {  // MPEG-2 header
+        if (length < 9) {
+            return false;
+        }
+        const int flags = p[7];
+        const std::size_t headerLength = p[8];
+        if (9 + headerLength > length) {
+            return false;
+        }
+        if ((flags & 0x80) && headerLength >= 5) {
+            packet.pts = decodeTimeStamp(p + 9);
+        }
+        at = 9 + headerLength;
+    } else {  // MPEG-1 header: stuffing, buffer size, then the time stamps
+        while (at < length && p[at] == 0xff) {
+            ++at;
+        }
+        if (at < length && (p[at] & 0xc0) == 0x40) {
+            at += 2;
+        }
+        if (at >= length) {
+            return false;
+        }
+        if ((p[at] & 0xf0) == 0x20) {
+            if (at + 5 > length) {
+                return false;
+            }
+            packet.pts = decodeTimeStamp(p + at);
+            at += 5;
+        } else if ((p[at] & 0xf0) == 0x30) {
+            if (at + 10 > length) {
+                return false;
+            }
+            packet.pts = decodeTimeStamp(p + at);
+            at += 10;
+        } else if (p[at] == 0x0f) {
+            at += 1;
+        } else {
+            return false;
+        }
+    }
+    const std::uint8_t* payload = p + at;
+    std::size_t size = length - at;
+    packet.streamId = code;
+    if (code == privateStream1) {
+        if (size < 1) {
+            return false;
+        }
+        const int subStream = payload[0];
+        packet.streamId = subStream;
+        std::size_t headerSize = 1;
+        if ((subStream >= 0x80 && subStream <= 0x8f) || (subStream >= 0xa0 && subStream <= 0xa7)) {
+            // Frame count, then the first access unit pointer, counted from its own last byte.
+            headerSize = subStream >= 0xa0 ? 7 : 4;
+            if (size < headerSize) {
+                return false;
+            }
+            const std::size_t pointer = (std::size_t{payload[2]} << 8) | payload[3];
+            if (subStream >= 0xa0) {
+                std::memcpy(packet.lpcmHeader, payload + 4, 3);
+            }
+            const std::size_t afterPointer = 4;
+            if (pointer != 0 && afterPointer + pointer - 1 >= headerSize) {
+                packet.firstAccessUnit = afterPointer + pointer - 1 - headerSize;
+            }
+        }
+        payload += headerSize;
+        size -= headerSize;
+    }
+    packet.payload = payload;
+    packet.size = size;
+    return true;
+}
+
+}  // namespace
+
+std::int64_t decodeTimeStamp(const std::uint8_t* p) {
+    return (std::int64_t{p[0] & 0x0e} << 29) | (std::int64_t{p[1]} << 22) |
+           (std::int64_t{p[2] & 0xfe} << 14) | (std::int64_t{p[3]} << 7) | (p[4] >> 1);
+}
+
+ProgramStreamReader::ProgramStreamReader(const std::string& path) {
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) {
+        throw std::runtime_error(path + ": " + std::generic_category().message(errno));
+    }
+    std::error_code error;
+    fileSize_ = std::filesystem::file_size(path, error);
+    if (error) {
+        std::fclose(file_);
+        throw std::runtime_error(path + ": " + error.message());
+    }
+}
+
+ProgramStreamReader::~ProgramStreamReader() {
+    std::fclose(file_);
+}
+
+void ProgramStreamReader::read(const PacketHandler& handler, std::uint64_t from,
+                               std::uint64_t limit) {
+#ifdef _WIN32
+    const int seek = _fseeki64(file_, static_cast<long long>(from), SEEK_SET);
+#else
+    const int seek = fseeko(file_, static_cast<off_t>(from), SEEK_SET);
+#endif
+    if (seek != 0) {
+        throw std::runtime_error(std::generic_category().message(errno));
+    }
+    buffer_.resize(blockSize + largestPacket);
+    std::size_t kept = 0;
+    std::uint64_t left = limit;
+    synchronised_ = false;
+    for (;;) {
+        const std::size_t wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - kept, left));
+        const std::size_t got =
+            wanted == 0 ? 0 : std::fread(buffer_.data() + kept, 1, wanted, file_);
+        if (got < wanted && std::ferror(file_)) {
+            throw std::runtime_error(std::generic_category().message(errno));
+        }
+        left -= got;
+        const std::size_t end = kept + got;
+        const bool atEnd = got < wanted || left == 0;
+        bool stop = false;
+        const std::size_t used = parse(end, atEnd, handler, stop);
+        if (stop || atEnd) {
+            return;
+        }
+        kept = end - used;
+        std::memmove(buffer_.data(), buffer_.data() + used, kept);
+    }
+}
+
+std::size_t ProgramStreamReader::parse(std::size_t end, bool atEnd, const PacketHandler& handler,
+                                       bool& stop) {
+    const std::uint8_t* data = buffer_.data();
+    std::size_t at = 0;
+    while (at + 4 <= end) {
+        if (!isStartCodePrefix(data + at)) {
+            synchronised_ = false;
+            at = findStartCode(data, at, end);
+            continue;
+        }
+        const int code = data[at + 3];
+        if (code == packStartCode) {
+            if (!atEnd && at + 14 + 7 > end) {
+                return at;
+            }
+            const std::size_t length = packHeaderLength(data + at, end - at);
+            if (length == 0 || at + length > end) {
+                at += 1;
+                continue;
+            }
+            synchronised_ = true;
+            at += length;
+            continue;
+        }
+        if (!synchronised_) {
+            // Outside a pack, a start code may be a look-alike in the middle of a packet that was
+            // cut: only a pack header is trusted there.
+            at += 1;
+            continue;
+        }
+        if (code == programEndCode) {
+            at += 4;
+            continue;
+        }
+        if (code < systemHeaderCode) {
+            synchronised_ = false;
+            at += 1;
+            continue;
+        }
+        if (at + 6 > end) {
+            return atEnd ? end : at;
+        }
+        const std::size_t length = 6 + ((std::size_t{data[at + 4]} << 8) | data[at + 5]);
+        if (at + length > end && !atEnd) {
+            return at;
+        }
+        const std::size_t available = std::min(length, end - at);
+        if (isElementaryStream(code)) {
+            PesPacket packet;
+            if (readPesPacket(data + at, available, packet) && !handler(packet)) {
+                stop = true;
+                return at + available;
+            }
+        }
+        at += available;
+    }
+    return atEnd ? end : at;
+}
+
+}  // namespace mpeg
