@@ -1,0 +1,143 @@
+// Sync and length of authored titles, measured as a viewer notices them: a flash and a beep that
+// should come together. Sources are made as real discs have them: audio that starts before or
+// after the video, a VOB that begins at an arbitrary sector.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "storage/projectFile.h"
+#include "support/batchProcess.h"
+#include "support/fakeTools.h"
+#include "support/syncMaterial.h"
+#include "support/tempFolder.h"
+#include "task/task.h"
+
+namespace {
+
+constexpr double audioFrameMs = 32;  // an AC-3 frame at 48 kHz: the finest step of a resync
+constexpr double lengthToleranceSeconds = 1;
+constexpr int enoughPairs = 3;
+
+class SyncTest : public ::testing::Test {
+protected:
+    TaskRef addTask(const std::string& name, const std::string& chapters = "00:00:00") {
+        TaskRef task = taskInFolder(folder.path(), name, -1);
+        task->chapterList = chapters;
+        tasks.clear();
+        tasks.add(task);
+        return task;
+    }
+
+    BatchOutcome runProject() {
+        projectFile::save(folder.file("p.mvk"), tasks);
+        // No settings file: the tools are the launchers beside the program.
+        return runBatchProgram("--default-settings --log " + shellQuoted(folder.file("run.log")) +
+                                   " " + shellQuoted(folder.file("p.mvk")),
+                               folder.file("stderr.txt"));
+    }
+
+    std::string log() const { return readBytes(folder.file("run.log")); }
+    bool logHasError() const { return log().find("ERROR !!!!") != std::string::npos; }
+
+    SyncMeasurement measure(const std::string& vob) const {
+        return measureSync(vob, folder.file("measuring"));
+    }
+
+    static std::string title(const Ttask& task) {
+        return task.dvdFolderPath + "/VIDEO_TS/VTS_01_1.VOB";
+    }
+
+    TempFolder folder;
+    TAllTask tasks;
+};
+
+}  // namespace
+
+TEST_F(SyncTest, MeasurementReadsTheOffsetTheMaterialWasMadeWith) {
+    const std::string aligned = folder.file("aligned.VOB");
+    ASSERT_TRUE(makeSyncSource(aligned, 12));
+    for (const double shift : {0.0, 0.4, -0.3}) {
+        SCOPED_TRACE(shift);
+        std::string vob = aligned;
+        if (shift != 0) {
+            vob = folder.file("shifted.VOB");
+            ASSERT_TRUE(shiftAudio(aligned, vob, shift));
+            const StreamStarts starts = streamStarts(vob, folder.file("probing"));
+            ASSERT_TRUE(starts.read);
+            EXPECT_NEAR(starts.audio - starts.video, shift, 0.001);
+        }
+        const SyncMeasurement measured = measure(vob);
+        EXPECT_EQ(measured.pairs, 6);
+        EXPECT_NEAR(measured.offsetMs, shift * 1000, 10);
+        EXPECT_NEAR(measured.videoSeconds, 12, 0.1);
+        RecordProperty("offsetMs" + std::to_string(static_cast<int>(shift * 1000)),
+                       std::to_string(measured.offsetMs));
+    }
+}
+
+TEST_F(SyncTest, AuthoredTitlesKeepTheSourcesSyncAndLength) {
+    struct Case {
+        const char* name;
+        int seconds;
+        double audioShift;
+        bool cutAThirdIn;
+    };
+    const Case cases[] = {
+        {"late", 12, 0.4, false},
+        {"early", 12, -0.3, false},
+        {"cut", 30, 0, true},
+    };
+    for (const Case& source : cases) {
+        SCOPED_TRACE(source.name);
+        TaskRef task = addTask(source.name);
+        const std::string made = folder.file(source.name + std::string(" made.VOB"));
+        ASSERT_TRUE(makeSyncSource(made, source.seconds));
+        ASSERT_TRUE(source.cutAThirdIn
+                        ? cutAtSector(made, task->origVobFilePath,
+                                      std::filesystem::file_size(made) / 2048 / 3)
+                        : shiftAudio(made, task->origVobFilePath, source.audioShift));
+        const SyncMeasurement before = measure(task->origVobFilePath);
+        ASSERT_GE(before.pairs, enoughPairs);
+
+        const BatchOutcome outcome = runProject();
+        EXPECT_EQ(outcome.status, 0) << readBytes(folder.file("stderr.txt")) << outcome.output;
+        EXPECT_FALSE(logHasError()) << log();
+        const SyncMeasurement after = measure(title(*task));
+        EXPECT_GE(after.pairs, enoughPairs);
+        EXPECT_NEAR(after.offsetMs, before.offsetMs, audioFrameMs);
+        EXPECT_NEAR(after.videoSeconds, before.videoSeconds, lengthToleranceSeconds);
+        RecordProperty(source.name, std::to_string(before.offsetMs) + " ms, " +
+                                        std::to_string(before.videoSeconds) + " s -> " +
+                                        std::to_string(after.offsetMs) + " ms, " +
+                                        std::to_string(after.videoSeconds) + " s");
+    }
+}
+
+TEST_F(SyncTest, AChapterPastTheEndOfTheTitleIsAnError) {
+    TaskRef task = addTask("chapters", "00:00:00,00:00:06,00:00:40");
+    ASSERT_TRUE(makeSyncSource(task->origVobFilePath, 12));
+    EXPECT_EQ(runProject().status, 1) << log();
+    EXPECT_TRUE(logHasError()) << log();
+}
+
+TEST_F(SyncTest, StreamsOfAPreviousRunAreNotAuthoredForASourceThatCannotBeRead) {
+    TaskRef task = addTask("again");
+    ASSERT_TRUE(makeSyncSource(task->origVobFilePath, 12));
+    ASSERT_EQ(runProject().status, 0) << log();
+
+    // Noise of the source's size: the previous run's streams would pass the size checks.
+    std::string noise(std::filesystem::file_size(task->origVobFilePath), '\0');
+    std::mt19937 generator(11);
+    for (char& byte : noise) {
+        byte = static_cast<char>(generator());
+    }
+    writeBytes(task->origVobFilePath, noise);
+    std::filesystem::remove_all(task->dvdFolderPath);
+
+    EXPECT_EQ(runProject().status, 1) << log();
+    EXPECT_TRUE(logHasError()) << log();
+    EXPECT_LT(measure(title(*task)).pairs, enoughPairs)
+        << "the previous source's picture and sound were authored\n"
+        << log();
+}

@@ -1,0 +1,138 @@
+#include "support/syncMaterial.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <vector>
+
+#include "support/batchProcess.h"
+#include "support/tempFolder.h"
+
+namespace {
+
+constexpr double flashPeriodSeconds = 2;
+
+bool run(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
+
+// The numbers that follow each `key` in text, in order.
+std::vector<double> valuesAfter(const std::string& text, const std::string& key) {
+    std::vector<double> values;
+    for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+        values.push_back(std::strtod(text.c_str() + at + key.size(), nullptr));
+    }
+    return values;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+}  // namespace
+
+bool makeSyncSource(const std::string& path, int seconds) {
+    // Frame and sample numbers, not times, so that rounding never lights a second frame. The
+    // flashes fall on odd seconds: a first beep needs silence before it to be found. Light noise
+    // gives a DVD's bitrate, yet first pictures that mplex's start-up buffer can take.
+    const std::string picture =
+        "color=black:size=720x576:rate=25,"
+        "drawbox=color=white:t=fill:enable='eq(mod(n,50),25)',noise=alls=6:allf=t";
+    const std::string sound =
+        "aevalsrc='0.5*sin(2*PI*1000*t)*lt(mod(n+48000,96000),1920)':s=48000:c=stereo";
+    return run("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i " +
+               shellQuoted(picture) + " -f lavfi -i " + shellQuoted(sound) + " -t " +
+               std::to_string(seconds) + " -target pal-dvd -ac 2 -c:a ac3 -b:a 192k " +
+               shellQuoted(path));
+}
+
+bool shiftAudio(const std::string& source, const std::string& shifted, double offsetSeconds) {
+    std::ostringstream offset;
+    offset << offsetSeconds;
+    return run("ffmpeg -nostdin -hide_banner -loglevel error -y -i " + shellQuoted(source) +
+               " -itsoffset " + offset.str() + " -i " + shellQuoted(source) +
+               " -map 0:v -map 1:a -c copy -f dvd " + shellQuoted(shifted));
+}
+
+bool cutAtSector(const std::string& source, const std::string& cut, std::uintmax_t sector) {
+    std::ifstream in(source, std::ios::binary);
+    std::ofstream out(cut, std::ios::binary | std::ios::trunc);
+    if (!in.seekg(static_cast<std::streamoff>(sector * 2048))) {
+        return false;
+    }
+    out << in.rdbuf();
+    return static_cast<bool>(out);
+}
+
+StreamStarts streamStarts(const std::string& vob, const std::string& workFolder) {
+    std::filesystem::create_directories(workFolder);
+    const std::string listing = workFolder + "/starts.txt";
+    StreamStarts starts;
+    if (run("ffprobe -v error -show_entries stream=codec_type,start_time -of csv=p=0 " +
+            shellQuoted(vob) + " >" + shellQuoted(listing))) {
+        const std::string text = readBytes(listing);
+        const std::vector<double> video = valuesAfter(text, "video,");
+        const std::vector<double> audio = valuesAfter(text, "audio,");
+        starts.read = !video.empty() && !audio.empty();
+        if (starts.read) {
+            starts.video = video.front();
+            starts.audio = audio.front();
+        }
+    }
+    std::filesystem::remove_all(workFolder);
+    return starts;
+}
+
+SyncMeasurement measureSync(const std::string& vob, const std::string& workFolder) {
+    std::filesystem::create_directories(workFolder);
+    // -copyts keeps the container's time stamps, which are what a player synchronises on.
+    const std::string graph =
+        "[0:v:0]signalstats,metadata=print:key=lavfi.signalstats.YAVG:file=frames.txt[v];"
+        "[0:a:0]silencedetect=n=-40dB:d=0.5,ametadata=print:key=lavfi.silence_end:file=beeps.txt"
+        "[a]";
+    const bool decoded =
+        run("cd " + shellQuoted(workFolder) +
+            " && ffmpeg -nostdin -hide_banner -loglevel fatal -copyts -i " + shellQuoted(vob) +
+            " -filter_complex " + shellQuoted(graph) + " -map '[v]' -map '[a]' -f null -");
+    const std::string frames = readBytes(workFolder + "/frames.txt");
+    const std::vector<double> beeps =
+        valuesAfter(readBytes(workFolder + "/beeps.txt"), "lavfi.silence_end=");
+    std::filesystem::remove_all(workFolder);
+    SyncMeasurement measurement;
+    const std::vector<double> times = valuesAfter(frames, "pts_time:");
+    const std::vector<double> brightness = valuesAfter(frames, "YAVG=");
+    if (!decoded || times.size() != brightness.size() || times.empty()) {
+        return measurement;
+    }
+    measurement.videoSeconds = times.back() - times.front();
+
+    std::vector<double> offsets;
+    bool wasWhite = false;
+    for (std::size_t frame = 0; frame < times.size(); ++frame) {
+        // A flash begins where the picture turns white: full black is 16, full white 235.
+        const bool white = brightness[frame] > 128;
+        if (white && !wasWhite) {
+            double nearest = std::numeric_limits<double>::infinity();
+            for (double beep : beeps) {
+                if (std::fabs(beep - times[frame]) < std::fabs(nearest)) {
+                    nearest = beep - times[frame];
+                }
+            }
+            if (std::fabs(nearest) < flashPeriodSeconds / 2) {
+                offsets.push_back(nearest * 1000);
+            }
+        }
+        wasWhite = white;
+    }
+    measurement.pairs = static_cast<int>(offsets.size());
+    if (!offsets.empty()) {
+        measurement.offsetMs = median(offsets);
+    }
+    return measurement;
+}

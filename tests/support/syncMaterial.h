@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// DVD-Video material whose audio/video sync can be measured as a viewer notices it: a black PAL
+// picture with one white frame every 2 s from 1 s on, silent stereo AC-3 with a 40 ms 1 kHz beep
+// at the same instants. True when ffmpeg made the file.
+bool makeSyncSource(const std::string& path, int seconds);
+
+// A copy of source whose audio time stamps are moved by offsetSeconds (positive: later) against
+// the video's, the samples themselves untouched.
+bool shiftAudio(const std::string& source, const std::string& shifted, double offsetSeconds);
+
+// A copy of source from its 2048-byte sector `sector` on, as a VOB that begins mid-title.
+bool cutAtSector(const std::string& source, const std::string& cut, std::uintmax_t sector);
+
+// Start times in seconds of a VOB's first video and first audio stream, as ffprobe reads them.
+struct StreamStarts {
+    bool read = false;
+    double video = 0;
+    double audio = 0;
+};
+StreamStarts streamStarts(const std::string& vob, const std::string& workFolder);
+
+// The sync of a VOB made of makeSyncSource's material, from the container's time stamps.
+struct SyncMeasurement {
+    int pairs = 0;            // flashes with a beep within a second; under 3, nothing was measured
+    double offsetMs = 0;      // median of beep time minus flash time: positive when sound is late
+    double videoSeconds = 0;  // from the first decoded frame to the last
+};
+// workFolder must not exist; it is removed again.
+SyncMeasurement measureSync(const std::string& vob, const std::string& workFolder);
