@@ -75,15 +75,16 @@ std::vector<PictureStamp> picturesOf(const std::vector<std::uint8_t>& stream,
     const std::size_t size = stream.size();
     std::vector<PictureStamp> pictures;
     StampLookup stamps{marks};
-    stamps.forUnitAt(from == 0 ? 0 : from - 1);  // stamps of packets before `from` are not ours
     bool unitOpen = false;  // a header opened the access unit of the next picture
     std::optional<std::int64_t> unitStamp;
     int group = 0;
-    for (std::size_t at = nextStartCode(data, from, size); at + 6 <= size;
+    // The units before `from` are read too: each takes the time stamp of its packet, which a
+    // later unit of the same packet must not take.
+    for (std::size_t at = nextStartCode(data, 0, size); at + 6 <= size;
          at = nextStartCode(data, at + 3, size)) {
         const int code = data[at + 3];
         if (code == groupStartCode || code == sequenceHeaderCode) {
-            if (code == groupStartCode) {
+            if (code == groupStartCode && at >= from) {
                 ++group;
             }
             if (!unitOpen) {
@@ -95,6 +96,10 @@ std::vector<PictureStamp> picturesOf(const std::vector<std::uint8_t>& stream,
                 unitStamp = stamps.forUnitAt(at);
             }
             unitOpen = false;
+            if (at < from) {
+                unitStamp.reset();
+                continue;
+            }
             PictureStamp picture;
             picture.offset = at;
             picture.group = group;

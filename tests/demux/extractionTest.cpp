@@ -1,0 +1,167 @@
+// The demultiplexer on program streams made byte by byte: where each output begins, and how an
+// audio track is lined up with the video's first picture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "demux/streamExtraction.h"
+#include "demux/streamListing.h"
+#include "files/textFile.h"
+#include "mpeg/silentFrames.h"
+#include "support/tempFolder.h"
+#include "syntheticStream.h"
+
+namespace {
+
+constexpr std::int64_t videoStart = 90000;  // the first group's first picture: one second
+
+// One group of pictures in decode order, I P B B: shown B B I P from videoStart on. The I
+// picture's packet alone carries a time stamp, as many multiplexers write them.
+void addGroup(SyntheticStream& stream, bool closed) {
+    stream.video(sequenceHeader() + groupHeader(closed) + picture(2, 1),
+                 videoStart + 2 * frameTicks);
+    stream.video(picture(3, 2));
+    stream.video(picture(0, 3) + picture(1, 3));
+    stream.video(groupHeader(true) + picture(0, 1));
+}
+
+std::string ac3Frames(int first, int count) {
+    std::string frames;
+    for (int i = first; i < first + count; ++i) {
+        frames += ac3Frame(static_cast<char>('A' + i % 26));
+    }
+    return frames;
+}
+
+class ExtractionTest : public ::testing::Test {
+protected:
+    demux::ExtractionReport extract(int streamId) {
+        writeBytes(folder.file("source.vob"), stream.bytes());
+        return demux::extractStream(folder.file("source.vob"), streamId, output());
+    }
+    std::string output() const { return folder.file("out"); }
+
+    TempFolder folder;
+    SyntheticStream stream;
+};
+
+}  // namespace
+
+TEST_F(ExtractionTest, VideoBeginsAtItsFirstSequenceHeaderWithTheBrokenLinkOfAnOpenGroup) {
+    // The tail of a picture cut at the source's start, then the first whole group.
+    stream.garbage(std::string(700, '\x5a'));
+    stream.video(std::string("\x00\x00\x01\x01", 4) + std::string(100, 'x'));
+    addGroup(stream, false);
+    const demux::ExtractionReport report = extract(0xe0);
+
+    const std::string video = readBytes(output());
+    ASSERT_EQ(video.rfind(sequenceHeader(), 0), 0u);
+    const std::string openGroup = groupHeader(false);
+    std::string broken = openGroup;
+    broken.back() = '\x20';
+    EXPECT_EQ(video.substr(sequenceHeader().size(), 8), broken);
+    EXPECT_EQ(report.bytesPassedOver, 104u);
+    EXPECT_EQ(report.videoStart, videoStart);
+}
+
+TEST_F(ExtractionTest, AudioIsLinedUpWithTheVideosFirstPictureInWholeFrames) {
+    struct Case {
+        const char* name;
+        std::int64_t audioOffset;  // of the first whole frame's time stamp from the video's start
+        int silentFrames;
+        int framesLeftOut;
+    };
+    const Case cases[] = {
+        {"in step", 0, 0, 0},
+        {"within half a frame", 1400, 0, 0},
+        {"410 ms late", 36900, 13, 0},
+        {"300 ms early", -27000, 0, 9},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        stream = SyntheticStream();
+        // The audio comes first in the file, as multiplexers place it, and its first packet
+        // begins with the tail of a frame that the pointer skips.
+        const std::string frames = ac3Frames(0, 40);
+        const std::string cutTail(50, 'z');
+        stream.privateAudio(0x80, cutTail + frames.substr(0, 1000), videoStart + test.audioOffset,
+                            static_cast<int>(cutTail.size()) + 1);
+        addGroup(stream, true);
+        // The last frame is cut by the end of the source.
+        stream.privateAudio(0x80, frames.substr(1000, frames.size() - 1000 - 60), std::nullopt, 0);
+        const demux::ExtractionReport report = extract(0x80);
+
+        const std::string audio = readBytes(output());
+        const auto silent =
+            mpeg::silentAc3Frame(reinterpret_cast<const std::uint8_t*>(frames.data()), 128);
+        ASSERT_TRUE(silent);
+        const std::string silence(silent->begin(), silent->end());
+        std::string expected;
+        for (int i = 0; i < test.silentFrames; ++i) {
+            expected += silence;
+        }
+        expected += ac3Frames(test.framesLeftOut, 39 - test.framesLeftOut);
+        EXPECT_EQ(audio.size(), expected.size());
+        EXPECT_TRUE(audio == expected);
+        EXPECT_EQ(report.silenceAdded, test.silentFrames);
+        EXPECT_EQ(report.unitsLeftOut, test.framesLeftOut);
+        ASSERT_TRUE(report.outputStart);
+        EXPECT_LE(std::abs(*report.outputStart - videoStart), ac3FrameTicks / 2);
+    }
+}
+
+TEST_F(ExtractionTest, MpegAudioAndLpcmAreLinedUpInTheirOwnUnits) {
+    // MPEG audio has no frame pointer: its first frame is found by its header.
+    std::string mp2;
+    for (int i = 0; i < 20; ++i) {
+        mp2 += mp2Frame(static_cast<char>('a' + i));
+    }
+    stream.mpegAudio(0xc0, std::string(30, 'q') + mp2, videoStart + 2160 * 3);
+    // LPCM, stereo 16-bit: 4-byte sample groups, 100 ms late. Its pointer counts the three bytes
+    // of its own header.
+    stream.privateAudio(0xa0, std::string(4000, '\x11'), videoStart + 9000, 4);
+    addGroup(stream, true);
+
+    demux::ExtractionReport report = extract(0xc0);
+    std::string audio = readBytes(output());
+    EXPECT_EQ(report.silenceAdded, 3);
+    ASSERT_EQ(audio.size(), 23u * 96);
+    EXPECT_TRUE(audio.substr(3 * 96) == mp2);
+    EXPECT_TRUE(audio.substr(4, 92) == std::string(92, '\0'));
+
+    report = extract(0xa0);
+    audio = readBytes(output());
+    EXPECT_EQ(report.silenceAdded, 4800);  // samples of 100 ms at 48 kHz
+    EXPECT_TRUE(audio == std::string(4800 * 4, '\0') + std::string(4000, '\x11'));
+}
+
+TEST_F(ExtractionTest, FailuresLeaveNoOutput) {
+    addGroup(stream, true);
+    EXPECT_THROW(extract(0x81), demux::DemuxError);
+    EXPECT_FALSE(std::filesystem::exists(output()));
+
+    writeBytes(output(), "an old output");
+    stream = SyntheticStream();
+    stream.garbage(std::string(5000, '\x01'));
+    EXPECT_THROW(extract(0xe0), demux::DemuxError);
+    EXPECT_FALSE(std::filesystem::exists(output()));
+
+    EXPECT_THROW(demux::extractStream(folder.file("missing.vob"), 0xe0, output()),
+                 demux::DemuxError);
+    EXPECT_FALSE(std::filesystem::exists(output()));
+}
+
+TEST_F(ExtractionTest, ListingNamesEveryStreamWithItsFormatAndTimes) {
+    stream.privateAudio(0x80, ac3Frames(0, 4), videoStart, 1);
+    stream.mpegAudio(0xc0, mp2Frame('m') + mp2Frame('n'), videoStart);
+    stream.privateAudio(0x20, "subtitle", videoStart, 0);
+    addGroup(stream, true);
+    stream.privateAudio(0x80, ac3Frames(4, 4), videoStart + 4 * ac3FrameTicks, 1);
+    writeBytes(folder.file("source.vob"), stream.bytes());
+
+    EXPECT_EQ(demux::streamListing(folder.file("source.vob")),
+              "0xe0\tvideo\tmpeg2video\t-\t-\t1.000\t1.120\t-\n"
+              "0x80\taudio\tac3\t2\t48000\t1.000\t1.128\t-\n"
+              "0xc0\taudio\tmp2\t1\t48000\t1.000\t1.000\t-\n"
+              "0x20\tsubpicture\tsubpicture\t-\t-\t1.000\t1.000\t-\n");
+}
