@@ -234,3 +234,50 @@ const char* const bulkFolderNotCreated = " : its destination folder cannot be cr
 const char* const bulkCannotBeAdded = " cannot be added: ";
 
 }  // namespace language
+
+namespace language {
+
+const char* const toolExitStatus = " command line ended with exit status ";
+
+const char* const dvdChecked = "DVD checked: ";
+const char* const dvdOneTitle = " title";
+const char* const dvdTitles = " titles";
+const char* const dvdOneChapter = " chapter";
+const char* const dvdChapters = " chapters";
+const char* const dvdOneAudioTrack = " audio track";
+const char* const dvdAudioTracks = " audio tracks";
+const char* const dvdSummarySeparator = ", ";
+// A blank before the duration that the run log adds, as after "Done ".
+const char* const dvdSummaryEnd = " ";
+
+const char* const dvdUnreadable = " couldn't be read back: ";
+const char* const dvdFewerChapters = " holds fewer chapters than the chapter list has points: ";
+const char* const dvdShorterPlayback =
+    " plays for a shorter time than the remultiplexed VOB's video: ";
+const char* const dvdMissingAudio = " lacks an audio track of the remultiplexed VOB: ";
+const char* const dvdAudioCountsBetween = " (VOB ";
+const char* const dvdAudioCountsDvd = ", DVD ";
+const char* const dvdAudioCountsEnd = ")";
+const char* const dvdOtherStandard = " is ";
+const char* const dvdStandardOfVob = ", the remultiplexed VOB is ";
+const char* const dvdAnyAudio = "audio";
+const char* const dvdFallsShortOf = " < ";
+const char* const fileKeptDvdCheckFailed = " kept, as the DVD check failed ";
+
+const char* const audioAc3 = "AC-3";
+const char* const audioMpeg1 = "MPEG-1";
+const char* const audioMpeg2 = "MPEG-2";
+const char* const audioLpcm = "LPCM";
+const char* const audioDts = "DTS";
+const char* const audioOther = "other audio";
+
+const char* const ifoInFile = ": ";
+const char* const ifoCannotOpen = "the file cannot be opened";
+const char* const ifoTooLarge = "the file is too large for an IFO file";
+const char* const ifoNotTitleSet = "the file is not a title set's IFO file";
+const char* const ifoNotVideoManager = "the file is not a DVD's table of contents";
+const char* const ifoTruncated = "the file is cut short or damaged";
+const char* const ifoNoTitle = "the title set holds no title";
+const char* const ifoBadTime = "the playback time is no valid time";
+
+}  // namespace language

@@ -213,3 +213,54 @@ extern const char* const bulkFolderNotCreated;
 extern const char* const bulkCannotBeAdded;
 
 }  // namespace language
+
+namespace language {
+
+// A tool that ended with an error status: the command line, this text, the status
+extern const char* const toolExitStatus;
+
+// Reading an authored DVD back: the summary line, "DVD checked: 1 title, 3 chapters, 0:00:24,
+// 1 audio track, PAL"
+extern const char* const dvdChecked;
+extern const char* const dvdOneTitle;
+extern const char* const dvdTitles;
+extern const char* const dvdOneChapter;
+extern const char* const dvdChapters;
+extern const char* const dvdOneAudioTrack;
+extern const char* const dvdAudioTracks;
+extern const char* const dvdSummarySeparator;
+extern const char* const dvdSummaryEnd;
+
+// What the check finds, after the path of the title set's IFO
+extern const char* const dvdUnreadable;
+extern const char* const dvdFewerChapters;       // then "2 < 3"
+extern const char* const dvdShorterPlayback;     // then "0:00:20 < 0:00:24"
+extern const char* const dvdMissingAudio;        // then the format and the two counts
+extern const char* const dvdAudioCountsBetween;  // " (VOB ", then ", DVD ", then ")"
+extern const char* const dvdAudioCountsDvd;
+extern const char* const dvdAudioCountsEnd;
+extern const char* const dvdOtherStandard;  // then "NTSC, the VOB is PAL"
+extern const char* const dvdStandardOfVob;
+extern const char* const dvdAnyAudio;
+extern const char* const dvdFallsShortOf;
+extern const char* const fileKeptDvdCheckFailed;
+
+// Audio formats of a DVD
+extern const char* const audioAc3;
+extern const char* const audioMpeg1;
+extern const char* const audioMpeg2;
+extern const char* const audioLpcm;
+extern const char* const audioDts;
+extern const char* const audioOther;
+
+// Why an IFO file cannot be read: the file's name, the separator, the reason
+extern const char* const ifoInFile;
+extern const char* const ifoCannotOpen;
+extern const char* const ifoTooLarge;
+extern const char* const ifoNotTitleSet;
+extern const char* const ifoNotVideoManager;
+extern const char* const ifoTruncated;
+extern const char* const ifoNoTitle;
+extern const char* const ifoBadTime;
+
+}  // namespace language

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "files/systemEncoding.h"
@@ -31,10 +32,10 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Starts the command line as a process of its own and waits for it to end. False when it
-    // cannot be started. Its exit status is not read. Throws IoError when the tools log cannot be
-    // written.
-    virtual bool startAndWait(const std::string& commandLine, int showMode) = 0;
+    // Starts the command line as a process of its own and waits for it to end. Gives the tool's
+    // exit status (128 + the signal for a POSIX tool killed by one), nothing when it cannot be
+    // started. Throws IoError when the tools log cannot be written.
+    virtual std::optional<int> startAndWait(const std::string& commandLine, int showMode) = 0;
 
     // Ends every tool that startAndWait is waiting for, without waiting itself: the program is
     // about to end at once and must leave no tool running behind it.

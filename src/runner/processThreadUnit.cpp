@@ -7,6 +7,7 @@
 #include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
+#include "runner/dvdCheck.h"
 #include "runner/globalMethods.h"
 #include "storage/settings.h"
 
@@ -103,11 +104,18 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
     if (!tools_.checkFreeSpace(task.origVobFilePath, task.m2vFilePath)) {
         return false;
     }
+    if (!removeStaleOutput(task.ac3FilePath, {task.origVobFilePath})) {
+        return false;
+    }
     setTarget(task.ac3FilePath, false, referenceSize_ * audioShareOfSource);
     const ToolOutcome audio = toolRun(language::audioDemuxInProgress,
                                       audioDemuxCommand(task, services_.settings.values()),
                                       SizeCheck::File, audioTolerancePercent);
     if (audio == ToolOutcome::Failed) {
+        return false;
+    }
+    // The audio stream just written is this run's own.
+    if (!removeStaleOutput(task.m2vFilePath, {task.origVobFilePath, task.ac3FilePath})) {
         return false;
     }
     setTarget(task.m2vFilePath, false, referenceSize_ * videoShareOfSource);
@@ -133,6 +141,9 @@ bool TprocessThread::runRemuxStage(const Ttask& task) {
             (fileSizeKb(task.m2vFilePath) + fileSizeKb(task.ac3FilePath)) * streamsOverhead;
     }
     if (!tools_.checkFreeSpace(task.m2vFilePath, task.vobFilePath)) {
+        return false;
+    }
+    if (!removeStaleOutput(task.vobFilePath, {task.m2vFilePath, task.ac3FilePath})) {
         return false;
     }
     setTarget(task.vobFilePath, false, referenceSize_);
@@ -175,15 +186,53 @@ bool TprocessThread::runAuthorStage(const Ttask& task) {
         return false;
     }
     // The table of contents is followed on the same folder, and its size is not checked.
-    if (toolRun(language::folderAuthoringInProgress,
-                tableOfContentsCommand(task, services_.settings.values()), SizeCheck::None,
-                0) == ToolOutcome::Failed) {
+    const ToolOutcome contents =
+        toolRun(language::folderAuthoringInProgress,
+                tableOfContentsCommand(task, services_.settings.values()), SizeCheck::None, 0);
+    if (contents == ToolOutcome::Failed) {
         return false;
     }
+    const bool dvdMatches = checkAuthoredTitle(task, videoTsFolder);
     if (task.deleteVob) {
-        deleteInput(task.vobFilePath, title == ToolOutcome::ShortOutput);
+        if (title == ToolOutcome::ShortOutput || contents == ToolOutcome::ShortOutput) {
+            deleteInput(task.vobFilePath, true);
+        } else if (!dvdMatches) {
+            // The VOB may be all that is left to author the DVD again from.
+            raise(handlers_.OnStepDone, task.vobFilePath + language::fileKeptDvdCheckFailed);
+        } else {
+            deleteInput(task.vobFilePath, false);
+        }
     }
     return true;
+}
+
+bool TprocessThread::checkAuthoredTitle(const Ttask& task, const std::string& videoTsFolder) {
+    const DvdCheck check = checkAuthoredDvd(videoTsFolder, task.vobFilePath, task.chapterList);
+    if (!check.summary.empty()) {
+        raise(handlers_.OnStepDone, check.summary);
+    }
+    for (const std::string& error : check.errors) {
+        raise(handlers_.OnTaskError, error);
+    }
+    return check.errors.empty();
+}
+
+bool TprocessThread::removeStaleOutput(const std::string& path,
+                                       const std::vector<std::string>& stageFiles) {
+    if (!isExistingFile(path)) {
+        return true;
+    }
+    for (const std::string& stageFile : stageFiles) {
+        if (namesSameFile(path, stageFile)) {
+            return true;
+        }
+    }
+    std::string reason;
+    if (services_.platform.deleteFile(path, reason)) {
+        return true;
+    }
+    raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
+    return false;
 }
 
 void TprocessThread::setTarget(const std::string& target, bool isFolder, double expectedSize) {
@@ -197,10 +246,14 @@ TprocessThread::ToolOutcome TprocessThread::toolRun(const char* stageMessage,
                                                     double tolerancePercent) {
     raise(handlers_.OnStepStart,
           stageMessage + std::string(language::stepSeparator) + command.commandLine);
-    const bool started = tools_.runCommandLine(command);
+    const std::optional<int> exitStatus = tools_.runCommandLine(command);
     raise(handlers_.OnStepDone, language::stepDone);
-    if (!started) {
+    if (!exitStatus) {
         return ToolOutcome::Failed;
+    }
+    if (*exitStatus != 0) {
+        raise(handlers_.OnTaskError,
+              command.commandLine + language::toolExitStatus + std::to_string(*exitStatus));
     }
     const auto reportShort = [this](const std::string& text) {
         raise(handlers_.OnTaskError, text);
@@ -217,7 +270,7 @@ TprocessThread::ToolOutcome TprocessThread::toolRun(const char* stageMessage,
         cutShortTaskIndex_.store(currentTaskIndex_);
         return ToolOutcome::Failed;
     }
-    return sizeMatches ? ToolOutcome::Done : ToolOutcome::ShortOutput;
+    return sizeMatches && *exitStatus == 0 ? ToolOutcome::Done : ToolOutcome::ShortOutput;
 }
 
 bool TprocessThread::inputExists(const std::string& path) {

@@ -74,7 +74,8 @@ public:
 
 private:
     enum class SizeCheck { None, File, Folder };
-    // Failed: the stage ends (the tool did not start, or a stop was seen).
+    // Failed: the stage ends (the tool did not start, or a stop was seen). ShortOutput: the tool
+    // ended with an error status or its output is short, so the stage keeps its inputs.
     enum class ToolOutcome { Failed, ShortOutput, Done };
 
     void run();
@@ -85,6 +86,12 @@ private:
     ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
                         double tolerancePercent);
     void setTarget(const std::string& target, bool isFolder, double expectedSize);
+    // Removes a file that an earlier run left where the tool is to write, so that only what this
+    // run writes is measured; never one of the stage's own files. False, reported, when it stays.
+    bool removeStaleOutput(const std::string& path, const std::vector<std::string>& stageFiles);
+    // Reads the authored title set back and reports what differs from the VOB; true when it
+    // matches.
+    bool checkAuthoredTitle(const Ttask& task, const std::string& videoTsFolder);
     bool inputExists(const std::string& path);
     // Deletes an input the stage has used, or keeps it when the stage's output is short.
     void deleteInput(const std::string& path, bool outputIsShort);

@@ -15,25 +15,25 @@ ToolInvocation::ToolInvocation(platform::Platform& platform, MessageSink& messag
                                ErrorReport reportTaskError)
     : platform_(platform), messages_(messages), reportTaskError_(std::move(reportTaskError)) {}
 
-bool ToolInvocation::runCommandLine(const ToolCommand& command) {
-    bool started = false;
+std::optional<int> ToolInvocation::runCommandLine(const ToolCommand& command) {
+    std::optional<int> exitStatus;
     if (command.isSafe()) {
-        started = startAndWait(command.commandLine, platform::showNormal);
+        exitStatus = startAndWait(command.commandLine, platform::showNormal);
     } else {
         messages_.showWarning(language::commandLineExecutionFailed + command.commandLine);
     }
-    if (!started) {
+    if (!exitStatus) {
         reportTaskError_(command.commandLine + language::commandLineAborted);
     }
-    return started;
+    return exitStatus;
 }
 
-bool ToolInvocation::startAndWait(const std::string& commandLine, int showMode) {
-    if (platform_.startAndWait(commandLine, showMode)) {
-        return true;
+std::optional<int> ToolInvocation::startAndWait(const std::string& commandLine, int showMode) {
+    const std::optional<int> exitStatus = platform_.startAndWait(commandLine, showMode);
+    if (!exitStatus) {
+        messages_.showWarning(language::commandLineExecutionFailed + commandLine);
     }
-    messages_.showWarning(language::commandLineExecutionFailed + commandLine);
-    return false;
+    return exitStatus;
 }
 
 bool ToolInvocation::checkFreeSpace(const std::string& inputPath,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -19,11 +20,11 @@ public:
     ToolInvocation(platform::Platform& platform, MessageSink& messages,
                    ErrorReport reportTaskError);
 
-    // Starts the tool and waits for its end. When it cannot be started (or its command line would
-    // not give the tool the arguments meant for it), shows the warning box, reports the aborted
-    // command line and returns false.
-    bool runCommandLine(const ToolCommand& command);
-    bool startAndWait(const std::string& commandLine, int showMode);
+    // Starts the tool, waits for its end and gives its exit status. When it cannot be started (or
+    // its command line would not give the tool the arguments meant for it), shows the warning box,
+    // reports the aborted command line and gives nothing.
+    std::optional<int> runCommandLine(const ToolCommand& command);
+    std::optional<int> startAndWait(const std::string& commandLine, int showMode);
 
     // True when the destination has room for 1.15 times the input's whole kibibytes. Throws
     // IoError when the input's length cannot be read or the destination cannot be measured.

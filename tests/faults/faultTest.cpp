@@ -90,17 +90,22 @@ protected:
 
 }  // namespace
 
-TEST_F(FaultTest, ToolsThatDieOrFailCountAsRunAndTheSizeCheckTellsTheTruth) {
-    for (const char* body : {"kill -KILL $$", "exit 3"}) {
+TEST_F(FaultTest, ToolsThatDieOrFailReportTheirStatusAndTheSizeCheckTellsTheTruth) {
+    const std::pair<const char*, const char*> cases[] = {{"kill -KILL $$", " 137"},
+                                                         {"exit 3", " 3"}};
+    for (const auto& [body, status] : cases) {
         SCOPED_TRACE(body);
         writeScript(tools.settings().demuxExePath, body);
         TAllTask tasks;
         tasks.add(demuxTask(folder.path()));
         const RunRecord record = runTasks(tasks, settings, platform, messages);
-        EXPECT_EQ(record.names, (std::vector<std::string>{"start", "step", "done", "error", "step",
-                                                          "done", "error"}));
-        EXPECT_NE(record.texts[3].find("=  Ko/7 Ko (60 %) )"), std::string::npos)
-            << record.texts[3];
+        ASSERT_EQ(record.names, (std::vector<std::string>{"start", "step", "done", "error", "error",
+                                                          "step", "done", "error", "error"}));
+        const std::string audioLine = record.texts[1].substr(record.texts[1].find("\r\n    ") + 6);
+        EXPECT_EQ(record.texts[3],
+                  audioLine + " command line ended with exit status" + std::string(status));
+        EXPECT_NE(record.texts[4].find("=  Ko/7 Ko (60 %) )"), std::string::npos)
+            << record.texts[4];
         EXPECT_TRUE(messages.warnings.empty());
     }
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,23 +36,26 @@ TEST_F(PlatformTest, StartsTheProgramWithItsArgumentsLiterallyAndWaits) {
     const std::string tool = folder.file("my tool");
     writeRecordingTool(tool, folder.file("args.txt"));
     const std::string odd = folder.file("$HOME; `id` * caf\xc3\xa9");
-    ASSERT_TRUE(system->startAndWait("\"" + tool + "\" \"" + odd + "\" 0xbd \"\"", 1));
+    ASSERT_EQ(system->startAndWait("\"" + tool + "\" \"" + odd + "\" 0xbd \"\"", 1), 0);
     EXPECT_EQ(readLines(folder.file("args.txt")),
               (std::vector<std::string>{tool, odd, "0xbd", ""}));
 }
 
-TEST_F(PlatformTest, WaitsForTheEndAndIgnoresTheExitStatus) {
+TEST_F(PlatformTest, WaitsForTheEndAndGivesTheExitStatus) {
     writeScript(folder.file("slow"), "sleep 0.3; echo done > '" + folder.file("out") + "'; exit 3");
-    ASSERT_TRUE(system->startAndWait("\"" + folder.file("slow") + "\"", 1));
+    EXPECT_EQ(system->startAndWait("\"" + folder.file("slow") + "\"", 1), 3);
     EXPECT_EQ(readBytes(folder.file("out")), "done\n");
+    // A tool that a signal ends reads as a shell reports it.
+    writeScript(folder.file("killed"), "kill -KILL $$");
+    EXPECT_EQ(system->startAndWait("\"" + folder.file("killed") + "\"", 1), 128 + SIGKILL);
 }
 
 TEST_F(PlatformTest, ToolOutputGoesToTheToolsLogAfterItsCommandLine) {
     writeScript(folder.file("noisy"), "echo out; echo err >&2");
     system->setToolOutputLog(folder.file("tools.log"));
     const std::string commandLine = "\"" + folder.file("noisy") + "\" a";
-    ASSERT_TRUE(system->startAndWait(commandLine, 1));
-    ASSERT_TRUE(system->startAndWait(commandLine, 1));
+    ASSERT_EQ(system->startAndWait(commandLine, 1), 0);
+    ASSERT_EQ(system->startAndWait(commandLine, 1), 0);
     const std::string once = "\r\n>>> " + commandLine + "\r\nout\nerr\n";
     EXPECT_EQ(readBytes(folder.file("tools.log")), once + once);
 
@@ -66,7 +70,7 @@ TEST_F(PlatformTest, WhatCannotBeStarted) {
     for (const std::string& program :
          {folder.file("missing"), folder.path(), folder.file("not executable"),
           folder.file("no interpreter"), std::string()}) {
-        EXPECT_FALSE(system->startAndWait("\"" + program + "\" x", 1)) << program;
+        EXPECT_EQ(system->startAndWait("\"" + program + "\" x", 1), std::nullopt) << program;
     }
 }
 

@@ -24,17 +24,17 @@ TEST_F(Win32PlatformTest, StartsAProgramWhosePathHasSpacesAndWaitsForIt) {
     std::filesystem::create_directory(folderPath + "\\tool folder");
     const std::string tool = installFakeTool(folderPath + "\\tool folder", "my tool");
     const std::string odd = folderPath + "\\out put & %PATH% ^.vob";
-    ASSERT_TRUE(system->startAndWait("\"" + tool + "\" \"" + odd + "\" 0xbd \"\"", 1));
+    ASSERT_EQ(system->startAndWait("\"" + tool + "\" \"" + odd + "\" 0xbd \"\"", 1), 0);
     EXPECT_EQ(readLines(folderPath + "\\tool folder\\my tool.args"),
               (std::vector<std::string>{tool, odd, "0xbd", ""}));
 }
 
-TEST_F(Win32PlatformTest, WaitsForTheEndAndIgnoresTheExitStatus) {
+TEST_F(Win32PlatformTest, WaitsForTheEndAndGivesTheExitStatus) {
     const std::string slow = installFakeTool(folderPath, "slow");
-    ASSERT_TRUE(system->startAndWait("\"" + slow + "\" a", 1));
+    ASSERT_EQ(system->startAndWait("\"" + slow + "\" a", 1), 0);
     EXPECT_EQ(readLines(folderPath + "\\slow.args"), (std::vector<std::string>{slow, "a"}));
     const std::string fails = installFakeTool(folderPath, "fails");
-    EXPECT_TRUE(system->startAndWait("\"" + fails + "\"", 1));
+    EXPECT_EQ(system->startAndWait("\"" + fails + "\"", 1), 3);
 }
 
 TEST_F(Win32PlatformTest, WhatCannotBeStarted) {
@@ -42,15 +42,15 @@ TEST_F(Win32PlatformTest, WhatCannotBeStarted) {
     for (const std::string& program :
          {folderPath + "\\missing.exe", folderPath + "\\no folder\\x.exe",
           folderPath + "\\not a program.exe", std::string()}) {
-        EXPECT_FALSE(system->startAndWait("\"" + program + "\" x", 1)) << program;
+        EXPECT_EQ(system->startAndWait("\"" + program + "\" x", 1), std::nullopt) << program;
     }
-    EXPECT_FALSE(system->startAndWait("", 1));
+    EXPECT_EQ(system->startAndWait("", 1), std::nullopt);
 }
 
 TEST_F(Win32PlatformTest, ToolsKeepTheirOwnConsoleAndNoToolsLogIsWritten) {
     system->setToolOutputLog(folderPath + "\\tools.log");
     const std::string tool = installFakeTool(folderPath, "quiet");
-    ASSERT_TRUE(system->startAndWait("\"" + tool + "\"", 1));
+    ASSERT_EQ(system->startAndWait("\"" + tool + "\"", 1), 0);
     EXPECT_FALSE(std::filesystem::exists(folderPath + "\\tools.log"));
 }
 
@@ -63,7 +63,7 @@ TEST_F(Win32PlatformTest, FreeSpaceOfTheDestinationDrive) {
     GetCurrentDirectoryA(MAX_PATH, current);
     EXPECT_STREQ(current, "C:\\");
     const std::string tool = installFakeTool(folderPath, "where");
-    ASSERT_TRUE(system->startAndWait("\"" + tool + "\"", 1));
+    ASSERT_EQ(system->startAndWait("\"" + tool + "\"", 1), 0);
     EXPECT_EQ(readBytes(folderPath + "\\where.cwd"), "C:\\");
     EXPECT_GT(system->freeBytesAvailable("z:\\tmp\\x.VOB"), 0);
     EXPECT_GT(system->freeBytesAvailable(folderPath), 0);

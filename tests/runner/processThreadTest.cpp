@@ -99,7 +99,7 @@ std::string stepStart(const char* message, const ToolCommand& command) {
 
 }  // namespace
 
-TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder) {
+TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesItsEventsInOrder) {
     TaskRef task = addTask("VTS_01_1");
     task->chapterList = "00:00:00,00:05:00";
     task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
@@ -130,6 +130,7 @@ TEST_F(ProcessThreadTest, FullTaskWithAllDeletionsRaisesTheFifteenEventsInOrder)
                    tableOfContentsCommand(copy, paths)),
          0},
         {"OnStepDone", "Done ", 0},
+        {"OnStepDone", "DVD checked: 1 title, 99 chapters, 0:00:00, 1 audio track, PAL ", 0},
         {"OnStepDone", copy.vobFilePath + " deleted ", 0},
     };
     EXPECT_EQ(events, expected);
@@ -210,14 +211,14 @@ TEST_F(ProcessThreadTest, ADeletionThatFailsIsATaskErrorAndTheTaskGoesOn) {
     task->deleteOrigVob = task->deleteVob = true;
     run();
     const std::vector<std::string> names = eventNames();
-    ASSERT_EQ(names.size(), 13u);
+    ASSERT_EQ(names.size(), 14u);
     EXPECT_EQ(events[5], (Event{"OnTaskError",
                                 task->origVobFilePath +
                                     " file couldn't be deleted !\r\nDevice or resource busy",
                                 0}));
     EXPECT_EQ(events[6].name, "OnStepStart") << "the task went on";
-    EXPECT_EQ(events[12].name, "OnTaskError");
-    EXPECT_EQ(std::count(names.begin(), names.end(), "OnStepDone"), 5) << "no deletion reported";
+    EXPECT_EQ(events[13].name, "OnTaskError");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "OnStepDone"), 6) << "no deletion reported";
     EXPECT_TRUE(isExistingFile(task->origVobFilePath));
 }
 
@@ -327,4 +328,126 @@ TEST_F(ProcessThreadTest, ListChangesDuringTheRunDoNotReachIt) {
     }
     ASSERT_EQ(events.size(), 5u);
     EXPECT_NE(events[1].text.find(source), std::string::npos);
+}
+
+TEST_F(ProcessThreadTest, ToolEndingWithAnErrorStatusIsReportedAndTheStageKeepsItsInputs) {
+    tools.remuxExitStatus = 3;
+    tools.write();
+    TaskRef task = addTask("status");
+    task->doAuthor = false;
+    task->deleteStreams = true;
+    run();
+    ASSERT_EQ(events.size(), 10u);
+    EXPECT_EQ(events[6], (Event{"OnStepDone", "Done ", 0}));
+    EXPECT_EQ(events[7], (Event{"OnTaskError",
+                                remuxCommand(*task, tools.settings()).commandLine +
+                                    " command line ended with exit status 3",
+                                0}));
+    EXPECT_EQ(events[8], (Event{"OnStepDone", task->m2vFilePath + language::fileKept, 0}));
+    EXPECT_EQ(events[9], (Event{"OnStepDone", task->ac3FilePath + language::fileKept, 0}));
+    EXPECT_TRUE(isExistingFile(task->m2vFilePath));
+}
+
+TEST_F(ProcessThreadTest, OutputsLeftByAnEarlierRunAreRemovedBeforeTheToolRuns) {
+    // Tools that write nothing: only a file left from before could pass the size checks.
+    tools.audioBytes = tools.videoBytes = tools.remuxBytes = -1;
+    tools.write();
+    TaskRef demux = addTask("demux");
+    demux->doRemux = demux->doAuthor = false;
+    TaskRef remux = addTask("remux");
+    remux->doDemux = remux->doAuthor = false;
+    const std::string old(200 * 1024, 'o');
+    for (const std::string* stale : {&demux->ac3FilePath, &demux->m2vFilePath, &remux->vobFilePath,
+                                     &remux->m2vFilePath, &remux->ac3FilePath}) {
+        writeBytes(*stale, old);
+    }
+    run();
+    std::vector<std::string> shortOutputs;
+    for (const Event& event : events) {
+        if (event.name == "OnTaskError") {
+            shortOutputs.push_back(event.text.substr(event.text.find("= ")));
+        }
+    }
+    EXPECT_EQ(shortOutputs, (std::vector<std::string>{"=  Ko/7 Ko (60 %) )", "=  Ko/90 Ko (5 %) )",
+                                                      "=  Ko/416 Ko (5 %) )"}));
+    for (const std::string* gone :
+         {&demux->ac3FilePath, &demux->m2vFilePath, &remux->vobFilePath}) {
+        EXPECT_FALSE(std::filesystem::exists(*gone)) << *gone;
+    }
+    EXPECT_EQ(readBytes(remux->m2vFilePath), old) << "an input of the stage stays";
+}
+
+TEST_F(ProcessThreadTest, AnOutputThatIsAnInputOfItsStageIsNeverRemoved) {
+    tools.audioBytes = tools.videoBytes = -1;
+    tools.write();
+    TaskRef task = addTask("same");
+    task->doRemux = task->doAuthor = false;
+    std::filesystem::create_hard_link(task->origVobFilePath, task->ac3FilePath);
+    std::filesystem::create_directory(folder.file("sub"));
+    task->m2vFilePath = folder.file("sub/../same.VOB");
+    const std::string source = readBytes(task->origVobFilePath);
+    run();
+    EXPECT_EQ(readBytes(task->origVobFilePath), source);
+    EXPECT_EQ(readBytes(task->ac3FilePath), source);
+    const std::vector<std::string> names = eventNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "OnStepStart"), 2);
+}
+
+TEST_F(ProcessThreadTest, AnOldOutputThatCannotBeRemovedEndsTheTask) {
+    platform.deletionFailure = "Device or resource busy";
+    TaskRef task = addTask("locked");
+    writeBytes(task->m2vFilePath, "old");
+    run();
+    const std::vector<Event> expected{
+        {"OnTaskStart", "", 0},
+        {"OnStepStart",
+         stepStart("Audio stream DEMUX in progress...", audioDemuxCommand(*task, tools.settings())),
+         0},
+        {"OnStepDone", "Done ", 0},
+        {"OnTaskError",
+         task->m2vFilePath + " file couldn't be deleted !\r\nDevice or resource busy", 0},
+    };
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(ProcessThreadTest, ADvdThatFailsItsCheckIsReportedAndKeepsTheRemultiplexedVob) {
+    struct Case {
+        const char* name;
+        std::string ifo;  // what the fake authoring tool writes as VTS_01_0.IFO
+        std::string summary;
+        std::string error;  // after the VIDEO_TS folder's path
+    };
+    IfoImage oneChapter = fakeAuthoredDvd();
+    oneChapter.chapters = 1;
+    const std::vector<Case> cases{
+        {"fewer chapters", titleSetIfoBytes(oneChapter),
+         "DVD checked: 1 title, 1 chapter, 0:00:00, 1 audio track, PAL ",
+         " holds fewer chapters than the chapter list has points: 1 < 2"},
+        {"unreadable", "DVDVIDEO-VTS cut short", "",
+         " couldn't be read back: VTS_01_0.IFO: the file is cut short or damaged"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        tasks.clear();
+        events.clear();
+        TaskRef task = addTask(each.name);
+        task->doDemux = task->doRemux = false;
+        task->chapterList = "00:00:00,00:00:01";
+        task->deleteVob = true;
+        writeBytes(task->vobFilePath, std::string(100 * 1024, 'r'));
+        writeBytes(pathInFolder(folder.path(), "VTS_01_0.IFO.fake"), each.ifo);
+        run();
+        const std::string separator = platform::pathSeparator;
+        std::vector<Event> ending{
+            {"OnTaskError", task->dvdFolderPath + separator + "VIDEO_TS" + separator + each.error,
+             0},
+            {"OnStepDone", task->vobFilePath + " kept, as the DVD check failed ", 0}};
+        if (!each.summary.empty()) {
+            ending.insert(ending.begin(), Event{"OnStepDone", each.summary, 0});
+        }
+        ASSERT_GE(events.size(), ending.size());
+        EXPECT_EQ(std::vector<Event>(events.end() - static_cast<long>(ending.size()), events.end()),
+                  ending);
+        EXPECT_TRUE(isExistingFile(task->vobFilePath));
+    }
 }

@@ -31,7 +31,7 @@ TEST_F(ToolInvocationTest, RunsTheToolWithTheTaskPaths) {
     task.m2vFilePath = folder.file("v.m2v");
     task.ac3FilePath = folder.file("a.ac3");
     SettingsValues settings{"", folder.file("mplex"), "", "PAL"};
-    EXPECT_TRUE(tools.runCommandLine(remuxCommand(task, settings)));
+    EXPECT_EQ(tools.runCommandLine(remuxCommand(task, settings)), 0);
     EXPECT_EQ(readLines(folder.file("args")),
               (std::vector<std::string>{settings.muxExePath, "-f", "8", "-V", "-o",
                                         task.vobFilePath, task.m2vFilePath, task.ac3FilePath}));
@@ -43,7 +43,7 @@ TEST_F(ToolInvocationTest, FailedStartShowsTheWarningThenReportsTheTaskError) {
     Ttask task;
     SettingsValues settings{folder.file("missing"), "", "", "PAL"};
     const ToolCommand command = videoDemuxCommand(task, settings);
-    EXPECT_FALSE(tools.runCommandLine(command));
+    EXPECT_EQ(tools.runCommandLine(command), std::nullopt);
     EXPECT_EQ(messages.warnings,
               std::vector<std::string>{"The following command line execution failed !" +
                                        command.commandLine});
@@ -66,7 +66,7 @@ TEST_F(ToolInvocationTest, PathThatWouldChangeTheArgumentsStopsTheToolBeforeItSt
         task.vobFilePath = vobPath;
         task.m2vFilePath = folder.file("v.m2v");
         const ToolCommand command = remuxCommand(task, {"", folder.file("mplex"), "", "PAL"});
-        EXPECT_FALSE(tools.runCommandLine(command));
+        EXPECT_EQ(tools.runCommandLine(command), std::nullopt);
         EXPECT_FALSE(isExistingFile(folder.file("args")));
         EXPECT_EQ(messages.warnings,
                   std::vector<std::string>{"The following command line execution failed !" +
@@ -79,7 +79,7 @@ TEST_F(ToolInvocationTest, PathThatWouldChangeTheArgumentsStopsTheToolBeforeItSt
     Ttask task;
     task.vobFilePath = folder.file("-o.vob");
     task.m2vFilePath = "relative-name.m2v";
-    EXPECT_TRUE(tools.runCommandLine(remuxCommand(task, {"", folder.file("mplex"), "", "PAL"})));
+    EXPECT_EQ(tools.runCommandLine(remuxCommand(task, {"", folder.file("mplex"), "", "PAL"})), 0);
 }
 
 TEST_F(ToolInvocationTest, FreeSpaceMustExceedWhatTheInputNeeds) {

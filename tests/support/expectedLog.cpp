@@ -16,6 +16,8 @@ namespace expectedLog {
 namespace {
 
 const std::string stepRule = "    ______________________";
+const std::string fakeDvdChecked =
+    "DVD checked: 1 title, 99 chapters, 0:00:00, 1 audio track, PAL ";
 
 std::vector<std::string> step(const std::string& message, const ToolCommand& command) {
     return {"    STAMP : " + message, "    " + command.commandLine, "    Done after Ns ", stepRule};
@@ -70,6 +72,9 @@ std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const std::vector<std::string> stepLines = step(steps[i].first, steps[i].second);
         lines.insert(lines.end(), stepLines.begin(), stepLines.end());
+        if (i + 1 == steps.size()) {
+            lines.insert(lines.end(), {"    " + fakeDvdChecked + "after Ns ", stepRule});
+        }
         for (const std::string& deleted : deletionsAfterStep[i]) {
             lines.insert(lines.end(), {"    " + deleted + " deleted after Ns ", stepRule});
         }

@@ -2,8 +2,9 @@
 // under: every copy records its arguments, one a line, in NAME.args beside it (or in the file
 // that NAME.record names), its current folder in NAME.cwd, and appends a line to calls.txt;
 // "bbdmux", "mplex" and "dvdauthor" also write outputs of the sizes given in sizes.txt, the audio
-// demultiplexing waiting while audio.gate exists; "slow" takes a while before recording; "fails"
-// exits with status 3.
+// demultiplexing waiting while audio.gate exists, "mplex" exiting with the status named there;
+// "dvdauthor" copies the IFO files VTS_01_0.IFO.fake and VIDEO_TS.IFO.fake beside it into the
+// DVD; "slow" takes a while before recording; "fails" exits with status 3.
 #include <windows.h>
 
 #include <chrono>
@@ -93,14 +94,17 @@ int main(int argc, char* argv[]) {
         writeZeros(argument(arguments, 3), stream == "0xbd" ? size("audio") : size("video"));
     } else if (name == "mplex") {
         writeZeros(argument(arguments, 5), size("remux"));
+        return static_cast<int>(size("remuxExit"));
     } else if (name == "dvdauthor") {
         const fs::path videoTs = fs::path(argument(arguments, 2)) / "VIDEO_TS";
         fs::create_directories(videoTs);
+        const char* const ifo = argument(arguments, 3) == "-t" ? "VTS_01_0.IFO" : "VIDEO_TS.IFO";
         if (argument(arguments, 3) == "-t") {
             writeZeros((videoTs / "VTS_01_1.VOB").string(), size("title"));
-        } else {
-            writeZeros((videoTs / "VIDEO_TS.IFO").string(), 0);
         }
+        std::error_code error;
+        fs::copy_file(folder / (std::string(ifo) + ".fake"), videoTs / ifo,
+                      fs::copy_options::overwrite_existing, error);
     }
     return name == "fails" ? 3 : 0;
 }

@@ -28,6 +28,17 @@ TaskRef taskInFolder(const std::string& folderPath, const std::string& name,
     return task;
 }
 
+IfoImage fakeAuthoredDvd() {
+    IfoImage image;
+    image.chapters = 99;
+    return image;
+}
+
+void writeAuthoredIfoFiles(const std::string& folder, const IfoImage& image) {
+    writeBytes(pathInFolder(folder, "VTS_01_0.IFO.fake"), titleSetIfoBytes(image));
+    writeBytes(pathInFolder(folder, "VIDEO_TS.IFO.fake"), videoManagerIfoBytes(1));
+}
+
 FakeDvdTools::FakeDvdTools(std::string folder) : folder(std::move(folder)) {
     write();
 }

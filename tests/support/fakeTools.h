@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "messages/messageSink.h"
 #include "platform/platform.h"
 #include "storage/settings.h"
+#include "support/ifoImage.h"
 #include "task/task.h"
 
 // Stand-ins for the outside tools, written by the tests into their temporary folders: shell
@@ -28,9 +30,17 @@ std::vector<std::string> readLines(const std::string& path);
 TaskRef taskInFolder(const std::string& folderPath, const std::string& name,
                      long long sourceBytes = 100 * 1024);
 
+// The title set that the fake authoring tool writes: 99 chapters, so that any chapter list fits,
+// PAL, one AC-3 track.
+IfoImage fakeAuthoredDvd();
+
+// Writes the IFO files that the fake authoring tool in folder copies into the DVD it authors.
+void writeAuthoredIfoFiles(const std::string& folder, const IfoImage& image);
+
 // Stand-ins for the demultiplexer, the multiplexer and the authoring tool, written into a folder.
 // Each records its arguments (one run per line, in calls.txt) and writes outputs of the sizes set
-// here; a size of -1 writes nothing.
+// here; a size of -1 writes nothing. The authoring tool's title run also writes VTS_01_0.IFO and
+// its table-of-contents run VIDEO_TS.IFO, as `authored` describes them.
 struct FakeDvdTools {
     explicit FakeDvdTools(std::string folder);
 
@@ -46,6 +56,8 @@ struct FakeDvdTools {
     long long videoBytes = 92 * 1024;
     long long remuxBytes = 100 * 1024;
     long long titleBytes = 100 * 1024;
+    int remuxExitStatus = 0;
+    IfoImage authored = fakeAuthoredDvd();
 };
 
 #ifdef _WIN32
@@ -55,15 +67,16 @@ std::string fakeToolProgram();
 // Copies the fake tool into folder as name + ".exe" and returns the copy's path.
 std::string installFakeTool(const std::string& folder, const std::string& name);
 
-// The sizes in bytes that the fake bbdmux, mplex and dvdauthor in folder write.
+// The sizes in bytes that the fake bbdmux, mplex and dvdauthor in folder write, and the exit
+// status of the fake mplex; also writes the fake DVD's IFO files when there are none yet.
 void writeFakeToolSizes(const std::string& folder, long long audio, long long video,
-                        long long remux, long long title);
+                        long long remux, long long title, int remuxExitStatus = 0);
 #endif
 
 // A platform whose free space and failing deletions a test sets; processes start for real.
 class SetFreeSpace : public platform::Platform {
 public:
-    bool startAndWait(const std::string& commandLine, int showMode) override {
+    std::optional<int> startAndWait(const std::string& commandLine, int showMode) override {
         return real->startAndWait(commandLine, showMode);
     }
     void endRunningTools() override { real->endRunningTools(); }

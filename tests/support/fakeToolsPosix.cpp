@@ -33,13 +33,16 @@ void FakeDvdTools::write() const {
                                         "' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done; " +
                                         writeBytesCommand(audioBytes, "$3") + ";;\n0xe0) " +
                                         writeBytesCommand(videoBytes, "$3") + ";;\nesac");
-    writeScript(folder + "/mplex", record + writeBytesCommand(remuxBytes, "$5"));
+    writeScript(folder + "/mplex", record + writeBytesCommand(remuxBytes, "$5") + "\nexit " +
+                                       std::to_string(remuxExitStatus));
+    writeAuthoredIfoFiles(folder, authored);
     writeScript(folder + "/dvdauthor",
                 record +
                     "mkdir -p \"$2/VIDEO_TS\"\n"
                     "if [ \"$3\" = -t ]; then " +
-                    writeBytesCommand(titleBytes, "$2/VIDEO_TS/VTS_01_1.VOB") +
-                    "; else touch \"$2/VIDEO_TS/VIDEO_TS.IFO\"; fi");
+                    writeBytesCommand(titleBytes, "$2/VIDEO_TS/VTS_01_1.VOB") + "; cp '" + folder +
+                    "/VTS_01_0.IFO.fake' \"$2/VIDEO_TS/VTS_01_0.IFO\"; else cp '" + folder +
+                    "/VIDEO_TS.IFO.fake' \"$2/VIDEO_TS/VIDEO_TS.IFO\"; fi");
 }
 
 SettingsValues FakeDvdTools::settings() const {

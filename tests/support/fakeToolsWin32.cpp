@@ -39,10 +39,14 @@ void writeRecordingTool(const std::string& path, const std::string& recordPath) 
 }
 
 void writeFakeToolSizes(const std::string& folder, long long audio, long long video,
-                        long long remux, long long title) {
+                        long long remux, long long title, int remuxExitStatus) {
     writeBytes(folder + "\\sizes.txt",
                "audio " + std::to_string(audio) + "\nvideo " + std::to_string(video) + "\nremux " +
-                   std::to_string(remux) + "\ntitle " + std::to_string(title) + "\n");
+                   std::to_string(remux) + "\ntitle " + std::to_string(title) + "\nremuxExit " +
+                   std::to_string(remuxExitStatus) + "\n");
+    if (!std::filesystem::exists(folder + "\\VTS_01_0.IFO.fake")) {
+        writeAuthoredIfoFiles(folder, fakeAuthoredDvd());
+    }
 }
 
 // Copies of the fake tool program, which acts by the name it has and writes the sizes of
@@ -51,7 +55,8 @@ void FakeDvdTools::write() const {
     for (const char* name : {"bbdmux", "mplex", "dvdauthor"}) {
         installFakeTool(folder, name);
     }
-    writeFakeToolSizes(folder, audioBytes, videoBytes, remuxBytes, titleBytes);
+    writeAuthoredIfoFiles(folder, authored);
+    writeFakeToolSizes(folder, audioBytes, videoBytes, remuxBytes, titleBytes, remuxExitStatus);
 }
 
 SettingsValues FakeDvdTools::settings() const {

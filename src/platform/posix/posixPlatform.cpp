@@ -170,11 +170,11 @@ std::string findInPath(const std::string& name) {
 
 class PosixPlatform : public Platform {
 public:
-    bool startAndWait(const std::string& commandLine, int /*showMode*/) override {
+    std::optional<int> startAndWait(const std::string& commandLine, int /*showMode*/) override {
         const std::vector<std::string> arguments = splitCommandLine(commandLine);
         // A folder or a file without execute permission is no program, whatever exec says.
         if (arguments.front().empty() || !isExecutableFile(arguments.front())) {
-            return false;
+            return std::nullopt;
         }
         const std::string outputLog = toolOutputLog();
         if (!outputLog.empty()) {
@@ -183,7 +183,7 @@ public:
         int errorNumber = 0;
         const pid_t pid = launcher_.spawn(arguments, outputLog, errorNumber);
         if (pid < 0) {
-            return false;
+            return std::nullopt;
         }
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -193,11 +193,21 @@ public:
             }
         }
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        pid_t waited = -1;
+        while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
         }
-        std::lock_guard<std::mutex> lock(mutex_);
-        runningTools_.erase(pid);
-        return true;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            runningTools_.erase(pid);
+        }
+        if (waited == pid && WIFEXITED(status)) {
+            return WEXITSTATUS(status);
+        }
+        // As a shell reports a tool that a signal ended.
+        if (waited == pid && WIFSIGNALED(status)) {
+            return 128 + WTERMSIG(status);
+        }
+        return -1;
     }
 
     void endRunningTools() override {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -59,7 +60,7 @@ void enableShutdownPrivilege() {
 
 class Win32Platform : public Platform {
 public:
-    bool startAndWait(const std::string& commandLine, int showMode) override {
+    std::optional<int> startAndWait(const std::string& commandLine, int showMode) override {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -70,7 +71,7 @@ public:
         writable.push_back('\0');
         if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, toolCreationFlags,
                             nullptr, nullptr, &startup, &process)) {
-            return false;
+            return std::nullopt;
         }
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -84,9 +85,12 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             runningTools_.erase(process.hProcess);
         }
+        DWORD exitCode = 0;
+        const bool known = GetExitCodeProcess(process.hProcess, &exitCode) != 0;
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
-        return true;
+        // An exception code such as 0xC0000005 reads as a negative number.
+        return known ? static_cast<int>(exitCode) : -1;
     }
 
     void endRunningTools() override {

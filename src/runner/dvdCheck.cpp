@@ -1,0 +1,198 @@
+#include "runner/dvdCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "language/language.h"
+
+namespace {
+
+// Seconds the title may play short of the VOB's video: the last frames of a cut stream may be
+// dropped by the authoring tool.
+constexpr double playbackTolerance = 1.0;
+
+std::string clockText(double seconds) {
+    const long long whole = std::llround(std::max(0.0, seconds));
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+    return text;
+}
+
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + (count == 1 ? one : many);
+}
+
+// Audio formats as a VOB's survey and an IFO name them alike: MPEG audio of either kind is one.
+enum class AudioFamily { Ac3, Mpeg, Lpcm, Dts, Unknown };
+
+AudioFamily familyOf(const std::string& codec) {
+    if (codec == "ac3") {
+        return AudioFamily::Ac3;
+    }
+    if (codec == "mp1" || codec == "mp2") {
+        return AudioFamily::Mpeg;
+    }
+    if (codec == "lpcm") {
+        return AudioFamily::Lpcm;
+    }
+    if (codec == "dts") {
+        return AudioFamily::Dts;
+    }
+    return AudioFamily::Unknown;
+}
+
+AudioFamily familyOf(mpeg::IfoAudioFormat format) {
+    switch (format) {
+        case mpeg::IfoAudioFormat::Ac3:
+            return AudioFamily::Ac3;
+        case mpeg::IfoAudioFormat::Mpeg1:
+        case mpeg::IfoAudioFormat::Mpeg2Extended:
+            return AudioFamily::Mpeg;
+        case mpeg::IfoAudioFormat::Lpcm:
+            return AudioFamily::Lpcm;
+        case mpeg::IfoAudioFormat::Dts:
+            return AudioFamily::Dts;
+        case mpeg::IfoAudioFormat::Other:
+            break;
+    }
+    return AudioFamily::Unknown;
+}
+
+const char* nameOf(AudioFamily family) {
+    switch (family) {
+        case AudioFamily::Ac3:
+            return language::audioAc3;
+        case AudioFamily::Mpeg:
+            return language::audioMpeg1;
+        case AudioFamily::Lpcm:
+            return language::audioLpcm;
+        case AudioFamily::Dts:
+            return language::audioDts;
+        case AudioFamily::Unknown:
+            break;
+    }
+    return language::dvdAnyAudio;
+}
+
+std::string audioCounts(const char* name, std::size_t inVob, std::size_t onDvd) {
+    return name + std::string(language::dvdAudioCountsBetween) + std::to_string(inVob) +
+           language::dvdAudioCountsDvd + std::to_string(onDvd) + language::dvdAudioCountsEnd;
+}
+
+std::vector<std::string> audioMismatches(const std::string& folder, const mpeg::TitleSetInfo& dvd,
+                                         const VobFacts& vob) {
+    std::map<AudioFamily, std::size_t> onDvd;
+    for (const mpeg::IfoAudioStream& stream : dvd.audioStreams) {
+        ++onDvd[familyOf(stream.format)];
+    }
+    std::map<AudioFamily, std::size_t> inVob;
+    for (const std::string& codec : vob.audioCodecs) {
+        ++inVob[familyOf(codec)];
+    }
+    std::vector<std::string> mismatches;
+    for (const auto& [family, count] : inVob) {
+        if (family != AudioFamily::Unknown && count > onDvd[family]) {
+            mismatches.push_back(folder + language::dvdMissingAudio +
+                                 audioCounts(nameOf(family), count, onDvd[family]));
+        }
+    }
+    // Streams of a format the survey could not name count only in number.
+    if (mismatches.empty() && vob.audioCodecs.size() > dvd.audioStreams.size()) {
+        mismatches.push_back(
+            folder + language::dvdMissingAudio +
+            audioCounts(language::dvdAnyAudio, vob.audioCodecs.size(), dvd.audioStreams.size()));
+    }
+    return mismatches;
+}
+
+}  // namespace
+
+VobFacts vobFactsOf(const std::vector<mpeg::StreamInfo>& streams) {
+    VobFacts facts;
+    bool videoSeen = false;
+    for (const mpeg::StreamInfo& stream : streams) {
+        if (stream.kind == mpeg::StreamKind::Audio) {
+            facts.audioCodecs.push_back(stream.codec);
+        } else if (stream.kind == mpeg::StreamKind::Video && !videoSeen) {
+            // The first video stream is the one a task keeps.
+            videoSeen = true;
+            facts.standard = stream.standard;
+            if (stream.firstTime && stream.lastTime && stream.frameSeconds > 0 &&
+                *stream.lastTime >= *stream.firstTime) {
+                facts.videoSeconds = *stream.lastTime - *stream.firstTime + stream.frameSeconds;
+            }
+        }
+    }
+    return facts;
+}
+
+int chapterPointsOf(const std::string& chapterList) {
+    if (chapterList.empty()) {
+        return 1;
+    }
+    return static_cast<int>(std::count(chapterList.begin(), chapterList.end(), ',')) + 1;
+}
+
+std::string dvdSummary(const mpeg::TitleSetInfo& dvd) {
+    std::string summary = language::dvdChecked;
+    summary += counted(static_cast<std::size_t>(dvd.titleCount), language::dvdOneTitle,
+                       language::dvdTitles);
+    summary += language::dvdSummarySeparator;
+    summary += counted(static_cast<std::size_t>(dvd.chapterCount), language::dvdOneChapter,
+                       language::dvdChapters);
+    summary += language::dvdSummarySeparator + clockText(dvd.playbackSeconds);
+    summary += language::dvdSummarySeparator;
+    summary +=
+        counted(dvd.audioStreams.size(), language::dvdOneAudioTrack, language::dvdAudioTracks);
+    if (!dvd.standard.empty()) {
+        summary += language::dvdSummarySeparator + dvd.standard;
+    }
+    return summary + language::dvdSummaryEnd;
+}
+
+std::vector<std::string> dvdMismatches(const std::string& videoTsFolder,
+                                       const mpeg::TitleSetInfo& dvd, const VobFacts& vob,
+                                       int chapterPoints) {
+    std::vector<std::string> mismatches;
+    if (dvd.chapterCount < chapterPoints) {
+        mismatches.push_back(videoTsFolder + language::dvdFewerChapters +
+                             std::to_string(dvd.chapterCount) + language::dvdFallsShortOf +
+                             std::to_string(chapterPoints));
+    }
+    if (vob.videoSeconds && dvd.playbackSeconds + playbackTolerance < *vob.videoSeconds) {
+        mismatches.push_back(videoTsFolder + language::dvdShorterPlayback +
+                             clockText(dvd.playbackSeconds) + language::dvdFallsShortOf +
+                             clockText(*vob.videoSeconds));
+    }
+    const std::vector<std::string> audio = audioMismatches(videoTsFolder, dvd, vob);
+    mismatches.insert(mismatches.end(), audio.begin(), audio.end());
+    if (!vob.standard.empty() && !dvd.standard.empty() && vob.standard != dvd.standard) {
+        mismatches.push_back(videoTsFolder + language::dvdOtherStandard + dvd.standard +
+                             language::dvdStandardOfVob + vob.standard);
+    }
+    return mismatches;
+}
+
+DvdCheck checkAuthoredDvd(const std::string& videoTsFolder, const std::string& vobPath,
+                          const std::string& chapterList) {
+    DvdCheck check;
+    mpeg::TitleSetInfo dvd;
+    try {
+        dvd = mpeg::readTitleSet(videoTsFolder);
+    } catch (const mpeg::IfoError& error) {
+        check.errors.push_back(videoTsFolder + language::dvdUnreadable + error.what());
+        return check;
+    }
+    check.summary = dvdSummary(dvd);
+    VobFacts vob;
+    try {
+        vob = vobFactsOf(mpeg::surveyProgramStream(vobPath));
+    } catch (const std::exception&) {
+        // A VOB that cannot be surveyed shows nothing to compare; the DVD is not at fault.
+    }
+    check.errors = dvdMismatches(videoTsFolder, dvd, vob, chapterPointsOf(chapterList));
+    return check;
+}
