@@ -1,5 +1,6 @@
 // bbdmux: writes one elementary stream of a DVD-Video program stream (a VOB) to a file, in step
 // with the video, or lists the streams a VOB holds.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +28,44 @@ int streamNumber(const char* text) {
     char* end = nullptr;
     const long value = std::strtol(text + 2, &end, 16);
     return *end == '\0' ? static_cast<int>(value) : -1;
+}
+
+double milliseconds(std::int64_t ticks) {
+    return static_cast<double>(ticks) / 90.0;
+}
+
+// What was done to keep the output in step, for the tools log.
+void printReport(const demux::ExtractionReport& report, int stream) {
+    std::printf("bbdmux: stream 0x%02x, %llu bytes written", stream,
+                static_cast<unsigned long long>(report.bytesWritten));
+    if (report.bytesPassedOver > 0) {
+        std::printf(", %llu bytes of cut or broken units passed over",
+                    static_cast<unsigned long long>(report.bytesPassedOver));
+    }
+    std::printf("\n");
+    const bool audio = !(stream >= 0xe0 && stream <= 0xef);
+    if (!audio) {
+        return;
+    }
+    if (!report.videoStart) {
+        std::printf(
+            "bbdmux: the video's first pictures carry no time stamp: the audio begins "
+            "with its first whole frame, not lined up with the video\n");
+        return;
+    }
+    const char* unit = stream >= 0xa0 && stream <= 0xa7 ? "samples" : "frames";
+    if (report.silenceAdded > 0) {
+        std::printf("bbdmux: %lld %s of silence put before the audio\n",
+                    static_cast<long long>(report.silenceAdded), unit);
+    }
+    if (report.unitsLeftOut > 0) {
+        std::printf("bbdmux: %lld %s before the video's start left out\n",
+                    static_cast<long long>(report.unitsLeftOut), unit);
+    }
+    if (report.outputStart) {
+        std::printf("bbdmux: the audio begins %.1f ms from the video's first picture\n",
+                    milliseconds(*report.outputStart - *report.videoStart));
+    }
 }
 
 int usageError() {
@@ -64,7 +103,7 @@ int main(int argc, char* argv[]) {
         } else {
             return usageError();
         }
-        demux::extractStream(argv[1], stream, argv[3]);
+        printReport(demux::extractStream(argv[1], stream, argv[3]), stream);
         return 0;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "bbdmux: %s\n", failure.what());
