@@ -179,7 +179,9 @@ void ProgramStreamReader::read(const PacketHandler& handler, std::uint64_t from,
     if (seek != 0) {
         throw std::runtime_error(std::generic_category().message(errno));
     }
-    buffer_.resize(blockSize + largestPacket);
+    // A small file needs no block larger than itself.
+    buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(blockSize, fileSize_)) +
+                   largestPacket);
     std::size_t kept = 0;
     std::uint64_t left = limit;
     synchronised_ = false;
