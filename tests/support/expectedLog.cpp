@@ -16,8 +16,6 @@ namespace expectedLog {
 namespace {
 
 const std::string stepRule = "    ______________________";
-const std::string fakeDvdChecked =
-    "DVD checked: 1 title, 99 chapters, 0:00:00, 1 audio track, PAL ";
 
 std::vector<std::string> step(const std::string& message, const ToolCommand& command) {
     return {"    STAMP : " + message, "    " + command.commandLine, "    Done after Ns ", stepRule};
@@ -58,7 +56,11 @@ std::vector<std::string> taskStart(int taskIndex) {
             ""};
 }
 
-std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools, int taskIndex) {
+const char* const fakeDvdChecked =
+    "DVD checked: 1 title, 99 chapters, 0:00:00, 1 audio track, PAL ";
+
+std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools, int taskIndex,
+                                  const std::string& dvdChecked) {
     std::vector<std::string> lines = taskStart(taskIndex);
     const std::vector<std::pair<std::string, ToolCommand>> steps{
         {"Audio stream DEMUX in progress...", audioDemuxCommand(task, tools)},
@@ -73,7 +75,7 @@ std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools
         const std::vector<std::string> stepLines = step(steps[i].first, steps[i].second);
         lines.insert(lines.end(), stepLines.begin(), stepLines.end());
         if (i + 1 == steps.size()) {
-            lines.insert(lines.end(), {"    " + fakeDvdChecked + "after Ns ", stepRule});
+            lines.insert(lines.end(), {"    " + dvdChecked + "after Ns ", stepRule});
         }
         for (const std::string& deleted : deletionsAfterStep[i]) {
             lines.insert(lines.end(), {"    " + deleted + " deleted after Ns ", stepRule});

@@ -18,8 +18,13 @@ bool everyLineEndsWithCrLf(const std::string& path);
 
 std::vector<std::string> taskStart(int taskIndex);
 
-// A task with all three stages and all three deletions, everything large enough.
-std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools, int taskIndex);
+// What the fake authoring tool's DVD reads back as, with the blank the log's duration follows.
+extern const char* const fakeDvdChecked;
+
+// A task with all three stages and all three deletions, everything large enough; its DVD reads
+// back as dvdChecked says.
+std::vector<std::string> fullTask(const Ttask& task, const SettingsValues& tools, int taskIndex,
+                                  const std::string& dvdChecked = fakeDvdChecked);
 
 // A task that only demultiplexes, without deletion.
 std::vector<std::string> demuxOnly(const Ttask& task, const SettingsValues& tools, int taskIndex);

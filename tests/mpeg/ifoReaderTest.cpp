@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "mpeg/ifoReader.h"
+#include "support/ifoImage.h"
+#include "support/tempFolder.h"
+#ifndef _WIN32
+#include "support/batchProcess.h"
+#include "support/dvdMaterial.h"
+#endif
+
+using namespace std::string_literals;
+
+namespace {
+
+mpeg::TitleSetInfo parse(const std::string& bytes) {
+    return mpeg::parseTitleSetIfo(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                  bytes.size());
+}
+
+std::string parseError(const std::string& bytes) {
+    try {
+        parse(bytes);
+    } catch (const mpeg::IfoError& error) {
+        return error.what();
+    }
+    return "read";
+}
+
+}  // namespace
+
+TEST(IfoReaderTest, TitleSetFacts) {
+    IfoImage image;
+    image.chapters = 7;
+    image.playbackSeconds = 3 * 3600 + 25 * 60 + 9;
+    image.frames = 15;
+    image.pal = false;
+    image.audioModes = {0, 2, 3, 4, 6, 5};
+    image.language = "fr";
+    const mpeg::TitleSetInfo info = parse(titleSetIfoBytes(image));
+    EXPECT_EQ(info.titleCount, 1);
+    EXPECT_EQ(info.chapterCount, 7);
+    EXPECT_DOUBLE_EQ(info.playbackSeconds, 3 * 3600 + 25 * 60 + 9 + 15 * 1001 / 30000.0);
+    EXPECT_EQ(info.standard, "NTSC");
+    std::vector<std::string> formats;
+    for (const mpeg::IfoAudioStream& stream : info.audioStreams) {
+        formats.push_back(mpeg::audioFormatName(stream.format));
+        EXPECT_EQ(stream.language, "fr");
+        EXPECT_EQ(stream.channels, 2);
+    }
+    EXPECT_EQ(formats,
+              (std::vector<std::string>{"AC-3", "MPEG-1", "MPEG-2", "LPCM", "DTS", "other audio"}));
+
+    image = IfoImage();
+    image.audioModes = {};
+    image.playbackSeconds = 59;
+    image.frames = 24;
+    const mpeg::TitleSetInfo pal = parse(titleSetIfoBytes(image));
+    EXPECT_EQ(pal.standard, "PAL");
+    EXPECT_DOUBLE_EQ(pal.playbackSeconds, 59.96);
+    EXPECT_TRUE(pal.audioStreams.empty());
+}
+
+TEST(IfoReaderTest, DamagedOrHostileFilesGiveAReasonNeverACrash) {
+    const std::string good = titleSetIfoBytes(IfoImage());
+    struct Damage {
+        const char* what;
+        std::function<void(std::string&)> apply;
+        const char* reason;
+    };
+    const auto set = [](std::size_t at, std::string bytes) {
+        return [at, bytes](std::string& file) { file.replace(at, bytes.size(), bytes); };
+    };
+    const std::vector<Damage> damages{
+        {"no signature", set(0, "DVDVIDEO-VMG"), "the file is not a title set's IFO file"},
+        {"empty", [](std::string& file) { file.clear(); },
+         "the file is not a title set's IFO file"},
+        {"header only", [](std::string& file) { file.resize(0x100); },
+         "the file is cut short or damaged"},
+        {"tables cut off", [](std::string& file) { file.resize(0x900); },
+         "the file is cut short or damaged"},
+        {"chapter table far away", set(0xC8, "\xff\xff\xff\xff"s),
+         "the file is cut short or damaged"},
+        {"program chains far away", set(0xCC, "\x00\x10\x00\x00"s),
+         "the file is cut short or damaged"},
+        {"chapter table runs past the end", set(0x804, "\x7f\xff\xff\xff"s),
+         "the file is cut short or damaged"},
+        {"no title", set(0x800, std::string(2, '\0')), "the title set holds no title"},
+        {"title outside its table", set(0x808, "\x00\x00\x00\x04"s),
+         "the file is cut short or damaged"},
+        {"chapter of a missing chain", set(0x80C, "\x00\x02"s), "the file is cut short or damaged"},
+        {"chain outside its table", set(0x100C, "\x00\x00\x7f\x00"s),
+         "the file is cut short or damaged"},
+        {"nine audio streams", set(0x202, "\x00\x09"s), "the file is cut short or damaged"},
+        {"minutes that are no number", set(0x1015, "\x6a"s), "the playback time is no valid time"},
+        {"61 seconds", set(0x1016, "\x61"s), "the playback time is no valid time"},
+    };
+    for (const Damage& damage : damages) {
+        std::string file = good;
+        damage.apply(file);
+        EXPECT_EQ(parseError(file), damage.reason) << damage.what;
+    }
+    // Every cut of the file: read whole, or refused with a reason.
+    for (std::size_t length = 0; length < good.size(); length += 7) {
+        const std::string cut = parseError(good.substr(0, length));
+        EXPECT_TRUE(cut == "read" || cut.find("the file") == 0) << length << ": " << cut;
+    }
+}
+
+TEST(IfoReaderTest, FolderWithAndWithoutItsTableOfContents) {
+    TempFolder folder;
+    const auto read = [&folder]() -> std::string {
+        try {
+            return std::to_string(mpeg::readTitleSet(folder.path()).titleCount);
+        } catch (const mpeg::IfoError& error) {
+            return error.what();
+        }
+    };
+    EXPECT_EQ(read(), "VTS_01_0.IFO: the file cannot be opened");
+    writeBytes(folder.file("VTS_01_0.IFO"), titleSetIfoBytes(IfoImage()));
+    EXPECT_EQ(read(), "1");
+    writeBytes(folder.file("VIDEO_TS.IFO"), videoManagerIfoBytes(3));
+    EXPECT_EQ(read(), "3");
+    writeBytes(folder.file("VIDEO_TS.IFO"), videoManagerIfoBytes(3).substr(0, 2049));
+    EXPECT_EQ(read(), "VIDEO_TS.IFO: the file is cut short or damaged");
+    writeBytes(folder.file("VIDEO_TS.IFO"), titleSetIfoBytes(IfoImage()));
+    EXPECT_EQ(read(), "VIDEO_TS.IFO: the file is not a DVD's table of contents");
+}
+
+#ifndef _WIN32
+// What dvdauthor itself writes, read back.
+TEST(IfoReaderTest, DvdauthorOutput) {
+    struct Case {
+        const VideoStandard* standard;
+        const char* chapters;
+        int chapterCount;
+    };
+    for (const Case& each : {Case{&palStandard, "00:00:00,00:00:01", 2},
+                             Case{&ntscStandard, "00:00:00,00:00:01,00:00:02", 3}}) {
+        SCOPED_TRACE(each.standard->name);
+        TempFolder folder;
+        const std::string source = folder.file("x.vob");
+        ASSERT_TRUE(makeDvdSource(*each.standard, source, 3));
+        const std::string dvd = shellQuoted(folder.file("out"));
+        const std::string title = "dvdauthor -o " + dvd + " -t -c " + each.chapters + " -f " +
+                                  shellQuoted(source) + " >/dev/null 2>&1";
+        const std::string contents = std::string("VIDEO_FORMAT=") + each.standard->name +
+                                     " dvdauthor -o " + dvd + " -T >/dev/null 2>&1";
+        ASSERT_EQ(std::system(title.c_str()), 0);
+        ASSERT_EQ(std::system(contents.c_str()), 0);
+
+        const std::string videoTs = folder.file("out/VIDEO_TS");
+        const mpeg::TitleSetInfo info = mpeg::readTitleSet(videoTs);
+        EXPECT_EQ(info.titleCount, 1);
+        EXPECT_EQ(info.chapterCount, each.chapterCount);
+        EXPECT_NEAR(info.playbackSeconds, 3, 0.1);
+        EXPECT_EQ(info.standard, each.standard->name);
+        ASSERT_EQ(info.audioStreams.size(), 1u);
+        EXPECT_EQ(info.audioStreams[0].format, mpeg::IfoAudioFormat::Ac3);
+        EXPECT_EQ(info.audioStreams[0].channels, 2);
+
+        // A copy cut before its program chains, in its header or at a sector, is refused.
+        const std::string whole = readBytes(videoTs + "/VTS_01_0.IFO");
+        for (std::size_t length = 0; length < 0x1010; length += length < 0x300 ? 13 : 1024) {
+            EXPECT_NE(parseError(whole.substr(0, length)), "read") << length;
+        }
+    }
+}
+#endif
