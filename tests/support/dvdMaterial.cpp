@@ -10,8 +10,10 @@ const VideoStandard palStandard{"PAL", "pal-dvd", "720x576", "25"};
 const VideoStandard ntscStandard{"NTSC", "ntsc-dvd", "720x480", "30000/1001"};
 
 bool makeDvdSource(const VideoStandard& standard, const std::string& path, int seconds) {
+    // Light noise: heavier noise makes a first picture too large for mplex's buffer model, which
+    // mplex reports as an error ("Frame data under-runs detected!", exit status 1).
     const std::string picture = std::string("testsrc2=size=") + standard.size +
-                                ":rate=" + standard.rate + ",noise=alls=20:allf=t";
+                                ":rate=" + standard.rate + ",noise=alls=4:allf=t";
     const std::string command =
         "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i " + shellQuoted(picture) +
         " -f lavfi -i sine=frequency=440:sample_rate=48000 -t " + std::to_string(seconds) +
