@@ -143,7 +143,9 @@ bool TprocessThread::runRemuxStage(const Ttask& task) {
     if (!tools_.checkFreeSpace(task.m2vFilePath, task.vobFilePath)) {
         return false;
     }
-    if (!removeStaleOutput(task.vobFilePath, {task.m2vFilePath, task.ac3FilePath})) {
+    // The source is kept too: a remultiplexed VOB named like it is never taken for an old one.
+    if (!removeStaleOutput(task.vobFilePath,
+                           {task.m2vFilePath, task.ac3FilePath, task.origVobFilePath})) {
         return false;
     }
     setTarget(task.vobFilePath, false, referenceSize_);

@@ -29,7 +29,7 @@ TEST(RunEstimateTest, TimeLeftFollowsTheSourceBytesOnceAStageHasEnded) {
     now += 10s;
     EXPECT_FALSE(estimate.position().minutesLeft) << "the first stage has two tool runs";
     estimate.toolRunEnded();
-    estimate.toolRunEnded();  // a deletion's step done: no tool run
+    estimate.toolRunEnded();  // a deletion's or the DVD check's step done: no tool run
     position = estimate.position();
     EXPECT_EQ(position.percent, 10);
     EXPECT_EQ(position.minutesLeft, 3);  // 400 bytes in 20 s, 3600 to come

@@ -52,7 +52,9 @@ TEST_F(WindowEndToEndTest, TheWindowAuthorsTheSameDvdFolderAsTheBatchRunner) {
     EXPECT_EQ(authoredChapterCount(task->dvdFolderPath, folder.file("unauthored")), 2);
 
     // The same log as the batch runner writes for this task.
-    std::vector<std::string> expected = expectedLog::fullTask(*task, settings.values(), 0);
+    std::vector<std::string> expected =
+        expectedLog::fullTask(*task, settings.values(), 0,
+                              "DVD checked: 1 title, 2 chapters, 0:00:05, 1 audio track, PAL ");
     const std::vector<std::string> endLines = expectedLog::endOfRun();
     expected.insert(expected.end(), endLines.begin(), endLines.end());
     EXPECT_EQ(expectedLog::maskedLogLines(folder.file("marovink.log")), expected);
