@@ -76,7 +76,12 @@ TEST_F(EndToEndTest, PalAndNtscSourcesBecomeDvdFolders) {
         const std::string bundle = std::string(MAROVINK_BUNDLE_DIR) + "/";
         const SettingsValues launchers{bundle + "bbdmux", bundle + "mplex", bundle + "dvdauthor",
                                        "PAL"};
-        std::vector<std::string> expected = expectedLog::fullTask(*task, launchers, 0);
+        // The title read back: two chapters, five seconds, one AC-3 track, in the source's
+        // standard.
+        std::vector<std::string> expected = expectedLog::fullTask(
+            *task, launchers, 0,
+            std::string("DVD checked: 1 title, 2 chapters, 0:00:05, 1 audio track, ") +
+                standard->name + " ");
         const std::vector<std::string> endLines = expectedLog::endOfRun();
         expected.insert(expected.end(), endLines.begin(), endLines.end());
         EXPECT_EQ(expectedLog::maskedLogLines(folder.file("run.log")), expected);
