@@ -25,7 +25,11 @@ const char* const fileDeleted = " deleted ";
 const char* const fileKept = " kept, as the output is short ";
 const char* const fileNotDeleted = " file couldn't be deleted !\r\n";
 const char* const videoTsNotEmpty =
-    " folder already holds a DVD !\r\nNothing was deleted. This task will abort.";
+    " folder already holds a DVD !\r\nIt was left as it is, and the remultiplexed VOB is kept. "
+    "This task will abort.";
+const char* const videoTsNotEmptyAtStart =
+    " folder already holds a DVD !\r\nNothing was run or deleted, and the DVD was left as it "
+    "is. This task will abort.";
 
 const char* const fileSizeMismatchBefore =
     "The file size doesn't match with expectation.\r\nAn error probably occured, Check it !\r\n"

@@ -26,6 +26,7 @@ extern const char* const fileDeleted;
 extern const char* const fileKept;
 extern const char* const fileNotDeleted;
 extern const char* const videoTsNotEmpty;
+extern const char* const videoTsNotEmptyAtStart;
 
 // Size checks: the "before" text, the web page address, the "after" text, then the figures
 extern const char* const fileSizeMismatchBefore;

@@ -85,6 +85,12 @@ void TprocessThread::run() {
 }
 
 void TprocessThread::runTask(const Ttask& task) {
+    // A DVD already in the destination would make the authoring fail at the end: found now, before
+    // hours of work and the deletions that go with them.
+    if (task.doAuthor && holdsFiles(videoTsFolderOf(task))) {
+        raise(handlers_.OnTaskError, videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
+        return;
+    }
     if (task.doDemux && !runDemuxStage(task)) {
         return;
     }
@@ -172,10 +178,9 @@ bool TprocessThread::runAuthorStage(const Ttask& task) {
     if (!tools_.checkFreeSpace(task.vobFilePath, task.dvdFolderPath)) {
         return false;
     }
-    const std::string videoTsFolder =
-        task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
-    // The title run would add a second title set beside a DVD already there, and the size check
-    // would measure the old one.
+    const std::string videoTsFolder = videoTsFolderOf(task);
+    // The title run would add a second title set beside a DVD that appeared while the earlier
+    // stages ran, and the size check would measure the old one.
     if (holdsFiles(videoTsFolder)) {
         raise(handlers_.OnTaskError, videoTsFolder + language::videoTsNotEmpty);
         return false;
@@ -295,6 +300,10 @@ void TprocessThread::deleteInput(const std::string& path, bool outputIsShort) {
     } else {
         raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
     }
+}
+
+std::string TprocessThread::videoTsFolderOf(const Ttask& task) {
+    return task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
 }
 
 bool TprocessThread::holdsFiles(const std::string& folderPath) {

@@ -95,6 +95,7 @@ private:
     bool inputExists(const std::string& path);
     // Deletes an input the stage has used, or keeps it when the stage's output is short.
     void deleteInput(const std::string& path, bool outputIsShort);
+    static std::string videoTsFolderOf(const Ttask& task);
     static bool holdsFiles(const std::string& folderPath);
     void raise(const EventHandler& handler, const std::string& text);
 

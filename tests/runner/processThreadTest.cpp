@@ -424,3 +424,17 @@ TEST_F(ProcessThreadTest, ADvdThatFailsItsCheckIsReportedAndKeepsTheRemultiplexe
     EXPECT_EQ(std::vector<Event>(events.begin() + 5, events.end()), ending);
     EXPECT_TRUE(isExistingFile(task->vobFilePath));
 }
+
+TEST_F(ProcessThreadTest, ADvdAlreadyInTheDestinationEndsTheTaskBeforeAnythingRuns) {
+    TaskRef task = addTask("taken");
+    task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
+    const std::string videoTs =
+        task->dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
+    folder.touch("taken dvd/VIDEO_TS/VTS_01_1.VOB");
+    run();
+    const std::vector<Event> expected{
+        {"OnTaskStart", "", 0}, {"OnTaskError", videoTs + language::videoTsNotEmptyAtStart, 0}};
+    EXPECT_EQ(events, expected);
+    EXPECT_FALSE(std::filesystem::exists(tools.callsPath()));
+    EXPECT_TRUE(isExistingFile(task->origVobFilePath));
+}
