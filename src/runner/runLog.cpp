@@ -1,5 +1,8 @@
 #include "runner/runLog.h"
 
+#include <filesystem>
+
+#include "files/ioError.h"
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
@@ -18,13 +21,35 @@ std::tm localTime(std::chrono::system_clock::time_point moment) {
 RunLog::RunLog(std::string path, RegionalFormats formats, Clock now)
     : path_(std::move(path)), formats_(std::move(formats)), now_(std::move(now)) {}
 
-void RunLog::empty() {
+void RunLog::empty(const std::string& toolsLogPath) {
     std::lock_guard<std::mutex> lock(mutex_);
+    const auto writeToolsLog = [&](bool append) {
+        if (!toolsLogPath.empty()) {
+            writeNamedToolsLog(toolsLogPath, append);
+        }
+    };
+    // Appending nothing opens a file without changing it.
+    writeToolsLog(true);
+    writeToFile(path_, std::string(), true);
     writeToFile(path_, std::string(), false);
+    writeToolsLog(false);
 }
 
-void RunLog::emptyFile(const std::string& path) {
-    writeToFileItself(path, std::string(), false);
+void RunLog::writeNamedToolsLog(const std::string& toolsLogPath, bool append) const {
+    std::string reason;
+    std::error_code ignored;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(toolsLogPath, ignored))) {
+        reason = language::toolsLogIsLink;
+    } else {
+        try {
+            writeToFileItself(toolsLogPath, std::string(), append);
+            return;
+        } catch (const IoError& failure) {
+            reason = failure.what();
+        }
+    }
+    throw IoError(toolsLogPath + language::toolsLogCannotBeWritten + path_ +
+                  language::toolsLogReason + reason);
 }
 
 void RunLog::append(const std::string& entry) {

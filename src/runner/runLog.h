@@ -19,11 +19,14 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // Creates the file, or empties it.
-    void empty();
-    // The same for another file, such as the tools log that goes with the run log; a symbolic
-    // link in its place is refused, not followed.
-    static void emptyFile(const std::string& path);
+    // The lock file that keeps a second run off this log, even once the log has been renamed.
+    static std::string lockFileOf(const std::string& logPath) { return logPath + ".lock"; }
+
+    // Creates the file, or empties it; the same for the tools log when one is named, where a
+    // symbolic link is refused, not followed. Every file is opened before any is emptied, so that
+    // one that cannot be written leaves the previous run's logs whole. A failure of the tools log
+    // names it.
+    void empty(const std::string& toolsLogPath = std::string());
 
     void taskStart(const std::string& text, int taskIndex);
     // Stamped with the date and time; the following step-done entries count their seconds from
@@ -36,6 +39,8 @@ public:
 
 private:
     void append(const std::string& entry);
+    // Throws IoError naming the tools log and this log.
+    void writeNamedToolsLog(const std::string& toolsLogPath, bool append) const;
     std::string timeStamp(std::chrono::system_clock::time_point moment) const;
 
     const std::string path_;

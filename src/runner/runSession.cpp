@@ -25,19 +25,24 @@ RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, Ru
 
 RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog& log,
                        Services services, RunView& view)
-    : logLock_(FileLock::tryTake(log.path())),
+    : logLock_(FileLock::tryTakeLockFile(RunLog::lockFileOf(log.path()))),
       log_(log),
       view_(view),
       platform_(services.platform),
       taskCount_(static_cast<int>(chosen.size())),
       estimate_(workOfTasks(tasks, chosen)) {
-    if (!logLock_) {
+    if (logLock_) {
+        // A run of an earlier version locks the log itself.
+        earlierVersionsLogLock_ = FileLock::tryTake(log_.path());
+    }
+    if (!logLock_ || !earlierVersionsLogLock_) {
         throw IoError(language::runLogInUse + log_.path());
     }
-    log_.empty();
-    if (platform_.collectsToolOutput()) {
-        const std::string toolsLog = programLocation::toolsLogBeside(log_.path());
-        RunLog::emptyFile(toolsLog);
+    const std::string toolsLog = platform_.collectsToolOutput()
+                                     ? programLocation::toolsLogBeside(log_.path())
+                                     : std::string();
+    log_.empty(toolsLog);
+    if (!toolsLog.empty()) {
         platform_.setToolOutputLog(toolsLog);
     }
     runner_ = std::make_unique<TprocessThread>(

@@ -55,7 +55,8 @@ public:
 
     // Takes the run log's lock for the whole run, empties the run log and the tools log beside
     // it, then starts the run on a copy of the tasks. Throws IoError, with nothing started, when
-    // another run holds the lock (the log is then untouched) or a log cannot be emptied.
+    // another run holds the lock (the logs are then untouched) or a log cannot be emptied (the
+    // logs are then untouched too).
     RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view);
     // The same for the chosen tasks only; the log and the view name each by its number in the
     // whole list.
@@ -100,8 +101,10 @@ private:
     void showPosition();
     void writeLog(const std::function<void()>& write);
 
-    // One run per log: two runs would empty and interleave each other's entries.
+    // One run per log: two runs would empty and interleave each other's entries. The lock file
+    // beside the log stays with its path when the log is renamed during a run.
     std::unique_ptr<FileLock> logLock_;
+    std::unique_ptr<FileLock> earlierVersionsLogLock_;
     RunLog& log_;
     RunView& view_;
     platform::Platform& platform_;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "files/ioError.h"
+#include "language/language.h"
 #include "platform/platform.h"
 #include "runner/runLog.h"
 #include "support/tempFolder.h"
@@ -69,6 +71,67 @@ TEST_F(RunLogTest, EntriesHaveTheirExactLayout) {
 
     log.empty();
     EXPECT_EQ(contents(), "");
+}
+
+TEST_F(RunLogTest, EmptyingTouchesNoLogUntilEveryOneOpensAndNamesTheToolsLogThatFails) {
+    RunLog log = makeLog();
+    const std::string runLog = log.path();
+    const std::string toolsLog = folder.file("marovink.tools.log");
+    const std::string victim = folder.file("victim.txt");
+    const std::string toolsLogNamed =
+        toolsLog + language::toolsLogCannotBeWritten + runLog + language::toolsLogReason;
+    struct Case {
+        const char* name;
+        std::string spoiled;
+        std::function<void()> spoil;
+        std::string errorStart;
+    };
+    const std::vector<Case> cases = {
+        {"a link as the tools log", toolsLog,
+         [&] { std::filesystem::create_symlink(victim, toolsLog); },
+         toolsLogNamed + language::toolsLogIsLink},
+        {"a folder as the tools log", toolsLog,
+         [&] { std::filesystem::create_directory(toolsLog); }, toolsLogNamed},
+        {"a folder as the run log", runLog, [&] { std::filesystem::create_directory(runLog); }, ""},
+    };
+    for (const Case& spoilt : cases) {
+        SCOPED_TRACE(spoilt.name);
+#ifdef _WIN32
+        if (spoilt.errorStart.find(language::toolsLogIsLink) != std::string::npos) {
+            continue;  // links need special rights
+        }
+#endif
+        for (const std::string& path : {runLog, toolsLog}) {
+            std::filesystem::remove_all(path);
+            writeBytes(path, "previous");
+        }
+        writeBytes(victim, "victim");
+        std::filesystem::remove(spoilt.spoiled);
+        spoilt.spoil();
+
+        std::string error;
+        try {
+            log.empty(toolsLog);
+        } catch (const IoError& failure) {
+            error = failure.what();
+        }
+        EXPECT_EQ(error.rfind(spoilt.errorStart, 0), 0u) << error;
+        EXPECT_EQ(error.find(toolsLog) != std::string::npos, spoilt.spoiled == toolsLog) << error;
+        for (const std::string& path : {runLog, toolsLog}) {
+            if (path != spoilt.spoiled) {
+                EXPECT_EQ(readBytes(path), "previous") << path;
+            }
+        }
+        EXPECT_EQ(readBytes(victim), "victim");
+    }
+
+    std::filesystem::remove_all(toolsLog);
+    std::filesystem::remove_all(runLog);
+    writeBytes(runLog, "previous");
+    log.empty(toolsLog);
+    EXPECT_EQ(readBytes(runLog), "");
+    EXPECT_TRUE(std::filesystem::is_regular_file(toolsLog));
+    EXPECT_EQ(readBytes(toolsLog), "");
 }
 
 TEST_F(RunLogTest, EntriesFromSeveralThreadsNeverInterleave) {

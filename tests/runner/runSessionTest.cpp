@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "files/ioError.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "runner/runLog.h"
@@ -178,4 +179,43 @@ TEST_F(RunSessionTest, AnAbortIsLoggedOnceBeforeTheEndAndNotAfterIt) {
     const std::string logged = readBytes(log.path());
     EXPECT_EQ(count(logged, language::logAborted), 1);
     EXPECT_LT(logged.rfind(language::logAborted), logged.find(language::logAllTasksFinished));
+}
+
+TEST_F(RunSessionTest, ALogMovedAsideDuringARunStillKeepsASecondRunOffItsPath) {
+    addDemuxTask("first");
+    writeBytes(tools.audioGatePath(), "");
+    std::unique_ptr<RunSession> session = start();
+    ASSERT_TRUE(view.waitFor("step"));
+    std::filesystem::rename(log.path(), log.path() + ".1");
+
+    RunLog secondLog(log.path(), RegionalFormats());
+    RecordingView secondView(log.path());
+    std::unique_ptr<RunSession> second;
+    try {
+        second = std::make_unique<RunSession>(
+            tasks, secondLog, RunSession::Services{settings, platform, messages, RegionalFormats()},
+            secondView);
+    } catch (const IoError& failure) {
+        EXPECT_EQ(failure.what(), language::runLogInUse + log.path());
+    }
+    EXPECT_FALSE(second) << "a second run started on the log";
+    std::filesystem::remove(tools.audioGatePath());
+    second.reset();
+    session.reset();
+
+    // The first run's entries go on at the log's path, the second run's nowhere.
+    const std::string taskStarted = platform::systemText(language::logTaskStarted);
+    const std::string atPath = readBytes(log.path());
+    EXPECT_EQ(count(readBytes(log.path() + ".1"), taskStarted), 1);
+    EXPECT_EQ(count(atPath, taskStarted), 0);
+    EXPECT_EQ(count(atPath, language::logAllTasksFinished), 1);
+    EXPECT_FALSE(std::filesystem::exists(RunLog::lockFileOf(log.path())));
+}
+
+TEST_F(RunSessionTest, ALockFileThatAKilledRunLeftBehindStopsNoRun) {
+    addDemuxTask("first");
+    writeBytes(RunLog::lockFileOf(log.path()), "");
+    start()->waitForEnd();
+    EXPECT_EQ(count(readBytes(log.path()), language::logAllTasksFinished), 1);
+    EXPECT_FALSE(std::filesystem::exists(RunLog::lockFileOf(log.path())));
 }
