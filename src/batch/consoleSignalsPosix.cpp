@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "batch/batchRun.h"
 #include "batch/consoleSignals.h"
 
 namespace consoleSignals {
@@ -14,6 +15,8 @@ sigset_t watchedSignals() {
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
+    // A closed terminal: the run must not go on unseen, nor end leaving its tool running.
+    sigaddset(&signals, SIGHUP);
     return signals;
 }
 
@@ -38,7 +41,7 @@ void watch(std::function<void()> abortRun, std::function<void()> endAtOnce) {
         abortRun();
         sigwait(&signals, &signalNumber);
         endAtOnce();
-        _exit(128 + signalNumber);
+        _exit(BatchRun::runAborted);
     }).detach();
 }
 

@@ -6,14 +6,12 @@
 #include <functional>
 #include <utility>
 
+#include "batch/batchRun.h"
 #include "batch/consoleSignals.h"
 
 namespace consoleSignals {
 
 namespace {
-
-// The status a shell reports for a program ended by Ctrl-C.
-constexpr UINT interruptedStatus = 130;
 
 std::function<void()> abortHandler;
 std::function<void()> endHandler;
@@ -24,12 +22,17 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) {
         return FALSE;
     }
-    if (requests.fetch_add(1) == 0) {
+    const bool first = requests.fetch_add(1) == 0;
+    if (first) {
         abortHandler();
+    }
+    // The system ends the program moments after its console closes, whatever the handler
+    // returns: the running tool is ended now rather than left running unwatched.
+    if (first && event != CTRL_CLOSE_EVENT) {
         return TRUE;
     }
     endHandler();
-    ExitProcess(interruptedStatus);
+    ExitProcess(BatchRun::runAborted);
 }
 
 }  // namespace

@@ -172,50 +172,69 @@ TEST_F(BatchTest, DefaultSettingsReadNoFileAndOptionsTakeAnEqualsSign) {
 }
 
 TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
-    writeBytes(tools.audioGatePath(), "");
     addTask("one");
     addTask("two");
-    const BatchOutcome outcome = runBatch(projectArguments(), [this](pid_t pid) {
-        for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
-            std::this_thread::sleep_for(10ms);
-        }
-        kill(pid, SIGINT);
-        std::this_thread::sleep_for(200ms);
-        std::filesystem::remove(tools.audioGatePath());
-    });
-    // An aborted run is no success: its own status, and the tasks it did not run are counted.
-    EXPECT_EQ(outcome.status, 3);
-    EXPECT_NE(readBytes(folder.file("stderr.txt")).find("The run was aborted: 1 task(s) not run."),
-              std::string::npos)
-        << readBytes(folder.file("stderr.txt"));
-    const std::vector<std::string> lines = logLines();
-    EXPECT_NE(
-        std::find(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"),
-        lines.end());
-    EXPECT_EQ(lines.back(), "      ---   All Tasks finished !!!   ---");
-    // The audio tool ran to its end; nothing ran after it.
-    EXPECT_EQ(readLines(tools.callsPath()).size(), 1u);
-    EXPECT_TRUE(isExistingFile(folder.file("one.ac3")));
+    const std::string arguments = projectArguments();
+    // A closed terminal hangs the program up: an abort as for Ctrl-C and SIGTERM.
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        std::filesystem::remove(tools.callsPath());
+        writeBytes(tools.audioGatePath(), "");
+        const BatchOutcome outcome = runBatch(arguments, [&](pid_t pid) {
+            for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
+                std::this_thread::sleep_for(10ms);
+            }
+            kill(pid, signalNumber);
+            std::this_thread::sleep_for(200ms);
+            std::filesystem::remove(tools.audioGatePath());
+        });
+        // An aborted run is no success: its own status, and the tasks it did not run are
+        // counted.
+        EXPECT_EQ(outcome.status, 3);
+        EXPECT_NE(
+            readBytes(folder.file("stderr.txt")).find("The run was aborted: 1 task(s) not run."),
+            std::string::npos)
+            << readBytes(folder.file("stderr.txt"));
+        const std::vector<std::string> lines = logLines();
+        EXPECT_NE(
+            std::find(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"),
+            lines.end());
+        EXPECT_EQ(lines.back(), "      ---   All Tasks finished !!!   ---");
+        // The audio tool ran to its end; nothing ran after it.
+        EXPECT_EQ(readLines(tools.callsPath()).size(), 1u);
+        EXPECT_TRUE(isExistingFile(folder.file("one.ac3")));
+    }
 }
 
-TEST_F(BatchTest, SecondInterruptEndsTheRunningToolToo) {
-    writeBytes(tools.audioGatePath(), "");
+TEST_F(BatchTest, SecondInterruptEndsTheRunningToolTooAsAnAbortedRun) {
     addTask("one");
-    const BatchOutcome outcome = runBatch(projectArguments(), [this](pid_t pid) {
-        for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
-            std::this_thread::sleep_for(10ms);
-        }
-        kill(pid, SIGINT);
-        std::this_thread::sleep_for(200ms);
-        kill(pid, SIGINT);
-    });
-    EXPECT_EQ(outcome.status, 128 + SIGINT);
-    // A tool still running would write its output once the gate opens.
-    std::filesystem::remove(tools.audioGatePath());
-    std::this_thread::sleep_for(500ms);
-    EXPECT_FALSE(std::filesystem::exists(folder.file("one.ac3")));
-    EXPECT_NE(readBytes(folder.file("stderr.txt")).find("the running tool with it"),
-              std::string::npos);
+    const std::string arguments = projectArguments();
+    for (const auto& [first, second] : {std::pair{SIGINT, SIGINT}, std::pair{SIGTERM, SIGHUP},
+                                        std::pair{SIGHUP, SIGHUP}}) {
+        SCOPED_TRACE(std::to_string(first) + " then " + std::to_string(second));
+        std::filesystem::remove(tools.callsPath());
+        std::filesystem::remove(folder.file("one.ac3"));
+        writeBytes(tools.audioGatePath(), "");
+        const BatchOutcome outcome = runBatch(arguments, [&](pid_t pid) {
+            for (int i = 0; i < 500 && !isExistingFile(tools.callsPath()); ++i) {
+                std::this_thread::sleep_for(10ms);
+            }
+            kill(pid, first);
+            std::this_thread::sleep_for(200ms);
+            kill(pid, second);
+        });
+        EXPECT_EQ(outcome.status, 3);
+        // A tool still running would write its output once the gate opens.
+        std::filesystem::remove(tools.audioGatePath());
+        std::this_thread::sleep_for(500ms);
+        EXPECT_FALSE(std::filesystem::exists(folder.file("one.ac3")));
+        EXPECT_NE(readBytes(folder.file("stderr.txt")).find("the running tool with it"),
+                  std::string::npos);
+        const std::vector<std::string> lines = logLines();
+        EXPECT_NE(
+            std::find(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"),
+            lines.end());
+    }
 }
 
 TEST_F(BatchTest, ALogThatFailsDuringTheRunIsNamed) {
