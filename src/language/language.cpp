@@ -67,8 +67,7 @@ const char* const errorCaption = "Erreur";
 const char* const fileHasOtherLinks =
     "The file has other hard links, which a save would cut; it was not saved: ";
 const char* const runLogInUse = "Another run is using the run log; this run was not started: ";
-const char* const toolsLogCannotBeWritten = " cannot be written as the tools log of ";
-const char* const toolsLogReason = ": ";
+const char* const toolsLogCannotBeWritten = " cannot be written as the tools log: ";
 const char* const toolsLogIsLink = "it is a symbolic link, which is never followed";
 
 }  // namespace language

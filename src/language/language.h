@@ -62,10 +62,8 @@ extern const char* const errorCaption;
 // Refusals that keep a file or a run log from being damaged; the path follows each
 extern const char* const fileHasOtherLinks;
 extern const char* const runLogInUse;
-// The tools log that a run cannot empty: its path, the first text, the run log's path, the
-// second text, then the reason
+// The tools log that a run cannot empty: its path, this text, then the reason
 extern const char* const toolsLogCannotBeWritten;
-extern const char* const toolsLogReason;
 extern const char* const toolsLogIsLink;
 
 }  // namespace language

@@ -35,7 +35,7 @@ void RunLog::empty(const std::string& toolsLogPath) {
     writeToolsLog(false);
 }
 
-void RunLog::writeNamedToolsLog(const std::string& toolsLogPath, bool append) const {
+void RunLog::writeNamedToolsLog(const std::string& toolsLogPath, bool append) {
     std::string reason;
     std::error_code ignored;
     if (std::filesystem::is_symlink(std::filesystem::symlink_status(toolsLogPath, ignored))) {
@@ -48,8 +48,7 @@ void RunLog::writeNamedToolsLog(const std::string& toolsLogPath, bool append) co
             reason = failure.what();
         }
     }
-    throw IoError(toolsLogPath + language::toolsLogCannotBeWritten + path_ +
-                  language::toolsLogReason + reason);
+    throw IoError(toolsLogPath + language::toolsLogCannotBeWritten + reason);
 }
 
 void RunLog::append(const std::string& entry) {

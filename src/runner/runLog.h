@@ -39,8 +39,8 @@ public:
 
 private:
     void append(const std::string& entry);
-    // Throws IoError naming the tools log and this log.
-    void writeNamedToolsLog(const std::string& toolsLogPath, bool append) const;
+    // Throws IoError naming the tools log.
+    static void writeNamedToolsLog(const std::string& toolsLogPath, bool append);
     std::string timeStamp(std::chrono::system_clock::time_point moment) const;
 
     const std::string path_;
