@@ -1,8 +1,11 @@
 #include "batch/batchOptions.h"
 
 #include <optional>
+#include <set>
+#include <stdexcept>
 
 #include "language/consoleTexts.h"
+#include "runner/taskSelection.h"
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
@@ -12,6 +15,8 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         return options;
     };
     bool onlyFilesFollow = false;
+    // A second value would silently win over the first, which may be the one the user meant.
+    std::set<std::string> given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
         const bool isOption = !onlyFilesFollow && argument.size() > 1 && argument[0] == '-';
@@ -34,6 +39,10 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--version") {
             options.action = BatchOptions::Action::Version;
             return options;
+        } else if ((argument == "--settings" || argument == "--log" || argument == "--tasks" ||
+                    argument == "--failed-from" || argument == "--default-settings") &&
+                   !given.insert(argument).second) {
+            return fail(argument + language::batchGivenTwice);
         } else if (argument == "--settings" || argument == "--log" || argument == "--tasks" ||
                    argument == "--failed-from") {
             const std::string value = attachedValue              ? *attachedValue
@@ -48,6 +57,13 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
                                  : argument == "--tasks"  ? options.taskList
                                                           : options.failedFromLog;
             field = value;
+            if (argument == "--tasks") {
+                try {
+                    taskSelection::checkList(value);
+                } catch (const std::invalid_argument& fault) {
+                    return fail(language::batchTasksOption + std::string(fault.what()));
+                }
+            }
         } else if (argument == "--default-settings" && !attachedValue) {
             options.defaultSettings = true;
         } else {

@@ -1,8 +1,18 @@
 #include "batch/batchRun.h"
 
+#include <filesystem>
+#include <functional>
+#include <set>
+
 #include "batch/chosenTasks.h"
+#include "batch/projectFileClash.h"
+#include "files/ioError.h"
+#include "files/systemEncoding.h"
 #include "files/textFile.h"
 #include "language/consoleTexts.h"
+#include "language/language.h"
+#include "language/messageFormat.h"
+#include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
 #include "runner/runLog.h"
@@ -22,12 +32,17 @@ BatchRun::~BatchRun() = default;
 
 namespace {
 
-// A batch run shows its events as console lines.
+// A batch run shows its events as console lines. Before its first event after the run log's
+// first entry, it adds the entry that carries forward the tasks an earlier run finished.
 class ConsoleRunView : public RunView {
 public:
-    explicit ConsoleRunView(ConsoleReport& console) : console_(console) {}
+    ConsoleRunView(ConsoleReport& console, std::function<void()> firstEntryWritten)
+        : console_(console), firstEntryWritten_(std::move(firstEntryWritten)) {}
 
-    void taskStarted(int taskIndex) override { console_.taskStart(taskIndex); }
+    void taskStarted(int taskIndex) override {
+        afterFirstEntry();
+        console_.taskStart(taskIndex);
+    }
     void stepStarted(const std::string& text) override { console_.stepStart(text); }
     void stepDone(const std::string& text) override { console_.stepDone(text); }
     void taskFailed(const std::string& text, int) override { console_.taskError(text); }
@@ -35,11 +50,29 @@ public:
     void runPosition(const RunPosition& position) override {
         console_.runPosition(runPositionText(position));
     }
-    void runFinished() override {}
+    void runFinished() override { afterFirstEntry(); }
 
 private:
+    void afterFirstEntry() {
+        if (firstEntryWritten_) {
+            const std::function<void()> write = std::move(firstEntryWritten_);
+            firstEntryWritten_ = nullptr;
+            write();
+        }
+    }
+
     ConsoleReport& console_;
+    std::function<void()> firstEntryWritten_;
 };
+
+// The message of a project whose count line is no number, with the line's bytes as they are: the
+// exception's own text ends at a NUL byte.
+std::string countLineFault(const std::string& projectPath) {
+    TextLineReader reader(projectPath);
+    std::string line;
+    reader.readShortLine(line, 100);
+    return formatMessage(platform::systemText(language::notAnInteger).c_str(), line);
+}
 
 }  // namespace
 
@@ -53,23 +86,17 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     const std::string logPath = options.logPath.empty() ? windowFiles.runLog : options.logPath;
     // A settings file named on purpose and missing is a mistake, not a wish for the defaults.
     if (!options.settingsPath.empty() && !isExistingFile(settingsPath)) {
-        console_.failure(language::batchSettingsMissingBefore + settingsPath +
-                         language::batchSettingsMissingAfter);
+        std::error_code error;
+        console_.failure(language::batchSettingsMissingBefore + shownPath(settingsPath) +
+                         (std::filesystem::is_directory(settingsPath, error)
+                              ? language::batchSettingsIsFolder
+                              : language::batchSettingsMissingAfter));
         return cannotRun;
     }
     Settings settings(settingsPath, programLocation::folderOf(programPath_));
     TAllTask tasks;
     RunLog log(logPath, formats_);
-    // Each run empties its log: a log that is the project or the settings would destroy them.
-    for (const auto& [path, what] : {std::pair{&options.projectPath, "project file"},
-                                     std::pair{&settingsPath, "settings file"}}) {
-        if (namesSameFile(log.path(), *path)) {
-            console_.failure(std::string("--log names the ") + what + ": " + log.path());
-            return cannotRun;
-        }
-    }
-    ConsoleRunView view(console_);
-    std::unique_ptr<RunSession> session;
+    std::set<int> finishedEarlier;
     // Each failure names what was being done and with which file, unless its text does.
     std::string doing;
     std::string file;
@@ -84,18 +111,73 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
         }
         doing = language::batchReadingProject;
         file = options.projectPath;
-        projectFile::load(options.projectPath, tasks);
-        const TaskNumbers chosen = chosenTasks(options, tasks.count());
+        try {
+            projectFile::load(options.projectPath, tasks);
+        } catch (const ConversionError&) {
+            console_.failure(doing + shownPath(file) + language::batchDoingSeparator +
+                             countLineFault(options.projectPath));
+            return cannotRun;
+        }
+        if (!options.failedFromLog.empty()) {
+            doing = language::batchReadingEarlierLog;
+            file = options.failedFromLog;
+            finishedEarlier = finishedInRunLog(options.failedFromLog, tasks.count());
+        }
+        // Each run empties its log and the tools log: neither may be a file of the project, nor
+        // may the earlier log, read whole above, be one.
+        std::vector<OwnFile> ownFiles{
+            {options.logPath.empty() ? language::batchDefaultLogSubject : language::batchLogSubject,
+             logPath}};
+        if (platform_.collectsToolOutput()) {
+            ownFiles.push_back(
+                {language::batchToolsLogSubject, programLocation::toolsLogBeside(logPath)});
+        }
+        if (!options.failedFromLog.empty()) {
+            ownFiles.push_back({language::batchFailedFromSubject, options.failedFromLog});
+        }
+        const std::string clash = projectFileClash(
+            ownFiles, ProjectFiles{options.projectPath, settingsPath, settings.values(), tasks});
+        if (!clash.empty()) {
+            console_.failure(clash);
+            return cannotRun;
+        }
+    } catch (const NotARunLog&) {
+        console_.failure(language::batchFailedFromOption + shownPath(options.failedFromLog) +
+                         language::batchNotARunLog);
+        return cannotRun;
+    } catch (const std::exception& failure) {
+        const std::string text = failure.what();
+        console_.failure(text.find(file) != std::string::npos
+                             ? text
+                             : doing + shownPath(file) + language::batchDoingSeparator + text);
+        return cannotRun;
+    }
+    const TaskChoice choice = chosenTasks(options, tasks.count(), finishedEarlier);
+    if (!options.failedFromLog.empty() && choice.toRun.empty()) {
+        console_.nothingToRun();
+    }
+    const auto carryForward = [this, &choice, &logPath] {
+        if (choice.finishedEarlier.empty()) {
+            return;
+        }
+        // Under the lock that an abort's entry takes, so that the two never interleave.
+        std::lock_guard<std::mutex> lock(runMutex_);
+        writeToFile(logPath,
+                    taskSelection::carriedForwardEntry(choice.finishedEarlier) + "\r\n\r\n", true);
+    };
+    ConsoleRunView view(console_, carryForward);
+    std::unique_ptr<RunSession> session;
+    try {
         doing = language::batchWritingLog;
         file = logPath;
         session = std::make_unique<RunSession>(
-            tasks, chosen, log, RunSession::Services{settings, platform_, console_, formats_},
+            tasks, choice.toRun, log, RunSession::Services{settings, platform_, console_, formats_},
             view);
     } catch (const std::exception& failure) {
         const std::string text = failure.what();
         console_.failure(text.find(file) != std::string::npos
                              ? text
-                             : doing + file + language::batchDoingSeparator + text);
+                             : doing + shownPath(file) + language::batchDoingSeparator + text);
         return cannotRun;
     }
     {
@@ -109,19 +191,23 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
         session_ = nullptr;
     }
     const int failedTasks = session->failedTaskCount();
-    console_.finished(session->startedTaskCount(), failedTasks);
     if (!session->runFailure().empty()) {
+        console_.stoppedEarly(ConsoleReport::Stop::endedEarly, session->startedTaskCount(),
+                              failedTasks, session->tasksNotRun());
         console_.failure(language::batchRunEndedEarly +
                          (session->logWriteFailed()
-                              ? ", " + std::string(language::batchWritingLog) + logPath
+                              ? ", " + std::string(language::batchWritingLog) + shownPath(logPath)
                               : std::string()) +
                          language::batchDoingSeparator + session->runFailure());
         return someTaskFailed;
     }
     if (session->aborted()) {
+        console_.stoppedEarly(ConsoleReport::Stop::aborted, session->startedTaskCount(),
+                              failedTasks, session->tasksNotRun());
         console_.aborted(session->tasksNotRun());
         return runAborted;
     }
+    console_.finished(session->startedTaskCount(), failedTasks);
     return failedTasks == 0 ? noTaskFailed : someTaskFailed;
 }
 
@@ -135,7 +221,7 @@ void BatchRun::abort() {
             console_.aborting();
         }
     } catch (const std::exception& failure) {
-        console_.failure(language::batchWritingLog + logPath_ + language::batchDoingSeparator +
-                         failure.what());
+        console_.failure(language::batchWritingLog + shownPath(logPath_) +
+                         language::batchDoingSeparator + failure.what());
     }
 }

@@ -1,32 +1,41 @@
 #include "batch/chosenTasks.h"
 
-#include <stdexcept>
-
 #include "files/textFile.h"
 
-TaskNumbers chosenTasks(const BatchOptions& options, int count) {
-    TaskNumbers chosen = taskSelection::all(count);
-    if (!options.taskList.empty()) {
-        try {
-            chosen = taskSelection::parse(options.taskList, count);
-        } catch (const std::invalid_argument& fault) {
-            throw std::invalid_argument("--tasks: " + std::string(fault.what()));
+std::set<int> finishedInRunLog(const std::string& path, int count) {
+    TextLineReader reader(path);
+    taskSelection::LogReading reading(count);
+    std::string line;
+    // A run log begins with at most three empty lines; reading no further than its first entry
+    // keeps a large file of another kind from being read whole.
+    constexpr std::size_t longestOpening = 100;
+    bool opened = false;
+    for (int i = 0; i < 4 && !opened; ++i) {
+        if (!reader.readShortLine(line, longestOpening) ||
+            (!line.empty() && !taskSelection::opensRunLog(line))) {
+            throw NotARunLog(path);
         }
+        opened = !line.empty();
+        reading.line(line);
     }
+    if (!opened) {
+        throw NotARunLog(path);
+    }
+    while (reader.readLine(line)) {
+        reading.line(line);
+    }
+    return reading.finished();
+}
+
+TaskChoice chosenTasks(const BatchOptions& options, int count,
+                       const std::set<int>& finishedEarlier) {
+    TaskChoice choice;
+    choice.toRun = options.taskList.empty() ? taskSelection::all(count)
+                                            : taskSelection::parse(options.taskList, count);
     if (!options.failedFromLog.empty()) {
-        // Read whole before the run empties its own log, which may be this one.
-        std::vector<std::string> lines;
-        try {
-            TextLineReader reader(options.failedFromLog);
-            std::string line;
-            while (reader.readLine(line)) {
-                lines.push_back(line);
-            }
-        } catch (const std::exception& failure) {
-            throw std::runtime_error("--failed-from " + options.failedFromLog + ": " +
-                                     failure.what());
-        }
-        chosen = taskSelection::common(chosen, taskSelection::unfinishedInLog(lines, count));
+        choice.toRun =
+            taskSelection::common(choice.toRun, taskSelection::unfinished(finishedEarlier, count));
+        choice.finishedEarlier.assign(finishedEarlier.begin(), finishedEarlier.end());
     }
-    return chosen;
+    return choice;
 }

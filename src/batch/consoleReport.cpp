@@ -5,14 +5,48 @@
 ConsoleReport::ConsoleReport(std::ostream& out, std::ostream& err, bool outIsTerminal)
     : out_(out), err_(err), outIsTerminal_(outIsTerminal) {}
 
-std::string consoleText(const std::string& text) {
+namespace {
+
+std::string escaped(const std::string& text, bool keepLineEnds) {
+    static const char hex[] = "0123456789abcdef";
     std::string result;
+    result.reserve(text.size());
+    const auto escape = [&result](unsigned char byte) {
+        result += "\\x";
+        result += hex[byte >> 4];
+        result += hex[byte & 15];
+    };
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool crLf = byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        if (keepLineEnds && crLf) {
+            continue;
+        }
+        if (keepLineEnds && (byte == '\n' || byte == '\t')) {
+            result += text[i];
+        } else if (byte < 0x20 || byte == 0x7f) {
+            escape(byte);
+        } else if (byte == 0xc2 && i + 1 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(text[i + 1]) <= 0x9f) {
+            // U+0080 to U+009F: terminals take some of them for escape sequences.
+            escape(byte);
+            escape(static_cast<unsigned char>(text[++i]));
+        } else {
             result += text[i];
         }
     }
     return result;
+}
+
+}  // namespace
+
+std::string consoleText(const std::string& text) {
+    return escaped(text, true);
+}
+
+std::string shownPath(const std::string& path) {
+    return escaped(path, false);
 }
 
 void ConsoleReport::line(std::ostream& stream, const std::string& text) {
@@ -93,6 +127,19 @@ void ConsoleReport::finished(int taskCount, int failedTaskCount) {
     line(out_, language::batchFinishedBefore + std::to_string(taskCount) +
                    language::batchFinishedTasks + std::to_string(failedTaskCount) +
                    language::batchFinishedErrors);
+}
+
+void ConsoleReport::stoppedEarly(Stop stop, int startedTaskCount, int failedTaskCount,
+                                 int tasksNotRun) {
+    line(out_, (stop == Stop::aborted ? language::batchSummaryAborted
+                                      : language::batchSummaryEndedEarly) +
+                   std::to_string(startedTaskCount) + language::batchSummaryStarted +
+                   std::to_string(failedTaskCount) + language::batchSummaryErrors +
+                   std::to_string(tasksNotRun) + language::batchSummaryNotRun);
+}
+
+void ConsoleReport::nothingToRun() {
+    line(out_, language::batchNothingToRun);
 }
 
 void ConsoleReport::failure(const std::string& text) {

@@ -24,6 +24,10 @@ public:
     void aborted(int tasksNotRun);
     void endedAtOnce();
     void finished(int taskCount, int failedTaskCount);
+    // The summary of a run that did not go through its tasks.
+    enum class Stop { aborted, endedEarly };
+    void stoppedEarly(Stop stop, int startedTaskCount, int failedTaskCount, int tasksNotRun);
+    void nothingToRun();
     void failure(const std::string& text);
 
     void showError(const std::string& text) override;
@@ -44,5 +48,8 @@ private:
     std::size_t progressWidth_ = 0;  // of the progress line last drawn
 };
 
-// The text with its CR LF line ends as the console writes them.
+// The text as the console writes it: CR LF line ends as LF, and every other control byte (and a
+// control character of UTF-8) as \x1b, so that no text of a file reaches the terminal raw.
 std::string consoleText(const std::string& text);
+// A path within a message: every control byte escaped, line ends too.
+std::string shownPath(const std::string& path);

