@@ -126,3 +126,25 @@ TEST_F(SliceTest, TheDocumentedParallelRecipeRunsEveryTaskOnceInItsSlice) {
     // The Slurm job array cannot run here: it must at least be well-formed shell.
     EXPECT_EQ(std::system("bash -n " MAROVINK_DOCS_DIR "/scale-out-slurm.sh"), 0);
 }
+
+TEST_F(SliceTest, TheDocumentedRetryOfASliceSettles) {
+    std::filesystem::remove(tasks.taskAt(3)->origVobFilePath);
+    const std::string variables = "batch=" + shellQuoted(MAROVINK_BATCH_PATH) +
+                                  "\nsettings=" + shellQuoted(folder.file("tools.ini")) +
+                                  "\nproject=" + shellQuoted(folder.file("p.mvk")) + "\nsize=2\n";
+    const std::string quiet = " > " + shellQuoted(folder.file("out.txt")) + " 2>&1";
+    writeBytes(folder.file("slices.sh"), variables + documentedRecipe("<!-- recipe: parallel -->"));
+    // One slice had a failed task.
+    EXPECT_EQ(std::system(("bash " + shellQuoted(folder.file("slices.sh")) + quiet).c_str()),
+              1 << 8);
+    writeBytes(tasks.taskAt(3)->origVobFilePath, std::string(100 * 1024, 'v'));
+    writeBytes(folder.file("retry.sh"),
+               variables + "slice=2-3\n" + documentedRecipe("<!-- recipe: retry -->"));
+    for (int round = 1; round <= 3; ++round) {
+        EXPECT_EQ(std::system(("bash " + shellQuoted(folder.file("retry.sh")) + quiet).c_str()), 0)
+            << "round " << round << ": " << readBytes(folder.file("out.txt"));
+    }
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(audioRuns(i), 1) << "task " << i;
+    }
+}
