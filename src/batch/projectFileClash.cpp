@@ -95,24 +95,29 @@ struct Probe {
         if (identity.exists || otherIdentity.exists) {
             return sameIdentity(file->path, identity, other, otherIdentity);
         }
-        // Neither is made yet: the same when their names lead to the same place. A path of
-        // another name leads there only through a link.
-        std::error_code error;
-        if (comparable(fs::path(other).filename().string()) != name &&
-            !fs::is_symlink(other, error)) {
+        // Neither is made yet: the same when their names lead to the same place, which only a
+        // path of the same name can do (but for a link left dangling).
+        if (comparable(fs::path(other).filename().string()) != name) {
             return false;
         }
         return comparable(placeOf(other).string()) == comparable(place.string());
+    }
+
+    bool isFolderOf(const std::string& folder, const Identity& folderIdentity) const {
+        for (const auto& [path, each] : folders) {
+            if (sameIdentity(path, each, folder, folderIdentity)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     bool liesIn(const std::string& folder, const Identity& folderIdentity) const {
         if (!folderIdentity.exists) {
             return false;  // nothing can be written in it before it is made
         }
-        for (const auto& [path, each] : folders) {
-            if (sameIdentity(path, each, folder, folderIdentity)) {
-                return true;
-            }
+        if (isFolderOf(folder, folderIdentity)) {
+            return true;
         }
         // A hard link elsewhere to a file of the folder.
         if (otherLinks) {
@@ -139,9 +144,10 @@ std::string message(const Probe& probe, const char* what, int taskIndex) {
 
 std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const ProjectFiles& project) {
     std::vector<Probe> probes(ownFiles.begin(), ownFiles.end());
+    Identity dvdFolder;  // of the task being looked at
     // Each file of the project is looked at once, against every own file.
-    const auto clash = [&probes](const std::string& path, const char* what,
-                                 int taskIndex) -> std::string {
+    const auto clash = [&probes, &dvdFolder](const std::string& path, const char* what,
+                                             int taskIndex) -> std::string {
         if (path.empty()) {
             return std::string();
         }
@@ -150,6 +156,9 @@ std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const Project
             if (probe.isFile(path, identity)) {
                 return message(probe, what, taskIndex);
             }
+        }
+        if (what == language::batchIsDvdFolder) {
+            dvdFolder = identity;
         }
         return std::string();
     };
@@ -177,15 +186,16 @@ std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const Project
                 return found;
             }
         }
-        if (task.dvdFolderPath.empty()) {
-            continue;
-        }
-        // What the authoring tool writes into the DVD folder.
-        for (const char* dvdPart : {"VIDEO_TS", "AUDIO_TS"}) {
-            const std::string folder = (fs::path(task.dvdFolderPath) / dvdPart).string();
-            const Identity identity = identityOf(folder);
-            for (const Probe& probe : probes) {
-                if (probe.liesIn(folder, identity)) {
+        // What the authoring tool writes into the DVD folder. Only a file in the folder, or
+        // another link to one, can lie in it: the folders of a large project are not all read.
+        for (const Probe& probe : probes) {
+            if (task.dvdFolderPath.empty() || !dvdFolder.exists ||
+                !(probe.otherLinks || probe.isFolderOf(task.dvdFolderPath, dvdFolder))) {
+                continue;
+            }
+            for (const char* dvdPart : {"VIDEO_TS", "AUDIO_TS"}) {
+                const std::string folder = (fs::path(task.dvdFolderPath) / dvdPart).string();
+                if (probe.liesIn(folder, identityOf(folder))) {
                     return message(probe, language::batchLiesInDvd, i);
                 }
             }
