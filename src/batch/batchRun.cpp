@@ -156,14 +156,24 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     if (!options.failedFromLog.empty() && choice.toRun.empty()) {
         console_.nothingToRun();
     }
-    const auto carryForward = [this, &choice, &logPath] {
+    // Without the entry, the next retry would run the finished tasks again: its failure is the
+    // run's.
+    bool carryForwardFailed = false;
+    const auto carryForward = [this, &choice, &logPath, &carryForwardFailed] {
         if (choice.finishedEarlier.empty()) {
             return;
         }
         // Under the lock that an abort's entry takes, so that the two never interleave.
         std::lock_guard<std::mutex> lock(runMutex_);
-        writeToFile(logPath,
-                    taskSelection::carriedForwardEntry(choice.finishedEarlier) + "\r\n\r\n", true);
+        try {
+            writeToFile(logPath,
+                        taskSelection::carriedForwardEntry(choice.finishedEarlier) + "\r\n\r\n",
+                        true);
+        } catch (const std::exception& failure) {
+            carryForwardFailed = true;
+            console_.failure(language::batchWritingLog + shownPath(logPath) +
+                             language::batchDoingSeparator + failure.what());
+        }
     };
     ConsoleRunView view(console_, carryForward);
     std::unique_ptr<RunSession> session;
@@ -208,7 +218,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
         return runAborted;
     }
     console_.finished(session->startedTaskCount(), failedTasks);
-    return failedTasks == 0 ? noTaskFailed : someTaskFailed;
+    return failedTasks == 0 && !carryForwardFailed ? noTaskFailed : someTaskFailed;
 }
 
 void BatchRun::abort() {
