@@ -37,14 +37,6 @@ TEST(RetryLogTest, TaskNumbersOfAnyLengthAreLeftOutPastTheEnd) {
     EXPECT_THROW(taskSelection::parse("99999999999-99999999998", 5), std::invalid_argument);
 }
 
-TEST(RetryLogTest, ListTextIsReadBackAsTheSameNumbers) {
-    for (const TaskNumbers& numbers :
-         std::vector<TaskNumbers>{{0}, {0, 1, 2, 4}, {1, 3, 5}, {7, 8, 9, 10, 20}}) {
-        EXPECT_EQ(taskSelection::parse(taskSelection::listText(numbers), 100), numbers);
-    }
-    EXPECT_EQ(taskSelection::listText({0, 2, 3, 4}), "0,2-4");
-}
-
 TEST(RetryLogTest, TaskStartsAreReadInUtf8AndInTheWindowsCodePage) {
     std::vector<std::string> lines;
     for (const std::string& number : {std::string("\xb0 0"), std::string("\xc2\xb0 1")}) {
@@ -92,17 +84,6 @@ TEST(RetryLogTest, OnlyARunLogIsTakenAsAnEarlierRun) {
         EXPECT_THROW(finishedInRunLog(folder.file("other.txt"), 2), NotARunLog) << notALog;
     }
     EXPECT_THROW(finishedInRunLog(folder.file("none.log"), 2), IoError);
-}
-
-TEST(RetryLogTest, TheChoiceCarriesForwardWhatTheEarlierLogFinished) {
-    BatchOptions options;
-    options.failedFromLog = "earlier.log";
-    options.taskList = "1-3";
-    const TaskChoice choice = chosenTasks(options, 5, {0, 2});
-    EXPECT_EQ(choice.toRun, (TaskNumbers{1, 3}));
-    EXPECT_EQ(choice.finishedEarlier, (TaskNumbers{0, 2}));
-    options.failedFromLog.clear();
-    EXPECT_EQ(chosenTasks(options, 5, {}).finishedEarlier, TaskNumbers{});
 }
 
 TEST(RetryLogTest, ControlBytesAreShownEscaped) {
