@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "chapters/timeOfDay.h"
+#include "files/ioError.h"
 #include "files/textFile.h"
+#include "language/language.h"
 #include "regional/regionalFormats.h"
 
 namespace chapters {
@@ -36,6 +38,22 @@ std::string convertedEntry(std::string line, const std::string& videoStandard,
         line = line.substr(0, fourPartColumn) + "." + line.substr(fourPartColumn + 1);
     }
     return line;
+}
+
+// Adds the line's entry and a "," to the list when it is a time of day.
+void appendEntry(std::string& list, const std::string& line, const std::string& videoStandard,
+                 const RegionalFormats& formats) {
+    const std::string entry = convertedEntry(line, videoStandard, formats);
+    if (isTimeOfDay(entry, formats)) {
+        list.append(entry).append(",");
+    }
+}
+
+void dropLastComma(std::string& list) {
+    const std::size_t lastComma = list.rfind(',');
+    if (lastComma != std::string::npos) {
+        list.erase(lastComma);
+    }
 }
 
 }  // namespace
@@ -120,15 +138,9 @@ std::string buildChapterList(const std::vector<std::string>& lines,
                              const std::string& videoStandard, const RegionalFormats& formats) {
     std::string list;
     for (const std::string& line : lines) {
-        const std::string entry = convertedEntry(line, videoStandard, formats);
-        if (isTimeOfDay(entry, formats)) {
-            list += entry + ",";
-        }
+        appendEntry(list, line, videoStandard, formats);
     }
-    const std::size_t lastComma = list.rfind(',');
-    if (lastComma != std::string::npos) {
-        list.erase(lastComma);
-    }
+    dropLastComma(list);
     return list;
 }
 
@@ -146,13 +158,19 @@ std::string displayForm(const std::string& chapterList) {
 
 std::string importChapterFile(const std::string& path, const std::string& videoStandard,
                               const RegionalFormats& formats) {
+    // Entry by entry, so that a file of many short lines costs no more than the list it gives.
     TextLineReader reader(path);
-    std::vector<std::string> lines;
+    std::string list;
     std::string line;
-    while (reader.readLine(line)) {
-        lines.push_back(line);
+    while (reader.readBoundedLine(line)) {
+        appendEntry(list, line, videoStandard, formats);
+        // The list is one line of a project file, which could not be read back.
+        if (list.size() > longestLine + 1) {
+            throw IoError(path + language::chapterListTooLong);
+        }
     }
-    return buildChapterList(lines, videoStandard, formats);
+    dropLastComma(list);
+    return list;
 }
 
 }  // namespace chapters

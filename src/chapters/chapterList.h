@@ -17,7 +17,8 @@ std::string buildChapterList(const std::vector<std::string>& lines,
 // The box text for a stored list: one entry per line, lines joined by CR LF.
 std::string displayForm(const std::string& chapterList);
 
-// Reads a chapter file and builds its list. Throws IoError when the file cannot be read.
+// Reads a chapter file and builds its list. Throws IoError when the file cannot be read, has a
+// line longer than longestLine, or gives a list longer than that.
 std::string importChapterFile(const std::string& path, const std::string& videoStandard,
                               const RegionalFormats& formats);
 

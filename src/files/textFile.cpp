@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "files/ioError.h"
+#include "language/language.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -20,7 +21,7 @@ constexpr char ctrlZ = 26;
 
 }  // namespace
 
-TextLineReader::TextLineReader(const std::string& path) {
+TextLineReader::TextLineReader(const std::string& path) : path_(path) {
     if (isExistingFile(path)) {
         file_ = std::fopen(path.c_str(), "rb");
     } else {
@@ -77,6 +78,7 @@ bool TextLineReader::readLine(std::string& line) {
     if (byte == endOfFile) {
         return false;
     }
+    ++linesRead_;
     while (byte != endOfFile && byte != '\n') {
         if (byte != '\r') {
             line.push_back(static_cast<char>(byte));
@@ -90,8 +92,11 @@ bool TextLineReader::readLine(std::string& line) {
 
 bool TextLineReader::readShortLine(std::string& line, std::size_t limit) {
     line.clear();
-    for (;;) {
+    for (bool first = true;; first = false) {
         const int byte = nextByte();
+        if (first && byte != endOfFile) {
+            ++linesRead_;
+        }
         if (byte == endOfFile || byte == '\n') {
             return true;
         }
@@ -105,6 +110,16 @@ bool TextLineReader::readShortLine(std::string& line, std::size_t limit) {
         line.push_back(static_cast<char>(byte));
         appendPlainRun(line, limit - line.size());
     }
+}
+
+bool TextLineReader::readBoundedLine(std::string& line) {
+    const std::size_t before = linesRead_;
+    if (!readShortLine(line, longestLine)) {
+        line.clear();
+        throw IoError(path_ + language::lineTooLongAt + std::to_string(linesRead_) +
+                      language::lineTooLongEnd);
+    }
+    return linesRead_ != before;
 }
 
 bool isExistingFile(const std::string& path) {

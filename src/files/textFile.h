@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <string>
 
+// Far beyond any real path or chapter list: a longer line in a file the program reads is refused.
+constexpr std::size_t longestLine = std::size_t{1} << 20;
+
 // Reads an 8-bit text file line by line. A line ends at LF or CR LF, a lone CR is dropped, and a
 // Ctrl-Z ends the file. Memory stays in proportion to the longest line.
 class TextLineReader {
@@ -18,12 +21,19 @@ public:
     // As readLine, but keeps at most `limit` bytes of the line and leaves the rest unread; true
     // only when the whole line fit.
     bool readShortLine(std::string& line, std::size_t limit);
+    // As readLine, but a line longer than longestLine throws IoError naming the file and the
+    // line's number, so that a file of one huge line never takes its size in memory.
+    bool readBoundedLine(std::string& line);
+    // How many lines were read so far, whole or not.
+    std::size_t linesRead() const { return linesRead_; }
 
 private:
     int nextByte();
     // Appends the bytes up to the next line end, CR or Ctrl-Z, at most `limit` of them.
     void appendPlainRun(std::string& line, std::size_t limit);
 
+    const std::string path_;
+    std::size_t linesRead_ = 0;
     std::FILE* file_ = nullptr;
     char buffer_[65536];
     std::size_t bufferLength_ = 0;

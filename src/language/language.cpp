@@ -287,3 +287,21 @@ const char* const ifoNoTitle = "the title set holds no title";
 const char* const ifoBadTime = "the playback time is no valid time";
 
 }  // namespace language
+
+namespace language {
+
+const char* const lineTooLongAt = " cannot be read: its line ";
+const char* const lineTooLongEnd = " is longer than 1 MiB (1,048,576 bytes)";
+const char* const chapterListTooLong =
+    " gives a chapter list longer than 1 MiB (1,048,576 bytes); it was not imported";
+const char* const settingsBinary =
+    " holds binary bytes (NUL), so it is no settings file: the built-in settings are used";
+const char* const settingsNoSection =
+    " holds no section line such as [software path], so none of its values is used: the "
+    "built-in settings are used";
+const char* const commandLineProjectNotOpened = " named on the command line cannot be opened: ";
+const char* const projectNotOpenedAfterRestore =
+    " named on the command line was not opened, so that the task list of the last session, "
+    "just restored and not saved yet, is not lost. Save that list, then open the project.";
+
+}  // namespace language

@@ -268,3 +268,18 @@ extern const char* const ifoNoTitle;
 extern const char* const ifoBadTime;
 
 }  // namespace language
+
+namespace language {
+
+// Files whose lines are read: the path, then these
+extern const char* const lineTooLongAt;  // then the line's number
+extern const char* const lineTooLongEnd;
+extern const char* const chapterListTooLong;
+// A settings file whose values are not used: the path, then one of these
+extern const char* const settingsBinary;
+extern const char* const settingsNoSection;
+// Start-up of the window: the project's path, then one of these
+extern const char* const commandLineProjectNotOpened;
+extern const char* const projectNotOpenedAfterRestore;
+
+}  // namespace language

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <utility>
 
 #include "files/textFile.h"
 
@@ -25,13 +24,20 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
            });
 }
 
-// The key of a stored "key=value" line; lines without "=" have none.
-std::optional<std::string> keyOf(const std::string& line) {
-    const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) {
-        return std::nullopt;
-    }
-    return line.substr(0, equals);
+// A stored line that opens a section: the reading rule makes no other stored line look so.
+bool isSectionLine(const std::string& text, std::size_t begin, std::size_t end) {
+    return end - begin >= 2 && text[begin] == '[' && text[end - 1] == ']';
+}
+
+bool equalsIgnoringCase(const std::string& text, std::size_t begin, std::size_t end,
+                        const std::string& other) {
+    return end - begin == other.size() &&
+           equalsIgnoringCase(text.substr(begin, end - begin), other);
+}
+
+std::size_t lineEnd(const std::string& text, std::size_t begin) {
+    const std::size_t end = text.find('\n', begin);
+    return end == std::string::npos ? text.size() : end;
 }
 
 }  // namespace
@@ -44,8 +50,20 @@ IniFile IniFile::load(const std::string& path) {
     TextLineReader reader(path);
     IniFile ini;
     std::string line;
-    while (reader.readLine(line)) {
+    while (reader.readBoundedLine(line)) {
+        if (line.find('\0') != std::string::npos) {
+            IniFile binary;
+            binary.fault_ = Fault::BinaryBytes;
+            return binary;
+        }
+        if (reader.linesRead() == 1 && line.compare(0, 3, "\xef\xbb\xbf") == 0) {
+            line.erase(0, 3);  // the byte-order mark that Windows editors write
+        }
         ini.addLine(line);
+    }
+    // The first line kept is always a section's.
+    if (ini.text_.empty()) {
+        ini.fault_ = Fault::NoSection;
     }
     return ini;
 }
@@ -64,72 +82,94 @@ void IniFile::addLine(const std::string& rawLine) {
         return;
     }
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-        sections_.push_back({trimmed(line.substr(1, line.size() - 2)), {}});
+        text_.append("[").append(trimmed(line.substr(1, line.size() - 2))).append("]\n");
         return;
     }
-    if (sections_.empty()) {
-        return;
+    if (text_.empty()) {
+        return;  // before the first section
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos) {
-        sections_.back().lines.push_back(line);
+        text_.append(line).append("\n");
     } else {
-        sections_.back().lines.push_back(trimmed(line.substr(0, equals)) + "=" +
-                                         trimmed(line.substr(equals + 1)));
+        text_.append(trimmed(line.substr(0, equals)))
+            .append("=")
+            .append(trimmed(line.substr(equals + 1)))
+            .append("\n");
     }
 }
 
-IniFile::Section* IniFile::findSection(const std::string& name) {
-    return const_cast<Section*>(std::as_const(*this).findSection(name));
-}
-
-const IniFile::Section* IniFile::findSection(const std::string& name) const {
-    const auto found = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) {
-        return equalsIgnoringCase(s.name, name);
-    });
-    return found == sections_.end() ? nullptr : &*found;
-}
-
-std::optional<std::string> IniFile::value(const std::string& section,
-                                          const std::string& key) const {
-    const Section* found = findSection(section);
-    if (found == nullptr) {
-        return std::nullopt;
-    }
-    for (const std::string& line : found->lines) {
-        const std::optional<std::string> lineKey = keyOf(line);
-        if (lineKey && equalsIgnoringCase(*lineKey, key)) {
-            return line.substr(lineKey->size() + 1);
+std::optional<IniFile::Span> IniFile::findSection(const std::string& name) const {
+    std::optional<Span> found;
+    for (std::size_t begin = 0; begin < text_.size();) {
+        const std::size_t end = lineEnd(text_, begin);
+        if (isSectionLine(text_, begin, end)) {
+            if (found) {
+                found->end = begin;
+                return found;
+            }
+            if (equalsIgnoringCase(text_, begin + 1, end - 1, name)) {
+                found = Span{end + 1, text_.size()};
+            }
         }
+        begin = end + 1;
+    }
+    return found;
+}
+
+std::optional<IniFile::Span> IniFile::findKey(const Span& section, const std::string& key) const {
+    for (std::size_t begin = section.begin; begin < section.end;) {
+        const std::size_t end = lineEnd(text_, begin);
+        const std::size_t equals = text_.find('=', begin);
+        if (equals < end && equalsIgnoringCase(text_, begin, equals, key)) {
+            return Span{begin, end};
+        }
+        begin = end + 1;
     }
     return std::nullopt;
 }
 
+std::optional<std::string> IniFile::value(const std::string& section,
+                                          const std::string& key) const {
+    const std::optional<Span> found = findSection(section);
+    if (!found) {
+        return std::nullopt;
+    }
+    const std::optional<Span> line = findKey(*found, key);
+    if (!line) {
+        return std::nullopt;
+    }
+    const std::size_t valueBegin = text_.find('=', line->begin) + 1;
+    return text_.substr(valueBegin, line->end - valueBegin);
+}
+
 void IniFile::setValue(const std::string& section, const std::string& key,
                        const std::string& value) {
-    Section* target = findSection(section);
-    if (target == nullptr) {
-        sections_.push_back({section, {}});
-        target = &sections_.back();
-    }
     const std::string newLine = key + "=" + value;
-    for (std::string& line : target->lines) {
-        const std::optional<std::string> lineKey = keyOf(line);
-        if (lineKey && equalsIgnoringCase(*lineKey, key)) {
-            line = newLine;
-            return;
-        }
+    const std::optional<Span> found = findSection(section);
+    if (!found) {
+        text_.append("[").append(section).append("]\n").append(newLine).append("\n");
+        return;
     }
-    target->lines.push_back(newLine);
+    if (const std::optional<Span> line = findKey(*found, key)) {
+        text_.replace(line->begin, line->end - line->begin, newLine);
+    } else {
+        text_.insert(found->end, newLine + "\n");
+    }
 }
 
 std::string IniFile::serialize() const {
     std::string bytes;
-    for (const Section& section : sections_) {
-        bytes += "[" + section.name + "]\r\n";
-        for (const std::string& line : section.lines) {
-            bytes += line + "\r\n";
+    bytes.reserve(text_.size() + text_.size() / 2);
+    for (std::size_t begin = 0; begin < text_.size();) {
+        const std::size_t end = lineEnd(text_, begin);
+        if (begin > 0 && isSectionLine(text_, begin, end)) {
+            bytes += "\r\n";  // the empty line that ends the section before
         }
+        bytes.append(text_, begin, end - begin).append("\r\n");
+        begin = end + 1;
+    }
+    if (!text_.empty()) {
         bytes += "\r\n";
     }
     return bytes;

@@ -94,21 +94,21 @@ void load(const std::string& path, TAllTask& tasks) {
     const int count = toInteger(line);
 
     for (int i = 0; i < count; ++i) {
-        if (!reader.readLine(line)) {
+        if (!reader.readBoundedLine(line)) {
             return;  // the file ends where this block would begin
         }
         auto task = std::make_shared<Ttask>();
         for (std::string* text : {&task->origVobFilePath, &task->m2vFilePath, &task->ac3FilePath,
                                   &task->vobFilePath, &task->dvdFolderPath, &task->chapterList}) {
-            reader.readLine(*text);
+            reader.readBoundedLine(*text);
         }
         for (bool* flag : {&task->doDemux, &task->doRemux, &task->doAuthor, &task->deleteOrigVob,
                            &task->deleteStreams, &task->deleteVob}) {
-            reader.readLine(line);
+            reader.readBoundedLine(line);
             *flag = line == "True";
         }
         for (int reserved = 0; reserved < reservedLineCount; ++reserved) {
-            reader.readLine(line);
+            reader.readBoundedLine(line);
         }
         tasks.add(std::move(task));
     }

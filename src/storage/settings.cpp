@@ -1,5 +1,7 @@
 #include "storage/settings.h"
 
+#include <utility>
+
 #include "files/textFile.h"
 #include "language/language.h"
 #include "messages/messageSink.h"
@@ -20,7 +22,19 @@ Settings::Settings(std::string settingsFilePath, std::string programFolder)
     : filePath_(std::move(settingsFilePath)), programFolder_(std::move(programFolder)) {}
 
 void Settings::load(MessageSink& messages) {
-    apply(IniFile::load(filePath_), messages);
+    IniFile file = IniFile::load(filePath_);
+    const bool firstLoad = !std::exchange(loadedBefore_, true);
+    switch (firstLoad ? file.fault() : IniFile::Fault::None) {
+        case IniFile::Fault::BinaryBytes:
+            messages.showWarning(filePath_ + language::settingsBinary);
+            break;
+        case IniFile::Fault::NoSection:
+            messages.showWarning(filePath_ + language::settingsNoSection);
+            break;
+        case IniFile::Fault::None:
+            break;
+    }
+    apply(std::move(file), messages);
 }
 
 void Settings::loadDefaults(MessageSink& messages) {

@@ -23,7 +23,9 @@ public:
     Settings(std::string settingsFilePath, std::string programFolder);
 
     // Reads the file into the in-memory copy, sets the four values from it or their defaults, then
-    // validates the tool paths. Throws IoError when the file exists but cannot be read.
+    // validates the tool paths. The first load, a program's start, first warns when the file
+    // exists and holds nothing usable (binary bytes, or no section line at all); the options
+    // dialog's loads do not repeat it. Throws IoError when the file exists but cannot be read.
     void load(MessageSink& messages);
     // The four defaults, with nothing read, then the tool paths validated.
     void loadDefaults(MessageSink& messages);
@@ -46,4 +48,5 @@ private:
     mutable std::mutex mutex_;
     SettingsValues values_;
     IniFile fileCopy_;
+    bool loadedBefore_ = false;
 };

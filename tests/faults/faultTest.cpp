@@ -6,10 +6,15 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
+#include "chapters/chapterList.h"
 #include "files/ioError.h"
+#include "files/textFile.h"
+#include "language/language.h"
 #include "platform/platform.h"
+#include "regional/regionalFormats.h"
 #include "runner/commandLines.h"
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
@@ -208,4 +213,62 @@ TEST_F(FaultTest, ShellCharactersAndEightBitBytesReachTheToolsLiterally) {
     Ttask quoted = *task;
     quoted.m2vFilePath = odd;
     EXPECT_FALSE(videoDemuxCommand(quoted, tools.settings()).isSafe());
+}
+
+TEST_F(FaultTest, ALineLongerThanOneMebibyteIsRefusedNamingTheFileAndTheLine) {
+    const std::string fits(longestLine, '1');
+    const std::string tooLong(longestLine + 1, '1');
+    const std::string projectHead =
+        "1\r\n____________________________________\r\na\r\nb\r\nc\r\nd\r\ne\r\n";
+    const std::function<void(const std::string&)> loadProject = [](const std::string& path) {
+        TAllTask tasks;
+        projectFile::load(path, tasks);
+    };
+    const std::function<void(const std::string&)> loadSettings = [](const std::string& path) {
+        Settings loaded(path, "/nonexistent/");
+        RecordedMessages ignored;
+        loaded.load(ignored);
+    };
+    const std::function<void(const std::string&)> importChapters = [](const std::string& path) {
+        chapters::importChapterFile(path, "PAL", RegionalFormats());
+    };
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> load;
+        std::string head;  // the long line follows it
+        int lineNumber;
+    } cases[] = {
+        {"project.mvk", loadProject, projectHead, 8},
+        {"settings.ini", loadSettings, "[software path]\r\n", 2},
+        {"chapters.txt", importChapters, "0\r\n7500\n\n", 4},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file(c.name);
+        writeBytes(path, c.head + fits + "\r\n");
+        EXPECT_NO_THROW(c.load(path)) << c.name;
+        writeBytes(path, c.head + tooLong + "\r\n");
+        try {
+            c.load(path);
+            ADD_FAILURE() << c.name << " loaded";
+        } catch (const IoError& error) {
+            EXPECT_EQ(error.what(), path + language::lineTooLongAt + std::to_string(c.lineNumber) +
+                                        language::lineTooLongEnd);
+        }
+    }
+}
+
+TEST_F(FaultTest, AChapterFileWhoseListAProjectCouldNotHoldIsRefused) {
+    // 150,000 frame numbers give 9 bytes each in the list: more than a project line may hold.
+    std::string lines;
+    for (int frame = 0; frame < 150000; ++frame) {
+        lines += std::to_string(frame) + "\r\n";
+    }
+    const std::string path = folder.file("CellTimes.txt");
+    writeBytes(path, lines);
+    try {
+        chapters::importChapterFile(path, "PAL", RegionalFormats());
+        ADD_FAILURE() << "imported";
+    } catch (const IoError& error) {
+        EXPECT_EQ(error.what(), path + language::chapterListTooLong);
+    }
 }

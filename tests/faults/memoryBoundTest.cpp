@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "language/language.h"
 #include "support/tempFolder.h"
 
 namespace {
@@ -95,4 +96,42 @@ TEST_F(MemoryBoundTest, EndlessFirstLineIsRefusedWithoutReadingIt) {
     const ProbeOutcome outcome = probeLoad("project", project, folder.file("out"), baseline);
     EXPECT_EQ(outcome.status, 1);
     EXPECT_LE(outcome.peakBytes, baseline);
+}
+
+TEST_F(MemoryBoundTest, HugeValuesManySectionsAndLongChapterListsStayWithinFourTimesTheFile) {
+    const std::string separator(36, '_');
+    std::string sections;
+    for (int i = 0; i < 5000000; ++i) {
+        sections += "[s" + std::to_string(i) + "]\n";
+    }
+    std::string invalidEntries;
+    for (int i = 0; i < 10000000; ++i) {
+        invalidEntries += "abc\r\n";
+    }
+    const struct {
+        const char* kind;
+        const char* name;
+        std::string bytes;
+        int status;
+        std::string output;  // what the probe's output begins with
+    } cases[] = {
+        {"settings", "value.ini", "[software path]\r\ndemuxing=" + std::string(50 * mebibyte, 'x'),
+         1, folder.file("value.ini") + language::lineTooLongAt + "2" + language::lineTooLongEnd},
+        {"settings", "sections.ini", std::move(sections), 0, "0\n"},
+        // A task's chapter list as a run would hand it to the authoring tool.
+        {"project", "chapters.mvk",
+         "1\r\n" + separator + "\r\na\r\nb\r\nc\r\nd\r\ne\r\n" + std::string(50 * mebibyte, ','), 1,
+         folder.file("chapters.mvk") + language::lineTooLongAt + "8" + language::lineTooLongEnd},
+        {"chapters", "CellTimes.txt", std::move(invalidEntries), 0, "0\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.file(c.name);
+        writeBytes(path, c.bytes);
+        const std::int64_t budget = 4 * fileSize(path) + baseline;
+        const ProbeOutcome outcome = probeLoad(c.kind, path, folder.file("out"), budget);
+        EXPECT_EQ(outcome.status, c.status) << c.name << ": " << outcome.output;
+        EXPECT_EQ(outcome.output.rfind(c.output, 0), 0u) << c.name << ": " << outcome.output;
+        EXPECT_LE(outcome.peakBytes, budget) << c.name;
+        std::filesystem::remove(path);
+    }
 }

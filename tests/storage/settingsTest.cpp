@@ -134,3 +134,33 @@ TEST_F(SettingsTest, ReaderNeverSeesAHalfReplacedValue) {
     writer.join();
     EXPECT_EQ(torn, 0);
 }
+
+TEST_F(SettingsTest, TheFirstLoadWarnsOfAFileThatHoldsNothingUsable) {
+    putToolsBesideProgram();
+    const struct {
+        std::string bytes;
+        const char* warning;  // nothing: silent
+    } cases[] = {
+        {std::string("\x7f"
+                     "ELF\0\0\0\0",
+                     8),
+         language::settingsBinary},
+        {"demuxing=/usr/bin/bbdmux\r\n", language::settingsNoSection},
+        {"[various]\r\n", nullptr},
+        {"\xef\xbb\xbf[various]\r\nstandard=NTSC\r\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        writeBytes(iniPath(), c.bytes);
+        Settings settings(iniPath(), programFolder());
+        RecordedMessages recorded;
+        settings.load(recorded);
+        const std::vector<std::string> expected =
+            c.warning == nullptr ? std::vector<std::string>{}
+                                 : std::vector<std::string>{iniPath() + c.warning};
+        EXPECT_EQ(recorded.warnings, expected) << c.bytes;
+        EXPECT_TRUE(recorded.errors.empty());
+        // The options dialog loads again: no second warning.
+        settings.load(recorded);
+        EXPECT_EQ(recorded.warnings, expected);
+    }
+}

@@ -1,11 +1,14 @@
-// Loads a project or settings file and prints how many tasks it gave (0 for settings):
-//   marovink_load_probe project|settings FILE
+// Loads a project, settings or chapter file and prints how many tasks it gave (0 for settings,
+// the length of the chapter list for chapters):
+//   marovink_load_probe project|settings|chapters FILE
 // Exit status 0 when it loaded, 1 when the loader refused it, 2 on a usage error.
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 
+#include "chapters/chapterList.h"
 #include "messages/messageSink.h"
+#include "regional/regionalFormats.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
 #include "task/task.h"
@@ -35,6 +38,9 @@ int main(int argc, char** argv) {
             Silent silent;
             settings.load(silent);
             std::printf("0\n");
+        } else if (kind == "chapters") {
+            std::printf("%zu\n",
+                        chapters::importChapterFile(argv[2], "PAL", RegionalFormats()).size());
         } else {
             return 2;
         }
