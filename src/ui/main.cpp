@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "language/language.h"
 #include "platform/platform.h"
@@ -37,13 +39,8 @@ int main(int argc, char* argv[]) {
     TForm1 mainWindow(services);
     createHiddenInstances(mainWindow, services);
     mainWindow.show();
-    // A list restored from the last session is not replaced by a project named on the command
-    // line: opening it would lose that list again.
-    const bool restored = mainWindow.offerListRecovery();
     // QApplication has taken its own options out: what is left is the program's.
-    if (argc > 1 && !restored) {
-        mainWindow.openProjectFile(argv[1]);
-    }
+    mainWindow.startUp(argc > 1 ? std::optional<std::string>(argv[1]) : std::nullopt);
     const int status = QApplication::exec();
     if (mainWindow.isRunning) {
         // The runner may be waiting for a tool that runs for hours; that tool is a process of

@@ -65,7 +65,8 @@ TEST_F(ListRecoveryTest, StartUpOffersTheUnsavedListBackOrDiscardsIt) {
     declined.offerListRecovery();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, language::warningCaption);
-    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::YesNo);
+    // Enter restores: only a deliberate No loses the list.
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::YesNoDefaultYes);
     EXPECT_NE(prompts.messages[0].text.find("Restore its 2 task(s) ?"), std::string::npos);
     EXPECT_EQ(declined.taskList.count(), 0);
     EXPECT_FALSE(recoveryExists());
@@ -99,6 +100,32 @@ TEST_F(ListRecoveryTest, RestoringShowsTheListAndKeepsItUnsaved) {
     EXPECT_TRUE(window.btn_StartTasks->isEnabled());
     EXPECT_TRUE(window.listRecovery().unsaved());
     EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
+}
+
+TEST_F(ListRecoveryTest, AProjectNamedOnTheCommandLineIsNotOpenedOverARestoredListAndABoxSaysWhy) {
+    const std::string project = folder.file("named.mvk");
+    {
+        TForm1 crashed(services);
+        addTask(crashed, "/dvd/a.VOB");
+        projectFile::save(project, crashed.taskList);
+        addTask(crashed, "/dvd/b.VOB");
+    }
+    TForm1 window(services);
+    window.startUp(project);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.messages[1].text, project + language::projectNotOpenedAfterRestore);
+    EXPECT_EQ(window.taskList.count(), 2);
+    // The restored list stays on disk until it is saved or cleared.
+    EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
+    window.btn_clearList->click();
+    EXPECT_FALSE(recoveryExists());
+
+    // Nothing to restore: the project opens.
+    TForm1 next(services);
+    next.startUp(project);
+    EXPECT_EQ(next.taskList.count(), 1);
+    EXPECT_EQ(prompts.messages.size(), 2u);
 }
 
 TEST_F(ListRecoveryTest, AnUnreadableRecoveryFileIsReportedAndKeptAside) {

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "files/textFile.h"
 #include "language/language.h"
 #include "ui/support/guiTest.h"
 #include "ui/windows/mainWindow.h"
@@ -219,6 +220,26 @@ TEST_F(MainWindowTest, CreationLoadsTheSettingsAndReportsTheFirstMissingTool) {
     EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(prompts.messages[0].caption, "Erreur");
     EXPECT_EQ(prompts.messages[0].text, multiplexer + language::programFileMissing);
+}
+
+TEST_F(MainWindowTest, StartUpWarnsOfUnusableSettingsAndOpensOnTheBuiltInOnes) {
+    const std::string path = folder.file("other.ini");
+    const auto startWith = [&](const std::string& bytes) {
+        writeBytes(path, bytes);
+        Settings fresh(path, programFolder());
+        ProgramServices freshServices{
+            prompts, fresh, *platform, RegionalFormats(), folder.file("m"), folder.file("m.log")};
+        TForm1 started(freshServices);
+        EXPECT_EQ(fresh.values().videoStandard, "PAL");
+    };
+    startWith(std::string("[various]\0\0", 11));
+    startWith("[various]\r\nstandard=" + std::string(longestLine + 1, 'N'));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.messages[0].text, path + language::settingsBinary);
+    EXPECT_EQ(prompts.messages[1].caption, "Marovink");
+    EXPECT_EQ(prompts.messages[1].text,
+              path + language::lineTooLongAt + "2" + language::lineTooLongEnd);
 }
 
 TEST_F(MainWindowTest, KeysActAsTheirMenuItemsAndButtonsWhenThoseAreEnabled) {

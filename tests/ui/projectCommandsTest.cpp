@@ -147,6 +147,9 @@ TEST_F(ProjectCommandsTest, AProjectNamedOnTheCommandLineOpensWithoutAChooser) {
     window.openProjectFile(folder.file("missing.mvk"));
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
+    EXPECT_EQ(prompts.messages[0].text, folder.file("missing.mvk") +
+                                            language::commandLineProjectNotOpened +
+                                            language::fileNotFound);
     EXPECT_EQ(window.ListView1->topLevelItemCount(), 2);
     expectIdleLook();
 }

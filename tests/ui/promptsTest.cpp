@@ -177,6 +177,9 @@ TEST(PromptsTest, QuestionsDefaultToTheSafeAnswerAndOpenOverTheShownWindow) {
     whenModalShows(pressEnter);
     EXPECT_EQ(warningBox(prompts, &notYetShown, "overwrite?", MessageButtons::YesNo),
               MessageAnswer::No);
+    whenModalShows(pressEnter);
+    EXPECT_EQ(warningBox(prompts, &notYetShown, "restore?", MessageButtons::YesNoDefaultYes),
+              MessageAnswer::Yes);
 
     whenModalShows([&](QWidget* modal) {
         overTheMainWindow(modal);

@@ -10,7 +10,8 @@ class QWidget;
 // tests can answer them and see what was shown. Texts are the program's 8-bit texts.
 
 enum class MessageKind { Warning, Error, Information };
-enum class MessageButtons { Ok, AbortIgnore, YesNo };
+// YesNoDefaultYes: a question whose No would lose something, so that Enter answers Yes.
+enum class MessageButtons { Ok, AbortIgnore, YesNo, YesNoDefaultYes };
 enum class MessageAnswer { Ok, Abort, Ignore, Yes, No, Closed };
 
 struct FileChooserRequest {

@@ -12,6 +12,7 @@ QMessageBox::StandardButtons standardButtons(MessageButtons buttons) {
         case MessageButtons::AbortIgnore:
             return QMessageBox::Abort | QMessageBox::Ignore;
         case MessageButtons::YesNo:
+        case MessageButtons::YesNoDefaultYes:
             return QMessageBox::Yes | QMessageBox::No;
         case MessageButtons::Ok:
             break;
@@ -43,6 +44,8 @@ QMessageBox::StandardButton safeButton(MessageButtons buttons) {
             return QMessageBox::Abort;
         case MessageButtons::YesNo:
             return QMessageBox::No;
+        case MessageButtons::YesNoDefaultYes:
+            return QMessageBox::Yes;
         case MessageButtons::Ok:
             break;
     }

@@ -47,7 +47,7 @@ bool TForm1::offerListRecovery() {
     }
     if (warningBox(services.prompts, this,
                    formatMessage(language::restoreUnsavedList, leftOver.count()),
-                   MessageButtons::YesNo) != MessageAnswer::Yes) {
+                   MessageButtons::YesNoDefaultYes) != MessageAnswer::Yes) {
         recovery_->discardLeftOver();
         return false;
     }
@@ -56,4 +56,15 @@ bool TForm1::offerListRecovery() {
     }
     RefreshTaskList();
     return true;
+}
+
+void TForm1::startUp(const std::optional<std::string>& namedProject) {
+    if (!offerListRecovery()) {
+        if (namedProject) {
+            openProjectFile(*namedProject);
+        }
+    } else if (namedProject) {
+        // Opening it would replace the restored list, which no save keeps yet.
+        warningBox(services.prompts, this, *namedProject + language::projectNotOpenedAfterRestore);
+    }
 }

@@ -15,9 +15,12 @@
 
 #include "language/language.h"
 #include "runner/runLog.h"
+#include "storage/settings.h"
 #include "storage/taskListRecovery.h"
 #include "task/taskDescription.h"
 #include "ui/prompts/commands.h"
+#include "ui/prompts/promptMessageSink.h"
+#include "ui/prompts/prompts.h"
 #include "ui/qt/anchors.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/programServices.h"
@@ -209,13 +212,24 @@ void TForm1::connectCommands() {
 }
 
 void TForm1::FormCreate() {
-    // Creating the options dialog loads the settings and reports a missing tool.
-    { TFormOptions options(this, services); }
+    loadSettingsAtStartUp();
     logFilePath = services.runLogPath;
     // One log for the window's life: the latest step start outlives runs.
     runLog_ = std::make_unique<RunLog>(logFilePath, services.regionalFormats);
     UpdateControls();
     ProgressBar1->hide();
+}
+
+void TForm1::loadSettingsAtStartUp() {
+    // As creating the options dialog would, and a warning when the file holds nothing usable.
+    PromptMessageSink messages(services.prompts, this);
+    try {
+        services.settings.load(messages);
+    } catch (const std::exception& error) {
+        // The window still opens, on the built-in settings, and the options dialog can mend them.
+        generalErrorBox(services.prompts, this, error.what());
+        services.settings.loadDefaults(messages);
+    }
 }
 
 void TForm1::RefreshTaskList() {

@@ -86,6 +86,9 @@ public:
     // Start-up: offers back, or reports, what the recovery file holds; true when a list was
     // restored.
     bool offerListRecovery();
+    // Start-up once the window is shown: the recovery file's list, then the project named on the
+    // command line, which is not opened over a restored list (a box says why).
+    void startUp(const std::optional<std::string>& namedProject);
 
     ProgramServices& services;
     TAllTask taskList;
@@ -129,6 +132,7 @@ private:
     void connectCommands();
     void addKeyboardShortcuts();
     void FormCreate();
+    void loadSettingsAtStartUp();
     int selectedRow() const;
     bool showHoverText(QEvent* event);
 

@@ -1,6 +1,7 @@
 // Project > Save... and Open...: the task list to and from a project file.
 #include <QLabel>
 
+#include "files/ioError.h"
 #include "language/language.h"
 #include "storage/projectFile.h"
 #include "ui/prompts/commands.h"
@@ -66,7 +67,18 @@ void TForm1::SaveProject() {
 }
 
 void TForm1::openProjectFile(const std::string& path) {
-    runCommand(services.prompts, this, [this, &path] { LoadProject(path); });
+    runCommand(services.prompts, this, [this, &path] {
+        try {
+            LoadProject(path);
+        } catch (const std::exception& error) {
+            // No chooser named the file: the report must.
+            const std::string text = error.what();
+            if (text.find(path) != std::string::npos) {
+                throw;
+            }
+            throw IoError(path + language::commandLineProjectNotOpened + text);
+        }
+    });
 }
 
 void TForm1::LoadProject(const std::optional<std::string>& named) {

@@ -17,6 +17,7 @@ MessageAnswer firstButton(MessageButtons buttons) {
         case MessageButtons::AbortIgnore:
             return MessageAnswer::Abort;
         case MessageButtons::YesNo:
+        case MessageButtons::YesNoDefaultYes:
             return MessageAnswer::Yes;
         case MessageButtons::Ok:
             break;
