@@ -216,37 +216,30 @@ TEST_F(FaultTest, ShellCharactersAndEightBitBytesReachTheToolsLiterally) {
 }
 
 TEST_F(FaultTest, ALineLongerThanOneMebibyteIsRefusedNamingTheFileAndTheLine) {
-    const std::string fits(longestLine, '1');
-    const std::string tooLong(longestLine + 1, '1');
-    const std::string projectHead =
-        "1\r\n____________________________________\r\na\r\nb\r\nc\r\nd\r\ne\r\n";
-    const std::function<void(const std::string&)> loadProject = [](const std::string& path) {
-        TAllTask tasks;
-        projectFile::load(path, tasks);
-    };
-    const std::function<void(const std::string&)> loadSettings = [](const std::string& path) {
-        Settings loaded(path, "/nonexistent/");
-        RecordedMessages ignored;
-        loaded.load(ignored);
-    };
-    const std::function<void(const std::string&)> importChapters = [](const std::string& path) {
-        chapters::importChapterFile(path, "PAL", RegionalFormats());
-    };
+    const std::string separator(36, '_');
     const struct {
         const char* name;
         std::function<void(const std::string&)> load;
         std::string head;  // the long line follows it
         int lineNumber;
     } cases[] = {
-        {"project.mvk", loadProject, projectHead, 8},
-        {"settings.ini", loadSettings, "[software path]\r\n", 2},
-        {"chapters.txt", importChapters, "0\r\n7500\n\n", 4},
+        {"project.mvk",
+         [](const std::string& path) {
+             TAllTask t;
+             projectFile::load(path, t);
+         },
+         "1\r\n" + separator + "\r\na\r\nb\r\nc\r\nd\r\ne\r\n", 8},
+        {"settings.ini", [this](const std::string& path) { Settings(path, "/").load(messages); },
+         "[software path]\r\n", 2},
+        {"chapters.txt",
+         [](const std::string& path) { chapters::importChapterFile(path, "PAL", {}); },
+         "0\r\n7500\n\n", 4},
     };
     for (const auto& c : cases) {
         const std::string path = folder.file(c.name);
-        writeBytes(path, c.head + fits + "\r\n");
+        writeBytes(path, c.head + std::string(longestLine, '1') + "\r\n");
         EXPECT_NO_THROW(c.load(path)) << c.name;
-        writeBytes(path, c.head + tooLong + "\r\n");
+        writeBytes(path, c.head + std::string(longestLine + 1, '1') + "\r\n");
         try {
             c.load(path);
             ADD_FAILURE() << c.name << " loaded";

@@ -54,28 +54,3 @@ TEST(IniFile, LoadAndSaveFiles) {
     ini.save(folder.file("s.ini"));
     EXPECT_EQ(readBytes(folder.file("s.ini")), "[x]\r\na=9\r\nb=2\r\n\r\n");
 }
-
-TEST(IniFile, AByteOrderMarkIsLeftOutAndFilesThatHoldNothingUsableSaySo) {
-    using Fault = IniFile::Fault;
-    const struct {
-        std::string bytes;
-        Fault fault;
-        std::optional<std::string> standard;
-    } cases[] = {
-        {"\xef\xbb\xbf[various]\r\nstandard=NTSC\r\n", Fault::None, "NTSC"},
-        {"[various]\r\n", Fault::None, std::nullopt},
-        {"; comment\r\n\r\n[Various]\r\nstandard = x\r\n", Fault::None, "x"},
-        {"", Fault::NoSection, std::nullopt},
-        {"standard=NTSC\r\n", Fault::NoSection, std::nullopt},
-        {"[software pa", Fault::NoSection, std::nullopt},
-        {std::string("[various]\r\nstandard=NTSC\0\0\0", 27), Fault::BinaryBytes, std::nullopt},
-    };
-    TempFolder folder;
-    for (const auto& c : cases) {
-        writeBytes(folder.file("s.ini"), c.bytes);
-        const IniFile ini = IniFile::load(folder.file("s.ini"));
-        EXPECT_EQ(ini.fault(), c.fault) << c.bytes;
-        EXPECT_EQ(ini.value("various", "standard"), c.standard) << c.bytes;
-    }
-    EXPECT_EQ(IniFile::load(folder.file("missing.ini")).fault(), Fault::None);
-}

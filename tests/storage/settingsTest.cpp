@@ -135,19 +135,17 @@ TEST_F(SettingsTest, ReaderNeverSeesAHalfReplacedValue) {
     EXPECT_EQ(torn, 0);
 }
 
-TEST_F(SettingsTest, TheFirstLoadWarnsOfAFileThatHoldsNothingUsable) {
+TEST_F(SettingsTest, AByteOrderMarkIsLeftOutAndTheFirstLoadWarnsOfAFileThatHoldsNothingUsable) {
     putToolsBesideProgram();
     const struct {
         std::string bytes;
         const char* warning;  // nothing: silent
+        const char* standard;
     } cases[] = {
-        {std::string("\x7f"
-                     "ELF\0\0\0\0",
-                     8),
-         language::settingsBinary},
-        {"demuxing=/usr/bin/bbdmux\r\n", language::settingsNoSection},
-        {"[various]\r\n", nullptr},
-        {"\xef\xbb\xbf[various]\r\nstandard=NTSC\r\n", nullptr},
+        {std::string("[various]\r\nstandard=NTSC\0", 25), language::settingsBinary, "PAL"},
+        {"standard=NTSC\r\n", language::settingsNoSection, "PAL"},
+        {"[various]\r\n", nullptr, "PAL"},
+        {"\xef\xbb\xbf[various]\r\nstandard=NTSC\r\n", nullptr, "NTSC"},
     };
     for (const auto& c : cases) {
         writeBytes(iniPath(), c.bytes);
@@ -162,5 +160,6 @@ TEST_F(SettingsTest, TheFirstLoadWarnsOfAFileThatHoldsNothingUsable) {
         // The options dialog loads again: no second warning.
         settings.load(recorded);
         EXPECT_EQ(recorded.warnings, expected);
+        EXPECT_EQ(settings.values().videoStandard, c.standard) << c.bytes;
     }
 }
