@@ -120,7 +120,9 @@ std::optional<IniFile::Span> IniFile::findSection(const std::string& name) const
 std::optional<IniFile::Span> IniFile::findKey(const Span& section, const std::string& key) const {
     for (std::size_t begin = section.begin; begin < section.end;) {
         const std::size_t end = lineEnd(text_, begin);
-        const std::size_t equals = text_.find('=', begin);
+        // Within the line: a search past it would make a file of lines without "=" slow.
+        const auto equals = static_cast<std::size_t>(
+            std::find(text_.begin() + begin, text_.begin() + end, '=') - text_.begin());
         if (equals < end && equalsIgnoringCase(text_, begin, equals, key)) {
             return Span{begin, end};
         }
