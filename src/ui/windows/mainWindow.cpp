@@ -226,7 +226,7 @@ void TForm1::loadSettingsAtStartUp() {
     try {
         services.settings.load(messages);
     } catch (const std::exception& error) {
-        // The window still opens, on the built-in settings, and the options dialog can mend them.
+        // The window still opens, on the built-in settings; the file is left as it is.
         generalErrorBox(services.prompts, this, error.what());
         services.settings.loadDefaults(messages);
     }
