@@ -209,8 +209,8 @@ TEST_F(BatchTest, FirstInterruptAbortsAfterTheRunningTool) {
 TEST_F(BatchTest, SecondInterruptEndsTheRunningToolTooAsAnAbortedRun) {
     addTask("one");
     const std::string arguments = projectArguments();
-    for (const auto& [first, second] : {std::pair{SIGINT, SIGINT}, std::pair{SIGTERM, SIGHUP},
-                                        std::pair{SIGHUP, SIGHUP}}) {
+    for (const auto& [first, second] :
+         {std::pair{SIGINT, SIGINT}, std::pair{SIGTERM, SIGHUP}, std::pair{SIGHUP, SIGHUP}}) {
         SCOPED_TRACE(std::to_string(first) + " then " + std::to_string(second));
         std::filesystem::remove(tools.callsPath());
         std::filesystem::remove(folder.file("one.ac3"));
