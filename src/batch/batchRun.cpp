@@ -100,6 +100,11 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // Each failure names what was being done and with which file, unless its text does.
     std::string doing;
     std::string file;
+    const auto reportFailure = [&](const std::string& text) {
+        console_.failure(text.find(file) != std::string::npos
+                             ? text
+                             : doing + shownPath(file) + language::batchDoingSeparator + text);
+    };
     try {
         // A missing tool is reported; the run goes on, as in the window.
         doing = language::batchReadingSettings;
@@ -146,10 +151,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
                          language::batchNotARunLog);
         return cannotRun;
     } catch (const std::exception& failure) {
-        const std::string text = failure.what();
-        console_.failure(text.find(file) != std::string::npos
-                             ? text
-                             : doing + shownPath(file) + language::batchDoingSeparator + text);
+        reportFailure(failure.what());
         return cannotRun;
     }
     const TaskChoice choice = chosenTasks(options, tasks.count(), finishedEarlier);
@@ -184,10 +186,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
             tasks, choice.toRun, log, RunSession::Services{settings, platform_, console_, formats_},
             view);
     } catch (const std::exception& failure) {
-        const std::string text = failure.what();
-        console_.failure(text.find(file) != std::string::npos
-                             ? text
-                             : doing + shownPath(file) + language::batchDoingSeparator + text);
+        reportFailure(failure.what());
         return cannotRun;
     }
     {

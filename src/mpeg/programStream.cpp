@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "mpeg/videoHeaders.h"
+
 namespace mpeg {
 
 namespace {
@@ -21,23 +23,6 @@ constexpr int systemHeaderCode = 0xbb;
 
 bool isStartCodePrefix(const std::uint8_t* p) {
     return p[0] == 0 && p[1] == 0 && p[2] == 1;
-}
-
-// The next 00 00 01 at or after `from`, or `end` when there is none complete before it.
-std::size_t findStartCode(const std::uint8_t* data, std::size_t from, std::size_t end) {
-    std::size_t at = from + 2;
-    while (at < end) {
-        const void* one = std::memchr(data + at, 1, end - at);
-        if (one == nullptr) {
-            return end;
-        }
-        at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(one) - data);
-        if (data[at - 1] == 0 && data[at - 2] == 0) {
-            return at - 2;
-        }
-        ++at;
-    }
-    return end;
 }
 
 // The length of a pack header at p, or 0 when the bytes are no valid one. Its marker bits are
@@ -213,7 +198,12 @@ std::size_t ProgramStreamReader::parse(std::size_t end, bool atEnd, const Packet
     while (at + 4 <= end) {
         if (!isStartCodePrefix(data + at)) {
             synchronised_ = false;
-            at = findStartCode(data, at, end);
+            // A prefix cut by the end of the block is looked at again with the next block.
+            const std::size_t next = nextStartCode(data, at, end);
+            if (next == end) {
+                return atEnd ? end : std::max(at, end - 3);
+            }
+            at = next;
             continue;
         }
         const int code = data[at + 3];

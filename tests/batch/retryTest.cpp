@@ -18,19 +18,6 @@ using namespace std::chrono_literals;
 
 class RetryTest : public ::testing::Test {
 protected:
-    RetryTest() {
-        const SettingsValues paths = tools.settings();
-        writeBytes(folder.file("tools.ini"), "[software path]\r\ndemuxing=" + paths.demuxExePath +
-                                                 "\r\nmuxing=" + paths.muxExePath +
-                                                 "\r\nauthoring=" + paths.authorExePath + "\r\n");
-        for (int i = 0; i < 5; ++i) {
-            TaskRef task = taskInFolder(folder.path(), "t" + std::to_string(i));
-            task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
-            tasks.add(task);
-        }
-        projectFile::save(folder.file("p.mvk"), tasks);
-    }
-
     BatchOutcome runBatch(const std::string& options,
                           const std::function<void(pid_t)>& whileRunning = nullptr) const {
         return runBatchProgram("--settings " + shellQuoted(folder.file("tools.ini")) + " " +
@@ -52,7 +39,7 @@ protected:
 
     TempFolder folder;
     FakeDvdTools tools{folder.path()};
-    TAllTask tasks;
+    TAllTask tasks = saveFakeToolsProject(folder, tools);
 };
 
 void waitForFile(const std::string& path) {

@@ -16,19 +16,6 @@ namespace {
 
 class SliceTest : public ::testing::Test {
 protected:
-    SliceTest() {
-        const SettingsValues paths = tools.settings();
-        writeBytes(folder.file("tools.ini"), "[software path]\r\ndemuxing=" + paths.demuxExePath +
-                                                 "\r\nmuxing=" + paths.muxExePath +
-                                                 "\r\nauthoring=" + paths.authorExePath + "\r\n");
-        for (int i = 0; i < 5; ++i) {
-            TaskRef task = taskInFolder(folder.path(), "t" + std::to_string(i));
-            task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
-            tasks.add(task);
-        }
-        projectFile::save(folder.file("p.mvk"), tasks);
-    }
-
     BatchOutcome runBatch(const std::string& options, const std::string& log) const {
         return runBatchProgram("--settings " + shellQuoted(folder.file("tools.ini")) + " --log " +
                                    shellQuoted(folder.file(log)) + " " + options + " " +
@@ -61,7 +48,7 @@ protected:
 
     TempFolder folder;
     FakeDvdTools tools{folder.path()};
-    TAllTask tasks;
+    TAllTask tasks = saveFakeToolsProject(folder, tools);
 };
 
 // The shell block of docs/scale-out.md that follows the marker line.

@@ -31,13 +31,7 @@ protected:
         return task;
     }
 
-    BatchOutcome runProject() {
-        projectFile::save(folder.file("p.mvk"), tasks);
-        // No settings file: the tools are the launchers beside the program.
-        return runBatchProgram("--default-settings --log " + shellQuoted(folder.file("run.log")) +
-                                   " " + shellQuoted(folder.file("p.mvk")),
-                               folder.file("stderr.txt"));
-    }
+    BatchOutcome runProject() { return runWithBundledTools(folder, tasks); }
 
     int chapterCount(const std::string& dvdFolder) const {
         return authoredChapterCount(dvdFolder, folder.file("unauthored"));

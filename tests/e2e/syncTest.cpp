@@ -29,13 +29,7 @@ protected:
         return task;
     }
 
-    BatchOutcome runProject() {
-        projectFile::save(folder.file("p.mvk"), tasks);
-        // No settings file: the tools are the launchers beside the program.
-        return runBatchProgram("--default-settings --log " + shellQuoted(folder.file("run.log")) +
-                                   " " + shellQuoted(folder.file("p.mvk")),
-                               folder.file("stderr.txt"));
-    }
+    BatchOutcome runProject() { return runWithBundledTools(folder, tasks); }
 
     std::string log() const { return readBytes(folder.file("run.log")); }
     bool logHasError() const { return log().find("ERROR !!!!") != std::string::npos; }

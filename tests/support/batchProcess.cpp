@@ -5,6 +5,11 @@
 
 #include <cstdio>
 
+#include "storage/projectFile.h"
+#include "support/fakeTools.h"
+#include "support/tempFolder.h"
+#include "task/task.h"
+
 std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (char c : text) {
@@ -41,4 +46,26 @@ BatchOutcome runBatchProgram(const std::string& arguments, const std::string& st
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     outcome.output = all.substr(all.find('\n') + 1);
     return outcome;
+}
+
+BatchOutcome runWithBundledTools(const TempFolder& folder, const TAllTask& tasks) {
+    projectFile::save(folder.file("p.mvk"), tasks);
+    return runBatchProgram("--default-settings --log " + shellQuoted(folder.file("run.log")) + " " +
+                               shellQuoted(folder.file("p.mvk")),
+                           folder.file("stderr.txt"));
+}
+
+TAllTask saveFakeToolsProject(const TempFolder& folder, const FakeDvdTools& tools) {
+    const SettingsValues paths = tools.settings();
+    writeBytes(folder.file("tools.ini"), "[software path]\r\ndemuxing=" + paths.demuxExePath +
+                                             "\r\nmuxing=" + paths.muxExePath +
+                                             "\r\nauthoring=" + paths.authorExePath + "\r\n");
+    TAllTask tasks;
+    for (int i = 0; i < 5; ++i) {
+        TaskRef task = taskInFolder(folder.path(), "t" + std::to_string(i));
+        task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
+        tasks.add(task);
+    }
+    projectFile::save(folder.file("p.mvk"), tasks);
+    return tasks;
 }

@@ -20,3 +20,15 @@ BatchOutcome runBatchProgram(const std::string& arguments, const std::string& st
                              const std::string& program = MAROVINK_BATCH_PATH);
 
 std::string shellQuoted(const std::string& text);
+
+class TAllTask;
+class TempFolder;
+struct FakeDvdTools;
+
+// Saves tasks as folder/p.mvk and runs it with the tools beside the program (no settings file),
+// logging to folder/run.log; standard error goes to folder/stderr.txt.
+BatchOutcome runWithBundledTools(const TempFolder& folder, const TAllTask& tasks);
+
+// Five tasks in folder with every stage and deletion, saved as folder/p.mvk, and a settings file
+// folder/tools.ini that names the fake tools.
+TAllTask saveFakeToolsProject(const TempFolder& folder, const FakeDvdTools& tools);
