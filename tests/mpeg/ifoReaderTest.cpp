@@ -6,10 +6,6 @@
 #include "mpeg/ifoReader.h"
 #include "support/ifoImage.h"
 #include "support/tempFolder.h"
-#ifndef _WIN32
-#include "support/batchProcess.h"
-#include "support/dvdMaterial.h"
-#endif
 
 using namespace std::string_literals;
 
@@ -117,44 +113,3 @@ TEST(IfoReaderTest, FolderWithAndWithoutItsTableOfContents) {
     writeBytes(folder.file("VIDEO_TS.IFO"), titleSetIfoBytes(IfoImage()));
     EXPECT_EQ(read(), "VIDEO_TS.IFO: the file is not a DVD's table of contents");
 }
-
-#ifndef _WIN32
-// What dvdauthor itself writes, read back.
-TEST(IfoReaderTest, DvdauthorOutput) {
-    struct Case {
-        const VideoStandard* standard;
-        const char* chapters;
-        int chapterCount;
-    };
-    for (const Case& each : {Case{&palStandard, "00:00:00,00:00:01", 2},
-                             Case{&ntscStandard, "00:00:00,00:00:01,00:00:02", 3}}) {
-        SCOPED_TRACE(each.standard->name);
-        TempFolder folder;
-        const std::string source = folder.file("x.vob");
-        ASSERT_TRUE(makeDvdSource(*each.standard, source, 3));
-        const std::string dvd = shellQuoted(folder.file("out"));
-        const std::string title = "dvdauthor -o " + dvd + " -t -c " + each.chapters + " -f " +
-                                  shellQuoted(source) + " >/dev/null 2>&1";
-        const std::string contents = std::string("VIDEO_FORMAT=") + each.standard->name +
-                                     " dvdauthor -o " + dvd + " -T >/dev/null 2>&1";
-        ASSERT_EQ(std::system(title.c_str()), 0);
-        ASSERT_EQ(std::system(contents.c_str()), 0);
-
-        const std::string videoTs = folder.file("out/VIDEO_TS");
-        const mpeg::TitleSetInfo info = mpeg::readTitleSet(videoTs);
-        EXPECT_EQ(info.titleCount, 1);
-        EXPECT_EQ(info.chapterCount, each.chapterCount);
-        EXPECT_NEAR(info.playbackSeconds, 3, 0.1);
-        EXPECT_EQ(info.standard, each.standard->name);
-        ASSERT_EQ(info.audioStreams.size(), 1u);
-        EXPECT_EQ(info.audioStreams[0].format, mpeg::IfoAudioFormat::Ac3);
-        EXPECT_EQ(info.audioStreams[0].channels, 2);
-
-        // A copy cut before its program chains, in its header or at a sector, is refused.
-        const std::string whole = readBytes(videoTs + "/VTS_01_0.IFO");
-        for (std::size_t length = 0; length < 0x1010; length += length < 0x300 ? 13 : 1024) {
-            EXPECT_NE(parseError(whole.substr(0, length)), "read") << length;
-        }
-    }
-}
-#endif
