@@ -25,56 +25,25 @@ std::string counted(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + (count == 1 ? one : many);
 }
 
-// Audio formats as a VOB's survey and an IFO name them alike: MPEG audio of either kind is one.
-enum class AudioFamily { Ac3, Mpeg, Lpcm, Dts, Unknown };
-
-AudioFamily familyOf(const std::string& codec) {
+// A format as a VOB's survey and an IFO name it alike: MPEG audio of either kind is one.
+mpeg::IfoAudioFormat formatOf(const std::string& codec) {
     if (codec == "ac3") {
-        return AudioFamily::Ac3;
+        return mpeg::IfoAudioFormat::Ac3;
     }
     if (codec == "mp1" || codec == "mp2") {
-        return AudioFamily::Mpeg;
+        return mpeg::IfoAudioFormat::Mpeg1;
     }
     if (codec == "lpcm") {
-        return AudioFamily::Lpcm;
+        return mpeg::IfoAudioFormat::Lpcm;
     }
     if (codec == "dts") {
-        return AudioFamily::Dts;
+        return mpeg::IfoAudioFormat::Dts;
     }
-    return AudioFamily::Unknown;
+    return mpeg::IfoAudioFormat::Other;
 }
 
-AudioFamily familyOf(mpeg::IfoAudioFormat format) {
-    switch (format) {
-        case mpeg::IfoAudioFormat::Ac3:
-            return AudioFamily::Ac3;
-        case mpeg::IfoAudioFormat::Mpeg1:
-        case mpeg::IfoAudioFormat::Mpeg2Extended:
-            return AudioFamily::Mpeg;
-        case mpeg::IfoAudioFormat::Lpcm:
-            return AudioFamily::Lpcm;
-        case mpeg::IfoAudioFormat::Dts:
-            return AudioFamily::Dts;
-        case mpeg::IfoAudioFormat::Other:
-            break;
-    }
-    return AudioFamily::Unknown;
-}
-
-const char* nameOf(AudioFamily family) {
-    switch (family) {
-        case AudioFamily::Ac3:
-            return language::audioAc3;
-        case AudioFamily::Mpeg:
-            return language::audioMpeg1;
-        case AudioFamily::Lpcm:
-            return language::audioLpcm;
-        case AudioFamily::Dts:
-            return language::audioDts;
-        case AudioFamily::Unknown:
-            break;
-    }
-    return language::dvdAnyAudio;
+mpeg::IfoAudioFormat formatOf(mpeg::IfoAudioFormat format) {
+    return format == mpeg::IfoAudioFormat::Mpeg2Extended ? mpeg::IfoAudioFormat::Mpeg1 : format;
 }
 
 std::string audioCounts(const char* name, std::size_t inVob, std::size_t onDvd) {
@@ -84,19 +53,19 @@ std::string audioCounts(const char* name, std::size_t inVob, std::size_t onDvd) 
 
 std::vector<std::string> audioMismatches(const std::string& folder, const mpeg::TitleSetInfo& dvd,
                                          const VobFacts& vob) {
-    std::map<AudioFamily, std::size_t> onDvd;
+    std::map<mpeg::IfoAudioFormat, std::size_t> onDvd;
     for (const mpeg::IfoAudioStream& stream : dvd.audioStreams) {
-        ++onDvd[familyOf(stream.format)];
+        ++onDvd[formatOf(stream.format)];
     }
-    std::map<AudioFamily, std::size_t> inVob;
+    std::map<mpeg::IfoAudioFormat, std::size_t> inVob;
     for (const std::string& codec : vob.audioCodecs) {
-        ++inVob[familyOf(codec)];
+        ++inVob[formatOf(codec)];
     }
     std::vector<std::string> mismatches;
-    for (const auto& [family, count] : inVob) {
-        if (family != AudioFamily::Unknown && count > onDvd[family]) {
+    for (const auto& [format, count] : inVob) {
+        if (format != mpeg::IfoAudioFormat::Other && count > onDvd[format]) {
             mismatches.push_back(folder + language::dvdMissingAudio +
-                                 audioCounts(nameOf(family), count, onDvd[family]));
+                                 audioCounts(mpeg::audioFormatName(format), count, onDvd[format]));
         }
     }
     // Streams of a format the survey could not name count only in number.
