@@ -8,7 +8,7 @@
 #include <string>
 
 #include "demux/streamExtraction.h"
-#include "demux/streamListing.h"
+#include "mpeg/streamListing.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ int main(int argc, char* argv[]) {
     }
     try {
         if (argc == 3 && std::strcmp(argv[1], "--list") == 0) {
-            std::fputs(demux::streamListing(argv[2]).c_str(), stdout);
+            std::fputs(mpeg::formatStreamListing(mpeg::surveyWithLanguages(argv[2])).c_str(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         int stream = -1;

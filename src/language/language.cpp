@@ -105,6 +105,7 @@ const char* const reauthoredIntoHeading = "   re-authored into :";
 const char* const withChaptersHeading = "   with chapters :";
 const char* const temporaryLegend =
     "(\"(tmp)\" means that the file will be deleted when it has been used)";
+const char* const everyAudioTrackLine = "every audio track";
 
 const char* const taskManagerCaption = "Task manager";
 const char* const sourceVobLabel = "Source VOB file :";

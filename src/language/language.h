@@ -102,6 +102,7 @@ extern const char* const remuxedToHeading;
 extern const char* const reauthoredIntoHeading;
 extern const char* const withChaptersHeading;
 extern const char* const temporaryLegend;
+extern const char* const everyAudioTrackLine;
 
 // Task editor
 extern const char* const taskManagerCaption;

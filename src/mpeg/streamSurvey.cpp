@@ -114,6 +114,8 @@ void describeAudio(const StreamFacts& facts, StreamInfo& info) {
         info.codec = "lpcm";
         info.channels = layout.channels;
         info.sampleRate = layout.sampleRate;
+        info.bitsPerSample = layout.bitsPerSample;
+        info.bitRate = layout.sampleRate * layout.channels * layout.bitsPerSample;
         return;
     }
     std::size_t at = facts.firstUnit.value_or(0);
@@ -122,6 +124,10 @@ void describeAudio(const StreamFacts& facts, StreamInfo& info) {
             info.codec = header->codec;
             info.channels = header->channels;
             info.sampleRate = header->sampleRate;
+            if (header->duration > 0) {
+                info.bitRate = static_cast<int>(static_cast<std::int64_t>(header->length) * 8 *
+                                                ticksPerSecond / header->duration);
+            }
             return;
         }
     }

@@ -12,10 +12,12 @@ enum class StreamKind { Video, Audio, Subpicture };
 struct StreamInfo {
     int id = 0;  // 0xe0, 0x80 (a private-stream-1 sub-stream), 0xc0, ...
     StreamKind kind = StreamKind::Video;
-    std::string codec;   // "mpeg2video", "mpeg1video", "ac3", "dts", "lpcm", "mp2", "mp1",
-                         // "subpicture"; empty when unknown
-    int channels = 0;    // 0: unknown
-    int sampleRate = 0;  // 0: unknown
+    std::string codec;      // "mpeg2video", "mpeg1video", "ac3", "dts", "lpcm", "mp2", "mp1",
+                            // "subpicture"; empty when unknown
+    int channels = 0;       // 0: unknown
+    int sampleRate = 0;     // 0: unknown
+    int bitRate = 0;        // audio, bits per second; 0: unknown
+    int bitsPerSample = 0;  // LPCM only; 0: unknown
     std::optional<double> firstTime;  // seconds, the first and last time stamp seen
     std::optional<double> lastTime;
     std::string language;  // two letters from the title set's IFO; empty when unknown

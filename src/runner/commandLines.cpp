@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/commandLineSplit.h"
+#include "runner/audioTracks.h"
 #include "storage/settings.h"
 #include "task/task.h"
 
@@ -38,6 +39,11 @@ ToolCommand build(const std::vector<Piece>& pieces) {
     return command;
 }
 
+std::string hexByte(int value) {
+    const char* const digits = "0123456789abcdef";
+    return std::string("0x") + digits[(value >> 4) & 15] + digits[value & 15];
+}
+
 }  // namespace
 
 bool ToolCommand::isSafe() const {
@@ -53,8 +59,18 @@ std::string chapterArgument(const std::string& chapterList) {
 }
 
 ToolCommand audioDemuxCommand(const Ttask& task, const SettingsValues& settings) {
+    return audioTrackDemuxCommand(task, firstAc3Track(task), settings);
+}
+
+ToolCommand audioTrackDemuxCommand(const Ttask& task, const AudioTrack& track,
+                                   const SettingsValues& settings) {
+    // MPEG audio is a stream of its own; the other formats are sub-streams of private stream 1.
+    if (track.format == mpeg::AudioFormat::MpegAudio) {
+        return build({path(settings.demuxExePath), path(task.origVobFilePath),
+                      word(hexByte(track.streamId)), path(track.path)});
+    }
     return build({path(settings.demuxExePath), path(task.origVobFilePath), word("0xbd"),
-                  path(task.ac3FilePath), word("0x80")});
+                  path(track.path), word(hexByte(track.streamId))});
 }
 
 ToolCommand videoDemuxCommand(const Ttask& task, const SettingsValues& settings) {
@@ -63,13 +79,36 @@ ToolCommand videoDemuxCommand(const Ttask& task, const SettingsValues& settings)
 }
 
 ToolCommand remuxCommand(const Ttask& task, const SettingsValues& settings) {
-    return build({path(settings.muxExePath), word("-f"), word("8"), word("-V"), word("-o"),
-                  path(task.vobFilePath), path(task.m2vFilePath), path(task.ac3FilePath)});
+    return remuxCommand(task, {firstAc3Track(task)}, settings);
+}
+
+ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                         const SettingsValues& settings) {
+    std::vector<Piece> pieces{path(settings.muxExePath),
+                              word("-f"),
+                              word("8"),
+                              word("-V"),
+                              word("-o"),
+                              path(task.vobFilePath),
+                              path(task.m2vFilePath)};
+    for (const AudioTrack& track : tracks) {
+        pieces.push_back(path(track.path));
+    }
+    return build(pieces);
 }
 
 ToolCommand titleAuthoringCommand(const Ttask& task, const SettingsValues& settings) {
+    return titleAuthoringCommand(task, std::vector<AudioTrack>(), settings);
+}
+
+ToolCommand titleAuthoringCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                                  const SettingsValues& settings) {
     std::vector<Piece> pieces{path(settings.authorExePath), word("-o"), path(task.dvdFolderPath),
                               word("-t")};
+    if (!tracks.empty()) {
+        pieces.push_back(word("-a"));
+        pieces.push_back(word(authoringAudioList(tracks)));
+    }
     const std::string chapters = chapterArgument(task.chapterList);
     if (!chapters.empty()) {
         pieces.push_back(word("-c"));

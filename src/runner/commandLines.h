@@ -4,6 +4,7 @@
 #include <vector>
 
 class Ttask;
+struct AudioTrack;
 struct SettingsValues;
 
 // A tool's command line and the arguments it is meant to give the tool. A text of the task that
@@ -23,6 +24,16 @@ ToolCommand videoDemuxCommand(const Ttask& task, const SettingsValues& settings)
 ToolCommand remuxCommand(const Ttask& task, const SettingsValues& settings);
 ToolCommand titleAuthoringCommand(const Ttask& task, const SettingsValues& settings);
 ToolCommand tableOfContentsCommand(const Ttask& task, const SettingsValues& settings);
+
+// The same for a task that keeps every audio track: one demultiplexing per track, every track
+// multiplexed after the video in the tracks' order, and the title told each track's format and
+// language in that order (no list when there is no track).
+ToolCommand audioTrackDemuxCommand(const Ttask& task, const AudioTrack& track,
+                                   const SettingsValues& settings);
+ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                         const SettingsValues& settings);
+ToolCommand titleAuthoringCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                                  const SettingsValues& settings);
 
 // The chapter list as it goes on the command line: blanks carry no meaning in a time and would
 // split the argument, so they are left out.

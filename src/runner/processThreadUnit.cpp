@@ -1,15 +1,18 @@
 #include "runner/processThreadUnit.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
+#include "runner/audioTracks.h"
 #include "runner/commandLines.h"
 #include "runner/dvdCheck.h"
 #include "runner/globalMethods.h"
 #include "storage/settings.h"
+#include "task/taskChoices.h"
 
 namespace {
 
@@ -18,6 +21,8 @@ constexpr double videoShareOfSource = 0.9;
 constexpr double streamsOverhead = 1.04;
 constexpr double audioTolerancePercent = 60;
 constexpr double tolerancePercent = 5;
+// A track whose size is known from its bit rate and length: a track written only half is short.
+constexpr double knownTrackTolerancePercent = 25;
 
 }  // namespace
 
@@ -91,6 +96,9 @@ void TprocessThread::runTask(const Ttask& task) {
         raise(handlers_.OnTaskError, videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
         return;
     }
+    keepsEveryAudioTrack_ = taskChoices::keepsEveryAudioTrack(task);
+    audioTracks_ = keepsEveryAudioTrack_ ? everyAudioTrack(task)
+                                         : std::vector<AudioTrack>{firstAc3Track(task)};
     if (task.doDemux && !runDemuxStage(task)) {
         return;
     }
@@ -110,21 +118,38 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
     if (!tools_.checkFreeSpace(task.origVobFilePath, task.m2vFilePath)) {
         return false;
     }
-    if (!removeStaleOutput(task.ac3FilePath, {task.origVobFilePath})) {
+    // The audio streams already written are this run's own.
+    std::vector<std::string> stageFiles{task.origVobFilePath};
+    bool someOutputIsShort = false;
+    // The share of the source that the video leaves to the audio tracks and the packets' headers.
+    double videoExpected = referenceSize_ * videoShareOfSource;
+    if (keepsEveryAudioTrack_) {
+        videoExpected = referenceSize_ * (videoShareOfSource + audioShareOfSource);
+    }
+    for (const AudioTrack& track : audioTracks_) {
+        if (!removeStaleOutput(track.path, stageFiles)) {
+            return false;
+        }
+        const bool sizeKnown = keepsEveryAudioTrack_ && track.expectedKb;
+        const double expected = sizeKnown ? *track.expectedKb : referenceSize_ * audioShareOfSource;
+        if (keepsEveryAudioTrack_) {
+            videoExpected -= expected;
+        }
+        setTarget(track.path, false, expected);
+        const ToolOutcome audio = toolRun(
+            language::audioDemuxInProgress,
+            audioTrackDemuxCommand(task, track, services_.settings.values()), SizeCheck::File,
+            sizeKnown ? knownTrackTolerancePercent : audioTolerancePercent);
+        if (audio == ToolOutcome::Failed) {
+            return false;
+        }
+        someOutputIsShort = someOutputIsShort || audio == ToolOutcome::ShortOutput;
+        stageFiles.push_back(track.path);
+    }
+    if (!removeStaleOutput(task.m2vFilePath, stageFiles)) {
         return false;
     }
-    setTarget(task.ac3FilePath, false, referenceSize_ * audioShareOfSource);
-    const ToolOutcome audio = toolRun(language::audioDemuxInProgress,
-                                      audioDemuxCommand(task, services_.settings.values()),
-                                      SizeCheck::File, audioTolerancePercent);
-    if (audio == ToolOutcome::Failed) {
-        return false;
-    }
-    // The audio stream just written is this run's own.
-    if (!removeStaleOutput(task.m2vFilePath, {task.origVobFilePath, task.ac3FilePath})) {
-        return false;
-    }
-    setTarget(task.m2vFilePath, false, referenceSize_ * videoShareOfSource);
+    setTarget(task.m2vFilePath, false, std::max(videoExpected, 0.0));
     const ToolOutcome video = toolRun(language::videoDemuxInProgress,
                                       videoDemuxCommand(task, services_.settings.values()),
                                       SizeCheck::File, tolerancePercent);
@@ -132,38 +157,51 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
         return false;
     }
     if (task.deleteOrigVob) {
-        deleteInput(task.origVobFilePath,
-                    audio == ToolOutcome::ShortOutput || video == ToolOutcome::ShortOutput);
+        deleteInput(task.origVobFilePath, someOutputIsShort || video == ToolOutcome::ShortOutput);
     }
     return true;
 }
 
 bool TprocessThread::runRemuxStage(const Ttask& task) {
-    if (!inputExists(task.m2vFilePath) || !inputExists(task.ac3FilePath)) {
+    if (!inputExists(task.m2vFilePath)) {
         return false;
     }
-    if (!task.doDemux) {
-        referenceSize_ =
-            (fileSizeKb(task.m2vFilePath) + fileSizeKb(task.ac3FilePath)) * streamsOverhead;
+    for (const AudioTrack& track : audioTracks_) {
+        if (!inputExists(track.path)) {
+            return false;
+        }
+    }
+    // A task keeping every track measures what it keeps: the source also holds what is left out.
+    if (!task.doDemux || keepsEveryAudioTrack_) {
+        double streams = fileSizeKb(task.m2vFilePath);
+        for (const AudioTrack& track : audioTracks_) {
+            streams += fileSizeKb(track.path);
+        }
+        referenceSize_ = streams * streamsOverhead;
     }
     if (!tools_.checkFreeSpace(task.m2vFilePath, task.vobFilePath)) {
         return false;
     }
     // The source is kept too: a remultiplexed VOB named like it is never taken for an old one.
-    if (!removeStaleOutput(task.vobFilePath,
-                           {task.m2vFilePath, task.ac3FilePath, task.origVobFilePath})) {
+    std::vector<std::string> stageFiles{task.m2vFilePath, task.origVobFilePath};
+    for (const AudioTrack& track : audioTracks_) {
+        stageFiles.push_back(track.path);
+    }
+    if (!removeStaleOutput(task.vobFilePath, stageFiles)) {
         return false;
     }
     setTarget(task.vobFilePath, false, referenceSize_);
-    const ToolOutcome remux =
-        toolRun(language::remuxInProgress, remuxCommand(task, services_.settings.values()),
-                SizeCheck::File, tolerancePercent);
+    const ToolOutcome remux = toolRun(language::remuxInProgress,
+                                      remuxCommand(task, audioTracks_, services_.settings.values()),
+                                      SizeCheck::File, tolerancePercent);
     if (remux == ToolOutcome::Failed) {
         return false;
     }
     if (task.deleteStreams) {
         deleteInput(task.m2vFilePath, remux == ToolOutcome::ShortOutput);
-        deleteInput(task.ac3FilePath, remux == ToolOutcome::ShortOutput);
+        for (const AudioTrack& track : audioTracks_) {
+            deleteInput(track.path, remux == ToolOutcome::ShortOutput);
+        }
     }
     return true;
 }
@@ -186,9 +224,10 @@ bool TprocessThread::runAuthorStage(const Ttask& task) {
         return false;
     }
     setTarget(videoTsFolder, true, referenceSize_);
-    const ToolOutcome title = toolRun(language::titleAuthoringInProgress,
-                                      titleAuthoringCommand(task, services_.settings.values()),
-                                      SizeCheck::Folder, tolerancePercent);
+    const ToolOutcome title =
+        toolRun(language::titleAuthoringInProgress,
+                titleAuthoringCommand(task, authoredTracks(), services_.settings.values()),
+                SizeCheck::Folder, tolerancePercent);
     if (title == ToolOutcome::Failed) {
         return false;
     }
@@ -240,6 +279,11 @@ bool TprocessThread::removeStaleOutput(const std::string& path,
     }
     raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
     return false;
+}
+
+std::vector<AudioTrack> TprocessThread::authoredTracks() const {
+    // A task keeping only its first AC-3 track leaves the formats to the authoring tool.
+    return keepsEveryAudioTrack_ ? audioTracks_ : std::vector<AudioTrack>();
 }
 
 void TprocessThread::setTarget(const std::string& target, bool isFolder, double expectedSize) {

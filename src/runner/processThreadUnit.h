@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "regional/regionalFormats.h"
+#include "runner/audioTracks.h"
 #include "runner/taskSelection.h"
 #include "runner/toolInvocation.h"
 #include "task/task.h"
@@ -86,6 +87,7 @@ private:
     ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
                         double tolerancePercent);
     void setTarget(const std::string& target, bool isFolder, double expectedSize);
+    std::vector<AudioTrack> authoredTracks() const;
     // Removes a file that an earlier run left where the tool is to write, so that only what this
     // run writes is measured; never one of the stage's own files. False, reported, when it stays.
     bool removeStaleOutput(const std::string& path, const std::vector<std::string>& stageFiles);
@@ -108,6 +110,9 @@ private:
     std::atomic<int> cutShortTaskIndex_{-1};
     int currentTaskIndex_ = 0;
     double referenceSize_ = 0;
+    // The audio tracks of the task being run.
+    bool keepsEveryAudioTrack_ = false;
+    std::vector<AudioTrack> audioTracks_;
     double expectedSize_ = 0;
     std::string currentTarget_;
     bool currentTargetIsFolder_ = false;

@@ -16,7 +16,8 @@ namespace projectFile {
 namespace {
 
 const char* const separatorLine = "____________________________________";
-constexpr int reservedLineCount = 8;
+// The first line after the flags holds the task's extra choices; the rest are reserved.
+constexpr int reservedLineCount = 7;
 // The most of a line an error message quotes; no whole number is nearly as long.
 constexpr std::size_t longestQuote = 100;
 
@@ -72,6 +73,7 @@ std::string serialize(const TAllTask& tasks) {
                           task.deleteStreams, task.deleteVob}) {
             bytes.append(flagText(flag)).append(lineEnd);
         }
+        bytes.append(task.extraChoices).append(lineEnd);
         for (int line = 0; line < reservedLineCount; ++line) {
             bytes.append(lineEnd);
         }
@@ -107,6 +109,7 @@ void load(const std::string& path, TAllTask& tasks) {
             reader.readBoundedLine(line);
             *flag = line == "True";
         }
+        reader.readBoundedLine(task->extraChoices);
         for (int reserved = 0; reserved < reservedLineCount; ++reserved) {
             reader.readBoundedLine(line);
         }

@@ -22,6 +22,9 @@ public:
     bool deleteOrigVob = false;
     bool deleteStreams = false;
     bool deleteVob = false;
+    // Further choices, as blank-separated words (see taskChoices.h); words this program does not
+    // know are kept as they are, for the program that wrote them.
+    std::string extraChoices;
 };
 
 // Tasks are shared: the list, an open editor and a running run may hold the same task, and a task

@@ -2,6 +2,7 @@
 
 #include "language/language.h"
 #include "task/task.h"
+#include "task/taskChoices.h"
 
 namespace taskDescription {
 
@@ -56,6 +57,10 @@ std::string hoverText(const Ttask& task) {
         text += newLine + wrapChapterList(task.chapterList);
         text += "\r\n\r\n\r\n";
         text += language::temporaryLegend;
+    }
+    if (taskChoices::keepsEveryAudioTrack(task)) {
+        text += newLine;
+        text += language::everyAudioTrackLine;
     }
     return text;
 }

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "demux/streamExtraction.h"
-#include "demux/streamListing.h"
 #include "files/textFile.h"
 #include "mpeg/silentFrames.h"
+#include "mpeg/streamListing.h"
 #include "support/tempFolder.h"
 #include "syntheticStream.h"
 
@@ -159,9 +159,17 @@ TEST_F(ExtractionTest, ListingNamesEveryStreamWithItsFormatAndTimes) {
     stream.privateAudio(0x80, ac3Frames(4, 4), videoStart + 4 * ac3FrameTicks, 1);
     writeBytes(folder.file("source.vob"), stream.bytes());
 
-    EXPECT_EQ(demux::streamListing(folder.file("source.vob")),
-              "0xe0\tvideo\tmpeg2video\t-\t-\t1.000\t1.120\t-\n"
-              "0x80\taudio\tac3\t2\t48000\t1.000\t1.128\t-\n"
-              "0xc0\taudio\tmp2\t1\t48000\t1.000\t1.000\t-\n"
-              "0x20\tsubpicture\tsubpicture\t-\t-\t1.000\t1.000\t-\n");
+    const std::string listing =
+        mpeg::formatStreamListing(mpeg::surveyWithLanguages(folder.file("source.vob")));
+    EXPECT_EQ(listing,
+              "0xe0\tvideo\tmpeg2video\t-\t-\t1.000\t1.120\t-\t-\n"
+              "0x80\taudio\tac3\t2\t48000\t1.000\t1.128\t-\t-\n"
+              "0xc0\taudio\tmp2\t1\t48000\t1.000\t1.000\t-\t-\n"
+              "0x20\tsubpicture\tsubpicture\t-\t-\t1.000\t1.000\t-\t-\n");
+    // The editor reads the listing back: what it prints is what it parses.
+    const auto parsed = mpeg::parseStreamListing(listing);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(mpeg::formatStreamListing(*parsed), listing);
+    EXPECT_FALSE(mpeg::parseStreamListing("usage: demux SOURCE STREAM OUTPUT\n"));
+    EXPECT_FALSE(mpeg::parseStreamListing(""));
 }

@@ -37,18 +37,24 @@ double median(std::vector<double> values) {
 
 }  // namespace
 
-bool makeSyncSource(const std::string& path, int seconds) {
+bool makeSyncSource(const std::string& path, int seconds,
+                    const std::vector<std::string>& audioCodecs, int noise) {
     // Frame and sample numbers, not times, so that rounding never lights a second frame. The
     // flashes fall on odd seconds: a first beep needs silence before it to be found. Light noise
     // gives a DVD's bitrate, yet first pictures that mplex's start-up buffer can take.
     const std::string picture =
         "color=black:size=720x576:rate=25,"
-        "drawbox=color=white:t=fill:enable='eq(mod(n,50),25)',noise=alls=6:allf=t";
+        "drawbox=color=white:t=fill:enable='eq(mod(n,50),25)',noise=allf=t:alls=" +
+        std::to_string(noise);
     const std::string sound =
         "aevalsrc='0.5*sin(2*PI*1000*t)*lt(mod(n+48000,96000),1920)':s=48000:c=stereo";
+    std::string tracks = " -map 0:v";
+    for (std::size_t track = 0; track < audioCodecs.size(); ++track) {
+        tracks += " -map 1:a -c:a:" + std::to_string(track) + " " + audioCodecs[track];
+    }
     return run("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i " +
                shellQuoted(picture) + " -f lavfi -i " + shellQuoted(sound) + " -t " +
-               std::to_string(seconds) + " -target pal-dvd -ac 2 -c:a ac3 -b:a 192k " +
+               std::to_string(seconds) + " -target pal-dvd" + tracks + " -ac 2 -b:a 192k " +
                shellQuoted(path));
 }
 
@@ -89,12 +95,14 @@ StreamStarts streamStarts(const std::string& vob, const std::string& workFolder)
     return starts;
 }
 
-SyncMeasurement measureSync(const std::string& vob, const std::string& workFolder) {
+SyncMeasurement measureSync(const std::string& vob, const std::string& workFolder, int audioTrack) {
     std::filesystem::create_directories(workFolder);
     // -copyts keeps the container's time stamps, which are what a player synchronises on.
     const std::string graph =
         "[0:v:0]signalstats,metadata=print:key=lavfi.signalstats.YAVG:file=frames.txt[v];"
-        "[0:a:0]silencedetect=n=-40dB:d=0.5,ametadata=print:key=lavfi.silence_end:file=beeps.txt"
+        "[0:a:" +
+        std::to_string(audioTrack) +
+        "]silencedetect=n=-40dB:d=0.5,ametadata=print:key=lavfi.silence_end:file=beeps.txt"
         "[a]";
     const bool decoded =
         run("cd " + shellQuoted(workFolder) +

@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // DVD-Video material whose audio/video sync can be measured as a viewer notices it: a black PAL
-// picture with one white frame every 2 s from 1 s on, silent stereo AC-3 with a 40 ms 1 kHz beep
-// at the same instants. True when ffmpeg made the file.
-bool makeSyncSource(const std::string& path, int seconds);
+// picture with one white frame every 2 s from 1 s on, and one silent stereo track per codec given
+// ("ac3", "mp2") with a 40 ms 1 kHz beep at the same instants. The picture's noise sets its bit
+// rate. True when ffmpeg made the file.
+bool makeSyncSource(const std::string& path, int seconds,
+                    const std::vector<std::string>& audioCodecs = {"ac3"}, int noise = 6);
 
 // A copy of source whose audio time stamps are moved by offsetSeconds (positive: later) against
 // the video's, the samples themselves untouched.
@@ -30,4 +33,6 @@ struct SyncMeasurement {
     double videoSeconds = 0;  // from the first decoded frame to the last
 };
 // workFolder must not exist; it is removed again.
-SyncMeasurement measureSync(const std::string& vob, const std::string& workFolder);
+// audioTrack counts the VOB's audio streams from 0.
+SyncMeasurement measureSync(const std::string& vob, const std::string& workFolder,
+                            int audioTrack = 0);
