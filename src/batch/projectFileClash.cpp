@@ -8,6 +8,7 @@
 
 #include "batch/consoleReport.h"
 #include "language/consoleTexts.h"
+#include "task/taskChoices.h"
 
 namespace fs = std::filesystem;
 
@@ -184,6 +185,20 @@ std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const Project
         for (const auto& [path, what] : files) {
             if (std::string found = clash(*path, what, i); !found.empty()) {
                 return found;
+            }
+        }
+        // Which further tracks a source holds is known only once it is read: every name one of
+        // them could take is the task's.
+        if (taskChoices::keepsEveryAudioTrack(task)) {
+            for (int number = 1; number <= taskChoices::mostAudioTracks; ++number) {
+                for (const char* extension : taskChoices::audioTrackExtensions) {
+                    const std::string path =
+                        taskChoices::audioTrackPath(task.ac3FilePath, number, extension);
+                    if (std::string found = clash(path, language::batchIsAudioStream, i);
+                        !found.empty()) {
+                        return found;
+                    }
+                }
             }
         }
         // What the authoring tool writes into the DVD folder. Only a file in the folder, or

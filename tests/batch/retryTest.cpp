@@ -11,6 +11,7 @@
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
+#include "task/taskChoices.h"
 
 namespace {
 
@@ -96,6 +97,10 @@ TEST_F(RetryTest, NoLogMayBeAFileOfTheProject) {
     writeBytes(task.dvdFolderPath + "/VIDEO_TS/VTS_01_1.VOB", "dvd");
     std::filesystem::create_hard_link(task.dvdFolderPath + "/VIDEO_TS/VTS_01_1.VOB",
                                       folder.file("dvd.log"));
+    // A task keeping every audio track may write any track's name.
+    taskChoices::setKeepEveryAudioTrack(*tasks.taskAt(2), true);
+    projectFile::save(folder.file("p.mvk"), tasks);
+    const std::string thirdTrack = taskChoices::audioTrackPath(task.ac3FilePath, 3, "mp2");
     struct Case {
         std::string options;
         std::string message;
@@ -110,6 +115,8 @@ TEST_F(RetryTest, NoLogMayBeAFileOfTheProject) {
               "--log " + folder.file("hard.log") + " is the source VOB of task 2"},
              {"--log " + shellQuoted(task.m2vFilePath),
               "--log " + task.m2vFilePath + " is the video stream of task 2"},
+             {"--log " + shellQuoted(thirdTrack),
+              "--log " + thirdTrack + " is the audio stream of task 2"},
              {"--log " + shellQuoted(task.dvdFolderPath + "/VIDEO_TS/run.log"),
               "--log " + task.dvdFolderPath +
                   "/VIDEO_TS/run.log lies in the authored DVD of task 2"},

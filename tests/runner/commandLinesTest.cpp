@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "files/textFile.h"
+#include "runner/audioTracks.h"
 #include "runner/commandLines.h"
 #include "storage/settings.h"
+#include "support/tempFolder.h"
 #include "task/task.h"
 
 namespace {
@@ -40,6 +43,48 @@ TEST_F(CommandLinesTest, TheSixCommandLinesByteForByte) {
               R"("E:\out\remuxedVTS_01_1.VOB")");
     EXPECT_EQ(tableOfContentsCommand(task, tools).commandLine,
               R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -T)");
+}
+
+TEST_F(CommandLinesTest, EveryAudioTrackHasItsDemultiplexingAndGoesToTheMultiplexerAndTheTitle) {
+    using mpeg::AudioFormat;
+    const std::vector<AudioTrack> tracks{
+        {0x80, AudioFormat::Ac3, R"(D:\my dvd\VTS_01_1.ac3)", "en", std::nullopt},
+        {0xc1, AudioFormat::MpegAudio, R"(D:\my dvd\VTS_01_1.2.mp2)", "de", std::nullopt},
+        {0xa2, AudioFormat::Lpcm, R"(D:\my dvd\VTS_01_1.3.lpcm)", "", std::nullopt}};
+    const char* const demuxed[] = {
+        R"("C:\tools\bbdmux.exe" "D:\my dvd\VTS_01_1.VOB" 0xbd "D:\my dvd\VTS_01_1.ac3" 0x80)",
+        R"("C:\tools\bbdmux.exe" "D:\my dvd\VTS_01_1.VOB" 0xc1 "D:\my dvd\VTS_01_1.2.mp2")",
+        R"("C:\tools\bbdmux.exe" "D:\my dvd\VTS_01_1.VOB" 0xbd "D:\my dvd\VTS_01_1.3.lpcm" 0xa2)"};
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        EXPECT_EQ(audioTrackDemuxCommand(task, tracks[i], tools).commandLine, demuxed[i]);
+    }
+    EXPECT_EQ(remuxCommand(task, tracks, tools).commandLine,
+              R"("C:\tools\mplex.exe" -f 8 -V -o "E:\out\remuxedVTS_01_1.VOB" )"
+              R"("D:\my dvd\VTS_01_1.m2v" "D:\my dvd\VTS_01_1.ac3" "D:\my dvd\VTS_01_1.2.mp2" )"
+              R"("D:\my dvd\VTS_01_1.3.lpcm")");
+    task.chapterList = "00:00:00";
+    EXPECT_EQ(titleAuthoringCommand(task, tracks, tools).commandLine,
+              R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -t -a ac3+en,mp2+de,pcm -c 00:00:00 )"
+              R"(-f "E:\out\remuxedVTS_01_1.VOB")");
+    // A language that is no two-letter code would change the argument: it is left out.
+    EXPECT_EQ(authoringAudioList({{0x80, AudioFormat::Ac3, "a", "e,", std::nullopt}}), "ac3");
+}
+
+TEST(AudioTracks, StreamFilesOfAnEarlierRunAreFoundInTheirOrder) {
+    TempFolder folder;
+    Ttask task;
+    task.origVobFilePath = folder.file("gone.VOB");
+    task.ac3FilePath = folder.file("movie.ac3");
+    for (const char* name : {"movie.1.mp2", "movie.ac3", "movie.3.ac3", "movie.4.lpcm"}) {
+        writeBytes(folder.file(name), "x");
+    }
+    std::vector<std::string> found;
+    for (const AudioTrack& track : everyAudioTrack(task)) {
+        found.push_back(track.path.substr(folder.path().size() + 1));
+    }
+    // The task's own audio path takes the place no numbered file takes.
+    EXPECT_EQ(found, (std::vector<std::string>{"movie.1.mp2", "movie.ac3", "movie.3.ac3",
+                                               "movie.4.lpcm"}));
 }
 
 TEST_F(CommandLinesTest, ArgumentsAreTheTaskTextsAndSplitBackToThem) {

@@ -9,6 +9,7 @@
 #include "support/sanitizerSlowdown.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
+#include "task/taskChoices.h"
 
 namespace {
 
@@ -72,6 +73,25 @@ TEST(ProjectFile, SavedListLoadsBackFieldForField) {
     EXPECT_EQ(back.taskAt(1)->chapterList, second->chapterList);
     EXPECT_FALSE(back.taskAt(1)->doDemux);
     EXPECT_TRUE(back.taskAt(1)->deleteStreams);
+}
+
+TEST(ProjectFile, ExtraChoicesLineKeepsWordsItDoesNotKnow) {
+    const std::string flags = "True\r\nTrue\r\nTrue\r\nFalse\r\nFalse\r\nFalse\r\n";
+    const std::string head = "1\r\n" + separator + "\r\na\r\nb\r\nc.ac3\r\nd\r\ne\r\n\r\n" + flags;
+    const std::string rest = "\r\n\r\n\r\n\r\n\r\n\r\n\r\n";  // seven reserved lines
+    TAllTask tasks = loaded(head + "later=2 audio=all other\r\n" + rest);
+    ASSERT_EQ(tasks.count(), 1);
+    Ttask& task = *tasks.taskAt(0);
+    EXPECT_TRUE(taskChoices::keepsEveryAudioTrack(task));
+    EXPECT_EQ(projectFile::serialize(tasks), head + "later=2 audio=all other\r\n" + rest);
+
+    taskChoices::setKeepEveryAudioTrack(task, false);
+    EXPECT_EQ(projectFile::serialize(tasks), head + "later=2 other\r\n" + rest);
+    taskChoices::setKeepEveryAudioTrack(task, true);
+    EXPECT_EQ(task.extraChoices, "later=2 other audio=all");
+    // A word that only contains the choice is another word.
+    task.extraChoices = "xaudio=all";
+    EXPECT_FALSE(taskChoices::keepsEveryAudioTrack(task));
 }
 
 TEST(ProjectFile, ReadingRulesForLinesAndFlags) {
