@@ -6,9 +6,13 @@
 
 #include "editing/okCheck.h"
 #include "editing/sourcePick.h"
+#include "editing/sourceStreams.h"
+#include "files/textFile.h"
 #include "language/language.h"
 #include "language/messageFormat.h"
 #include "paths/pathPieces.h"
+#include "task/taskChoices.h"
+#include "task/taskDescription.h"
 
 namespace {
 
@@ -49,6 +53,26 @@ std::optional<std::string> refusal(const Ttask& task) {
     return std::string(language::bulkFolderNotCreated);
 }
 
+bool sameFolder(const std::string& first, const std::string& second) {
+    const std::string firstFolder = pathPieces::folderOf(first);
+    const std::string secondFolder = pathPieces::folderOf(second);
+    return firstFolder == secondFolder || namesSameFile(firstFolder, secondFolder);
+}
+
+// Names of the task's own for what it writes, from its source's name.
+void giveOwnNames(Ttask& task, const std::string& source) {
+    const std::string folder = pathPieces::folderOf(source);
+    const std::string file = source.substr(folder.size());
+    const std::size_t dot = file.rfind('.');
+    const std::string name = dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
+    if (task.doDemux) {
+        task.m2vFilePath = folder + name + ".m2v";
+        task.ac3FilePath = folder + name + ".ac3";
+    }
+    task.vobFilePath = folder + language::remuxedPrefix + name + ".VOB";
+    task.dvdFolderPath = folder + name + language::ownDvdFolderSuffix;
+}
+
 void appendList(std::string& text, const char* heading, const std::vector<std::string>& lines) {
     text += formatMessage(heading, static_cast<int>(lines.size()));
     for (std::size_t i = 0; i < lines.size() && i < listedNamesAtMost; ++i) {
@@ -66,23 +90,64 @@ bool isSourceFileName(const std::string& path) {
     return pathPieces::endsWithVob(path) || hasVideoStreamExtension(path);
 }
 
-SourceFilesOutcome tasksFromSourceFiles(const std::vector<std::string>& paths,
+SourceFilesOutcome tasksFromSourceFiles(const std::vector<std::string>& paths, const TAllTask& list,
                                         const std::string& videoStandard,
                                         const RegionalFormats& formats) {
+    std::vector<std::string> listSources;
+    for (int i = 0; i < list.count(); ++i) {
+        listSources.push_back(taskDescription::firstFileName(*list.taskAt(i)));
+    }
+    const auto isTaskSource = [&listSources](const std::string& path) {
+        for (const std::string& source : listSources) {
+            if (!source.empty() && (source == path || namesSameFile(source, path))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto sharesFolder = [&](const std::string& path) {
+        for (const std::string& other : listSources) {
+            if (!other.empty() && sameFolder(path, other)) {
+                return true;
+            }
+        }
+        for (const std::string& other : paths) {
+            if (other != path && isSourceFileName(other) && sameFolder(path, other)) {
+                return true;
+            }
+        }
+        return false;
+    };
+
     SourceFilesOutcome outcome;
     for (const std::string& path : paths) {
         if (!isSourceFileName(path)) {
             outcome.skipped.push_back({path, language::bulkNotSource});
             continue;
         }
+        if (isTaskSource(path)) {
+            outcome.skipped.push_back({path, language::bulkAlreadyATask});
+            continue;
+        }
         try {
-            const Ttask task = taskFromSourceFile(path, videoStandard, formats);
+            Ttask task = taskFromSourceFile(path, videoStandard, formats);
+            const bool ownNames = sharesFolder(path);
+            if (ownNames) {
+                giveOwnNames(task, path);
+            }
+            if (task.doDemux && keepEveryTrackByDefault(path)) {
+                taskChoices::setKeepEveryAudioTrack(task, true);
+            }
             if (const std::optional<std::string> reason = refusal(task)) {
                 outcome.skipped.push_back({path, *reason});
                 continue;
             }
             outcome.tasks.push_back(task);
             outcome.addedFiles.push_back(path);
+            listSources.push_back(path);
+            if (ownNames) {
+                outcome.renamedFiles.push_back(path);
+            }
         } catch (const std::exception& error) {
             // A chapter file beside it that cannot be read, or a path naming no folder.
             outcome.skipped.push_back(
@@ -95,6 +160,10 @@ SourceFilesOutcome tasksFromSourceFiles(const std::vector<std::string>& paths,
 std::string sourceFilesSummary(const SourceFilesOutcome& outcome) {
     std::string text;
     appendList(text, language::bulkTasksAdded, outcome.addedFiles);
+    if (!outcome.renamedFiles.empty()) {
+        text += "\r\n\r\n";
+        appendList(text, language::bulkOwnNamesGiven, outcome.renamedFiles);
+    }
     if (!outcome.skipped.empty()) {
         std::vector<std::string> lines;
         for (const SourceFilesOutcome::Skipped& skipped : outcome.skipped) {

@@ -17,6 +17,8 @@ struct SourceFilesOutcome {
     };
     std::vector<Ttask> tasks;
     std::vector<std::string> addedFiles;
+    // The added files whose tasks were given names of their own (see tasksFromSourceFiles).
+    std::vector<std::string> renamedFiles;
     std::vector<Skipped> skipped;
 };
 
@@ -25,7 +27,12 @@ struct SourceFilesOutcome {
 bool isSourceFileName(const std::string& path);
 
 // The tasks of the source files in their order. Creates each task's output folder, as OK does.
-SourceFilesOutcome tasksFromSourceFiles(const std::vector<std::string>& paths,
+// A file that is already the source of a task of the list, or of an earlier file, is skipped.
+// Sources that share a folder with each other or with a task of the list would all write the same
+// stream files, remuxed VOB and DVD: each gets names of its own, from its own name
+// ("VTS_01_2.m2v", "remuxedVTS_01_2.VOB", "VTS_01_2 DVD"). A new task keeps every audio track
+// when its source asks for it (see keepEveryTrackByDefault).
+SourceFilesOutcome tasksFromSourceFiles(const std::vector<std::string>& paths, const TAllTask& list,
                                         const std::string& videoStandard,
                                         const RegionalFormats& formats);
 

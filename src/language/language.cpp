@@ -239,6 +239,24 @@ const char* const bulkNoAudioStream = " has no audio stream (.ac3) of the same n
 const char* const bulkOverwritesSource = " would be overwritten by its remuxed VOB file";
 const char* const bulkFolderNotCreated = " : its destination folder cannot be created";
 const char* const bulkCannotBeAdded = " cannot be added: ";
+const char* const bulkAlreadyATask = " is already the source of a task";
+const char* const remuxedPrefix = "remuxed";
+const char* const ownDvdFolderSuffix = " DVD";
+const char* const bulkOwnNamesGiven =
+    "Given names of their own, as their folder holds other sources: %d";
+
+const char* const keepEveryAudioTrack = "Keep every audio track";
+const char* const sourceStreamsLabel = "Streams of the source :";
+const char* const streamsNotListed =
+    "The demultiplexer cannot list the source's streams: they cannot be shown here.";
+const char* const streamKindVideo = "video";
+const char* const streamKindAudio = "audio";
+const char* const streamKindSubtitle = "subtitle";
+const char* const streamChannels = "%d ch";
+const char* const streamLeftOutUntakeable = " : the multiplexer cannot take this track";
+const char* const streamLeftOutNotFirstAc3 = " : only the first AC-3 track is kept";
+const char* const subtitlesLeftOut = "%d subtitle stream(s): subtitles are not kept for now";
+const char* const leftOutHeading = "Left out :";
 
 }  // namespace language
 

@@ -216,6 +216,23 @@ extern const char* const bulkNoAudioStream;
 extern const char* const bulkOverwritesSource;
 extern const char* const bulkFolderNotCreated;
 extern const char* const bulkCannotBeAdded;
+extern const char* const bulkAlreadyATask;
+extern const char* const remuxedPrefix;
+extern const char* const ownDvdFolderSuffix;
+extern const char* const bulkOwnNamesGiven;  // printf format with one %d
+
+// The source's streams in the task editor
+extern const char* const keepEveryAudioTrack;
+extern const char* const sourceStreamsLabel;
+extern const char* const streamsNotListed;
+extern const char* const streamKindVideo;
+extern const char* const streamKindAudio;
+extern const char* const streamKindSubtitle;
+extern const char* const streamChannels;  // printf format with one %d
+extern const char* const streamLeftOutUntakeable;
+extern const char* const streamLeftOutNotFirstAc3;
+extern const char* const subtitlesLeftOut;  // printf format with one %d
+extern const char* const leftOutHeading;
 
 }  // namespace language
 

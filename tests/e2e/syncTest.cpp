@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <random>
 
+#include "editing/sourceFiles.h"
+#include "regional/regionalFormats.h"
 #include "storage/projectFile.h"
 #include "support/batchProcess.h"
 #include "support/fakeTools.h"
@@ -156,6 +158,27 @@ TEST_F(SyncTest, EveryAudioTrackIsAuthoredInSync) {
                                   entry.path().extension() != ".VOB";
             EXPECT_FALSE(isStream) << name;
         }
+    }
+}
+
+TEST_F(SyncTest, SeveralVobsOfOneFolderAreAuthoredInOneRunWithoutAClash) {
+    std::vector<std::string> sources;
+    for (const char* name : {"VTS_01_1.VOB", "VTS_01_2.VOB", "VTS_01_3.VOB"}) {
+        sources.push_back(folder.file(std::string("disc/") + name));
+        std::filesystem::create_directories(folder.file("disc"));
+        ASSERT_TRUE(makeSyncSource(sources.back(), 6));
+    }
+    const SourceFilesOutcome added = tasksFromSourceFiles(sources, tasks, "PAL", RegionalFormats());
+    ASSERT_EQ(added.tasks.size(), 3u) << sourceFilesSummary(added);
+    tasks.clear();
+    for (const Ttask& task : added.tasks) {
+        tasks.add(std::make_shared<Ttask>(task));
+    }
+
+    EXPECT_EQ(runProject().status, 0) << log();
+    EXPECT_FALSE(logHasError()) << log();
+    for (const Ttask& task : added.tasks) {
+        EXPECT_GE(measure(title(task)).pairs, 2) << task.dvdFolderPath;
     }
 }
 

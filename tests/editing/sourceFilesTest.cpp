@@ -31,7 +31,7 @@ TEST_F(SourceFilesTest, EachFileBecomesTheTaskOfItsPickOrIsSkippedWithTheReason)
     const std::string overwritten = touch("six/remuxedVTS_01_1.VOB");
 
     const SourceFilesOutcome outcome = tasksFromSourceFiles(
-        {first, notes, second, folderNamedVob, stream, loneStream, overwritten}, "PAL",
+        {first, notes, second, folderNamedVob, stream, loneStream, overwritten}, TAllTask(), "PAL",
         RegionalFormats());
 
     EXPECT_EQ(outcome.addedFiles, (std::vector<std::string>{first, second, stream}));
@@ -69,4 +69,37 @@ TEST_F(SourceFilesTest, LongListsAreCutInTheSummary) {
     EXPECT_NE(summary.find("   /dvd/19.VOB\r\n   ... and 2 more"), std::string::npos);
     EXPECT_EQ(summary.find("/dvd/20.VOB"), std::string::npos);
     EXPECT_EQ(summary.find("skipped"), std::string::npos);
+}
+
+TEST_F(SourceFilesTest, SourcesSharingAFolderGetNamesOfTheirOwnAndNoSourceIsAddedTwice) {
+    const std::string listed = touch("disc/VTS_01_1.VOB");
+    const std::string second = touch("disc/VTS_01_2.VOB");
+    const std::string third = touch("disc/VTS_01_3.VOB");
+    const std::string alone = touch("other/VTS_01_1.VOB");
+    TAllTask list;
+    list.add(std::make_shared<Ttask>(taskFromSourceFile(listed, "PAL", RegionalFormats())));
+
+    const SourceFilesOutcome outcome = tasksFromSourceFiles(
+        {listed, second, third, folder.path() + "/disc/../disc/VTS_01_2.VOB", alone}, list, "PAL",
+        RegionalFormats());
+
+    ASSERT_EQ(outcome.tasks.size(), 3u);
+    const Ttask& own = outcome.tasks[0];
+    EXPECT_EQ(own.m2vFilePath, folder.file("disc/VTS_01_2.m2v"));
+    EXPECT_EQ(own.ac3FilePath, folder.file("disc/VTS_01_2.ac3"));
+    EXPECT_EQ(own.vobFilePath, folder.file("disc/remuxedVTS_01_2.VOB"));
+    EXPECT_EQ(own.dvdFolderPath, folder.file("disc/VTS_01_2 DVD"));
+    EXPECT_EQ(outcome.tasks[1].dvdFolderPath, folder.file("disc/VTS_01_3 DVD"));
+    // Alone in its folder, a source keeps the usual names.
+    const Ttask usual = taskFromSourceFile(alone, "PAL", RegionalFormats());
+    EXPECT_EQ(outcome.tasks[2].vobFilePath, usual.vobFilePath);
+    EXPECT_EQ(outcome.tasks[2].dvdFolderPath, usual.dvdFolderPath);
+
+    EXPECT_EQ(
+        sourceFilesSummary(outcome),
+        "Tasks added: 3\r\n   " + second + "\r\n   " + third + "\r\n   " + alone +
+            "\r\n\r\nGiven names of their own, as their folder holds other sources: 2\r\n   " +
+            second + "\r\n   " + third + "\r\n\r\nFiles skipped: 2\r\n   " + listed +
+            " is already the source of a task\r\n   " + folder.path() +
+            "/disc/../disc/VTS_01_2.VOB is already the source of a task");
 }

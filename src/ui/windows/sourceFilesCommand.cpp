@@ -7,7 +7,7 @@
 
 void TForm1::addTasksFromFiles(const std::vector<std::string>& files) {
     const SourceFilesOutcome outcome = tasksFromSourceFiles(
-        files, services.settings.values().videoStandard, services.regionalFormats);
+        files, taskList, services.settings.values().videoStandard, services.regionalFormats);
     for (const Ttask& task : outcome.tasks) {
         taskList.add(std::make_shared<Ttask>(task));
     }
