@@ -257,6 +257,7 @@ const char* const streamLeftOutUntakeable = " : the multiplexer cannot take this
 const char* const streamLeftOutNotFirstAc3 = " : only the first AC-3 track is kept";
 const char* const subtitlesLeftOut = "%d subtitle stream(s): subtitles are not kept for now";
 const char* const leftOutHeading = "Left out :";
+const char* const nothingLeftOut = "nothing";
 
 }  // namespace language
 

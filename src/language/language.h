@@ -233,6 +233,7 @@ extern const char* const streamLeftOutUntakeable;
 extern const char* const streamLeftOutNotFirstAc3;
 extern const char* const subtitlesLeftOut;  // printf format with one %d
 extern const char* const leftOutHeading;
+extern const char* const nothingLeftOut;
 
 }  // namespace language
 

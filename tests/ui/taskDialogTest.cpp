@@ -12,6 +12,7 @@
 #include "language/language.h"
 #include "support/fakeTools.h"
 #include "ui/support/guiTest.h"
+#include "ui/windows/sourceStreamsPanel.h"
 #include "ui/windows/taskDialog.h"
 
 namespace {
@@ -325,3 +326,52 @@ TEST_F(TaskDialogTest, ImportUsesTheVideoStandardAndReportsUnreadableFiles) {
     EXPECT_EQ(task->chapterList, "00:00:50,00:01:00");
     EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:50\n00:01:00");
 }
+
+#ifndef _WIN32
+TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
+    // A demultiplexer that lists a source of two audio tracks and a subtitle stream.
+    const std::string demuxer = folder.file("lister");
+    writeBytes(demuxer,
+               "#!/bin/sh\n[ \"$1\" = --list ] || exit 2\n"
+               "printf '0xe0\\tvideo\\tmpeg2video\\t-\\t-\\t0.5\\t9\\t-\\t-\\n"
+               "0x80\\taudio\\tac3\\t2\\t48000\\t0.5\\t9\\ten\\t-\\n"
+               "0xc1\\taudio\\tmp2\\t2\\t48000\\t0.5\\t9\\t-\\t-\\n"
+               "0x20\\tsubpicture\\tsubpicture\\t-\\t-\\t0.5\\t9\\t-\\t-\\n'\n");
+    std::filesystem::permissions(demuxer, std::filesystem::perms::owner_all);
+    SettingsValues values = settings.values();
+    values.demuxExePath = demuxer;
+    settings.setValues(values);
+
+    const auto editor = editorFor(Ttask());
+    prompts.fileAnswers.push_back(touch(folder.file("dvd/VTS_01_1.VOB")));
+    editor->browseForSource();
+    EXPECT_EQ(editor->Panel_sourceStreams->streamLines(),
+              (std::vector<std::string>{"video   mpeg2video", "audio   ac3   2 ch   en",
+                                        "audio   mp2   2 ch", "subtitle"}));
+    EXPECT_TRUE(editor->Panel_sourceStreams->keepsEveryAudioTrack());
+    EXPECT_EQ(editor->Panel_sourceStreams->leftOutText(),
+              "1 subtitle stream(s): subtitles are not kept for now");
+    editor->Panel_sourceStreams->setKeepEveryAudioTrack(false);
+    EXPECT_EQ(editor->Panel_sourceStreams->leftOutText(),
+              "audio   mp2   2 ch : only the first AC-3 track is kept\n"
+              "1 subtitle stream(s): subtitles are not kept for now");
+    editor->Panel_sourceStreams->setKeepEveryAudioTrack(true);
+    editor->btnOK->click();
+    EXPECT_EQ(task->extraChoices, "audio=all");
+
+    // A demultiplexer without the option: the editor says so, and a task from a file shows what
+    // the file says, its other words kept.
+    values.demuxExePath = folder.file("dvd/VTS_01_1.VOB");
+    settings.setValues(values);
+    Ttask stored = *task;
+    stored.extraChoices = "later=1 audio=all";
+    const auto again = editorFor(stored);
+    EXPECT_TRUE(again->Panel_sourceStreams->streamLines().empty());
+    EXPECT_EQ(again->Panel_sourceStreams->leftOutText(),
+              "The demultiplexer cannot list the source's streams: they cannot be shown here.");
+    EXPECT_TRUE(again->Panel_sourceStreams->keepsEveryAudioTrack());
+    again->Panel_sourceStreams->setKeepEveryAudioTrack(false);
+    again->btnOK->click();
+    EXPECT_EQ(task->extraChoices, "later=1");
+}
+#endif

@@ -11,21 +11,26 @@
 #include "chapters/chapterList.h"
 #include "editing/okCheck.h"
 #include "editing/sourcePick.h"
+#include "editing/sourceStreams.h"
 #include "editing/stageView.h"
 #include "language/language.h"
+#include "mpeg/streamListing.h"
 #include "paths/folderCreation.h"
 #include "paths/pathPieces.h"
 #include "storage/settings.h"
+#include "task/taskChoices.h"
 #include "ui/prompts/commands.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/windowLook.h"
 #include "ui/windows/browseDialog.h"
+#include "ui/windows/sourceStreamsPanel.h"
 
 namespace {
 
-const QSize dialogSize(735, 456);
+// Wider than the stages and chapters need: the source's streams are shown on the right.
+const QSize dialogSize(1000, 456);
 const QSize stageArrowSize(50, 33);
 const QSize chapterArrowSize(49, 49);
 constexpr int panelWidth = 552;
@@ -151,6 +156,9 @@ void TFormTaskManager::buildControls() {
 
     btnCancel = button(language::cancelButton, this, QRect(560, 420, 75, 25));
     btnOK = button(language::okButton, this, QRect(648, 420, 75, 25));
+
+    Panel_sourceStreams = new SourceStreamsPanel(this);
+    Panel_sourceStreams->setGeometry(735, 8, 257, 396);
 }
 
 void TFormTaskManager::connectHandlers() {
@@ -178,6 +186,9 @@ void TFormTaskManager::connectHandlers() {
                    &TFormTaskManager::btn_BrowseForDVDClick, prompts);
     connectCommand(btn_ImportChapter, &QPushButton::clicked, this,
                    &TFormTaskManager::btn_ImportChapterClick, prompts);
+    // A source typed into its box is listed too, once the box is left.
+    connect(txt_origVOBfilePath, &QLineEdit::editingFinished, this,
+            [this] { showSourceStreams(false); });
     connectCommand(btnOK, &QPushButton::clicked, this, &TFormTaskManager::btnOKClick, prompts);
     connectCommand(btnCancel, &QPushButton::clicked, this, &TFormTaskManager::btnCancelClick,
                    prompts);
@@ -192,7 +203,20 @@ void TFormTaskManager::showTask() {
     chb_deleteOrigVob->setChecked(task.deleteOrigVob);
     chb_deleteStreams->setChecked(task.deleteStreams);
     chb_deleteVob->setChecked(task.deleteVob);
+    Panel_sourceStreams->setKeepEveryAudioTrack(taskChoices::keepsEveryAudioTrack(task));
+    showSourceStreams(false);
     disableUselessControls();
+}
+
+void TFormTaskManager::showSourceStreams(bool sourceIsNew) {
+    const std::string source = chb_Demux->isChecked() ? boxText(txt_origVOBfilePath) : "";
+    const std::optional<std::string> listing =
+        Panel_sourceStreams->showSource(services_.settings.values().demuxExePath, source);
+    if (!sourceIsNew) {
+        return;
+    }
+    const auto streams = listing ? mpeg::parseStreamListing(*listing) : std::nullopt;
+    Panel_sourceStreams->setKeepEveryAudioTrack(streams && keepEveryTrackByDefault(*streams));
 }
 
 void TFormTaskManager::showEvent(QShowEvent* event) {
@@ -301,6 +325,7 @@ void TFormTaskManager::takeSource(const std::string& path) {
     const std::optional<std::string> chapterFile = sourcePick::pickSource(boxes, path);
     chb_Demux->setChecked(boxes.doDemux);
     showPicked(boxes, chapterFile);
+    showSourceStreams(true);
 }
 
 void TFormTaskManager::deriveFromVideoStream(const std::string& path) {
@@ -472,6 +497,8 @@ Ttask TFormTaskManager::boxContents() const {
     boxes.deleteOrigVob = chb_deleteOrigVob->isChecked();
     boxes.deleteStreams = chb_deleteStreams->isChecked();
     boxes.deleteVob = chb_deleteVob->isChecked();
+    boxes.extraChoices = task_->extraChoices;
+    taskChoices::setKeepEveryAudioTrack(boxes, Panel_sourceStreams->keepsEveryAudioTrack());
     return boxes;
 }
 

@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class SourceStreamsPanel;
 
 // The modal dialog in which one task is created or changed. It edits the task it is given in
 // place: on OK, and at once when chapters are imported.
@@ -76,6 +77,7 @@ public:
     QLabel* ImChapterArrow;
     QPushButton* btnCancel;
     QPushButton* btnOK;
+    SourceStreamsPanel* Panel_sourceStreams;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,6 +89,8 @@ private:
     void showTask();
     void FormShow();
     void takeSource(const std::string& path);
+    // Lists the source's streams; a newly picked source also sets the audio choice by them.
+    void showSourceStreams(bool sourceIsNew);
 
     std::optional<std::string> chooseToOpen(const char* title, const char* filter,
                                             const char* extension, const std::string& name);
