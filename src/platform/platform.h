@@ -32,10 +32,19 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Starts the command line as a process of its own and waits for it to end. Gives the tool's
-    // exit status (128 + the signal for a POSIX tool killed by one), nothing when it cannot be
-    // started. Throws IoError when the tools log cannot be written.
-    virtual std::optional<int> startAndWait(const std::string& commandLine, int showMode) = 0;
+    // Starts the command line as a process of its own, in workingFolder (empty: the program's
+    // own current folder), and waits for it to end. The program's current folder is never
+    // changed, so that tools of several tasks can start at once. Gives the tool's exit status
+    // (128 + the signal for a POSIX tool killed by one), nothing when it cannot be started.
+    // Throws IoError when the tools log cannot be written.
+    virtual std::optional<int> startAndWait(const std::string& commandLine, int showMode,
+                                            const std::string& workingFolder) = 0;
+    std::optional<int> startAndWait(const std::string& commandLine, int showMode) {
+        return startAndWait(commandLine, showMode, std::string());
+    }
+    // The folder a tool writing to destinationPath works in: the root of its drive on Windows,
+    // where a tool has always started there; empty (the program's own) elsewhere.
+    virtual std::string toolWorkingFolder(const std::string& destinationPath) = 0;
 
     // Ends every tool that startAndWait is waiting for, without waiting itself: the program is
     // about to end at once and must leave no tool running behind it.
@@ -48,6 +57,13 @@ public:
     virtual void setToolOutputLog(const std::string& path) = 0;
     // Whether the tools log is written at all: a run makes none where nothing would go into it.
     virtual bool collectsToolOutput() const = 0;
+    // With tools of several tasks running at once, each tool's output goes into the tools log
+    // whole, once the tool has ended, instead of as it comes.
+    virtual void setToolOutputWhole(bool whole) = 0;
+
+    // A name for the file system destinationPath would be written to: two paths on one drive
+    // give the same name. Empty when it cannot be told.
+    virtual std::string volumeOf(const std::string& destinationPath) = 0;
 
     // Bytes available to the user where destinationPath would be written; -1 when they cannot be
     // obtained. Throws IoError when the destination names no place that can be measured.

@@ -49,8 +49,10 @@ TprocessThread::TprocessThread(const TAllTask& tasks, const TaskNumbers& chosen,
       taskNumbers_(chosen),
       services_(std::move(services)),
       handlers_(std::move(handlers)),
-      tools_(services_.platform, services_.messages,
-             [this](const std::string& text) { raise(handlers_.OnTaskError, text); }),
+      tools_(
+          services_.platform, services_.messages,
+          [this](const std::string& text) { raise(handlers_.OnTaskError, text); },
+          services_.reservations),
       thread_([this] { run(); }) {}
 
 TprocessThread::~TprocessThread() {
@@ -99,13 +101,25 @@ void TprocessThread::runTask(const Ttask& task) {
     keepsEveryAudioTrack_ = taskChoices::keepsEveryAudioTrack(task);
     audioTracks_ = keepsEveryAudioTrack_ ? everyAudioTrack(task)
                                          : std::vector<AudioTrack>{firstAc3Track(task)};
-    if (task.doDemux && !runDemuxStage(task)) {
-        return;
+    // What a stage set aside on its drive is given back when it ends, however it ends.
+    struct StageEnd {
+        ToolInvocation& tools;
+        ~StageEnd() { tools.endStage(); }
+    };
+    if (task.doDemux) {
+        const StageEnd end{tools_};
+        if (!runDemuxStage(task)) {
+            return;
+        }
     }
-    if (task.doRemux && !runRemuxStage(task)) {
-        return;
+    if (task.doRemux) {
+        const StageEnd end{tools_};
+        if (!runRemuxStage(task)) {
+            return;
+        }
     }
     if (task.doAuthor) {
+        const StageEnd end{tools_};
         runAuthorStage(task);
     }
 }

@@ -14,6 +14,7 @@
 
 class MessageSink;
 class Settings;
+class SpaceReservations;
 namespace platform {
 class Platform;
 }
@@ -43,6 +44,8 @@ public:
         platform::Platform& platform;
         MessageSink& messages;
         RegionalFormats formats;
+        // Shared by the runners of tasks that run at the same time; none for a run of one.
+        SpaceReservations* reservations = nullptr;
     };
 
     // Copies the task records as they stand and starts the run at once: later changes to the list

@@ -10,10 +10,24 @@
 #include "messages/messageSink.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
+#include "runner/spaceReservations.h"
 
 ToolInvocation::ToolInvocation(platform::Platform& platform, MessageSink& messages,
-                               ErrorReport reportTaskError)
-    : platform_(platform), messages_(messages), reportTaskError_(std::move(reportTaskError)) {}
+                               ErrorReport reportTaskError, SpaceReservations* reservations)
+    : platform_(platform),
+      messages_(messages),
+      reportTaskError_(std::move(reportTaskError)),
+      reservations_(reservations) {}
+
+ToolInvocation::~ToolInvocation() {
+    endStage();
+}
+
+void ToolInvocation::endStage() {
+    if (reservations_ != nullptr) {
+        reservations_->release(this);
+    }
+}
 
 std::optional<int> ToolInvocation::runCommandLine(const ToolCommand& command) {
     std::optional<int> exitStatus;
@@ -29,7 +43,8 @@ std::optional<int> ToolInvocation::runCommandLine(const ToolCommand& command) {
 }
 
 std::optional<int> ToolInvocation::startAndWait(const std::string& commandLine, int showMode) {
-    const std::optional<int> exitStatus = platform_.startAndWait(commandLine, showMode);
+    const std::optional<int> exitStatus =
+        platform_.startAndWait(commandLine, showMode, workingFolder_);
     if (!exitStatus) {
         messages_.showWarning(language::commandLineExecutionFailed + commandLine);
     }
@@ -51,7 +66,12 @@ bool ToolInvocation::checkFreeSpace(const std::string& inputPath,
     // falls a hair short and would let an exactly full destination pass.
     const std::int64_t needed = blocks * 1024 * 115 / 100;
     const std::int64_t available = platform_.freeBytesAvailable(destinationPath);
-    if (available > needed) {
+    workingFolder_ = platform_.toolWorkingFolder(destinationPath);
+    const bool enough =
+        reservations_ != nullptr
+            ? reservations_->reserve(this, platform_.volumeOf(destinationPath), needed, available)
+            : available > needed;
+    if (enough) {
         return true;
     }
     reportTaskError_(language::notEnoughFreeSpace + destinationPath);

@@ -63,6 +63,36 @@ TEST_F(PlatformTest, ToolOutputGoesToTheToolsLogAfterItsCommandLine) {
     EXPECT_THROW(system->startAndWait(commandLine, 1), IoError);
 }
 
+TEST_F(PlatformTest, ToolsOfTasksSideBySideKeepTheirOutputWholeAndTheirOwnFolders) {
+    // Each tool writes a line, waits for the other to write, then writes again.
+    writeScript(folder.file("slow"), "echo \"$1 begins\"; sleep 0.3; pwd; echo \"$1 ends\"");
+    system->setToolOutputLog(folder.file("tools.log"));
+    system->setToolOutputWhole(true);
+    std::filesystem::create_directories(folder.file("elsewhere"));
+    const std::string before = std::filesystem::current_path().string();
+    const auto run = [&](const char* name, const std::string& workingFolder) {
+        EXPECT_EQ(system->startAndWait("\"" + folder.file("slow") + "\" " + name, 1, workingFolder),
+                  0);
+    };
+    std::thread first(run, "first", folder.file("elsewhere"));
+    std::thread second(run, "second", std::string());
+    first.join();
+    second.join();
+    EXPECT_EQ(std::filesystem::current_path().string(), before);
+    const std::string log = readBytes(folder.file("tools.log"));
+    for (const auto& [name, where] :
+         {std::pair{"first", folder.file("elsewhere")}, std::pair{"second", before}}) {
+        const std::string whole = std::string(name) + " begins\n" + where + "\n" + name + " ends\n";
+        EXPECT_NE(log.find("\r\n>>> \"" + folder.file("slow") + "\" " + name + "\r\n" + whole),
+                  std::string::npos)
+            << log;
+    }
+    // Only the log is left: each tool's own file went into it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              3);
+}
+
 TEST_F(PlatformTest, WhatCannotBeStarted) {
     writeBytes(folder.file("not executable"), "#!/bin/sh\n");
     writeBytes(folder.file("no interpreter"), "");

@@ -58,13 +58,16 @@ TEST_F(Win32PlatformTest, FreeSpaceOfTheDestinationDrive) {
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     EXPECT_GT(system->freeBytesAvailable("C:\\not\\yet\\made.m2v"), 0);
-    // The drive root becomes the current folder, and the tools inherit it.
+    // The tool starts in the drive root, and the program's own folder stays for the other tasks.
+    const std::string driveRoot = system->toolWorkingFolder("C:\\not\\yet\\made.m2v");
+    EXPECT_EQ(driveRoot, "C:\\");
+    const std::string tool = installFakeTool(folderPath, "where");
+    ASSERT_EQ(system->startAndWait("\"" + tool + "\"", 1, driveRoot), 0);
+    EXPECT_EQ(readBytes(folderPath + "\\where.cwd"), "C:\\");
     char current[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_STREQ(current, "C:\\");
-    const std::string tool = installFakeTool(folderPath, "where");
-    ASSERT_EQ(system->startAndWait("\"" + tool + "\"", 1), 0);
-    EXPECT_EQ(readBytes(folderPath + "\\where.cwd"), "C:\\");
+    EXPECT_STREQ(current, previous);
+    EXPECT_EQ(system->volumeOf("c:\\a"), system->volumeOf("C:\\b\\c"));
     EXPECT_GT(system->freeBytesAvailable("z:\\tmp\\x.VOB"), 0);
     EXPECT_GT(system->freeBytesAvailable(folderPath), 0);
     // No drive letter: the run cannot go on.

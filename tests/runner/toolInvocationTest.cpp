@@ -4,6 +4,7 @@
 #include "files/textFile.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
+#include "runner/spaceReservations.h"
 #include "runner/toolInvocation.h"
 #include "storage/settings.h"
 #include "support/fakeTools.h"
@@ -99,4 +100,27 @@ TEST_F(ToolInvocationTest, FreeSpaceMustExceedWhatTheInputNeeds) {
     platform.freeBytes = 1;
     EXPECT_TRUE(tools.checkFreeSpace(folder.file("small"), "/dest"));
     EXPECT_THROW(tools.checkFreeSpace(folder.file("missing"), "/dest"), IoError);
+}
+
+TEST_F(ToolInvocationTest, StagesSideBySideCountWhatTheOthersHaveSetAside) {
+    writeBytes(folder.file("in"), std::string(10 * 1024, 'x'));
+    const std::int64_t needed = 11776;  // 10 * 1024 * 1.15
+    SpaceReservations reservations;
+    const auto report = [](const std::string&) {};
+    ToolInvocation first(platform, messages, report, &reservations);
+    ToolInvocation second(platform, messages, report, &reservations);
+    ToolInvocation third(platform, messages, report, &reservations);
+    platform.freeBytes = 2 * needed + 1;
+    const std::string destination = folder.file("x.m2v");
+    EXPECT_TRUE(first.checkFreeSpace(folder.file("in"), destination));
+    EXPECT_TRUE(second.checkFreeSpace(folder.file("in"), destination));
+    // Room for two stages only: the third waits for one to end.
+    EXPECT_FALSE(third.checkFreeSpace(folder.file("in"), destination));
+    // A stage checking again replaces what it had set aside.
+    EXPECT_TRUE(second.checkFreeSpace(folder.file("in"), destination));
+    first.endStage();
+    EXPECT_TRUE(third.checkFreeSpace(folder.file("in"), destination));
+    // Another drive has room of its own.
+    EXPECT_EQ(reservations.reservedByOthers(&first, "another drive"), 0);
+    EXPECT_EQ(reservations.reservedByOthers(&first, platform.volumeOf(destination)), 2 * needed);
 }

@@ -76,8 +76,17 @@ void writeFakeToolSizes(const std::string& folder, long long audio, long long vi
 // A platform whose free space and failing deletions a test sets; processes start for real.
 class SetFreeSpace : public platform::Platform {
 public:
-    std::optional<int> startAndWait(const std::string& commandLine, int showMode) override {
-        return real->startAndWait(commandLine, showMode);
+    using platform::Platform::startAndWait;
+    std::optional<int> startAndWait(const std::string& commandLine, int showMode,
+                                    const std::string& workingFolder) override {
+        return real->startAndWait(commandLine, showMode, workingFolder);
+    }
+    std::string toolWorkingFolder(const std::string& destination) override {
+        return real->toolWorkingFolder(destination);
+    }
+    void setToolOutputWhole(bool whole) override { real->setToolOutputWhole(whole); }
+    std::string volumeOf(const std::string& destination) override {
+        return real->volumeOf(destination);
     }
     void endRunningTools() override { real->endRunningTools(); }
     void setToolOutputLog(const std::string& path) override { real->setToolOutputLog(path); }

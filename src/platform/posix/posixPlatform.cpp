@@ -2,18 +2,23 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -58,8 +63,8 @@ public:
 
     // The new process's id, or -1 with errorNumber set when it cannot be created.
     pid_t spawn(const std::vector<std::string>& arguments, const std::string& outputLog,
-                int& errorNumber) {
-        Request request{arguments, outputLog};
+                const std::string& workingFolder, int& errorNumber) {
+        Request request{arguments, outputLog, workingFolder};
         std::unique_lock<std::mutex> lock(mutex_);
         queue_.push_back(&request);
         wakeUp_.notify_all();
@@ -72,6 +77,7 @@ private:
     struct Request {
         const std::vector<std::string>& arguments;
         const std::string& outputLog;
+        const std::string& workingFolder;
         pid_t pid = -1;
         int errorNumber = 0;
         bool finished = false;
@@ -87,8 +93,8 @@ private:
             Request* request = queue_.front();
             queue_.pop_front();
             lock.unlock();
-            request->errorNumber =
-                spawnProcess(request->arguments, request->outputLog, request->pid);
+            request->errorNumber = spawnProcess(request->arguments, request->outputLog,
+                                                request->workingFolder, request->pid);
             lock.lock();
             request->finished = true;
             done_.notify_all();
@@ -96,7 +102,7 @@ private:
     }
 
     static int spawnProcess(const std::vector<std::string>& arguments, const std::string& outputLog,
-                            pid_t& pid) {
+                            const std::string& workingFolder, pid_t& pid) {
         std::vector<char*> argv;
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -126,6 +132,10 @@ private:
                                              O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0644);
             posix_spawn_file_actions_adddup2(&fileActions, STDOUT_FILENO, STDERR_FILENO);
         }
+        // In the child only: the program's own folder stays, for the other tasks' tools.
+        if (!workingFolder.empty()) {
+            posix_spawn_file_actions_addchdir_np(&fileActions, workingFolder.c_str());
+        }
 
         const int result =
             posix_spawn(&pid, argv[0], &fileActions, &attributes, argv.data(), environ);
@@ -144,6 +154,18 @@ private:
     bool stopping_ = false;
     std::thread thread_;
 };
+
+// The destination may not exist yet: the nearest folder of it that does.
+std::filesystem::path nearestFolder(const std::string& destinationPath, std::error_code& error) {
+    namespace fs = std::filesystem;
+    fs::path place = fs::absolute(destinationPath, error);
+    // A place that does not exist is no error here: its folder is looked at next.
+    std::error_code missing;
+    while (!error && !fs::is_directory(place, missing) && place.has_relative_path()) {
+        place = place.parent_path();
+    }
+    return place;
+}
 
 bool isExecutableFile(const std::string& path) {
     std::error_code error;
@@ -170,19 +192,29 @@ std::string findInPath(const std::string& name) {
 
 class PosixPlatform : public Platform {
 public:
-    std::optional<int> startAndWait(const std::string& commandLine, int /*showMode*/) override {
+    using Platform::startAndWait;
+    std::optional<int> startAndWait(const std::string& commandLine, int /*showMode*/,
+                                    const std::string& workingFolder) override {
         const std::vector<std::string> arguments = splitCommandLine(commandLine);
         // A folder or a file without execute permission is no program, whatever exec says.
         if (arguments.front().empty() || !isExecutableFile(arguments.front())) {
             return std::nullopt;
         }
-        const std::string outputLog = toolOutputLog();
+        const auto [outputLog, whole] = toolOutput();
+        const std::string header = "\r\n>>> " + commandLine + "\r\n";
+        // Output kept whole goes to a file of the tool's own first, beside the log.
+        const std::string toolOutput = outputLog.empty() || !whole
+                                           ? outputLog
+                                           : outputLog + "." + std::to_string(getpid()) + "-" +
+                                                 std::to_string(nextOutputNumber_.fetch_add(1)) +
+                                                 ".part";
         if (!outputLog.empty()) {
-            writeToFileItself(outputLog, "\r\n>>> " + commandLine + "\r\n", true);
+            writeToFileItself(toolOutput, header, !whole);
         }
         int errorNumber = 0;
-        const pid_t pid = launcher_.spawn(arguments, outputLog, errorNumber);
+        const pid_t pid = launcher_.spawn(arguments, toolOutput, workingFolder, errorNumber);
         if (pid < 0) {
+            appendWhole(outputLog, toolOutput);
             return std::nullopt;
         }
         {
@@ -200,6 +232,7 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             runningTools_.erase(pid);
         }
+        appendWhole(outputLog, toolOutput);
         if (waited == pid && WIFEXITED(status)) {
             return WEXITSTATUS(status);
         }
@@ -226,19 +259,32 @@ public:
 
     bool collectsToolOutput() const override { return true; }
 
+    void setToolOutputWhole(bool whole) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        toolOutputWhole_ = whole;
+    }
+
+    // A tool works in the program's own folder, as it always has here.
+    std::string toolWorkingFolder(const std::string&) override { return std::string(); }
+
+    std::string volumeOf(const std::string& destinationPath) override {
+        struct stat status {};
+        std::error_code error;
+        const std::filesystem::path place = nearestFolder(destinationPath, error);
+        if (error || ::stat(place.c_str(), &status) != 0) {
+            return std::string();
+        }
+        return std::to_string(static_cast<unsigned long long>(status.st_dev));
+    }
+
     std::int64_t freeBytesAvailable(const std::string& destinationPath) override {
         if (destinationPath.empty()) {
             throw ioErrorFromErrno(ENOENT);
         }
-        // The destination may not exist yet: measure the nearest folder that does.
-        namespace fs = std::filesystem;
         std::error_code error;
-        fs::path place = fs::absolute(destinationPath, error);
+        const std::filesystem::path place = nearestFolder(destinationPath, error);
         if (error) {
             throw ioErrorFromErrno(error.value());
-        }
-        while (!fs::is_directory(place, error) && place.has_relative_path()) {
-            place = place.parent_path();
         }
         struct statvfs fileSystem {};
         if (statvfs(place.c_str(), &fileSystem) != 0) {
@@ -278,7 +324,7 @@ private:
             return false;
         }
         int errorNumber = 0;
-        const pid_t pid = launcher_.spawn(arguments, std::string(), errorNumber);
+        const pid_t pid = launcher_.spawn(arguments, std::string(), std::string(), errorNumber);
         if (pid < 0) {
             return false;
         }
@@ -291,9 +337,27 @@ private:
         return WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
-    std::string toolOutputLog() const {
+    std::pair<std::string, bool> toolOutput() const {
         std::lock_guard<std::mutex> lock(mutex_);
-        return toolOutputLog_;
+        return {toolOutputLog_, toolOutputWhole_};
+    }
+
+    // Moves a tool's own output file to the end of the tools log, one tool at a time.
+    void appendWhole(const std::string& outputLog, const std::string& toolOutput) {
+        if (toolOutput == outputLog) {
+            return;
+        }
+        std::lock_guard<std::mutex> lock(appendMutex_);
+        try {
+            std::ifstream in(toolOutput, std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            writeToFileItself(outputLog, bytes.str(), true);
+        } catch (...) {
+            std::remove(toolOutput.c_str());
+            throw;
+        }
+        std::remove(toolOutput.c_str());
     }
 
     // The nice value of the thread that created the platform. A thread inherits the value of the
@@ -307,6 +371,9 @@ private:
 
     mutable std::mutex mutex_;
     std::string toolOutputLog_;
+    bool toolOutputWhole_ = false;
+    std::atomic<unsigned> nextOutputNumber_{0};
+    std::mutex appendMutex_;
     std::set<pid_t> runningTools_;
     bool endingTools_ = false;
     const std::optional<int> baseNice_ = creatorNice();

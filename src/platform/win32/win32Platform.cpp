@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cctype>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -20,8 +21,7 @@ const char* const programFileSuffix = ".exe";
 
 namespace {
 
-// Each tool opens in a console window of its own and inherits the program's current folder,
-// which the free-space check has just set to the destination's drive.
+// Each tool opens in a console window of its own, in the root of its destination's drive.
 constexpr DWORD toolCreationFlags = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
 
 // Lets the process ask for a shut-down; without the privilege ExitWindowsEx is refused.
@@ -60,7 +60,9 @@ void enableShutdownPrivilege() {
 
 class Win32Platform : public Platform {
 public:
-    std::optional<int> startAndWait(const std::string& commandLine, int showMode) override {
+    using Platform::startAndWait;
+    std::optional<int> startAndWait(const std::string& commandLine, int showMode,
+                                    const std::string& workingFolder) override {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -69,8 +71,10 @@ public:
         // CreateProcessA may write into the command line, so it gets a copy of its own.
         std::vector<char> writable(commandLine.begin(), commandLine.end());
         writable.push_back('\0');
+        // The tool's own folder is given to it alone: the program's stays as it is.
         if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, toolCreationFlags,
-                            nullptr, nullptr, &startup, &process)) {
+                            nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(),
+                            &startup, &process)) {
             return std::nullopt;
         }
         {
@@ -104,18 +108,33 @@ public:
     // Every tool shows its output in its own console window.
     void setToolOutputLog(const std::string&) override {}
     bool collectsToolOutput() const override { return false; }
+    void setToolOutputWhole(bool) override {}
 
     std::int64_t freeBytesAvailable(const std::string& destinationPath) override {
-        const std::string driveRoot =
-            (destinationPath.empty() ? std::string() : destinationPath.substr(0, 1)) + ":\\";
-        if (!SetCurrentDirectoryA(driveRoot.c_str())) {
-            throw ioErrorFromWindowsError(GetLastError());
+        const std::string driveRoot = toolWorkingFolder(destinationPath);
+        // A destination that begins with no drive letter names no drive to measure.
+        const DWORD attributes = GetFileAttributesA(driveRoot.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            throw ioErrorFromWindowsError(attributes == INVALID_FILE_ATTRIBUTES ? GetLastError()
+                                                                                : ERROR_DIRECTORY);
         }
         ULARGE_INTEGER available{};
-        if (!GetDiskFreeSpaceExA(nullptr, &available, nullptr, nullptr)) {
+        if (!GetDiskFreeSpaceExA(driveRoot.c_str(), &available, nullptr, nullptr)) {
             return -1;
         }
         return static_cast<std::int64_t>(available.QuadPart);
+    }
+
+    // The root of the destination's drive, where a tool has always started.
+    std::string toolWorkingFolder(const std::string& destinationPath) override {
+        return (destinationPath.empty() ? std::string() : destinationPath.substr(0, 1)) + ":\\";
+    }
+
+    std::string volumeOf(const std::string& destinationPath) override {
+        return destinationPath.empty()
+                   ? std::string()
+                   : std::string(1, static_cast<char>(std::toupper(
+                                        static_cast<unsigned char>(destinationPath[0]))));
     }
 
     bool deleteFile(const std::string& path, std::string& reason) override {
