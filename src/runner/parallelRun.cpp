@@ -1,0 +1,158 @@
+#include "runner/parallelRun.h"
+
+#include <algorithm>
+
+#include "runner/taskFiles.h"
+
+ParallelRun::ParallelRun(const TAllTask& tasks, const TaskNumbers& chosen, int tasksAtOnce,
+                         TprocessThread::Services services, TprocessThread::Handlers handlers)
+    : tasks_(tasks),
+      tasksAtOnce_(std::max(tasksAtOnce, 1)),
+      services_(std::move(services)),
+      handlers_(std::move(handlers)) {
+    services_.reservations = &reservations_;
+    for (const int number : chosen) {
+        waiting_.push_back({number, filesOfTask(*tasks.taskAt(number))});
+    }
+    scheduler_ = std::thread([this] { schedule(); });
+}
+
+ParallelRun::~ParallelRun() {
+    waitForEnd();
+}
+
+void ParallelRun::waitForEnd() {
+    if (scheduler_.joinable()) {
+        scheduler_.join();
+    }
+}
+
+void ParallelRun::requestStop() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopRequested_ = true;
+    for (Running& running : running_) {
+        running.runner->requestStop();
+    }
+    changed_.notify_all();
+}
+
+std::string ParallelRun::runFailure() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return runFailure_;
+}
+
+std::vector<int> ParallelRun::cutShortTaskIndexes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return cutShort_;
+}
+
+int ParallelRun::startedTaskCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return started_;
+}
+
+void ParallelRun::schedule() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        collectEnded(lock);
+        const bool stopping = stopRequested_ || !runFailure_.empty();
+        if (!stopping && static_cast<int>(running_.size()) < tasksAtOnce_) {
+            const auto next = nextStartable();
+            if (next != waiting_.end()) {
+                Waiting task = std::move(*next);
+                waiting_.erase(next);
+                start(std::move(task));
+                continue;
+            }
+        }
+        if (running_.empty() && (stopping || waiting_.empty())) {
+            break;
+        }
+        changed_.wait(lock);
+    }
+    lock.unlock();
+    if (handlers_.OnRunFinished) {
+        try {
+            handlers_.OnRunFinished();
+        } catch (const std::exception& failure) {
+            lock.lock();
+            if (runFailure_.empty()) {
+                runFailure_ = failure.what();
+            }
+        }
+    }
+}
+
+std::list<ParallelRun::Waiting>::iterator ParallelRun::nextStartable() {
+    for (auto candidate = waiting_.begin(); candidate != waiting_.end(); ++candidate) {
+        bool free = true;
+        for (const Running& running : running_) {
+            free = free && !tasksShareAFile(candidate->files, running.files);
+        }
+        for (auto earlier = waiting_.begin(); free && earlier != candidate; ++earlier) {
+            free = !tasksShareAFile(candidate->files, earlier->files);
+        }
+        if (free) {
+            return candidate;
+        }
+    }
+    return waiting_.end();
+}
+
+void ParallelRun::start(Waiting task) {
+    running_.push_back({task.number, std::move(task.files), nullptr, false});
+    Running& running = running_.back();
+    ++started_;
+    running.runner = std::make_unique<TprocessThread>(tasks_, TaskNumbers{task.number}, services_,
+                                                      handlersOfOneTask(&running));
+}
+
+void ParallelRun::collectEnded(std::unique_lock<std::mutex>& lock) {
+    for (auto it = running_.begin(); it != running_.end();) {
+        if (!it->ended) {
+            ++it;
+            continue;
+        }
+        std::unique_ptr<TprocessThread> runner = std::move(it->runner);
+        it = running_.erase(it);
+        // The runner's thread has raised its last event: joining it takes no time, but it must
+        // not hold the lock its last event may still be leaving.
+        lock.unlock();
+        runner->waitForEnd();
+        lock.lock();
+        if (runner->cutShortTaskIndex() >= 0) {
+            cutShort_.push_back(runner->cutShortTaskIndex());
+        }
+        if (!runner->runFailure().empty() && runFailure_.empty()) {
+            runFailure_ = runner->runFailure();
+            // A failure that escapes a task ends the whole run, as it does with one task.
+            for (Running& other : running_) {
+                other.runner->requestStop();
+            }
+        }
+    }
+}
+
+TprocessThread::Handlers ParallelRun::handlersOfOneTask(Running* running) {
+    TprocessThread::Handlers handlers;
+    handlers.OnStepStart = serialized(handlers_.OnStepStart);
+    handlers.OnStepDone = serialized(handlers_.OnStepDone);
+    handlers.OnTaskStart = serialized(handlers_.OnTaskStart);
+    handlers.OnTaskError = serialized(handlers_.OnTaskError);
+    handlers.OnRunFinished = [this, running] {
+        std::lock_guard<std::mutex> lock(mutex_);
+        running->ended = true;
+        changed_.notify_all();
+    };
+    return handlers;
+}
+
+TprocessThread::EventHandler ParallelRun::serialized(const TprocessThread::EventHandler& handler) {
+    if (!handler) {
+        return handler;
+    }
+    return [this, handler](TprocessThread& sender, const std::string& text, int taskIndex) {
+        std::lock_guard<std::mutex> lock(eventMutex_);
+        handler(sender, text, taskIndex);
+    };
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Ttask;
+
+// Every file and folder a task reads or writes, as its record names them: the source, the
+// streams (every name a further audio track could take, for a task keeping every track), the
+// remultiplexed VOB and the destination folder. Empty texts are left out.
+std::vector<std::string> filesOfTask(const Ttask& task);
+
+// Whether two tasks would touch the same file or folder, compared as files: such tasks never run
+// at the same time.
+bool tasksShareAFile(const std::vector<std::string>& first, const std::vector<std::string>& second);
