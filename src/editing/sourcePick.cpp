@@ -6,6 +6,24 @@
 #include "language/language.h"
 #include "paths/pathPieces.h"
 
+namespace {
+
+// The remuxed VOB and the destination folder proposed beside any picked file.
+void proposeOutputsBeside(Ttask& boxes, const std::string& path) {
+    boxes.vobFilePath = pathPieces::folderOf(path) + language::derivedRemuxedVobName;
+    boxes.dvdFolderPath = pathPieces::folderWithoutLastCharacter(path);
+}
+
+std::optional<std::string> cellTimesBeside(const std::string& path) {
+    const std::string cellTimes = pathPieces::folderOf(path) + language::cellTimesFileName;
+    if (!isExistingFile(cellTimes)) {
+        return std::nullopt;
+    }
+    return cellTimes;
+}
+
+}  // namespace
+
 namespace sourcePick {
 
 std::optional<std::string> pickSource(Ttask& boxes, const std::string& path) {
@@ -30,17 +48,34 @@ std::optional<std::string> pickVideoStream(Ttask& boxes, const std::string& path
     return cellTimesBeside(path);
 }
 
-void proposeOutputsBeside(Ttask& boxes, const std::string& path) {
-    boxes.vobFilePath = pathPieces::folderOf(path) + language::derivedRemuxedVobName;
-    boxes.dvdFolderPath = pathPieces::folderWithoutLastCharacter(path);
+void pickStreamDestination(Ttask& boxes, const std::string& path) {
+    boxes.m2vFilePath = path;
+    boxes.ac3FilePath = pathPieces::replaceExtension(path, ".ac3");
+    proposeOutputsBeside(boxes, path);
 }
 
-std::optional<std::string> cellTimesBeside(const std::string& path) {
-    const std::string cellTimes = pathPieces::folderOf(path) + language::cellTimesFileName;
-    if (!isExistingFile(cellTimes)) {
+std::optional<std::string> pickRemuxedVob(Ttask& boxes, const std::string& path) {
+    boxes.vobFilePath = path;
+    boxes.dvdFolderPath = pathPieces::folderWithoutLastCharacter(path);
+    if (boxes.doRemux) {
         return std::nullopt;
     }
-    return cellTimes;
+    return cellTimesBeside(path);
+}
+
+std::string proposedName(const Ttask& boxes, Output output) {
+    const auto textOr = [](const std::string& text, const char* name) {
+        return text.empty() ? std::string(name) : text;
+    };
+    switch (output) {
+        case Output::videoStream:
+            return textOr(boxes.m2vFilePath, language::derivedVideoStreamName);
+        case Output::audioStream:
+            return textOr(boxes.ac3FilePath, language::derivedAudioStreamName);
+        case Output::remuxedVob:
+            break;
+    }
+    return textOr(boxes.vobFilePath, language::remuxedVobChooserName);
 }
 
 }  // namespace sourcePick

@@ -9,8 +9,8 @@ struct RegionalFormats;
 
 // The paths the task editor proposes when the user picks a file. "boxes" is a task holding the
 // editor's box texts and stage states as they stand; only what the pick proposes is changed.
-// Each function returns the chapter file lying beside the picked file ("CellTimes.txt"), when one
-// exists, for the caller to import.
+// A pick that may import chapters returns the chapter file lying beside the picked file
+// ("CellTimes.txt"), when one exists, for the caller to import.
 namespace sourcePick {
 
 // A file picked as the source. A VOB file (by its last three letters) proposes the streams, the
@@ -23,11 +23,18 @@ std::optional<std::string> pickSource(Ttask& boxes, const std::string& path);
 // it.
 std::optional<std::string> pickVideoStream(Ttask& boxes, const std::string& path);
 
-// The remuxed VOB and the destination folder proposed beside any picked file.
-void proposeOutputsBeside(Ttask& boxes, const std::string& path);
+// A video stream picked as demultiplexing's output: the audio stream beside it, with its name and
+// the extension ".ac3"; remuxed VOB and destination beside it.
+void pickStreamDestination(Ttask& boxes, const std::string& path);
 
-// The chapter file beside a file, when it exists.
-std::optional<std::string> cellTimesBeside(const std::string& path);
+// A remuxed VOB picked: the destination beside it. When remultiplexing is off the VOB is
+// authoring's input, and its chapter file is returned as for a source.
+std::optional<std::string> pickRemuxedVob(Ttask& boxes, const std::string& path);
+
+// The name a save chooser proposes for an output: its box text, else the name the program gives
+// that output.
+enum class Output { videoStream, audioStream, remuxedVob };
+std::string proposedName(const Ttask& boxes, Output output);
 
 }  // namespace sourcePick
 

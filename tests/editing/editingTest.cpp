@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "editing/deletionWarning.h"
 #include "editing/okCheck.h"
 #include "editing/sourcePick.h"
 #include "editing/stageView.h"
@@ -81,6 +82,57 @@ TEST_F(EditingTest, PickingAStreamSwitchesDemuxOffAndFindsItsAudio) {
     const std::string audio = touch("dvd/movie.ac3");
     sourcePick::pickVideoStream(boxes, stream);
     EXPECT_EQ(boxes.ac3FilePath, audio);
+}
+
+TEST_F(EditingTest, PickedOutputsProposeWhatFollowsThem) {
+    Ttask boxes = stages(true, true, true);
+    sourcePick::pickStreamDestination(boxes, "/out/a.m2v");
+    EXPECT_EQ(boxes.ac3FilePath, "/out/a.ac3");  // an output: whether it exists does not matter
+    EXPECT_EQ(boxes.vobFilePath, "/out/remuxedVTS_01_1.VOB");
+    EXPECT_EQ(boxes.dvdFolderPath, "/out");
+
+    const std::string vob = touch("dvd/movie.VOB");
+    touch("dvd/CellTimes.txt");
+    EXPECT_EQ(sourcePick::pickRemuxedVob(boxes, vob), std::nullopt);  // made by the task
+    EXPECT_EQ(boxes.vobFilePath, vob);
+    EXPECT_EQ(boxes.dvdFolderPath, folder.file("dvd"));
+    boxes.doRemux = false;
+    EXPECT_EQ(sourcePick::pickRemuxedVob(boxes, vob), folder.file("dvd/CellTimes.txt"));
+}
+
+TEST(ProposedNameTest, TheBoxTextElseTheProgramsName) {
+    using sourcePick::Output;
+    Ttask boxes;
+    EXPECT_EQ(sourcePick::proposedName(boxes, Output::videoStream), "VTS_01_1.m2v");
+    EXPECT_EQ(sourcePick::proposedName(boxes, Output::audioStream), "VTS_01_1.ac3");
+    EXPECT_EQ(sourcePick::proposedName(boxes, Output::remuxedVob), "VTS_01_1.VOB");
+    boxes.m2vFilePath = "v";
+    boxes.ac3FilePath = "a";
+    boxes.vobFilePath = "r";
+    EXPECT_EQ(sourcePick::proposedName(boxes, Output::videoStream), "v");
+    EXPECT_EQ(sourcePick::proposedName(boxes, Output::audioStream), "a");
+    EXPECT_EQ(sourcePick::proposedName(boxes, Output::remuxedVob), "r");
+}
+
+TEST(DeletionWarningTest, OnlyATasksOwnInputHasNoReturn) {
+    struct Row {
+        DeleteBox box;
+        bool demux, remux;
+        bool warned;
+    };
+    const Row table[] = {
+        {DeleteBox::origVob, true, true, true},      {DeleteBox::origVob, false, false, true},
+        {DeleteBox::streams, true, true, false},     {DeleteBox::streams, false, true, true},
+        {DeleteBox::remuxedVob, true, false, false}, {DeleteBox::remuxedVob, false, true, false},
+        {DeleteBox::remuxedVob, false, false, true},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(row.box) << row.demux << row.remux);
+        Ttask boxes = stages(row.demux, row.remux, true);
+        EXPECT_FALSE(deletionHasNoReturn(boxes, row.box));  // unchecked says nothing
+        boxes.deleteOrigVob = boxes.deleteStreams = boxes.deleteVob = true;
+        EXPECT_EQ(deletionHasNoReturn(boxes, row.box), row.warned);
+    }
 }
 
 TEST_F(EditingTest, ATaskFromASourceFileIsWhatAddTaskAndOkWouldMake) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "chapters/chapterList.h"
+#include "editing/deletionWarning.h"
 #include "editing/okCheck.h"
 #include "editing/sourcePick.h"
 #include "editing/sourceStreams.h"
@@ -16,7 +17,6 @@
 #include "language/language.h"
 #include "mpeg/streamListing.h"
 #include "paths/folderCreation.h"
-#include "paths/pathPieces.h"
 #include "storage/settings.h"
 #include "task/taskChoices.h"
 #include "ui/prompts/commands.h"
@@ -355,58 +355,47 @@ void TFormTaskManager::btn_BrowseForVideoStreamClick() {
         }
         return;
     }
-    const std::string current = boxText(txt_m2vFilePath);
+    Ttask boxes = boxContents();
     const auto chosen =
         chooseToSave(language::streamDestinationTitle, language::videoStreamFilter, "m2v",
-                     current.empty() ? language::derivedVideoStreamName : current);
+                     sourcePick::proposedName(boxes, sourcePick::Output::videoStream));
     if (chosen) {
-        Ttask boxes = boxContents();
-        boxes.m2vFilePath = *chosen;
-        boxes.ac3FilePath = pathPieces::replaceExtension(*chosen, ".ac3");
-        sourcePick::proposeOutputsBeside(boxes, *chosen);
+        sourcePick::pickStreamDestination(boxes, *chosen);
         showPaths(boxes);
     }
 }
 
 void TFormTaskManager::btn_BrowseForAudioStreamClick() {
-    const std::string current = boxText(txt_ac3FilePath);
+    const Ttask boxes = boxContents();
     const auto chosen =
-        chb_Demux->isChecked()
+        boxes.doDemux
             ? chooseToSave(language::streamDestinationTitle, language::audioStreamFilter, "ac3",
-                           current.empty() ? language::derivedAudioStreamName : current)
+                           sourcePick::proposedName(boxes, sourcePick::Output::audioStream))
             : chooseToOpen(language::openStreamSourceTitle, language::audioStreamFilter, "ac3",
-                           current);
+                           boxes.ac3FilePath);
     if (chosen) {
         setBoxText(txt_ac3FilePath, *chosen);
     }
 }
 
 void TFormTaskManager::btn_BrowseForVobClick() {
-    const std::string current = boxText(txt_VOBFilePath);
-    if (!chb_remux->isChecked()) {
-        if (const auto chosen =
-                chooseToOpen(language::openVideoSourceTitle, language::vobFilter, "VOB", current)) {
-            setBoxText(txt_VOBFilePath, *chosen);
-            setBoxText(txt_DVDfolderPath, pathPieces::folderWithoutLastCharacter(*chosen));
-            if (const auto chapterFile = sourcePick::cellTimesBeside(*chosen)) {
-                importChapterFile(*chapterFile);
-            }
-        }
-        return;
-    }
+    Ttask boxes = boxContents();
     const auto chosen =
-        chooseToSave(language::remuxedVobDestinationTitle, language::vobFilter, "VOB",
-                     current.empty() ? language::remuxedVobChooserName : current);
+        boxes.doRemux
+            ? chooseToSave(language::remuxedVobDestinationTitle, language::vobFilter, "VOB",
+                           sourcePick::proposedName(boxes, sourcePick::Output::remuxedVob))
+            : chooseToOpen(language::openVideoSourceTitle, language::vobFilter, "VOB",
+                           boxes.vobFilePath);
     if (!chosen) {
         return;
     }
-    if (*chosen == boxText(txt_origVOBfilePath) &&
+    const std::optional<std::string> chapterFile = sourcePick::pickRemuxedVob(boxes, *chosen);
+    if (boxes.doRemux && remuxedOverwritesSource(boxes) &&
         warningBox(services_.prompts, this, language::remuxedOverwritesSource,
                    MessageButtons::YesNo) != MessageAnswer::Yes) {
         return;
     }
-    setBoxText(txt_VOBFilePath, *chosen);
-    setBoxText(txt_DVDfolderPath, pathPieces::folderWithoutLastCharacter(*chosen));
+    showPicked(boxes, chapterFile);
 }
 
 void TFormTaskManager::btn_BrowseForDVDClick() {
@@ -439,27 +428,22 @@ void TFormTaskManager::importChapterFile(const std::string& path) {
     showChapterList(task_->chapterList);
 }
 
-void TFormTaskManager::warnOfNoReturn() {
-    warningBox(services_.prompts, this, language::pointOfNoReturn);
+void TFormTaskManager::warnOfNoReturn(DeleteBox box) {
+    if (deletionHasNoReturn(boxContents(), box)) {
+        warningBox(services_.prompts, this, language::pointOfNoReturn);
+    }
 }
 
 void TFormTaskManager::chb_deleteOrigVobClick() {
-    if (chb_deleteOrigVob->isChecked()) {
-        warnOfNoReturn();
-    }
+    warnOfNoReturn(DeleteBox::origVob);
 }
 
 void TFormTaskManager::chb_deleteStreamsClick() {
-    // Only when the streams are the task's own input: nothing could make them again.
-    if (chb_deleteStreams->isChecked() && !chb_Demux->isChecked()) {
-        warnOfNoReturn();
-    }
+    warnOfNoReturn(DeleteBox::streams);
 }
 
 void TFormTaskManager::chb_deleteVobClick() {
-    if (chb_deleteVob->isChecked() && !chb_Demux->isChecked() && !chb_remux->isChecked()) {
-        warnOfNoReturn();
-    }
+    warnOfNoReturn(DeleteBox::remuxedVob);
 }
 
 void TFormTaskManager::btnOKClick() {

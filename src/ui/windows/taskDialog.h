@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/deletionWarning.h"
 #include "task/task.h"
 #include "ui/prompts/prompts.h"
 
@@ -98,7 +99,7 @@ private:
                                             const char* extension, const std::string& name);
     std::optional<std::string> choose(FileChooserRequest request, std::string& chooserName);
     void showPicked(const Ttask& boxes, const std::optional<std::string>& chapterFile);
-    void warnOfNoReturn();
+    void warnOfNoReturn(DeleteBox box);
     // The box texts and check states as a task, for the editing rules to read.
     Ttask boxContents() const;
     void showPaths(const Ttask& boxes);
