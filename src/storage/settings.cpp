@@ -1,5 +1,7 @@
 #include "storage/settings.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "files/textFile.h"
@@ -15,6 +17,19 @@ const char* const demuxingKey = "demuxing";
 const char* const muxingKey = "muxing";
 const char* const authoringKey = "authoring";
 const char* const standardKey = "standard";
+const char* const tasksAtOnceKey = "tasks at once";
+// More runners than this would only wait for each other's disk.
+constexpr int mostTasksAtOnce = 64;
+
+// A whole number from 1 to mostTasksAtOnce; anything else keeps one task at a time.
+int tasksAtOnceFrom(const std::optional<std::string>& text) {
+    if (!text || text->empty() || text->size() > 2 ||
+        text->find_first_not_of("0123456789") != std::string::npos) {
+        return 1;
+    }
+    const int value = std::stoi(*text);
+    return value >= 1 && value <= mostTasksAtOnce ? value : 1;
+}
 
 }  // namespace
 
@@ -54,6 +69,7 @@ void Settings::apply(IniFile file, MessageSink& messages) {
     loaded.authorExePath =
         valueOr(softwarePathSection, authoringKey, programFolder_ + platform::defaultAuthoringName);
     loaded.videoStandard = valueOr(variousSection, standardKey, "PAL");
+    loaded.tasksAtOnce = tasksAtOnceFrom(file.value(variousSection, tasksAtOnceKey));
     {
         std::lock_guard<std::mutex> lock(mutex_);
         values_ = loaded;
@@ -81,6 +97,10 @@ void Settings::save() {
     updated.setValue(softwarePathSection, muxingKey, values_.muxExePath);
     updated.setValue(softwarePathSection, authoringKey, values_.authorExePath);
     updated.setValue(variousSection, standardKey, values_.videoStandard);
+    // A file that never asked for more than one task at a time stays as it was.
+    if (values_.tasksAtOnce != 1 || updated.value(variousSection, tasksAtOnceKey)) {
+        updated.setValue(variousSection, tasksAtOnceKey, std::to_string(values_.tasksAtOnce));
+    }
     updated.save(filePath_);
     fileCopy_ = std::move(updated);
 }

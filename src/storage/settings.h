@@ -12,6 +12,9 @@ struct SettingsValues {
     std::string muxExePath;
     std::string authorExePath;
     std::string videoStandard;
+    // How many tasks a run works on at the same time; 1, one after the other, unless the file
+    // says otherwise.
+    int tasksAtOnce = 1;
 };
 
 // The four settings and the settings file they come from. The window loads and saves them on its

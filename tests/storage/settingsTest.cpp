@@ -97,6 +97,36 @@ TEST_F(SettingsTest, SaveKeepsUnknownLinesAndOverwritesWhatOthersWrote) {
                   "\r\nmuxing=/usr/bin/mplex\r\nauthoring=" + values.authorExePath + "\r\n\r\n");
 }
 
+TEST_F(SettingsTest, TasksAtOnceIsWrittenOnlyOnceItIsNotOne) {
+    putToolsBesideProgram();
+    for (const auto& [line, read] :
+         {std::pair{"", 1}, std::pair{"tasks at once=2\r\n", 2},
+          std::pair{"tasks at once=0\r\n", 1}, std::pair{"tasks at once=65\r\n", 1},
+          std::pair{"tasks at once=-3\r\n", 1}, std::pair{"tasks at once=two\r\n", 1}}) {
+        SCOPED_TRACE(line);
+        writeBytes(iniPath(), std::string("[various]\r\nstandard=PAL\r\n") + line);
+        Settings settings(iniPath(), programFolder());
+        settings.load(messages);
+        EXPECT_EQ(settings.values().tasksAtOnce, read);
+    }
+    writeBytes(iniPath(), "[various]\r\nstandard=PAL\r\n");
+    Settings settings(iniPath(), programFolder());
+    settings.load(messages);
+    settings.save();
+    EXPECT_EQ(readBytes(iniPath()).find("tasks at once"), std::string::npos);
+    SettingsValues values = settings.values();
+    values.tasksAtOnce = 3;
+    settings.setValues(values);
+    settings.save();
+    EXPECT_NE(readBytes(iniPath()).find("[various]\r\nstandard=PAL\r\ntasks at once=3\r\n"),
+              std::string::npos);
+    // Back to one: the line the file has is kept true.
+    values.tasksAtOnce = 1;
+    settings.setValues(values);
+    settings.save();
+    EXPECT_NE(readBytes(iniPath()).find("tasks at once=1\r\n"), std::string::npos);
+}
+
 TEST_F(SettingsTest, FailedSaveKeepsTheOldFile) {
     writeBytes(iniPath(), "[various]\r\nstandard=NTSC\r\n");
     std::filesystem::permissions(iniPath(), std::filesystem::perms::owner_read);
