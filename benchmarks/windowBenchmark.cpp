@@ -20,14 +20,14 @@
 #include "platform/platform.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
+#include "ui/mainWindow/mainWindow.h"
+#include "ui/mainWindow/startup.h"
 #include "ui/prompts/prompts.h"
 #include "ui/qt/pictures.h"
-#include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/regionalFormatsFromLocale.h"
 #include "ui/qt/toolkitTranslation.h"
-#include "ui/windows/mainWindow.h"
-#include "ui/windows/startup.h"
+#include "ui/services/programServices.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ bool check(bool condition, const char* what) {
 }
 
 double hoverMs(TForm1& window, int row) {
-    QTreeWidget* list = window.ListView1;
+    auto* list = window.findChild<QTreeWidget*>(QStringLiteral("ListView1"));
     list->scrollToItem(list->topLevelItem(row));
     QApplication::processEvents();
     const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
@@ -149,7 +149,7 @@ int main(int argc, char* argv[]) {
     window.menu_OpenProjectClick();
     QApplication::processEvents();
     std::printf("Project > Open... of 10,000 tasks, list shown: %.1f ms\n", msSince(clock));
-    bool right = check(window.ListView1->topLevelItemCount() == taskCount, "10,000 rows");
+    bool right = check(window.board().rowCount() == taskCount, "10,000 rows");
 
     const double firstMs = rebuildMs(window);
     const double secondMs = rebuildMs(window);
@@ -163,7 +163,7 @@ int main(int argc, char* argv[]) {
         window.taskList.add(sampleTask(i));
     }
     std::printf("100,000 tasks: rebuild %.1f ms\n", rebuildMs(window));
-    right = check(window.ListView1->topLevelItemCount() == 10 * taskCount, "100,000 rows") && right;
+    right = check(window.board().rowCount() == 10 * taskCount, "100,000 rows") && right;
     std::filesystem::remove_all(folder);
     return right ? 0 : 1;
 }

@@ -17,6 +17,7 @@
 #include "platform/userFiles.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
+#include "runner/taskBoard.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
 #include "task/task.h"
@@ -178,13 +179,14 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
         }
     };
     ConsoleRunView view(console_, carryForward);
+    TaskBoard board;
     std::unique_ptr<RunSession> session;
     try {
         doing = language::batchWritingLog;
         file = logPath;
         session = std::make_unique<RunSession>(
             tasks, choice.toRun, log, RunSession::Services{settings, platform_, console_, formats_},
-            view);
+            view, board);
     } catch (const std::exception& failure) {
         reportFailure(failure.what());
         return cannotRun;
@@ -199,25 +201,26 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
         std::lock_guard<std::mutex> lock(runMutex_);
         session_ = nullptr;
     }
-    const int failedTasks = session->failedTaskCount();
+    const TaskBoard::Tally tally = board.tally();
     if (!session->runFailure().empty()) {
-        console_.stoppedEarly(ConsoleReport::Stop::endedEarly, session->startedTaskCount(),
-                              failedTasks, session->tasksNotRun());
+        console_.stoppedEarly(ConsoleReport::Stop::endedEarly, tally.started, tally.withErrors,
+                              tally.notReached);
         console_.failure(language::batchRunEndedEarly +
                          (session->logWriteFailed()
-                              ? ", " + std::string(language::batchWritingLog) + shownPath(logPath)
+                              ? language::batchRunEndedEarlyWhile +
+                                    std::string(language::batchWritingLog) + shownPath(logPath)
                               : std::string()) +
                          language::batchDoingSeparator + session->runFailure());
         return someTaskFailed;
     }
-    if (session->aborted()) {
-        console_.stoppedEarly(ConsoleReport::Stop::aborted, session->startedTaskCount(),
-                              failedTasks, session->tasksNotRun());
-        console_.aborted(session->tasksNotRun());
+    if (board.wasAborted()) {
+        console_.stoppedEarly(ConsoleReport::Stop::aborted, tally.started, tally.withErrors,
+                              tally.notReached);
+        console_.aborted(tally.notReached);
         return runAborted;
     }
-    console_.finished(session->startedTaskCount(), failedTasks);
-    return failedTasks == 0 && !carryForwardFailed ? noTaskFailed : someTaskFailed;
+    console_.finished(tally.started, tally.withErrors);
+    return tally.withErrors == 0 && !carryForwardFailed ? noTaskFailed : someTaskFailed;
 }
 
 void BatchRun::abort() {

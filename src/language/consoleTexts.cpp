@@ -98,6 +98,7 @@ const char* const batchNothingToRun =
     "No task to run: the earlier run log shows every chosen task finished without an error.";
 const char* const batchFailurePrefix = "marovink-batch: ";
 const char* const batchRunEndedEarly = "the run ended early";
+const char* const batchRunEndedEarlyWhile = ", ";
 const char* const batchErrorPrefix = "Error: ";
 const char* const batchWarningPrefix = "Warning: ";
 

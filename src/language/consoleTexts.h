@@ -83,7 +83,8 @@ extern const char* const batchSummaryErrors;
 extern const char* const batchSummaryNotRun;
 extern const char* const batchNothingToRun;
 extern const char* const batchFailurePrefix;
-extern const char* const batchRunEndedEarly;  // then what was being done, if known
+extern const char* const batchRunEndedEarly;       // then what was being done, if known
+extern const char* const batchRunEndedEarlyWhile;  // between the two
 extern const char* const batchErrorPrefix;
 extern const char* const batchWarningPrefix;
 

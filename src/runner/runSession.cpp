@@ -20,16 +20,17 @@ std::vector<TaskWork> workOfTasks(const TAllTask& tasks, const TaskNumbers& chos
 
 }  // namespace
 
-RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view)
-    : RunSession(tasks, taskSelection::all(tasks.count()), log, std::move(services), view) {}
+RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view,
+                       TaskBoard& board)
+    : RunSession(tasks, taskSelection::all(tasks.count()), log, std::move(services), view, board) {}
 
 RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog& log,
-                       Services services, RunView& view)
+                       Services services, RunView& view, TaskBoard& board)
     : logLock_(FileLock::tryTakeLockFile(RunLog::lockFileOf(log.path()))),
       log_(log),
       view_(view),
+      board_(board),
       platform_(services.platform),
-      taskCount_(static_cast<int>(chosen.size())),
       estimate_(workOfTasks(tasks, chosen)) {
     if (logLock_) {
         // A run of an earlier version locks the log itself.
@@ -45,6 +46,7 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
     if (!toolsLog.empty()) {
         platform_.setToolOutputLog(toolsLog);
     }
+    board_.runStarted(tasks, chosen);
     runner_ = std::make_unique<TprocessThread>(
         tasks, chosen,
         TprocessThread::Services{services.settings, services.platform, services.messages,
@@ -59,12 +61,9 @@ RunSession::~RunSession() {
 TprocessThread::Handlers RunSession::handlers() {
     TprocessThread::Handlers handlers;
     handlers.OnTaskStart = [this](TprocessThread&, const std::string& text, int taskIndex) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++startedTasks_;
-        }
         estimate_.taskStarted();
         writeLog([&] { log_.taskStart(text, taskIndex); });
+        board_.taskStarted(taskIndex);
         view_.taskStarted(taskIndex);
         showPosition();
     };
@@ -75,15 +74,13 @@ TprocessThread::Handlers RunSession::handlers() {
         stopMonitor();
         estimate_.toolRunEnded();
         writeLog([&] { log_.stepDone(text); });
+        board_.stepDone();
         view_.stepDone(text);
         showPosition();
     };
     handlers.OnTaskError = [this](TprocessThread&, const std::string& text, int taskIndex) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            failedTasks_.insert(taskIndex);
-        }
         writeLog([&] { log_.taskError(text); });
+        board_.taskFailed(taskIndex);
         view_.taskFailed(text, taskIndex);
     };
     handlers.OnRunFinished = [this] {
@@ -110,6 +107,7 @@ TprocessThread::Handlers RunSession::handlers() {
 void RunSession::onStepStart(TprocessThread& runner, const std::string& text) {
     estimate_.toolRunStarted();
     writeLog([&] { log_.stepStart(text); });
+    board_.stepStarted(text);
     view_.stepStarted(text);
     showPosition();
     stopMonitor();  // at most one monitor at a time
@@ -117,6 +115,7 @@ void RunSession::onStepStart(TprocessThread& runner, const std::string& text) {
         runner.currentTarget(), runner.expectedSize(), runner.currentTargetIsFolder(),
         [this](TprogressThread&, int percentage) {
             estimate_.toolRunProgress(percentage);
+            board_.progress(percentage);
             view_.progress(percentage);
             showPosition();
         },
@@ -140,7 +139,9 @@ void RunSession::stopMonitor() {
 }
 
 void RunSession::showPosition() {
-    view_.runPosition(estimate_.position());
+    const RunPosition position = estimate_.position();
+    board_.positionChanged(position);
+    view_.runPosition(position);
 }
 
 bool RunSession::abort() {
@@ -149,7 +150,7 @@ bool RunSession::abort() {
         return false;
     }
     runner_->requestStop();
-    aborted_ = true;
+    board_.abortRequested();
     writeLog([this] { log_.abort(); });
     return true;
 }
@@ -164,33 +165,9 @@ void RunSession::stopQuietly() {
 
 void RunSession::waitForEnd() {
     runner_->waitForEnd();
-}
-
-int RunSession::startedTaskCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return startedTasks_;
-}
-
-bool RunSession::aborted() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return aborted_;
-}
-
-int RunSession::tasksNotRun() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return taskCount_ - startedTasks_;
-}
-
-int RunSession::failedTaskCount() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(failedTasks_.size());
-}
-
-TaskNumbers RunSession::tasksToRetry() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::set<int> tasks = failedTasks_;
-    if (runner_->cutShortTaskIndex() >= 0) {
-        tasks.insert(runner_->cutShortTaskIndex());
+    if (!endReported_) {
+        endReported_ = true;
+        board_.runEnded(runner_->cutShortTaskIndex(), !runner_->runFailure().empty());
     }
-    return TaskNumbers(tasks.begin(), tasks.end());
 }

@@ -4,13 +4,13 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 
 #include "regional/regionalFormats.h"
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
 #include "runner/runEstimate.h"
+#include "runner/taskBoard.h"
 #include "runner/taskSelection.h"
 
 class FileLock;
@@ -42,8 +42,8 @@ public:
 };
 
 // One run of a task list as every front end makes it: the run log and the tools log emptied, every
-// runner event written to the run log and shown through the view, one progress monitor per step,
-// and the count of the tasks that failed. The front end only decides how the events look.
+// runner event written to the run log, reported to the task board and shown through the view, and
+// one progress monitor per step. The front end only decides how the events look.
 class RunSession {
 public:
     struct Services {
@@ -57,11 +57,12 @@ public:
     // it, then starts the run on a copy of the tasks. Throws IoError, with nothing started, when
     // another run holds the lock (the logs are then untouched) or a log cannot be emptied (the
     // logs are then untouched too).
-    RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view);
-    // The same for the chosen tasks only; the log and the view name each by its number in the
-    // whole list.
+    RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view,
+               TaskBoard& board);
+    // The same for the chosen tasks only; the log, the view and the board name each by its
+    // number in the whole list.
     RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog& log, Services services,
-               RunView& view);
+               RunView& view, TaskBoard& board);
     // Waits for the end of the run.
     ~RunSession();
     RunSession(const RunSession&) = delete;
@@ -74,23 +75,12 @@ public:
     // Stops the run at its next test point without a word in the log, not even its end, as when
     // the program closes: no view is told anything more.
     void stopQuietly();
+    // Waits for the end of the run, then tells the board how the run ended.
     void waitForEnd();
 
     // After the end of the run: the failure that ended it early (a log that could not be
     // written, an input that could not be read), or empty.
     const std::string& runFailure() const { return runner_->runFailure(); }
-    int startedTaskCount() const;
-    int failedTaskCount() const;
-    // The tasks that reported an error or that an abort cut short, by their numbers in the whole
-    // list.
-    TaskNumbers tasksToRetry() const;
-    // Whether the user's abort reached the run, and after the end, the task that the abort cut
-    // short (-1 when it took effect between two tasks).
-    bool aborted() const;
-    int cutShortTaskIndex() const { return runner_->cutShortTaskIndex(); }
-    // The tasks that the run never started: those after an abort, or after a failure that ended
-    // the run.
-    int tasksNotRun() const;
     // Whether a failure came from writing the run log.
     bool logWriteFailed() const { return logWriteFailed_.load(); }
 
@@ -107,15 +97,13 @@ private:
     std::unique_ptr<FileLock> earlierVersionsLogLock_;
     RunLog& log_;
     RunView& view_;
+    TaskBoard& board_;
     platform::Platform& platform_;
     mutable std::mutex mutex_;
     bool finished_ = false;
     bool stoppedQuietly_ = false;
-    bool aborted_ = false;
+    bool endReported_ = false;
     std::atomic<bool> logWriteFailed_{false};
-    const int taskCount_;
-    int startedTasks_ = 0;
-    std::set<int> failedTasks_;
     RunEstimate estimate_;
     // The monitor of the current step, made and ended on the runner's thread.
     std::unique_ptr<TprogressThread> monitor_;

@@ -12,14 +12,14 @@
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
 #include "storage/settings.h"
+#include "ui/mainWindow/mainWindow.h"
+#include "ui/mainWindow/startup.h"
 #include "ui/prompts/qtPrompts.h"
 #include "ui/qt/pictures.h"
-#include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/regionalFormatsFromLocale.h"
 #include "ui/qt/toolkitTranslation.h"
-#include "ui/windows/mainWindow.h"
-#include "ui/windows/startup.h"
+#include "ui/services/programServices.h"
 
 int main(int argc, char* argv[]) {
     // Created before any other thread, so that the tools it starts run at normal priority.
@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     // QApplication has taken its own options out: what is left is the program's.
     mainWindow.startUp(argc > 1 ? std::optional<std::string>(argv[1]) : std::nullopt);
     const int status = QApplication::exec();
-    if (mainWindow.isRunning) {
+    if (mainWindow.isRunning()) {
         // The runner may be waiting for a tool that runs for hours; that tool is a process of
         // its own and goes on. The program ends now rather than wait for it.
         std::fflush(nullptr);

@@ -92,8 +92,8 @@ protected:
 
     std::unique_ptr<RunSession> start() {
         return std::make_unique<RunSession>(
-            tasks, log, RunSession::Services{settings, platform, messages, RegionalFormats()},
-            view);
+            tasks, log, RunSession::Services{settings, platform, messages, RegionalFormats()}, view,
+            board);
     }
 
     // Every progress between a step's start and its end.
@@ -124,6 +124,7 @@ protected:
     RecordedMessages messages;
     RunLog log{folder.file("run.log"), RegionalFormats()};
     RecordingView view{log.path()};
+    TaskBoard board;
     TAllTask tasks;
 };
 
@@ -148,8 +149,8 @@ TEST_F(RunSessionTest, EveryEventIsLoggedThenShownInOrderWithOneMonitorPerStep) 
     EXPECT_EQ(withoutProgress, shown);
     EXPECT_TRUE(view.notYetLogged.empty()) << view.notYetLogged.front();
     EXPECT_EQ(platform.monitors, 4);
-    EXPECT_EQ(session->startedTaskCount(), 3);
-    EXPECT_EQ(session->failedTaskCount(), 3);
+    EXPECT_EQ(board.tally().started, 3);
+    EXPECT_EQ(board.tally().withErrors, 3);
     EXPECT_EQ(session->runFailure(), "");
     EXPECT_TRUE(progressOnlyWithinSteps(view.events));
     // Where the tools keep their output to themselves, there is no tools log to empty.
@@ -171,8 +172,10 @@ TEST_F(RunSessionTest, AnAbortIsLoggedOnceBeforeTheEndAndNotAfterIt) {
     session->waitForEnd();
     EXPECT_FALSE(session->abort());  // after the end: nothing more in the log
 
-    EXPECT_EQ(session->startedTaskCount(), 1);
-    EXPECT_EQ(session->failedTaskCount(), 0);
+    // The task under way is cut short, the next one never reached.
+    EXPECT_EQ(board.taskStatus(0), TaskBoard::Status::cutShort);
+    EXPECT_EQ(board.taskStatus(1), TaskBoard::Status::notReached);
+    EXPECT_TRUE(board.wasAborted());
     EXPECT_NE(std::count(view.events.begin(), view.events.end(), "progress"), 0);
     EXPECT_TRUE(progressOnlyWithinSteps(view.events));
     EXPECT_EQ(view.events.back(), "finished");
@@ -194,7 +197,7 @@ TEST_F(RunSessionTest, ALogMovedAsideDuringARunStillKeepsASecondRunOffItsPath) {
     try {
         second = std::make_unique<RunSession>(
             tasks, secondLog, RunSession::Services{settings, platform, messages, RegionalFormats()},
-            secondView);
+            secondView, board);
     } catch (const IoError& failure) {
         EXPECT_EQ(failure.what(), language::runLogInUse + log.path());
     }

@@ -1,14 +1,10 @@
 // Saves a picture of each window into the folder given as the only argument.
 #include <QApplication>
 #include <QDropEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUrl>
@@ -19,14 +15,15 @@
 #include "storage/settings.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
-#include "ui/qt/programServices.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/qt/qtText.h"
-#include "ui/run/powerOffCountdown.h"
+#include "ui/services/programServices.h"
 #include "ui/support/scriptedPrompts.h"
+#include "ui/support/windowDriver.h"
 #include "ui/windows/aboutDialog.h"
 #include "ui/windows/logForm.h"
-#include "ui/windows/mainWindow.h"
 #include "ui/windows/optionsDialog.h"
+#include "ui/windows/powerOffCountdown.h"
 #include "ui/windows/taskDialog.h"
 
 namespace {
@@ -84,6 +81,7 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     services.settings.setValues(tools.settings());
     services.settings.save();
     TForm1 window(services);
+    const WindowDriver ui(window);
     for (const char* name : {"holiday", "wedding", "concert"}) {
         auto task = std::make_shared<Ttask>();
         task->origVobFilePath = programFolder.file(std::string(name) + ".VOB");
@@ -97,13 +95,14 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     window.RefreshTaskList();
     window.show();
     writeBytes(tools.audioGatePath(), "");
-    window.btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     // Half the audio stream is there: the gauge shows it within a second.
     writeBytes(programFolder.file("holiday.ac3"), std::string(1024 * 1024 * 65 / 2000, 'a'));
-    bool saved = QTest::qWaitFor([&window] { return window.ProgressBar1->value() > 0; }, 5000);
+    bool saved = QTest::qWaitFor(
+        [&ui] { return ui.control<QProgressBar>("ProgressBar1").value() > 0; }, 5000);
     saved = save(window, folder, "mainWindowRunning.png") && saved;
     std::filesystem::remove(tools.audioGatePath());
-    saved = QTest::qWaitFor([&window] { return !window.isRunning; }, 20000) && saved;
+    saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
 
     // A second run, caught in its second task once the first has ended: the caption and the
     // status line show where the run stands.
@@ -121,18 +120,18 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     tools.write();
     window.RefreshTaskList();
     writeBytes(tools.audioGatePath(), "");
-    window.btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     writeBytes(programFolder.file("wedding.ac3"), std::string(1024 * 1024 * 65 / 2000, 'a'));
     saved = QTest::qWaitFor(
-                [&window] {
-                    return window.lab_statusText->text().contains(QStringLiteral("left")) &&
-                           window.ProgressBar1->value() > 0;
+                [&ui] {
+                    return ui.statusLine().find("left") != std::string::npos &&
+                           ui.control<QProgressBar>("ProgressBar1").value() > 0;
                 },
                 10000) &&
             saved;
     saved = saveWithCaption(window, folder, "mainWindowRunProgress.png") && saved;
     std::filesystem::remove(tools.audioGatePath());
-    saved = QTest::qWaitFor([&window] { return !window.isRunning; }, 20000) && saved;
+    saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
 
     const auto viewers = window.findChildren<TLogForm*>();
     saved = !viewers.isEmpty() && save(*viewers.front(), folder, "logViewer.png") && saved;
@@ -162,6 +161,7 @@ bool saveDropAndCountdown(const TempFolder& programFolder, ProgramServices& serv
 
     TForm1 window(services);
     window.show();
+    QWidget* list = WindowDriver(window).control<QTreeWidget>("ListView1").viewport();
     QMimeData files;
     QList<QUrl> urls;
     for (const std::string& path : dropped) {
@@ -170,9 +170,9 @@ bool saveDropAndCountdown(const TempFolder& programFolder, ProgramServices& serv
     files.setUrls(urls);
     // A drop reaches the widget that accepted the drag's entry.
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.ListView1->viewport(), &enter);
+    QApplication::sendEvent(list, &enter);
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.ListView1->viewport(), &drop);
+    QApplication::sendEvent(list, &drop);
     QApplication::processEvents();
     if (prompts.messages.empty()) {
         return false;
@@ -234,10 +234,7 @@ int main(int argc, char* argv[]) {
         window.taskList.add(sampleTask(name));
     }
     window.RefreshTaskList();
-    window.setRowIcon(0, TForm1::iconDone);
-    window.setRowIcon(1, TForm1::iconRunning);
-    window.setRowIcon(2, TForm1::iconFailed);
-    window.ListView1->setCurrentItem(window.ListView1->topLevelItem(2));
+    WindowDriver(window).selectRow(2);
     saved = save(window, folder, "mainWindow.png") && saved;
 
     TFormTaskManager editor(&window, window.taskList.taskAt(0), services);

@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <array>
 
 namespace {
 
@@ -75,13 +74,22 @@ QPixmap arrowPicture(QSize size, bool pointingDown) {
 
 }  // namespace
 
-QIcon statusIcon(int index) {
-    static const std::array<QIcon, 3> icons = {QIcon(runningPicture()), QIcon(donePicture()),
-                                               QIcon(failedPicture())};
-    if (index < 0 || index >= static_cast<int>(icons.size())) {
-        return QIcon();
+QIcon statusIcon(TaskBoard::Mark mark) {
+    static const QIcon none;
+    static const QIcon running(runningPicture());
+    static const QIcon done(donePicture());
+    static const QIcon failed(failedPicture());
+    switch (mark) {
+        case TaskBoard::Mark::running:
+            return running;
+        case TaskBoard::Mark::done:
+            return done;
+        case TaskBoard::Mark::failed:
+            return failed;
+        case TaskBoard::Mark::none:
+            break;
     }
-    return icons[static_cast<std::size_t>(index)];
+    return none;
 }
 
 QPixmap downArrowPicture(QSize size) {

@@ -3,8 +3,11 @@
 #include <QIcon>
 #include <QPixmap>
 
-// Status icons of a task row, 16 x 16, by index: 0 running, 1 done, 2 failed.
-QIcon statusIcon(int index);
+#include "runner/taskBoard.h"
+
+// The icon of a task row's mark, 16 x 16; none for an unmarked row. Each mark has one icon for
+// the program's life.
+QIcon statusIcon(TaskBoard::Mark mark);
 
 // The decorative arrows of the task editor: down between two stages, right to the chapters.
 QPixmap downArrowPicture(QSize size);

@@ -1,10 +1,7 @@
 #include "ui/run/windowRun.h"
 
-#include <QProgressBar>
-
 #include "ui/prompts/prompts.h"
 #include "ui/run/guiHandOver.h"
-#include "ui/windows/mainWindow.h"
 
 HandedOverMessages::HandedOverMessages(std::shared_ptr<GuiHandOver> handOver, Prompts& prompts,
                                        QWidget* window)
@@ -18,38 +15,39 @@ void HandedOverMessages::showWarning(const std::string& text) {
     handOver_->run([this, &text] { warningBox(prompts_, window_, text); });
 }
 
-WindowRunView::WindowRunView(std::shared_ptr<GuiHandOver> handOver, TForm1& window)
-    : handOver_(std::move(handOver)), window_(window) {}
+WindowRunView::WindowRunView(std::shared_ptr<GuiHandOver> handOver, Display display)
+    : handOver_(std::move(handOver)), display_(std::move(display)) {}
 
-void WindowRunView::taskStarted(int taskIndex) {
-    handOver_->run([this, taskIndex] { window_.showTaskStart(taskIndex); });
+void WindowRunView::taskStarted(int) {
+    handOver_->run(display_.show);
 }
 
-void WindowRunView::stepStarted(const std::string& text) {
-    handOver_->run([this, &text] { window_.showStepStart(text); });
+void WindowRunView::stepStarted(const std::string&) {
+    handOver_->run(display_.show);
 }
 
 void WindowRunView::stepDone(const std::string&) {
-    handOver_->run([this] { window_.showStepDone(); });
+    handOver_->run(display_.show);
 }
 
-void WindowRunView::taskFailed(const std::string&, int taskIndex) {
-    handOver_->run([this, taskIndex] { window_.showTaskFailed(taskIndex); });
+void WindowRunView::taskFailed(const std::string&, int) {
+    handOver_->run(display_.show);
 }
 
-void WindowRunView::progress(int percentage) {
-    handOver_->post([this, percentage] { window_.ProgressBar1->setValue(percentage); });
+void WindowRunView::progress(int) {
+    handOver_->post(display_.show);
 }
 
-void WindowRunView::runPosition(const RunPosition& position) {
+void WindowRunView::runPosition(const RunPosition&) {
     // Not waited for, as progress: it comes from the monitor's thread too.
-    handOver_->post([this, position] { window_.showRunPosition(position); });
+    handOver_->post(display_.show);
 }
 
 void WindowRunView::runFinished() {
     // Not waited for: the window's end-of-run handling ends this run.
-    handOver_->post([this] { window_.onRunFinished(); });
+    handOver_->post(display_.runFinished);
 }
 
-WindowRun::WindowRun(std::shared_ptr<GuiHandOver> handOver, Prompts& prompts, TForm1& window)
-    : messages(handOver, prompts, &window), view(std::move(handOver), window) {}
+WindowRun::WindowRun(std::shared_ptr<GuiHandOver> handOver, Prompts& prompts, QWidget* window,
+                     WindowRunView::Display display)
+    : messages(handOver, prompts, window), view(std::move(handOver), std::move(display)) {}

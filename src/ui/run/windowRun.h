@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "messages/messageSink.h"
@@ -8,7 +9,6 @@
 class GuiHandOver;
 class Prompts;
 class QWidget;
-class TForm1;
 
 // The runner's messages (a tool that cannot be started) as boxes over the window, shown through
 // the hand-over: nothing is shown once the window is going.
@@ -25,11 +25,17 @@ private:
     QWidget* window_;
 };
 
-// The run's events shown in the main window: status line, gauge and row icons, each carried out
-// on the window's thread while the runner waits; the end of the run is handed over unwaited.
+// The run's events shown in a window: each has the window show the task board again, on the
+// window's thread while the runner waits; progress, where the run stands and the end of the run
+// are handed over unwaited.
 class WindowRunView : public RunView {
 public:
-    WindowRunView(std::shared_ptr<GuiHandOver> handOver, TForm1& window);
+    struct Display {
+        std::function<void()> show;
+        std::function<void()> runFinished;
+    };
+
+    WindowRunView(std::shared_ptr<GuiHandOver> handOver, Display display);
 
     void taskStarted(int taskIndex) override;
     void stepStarted(const std::string& text) override;
@@ -41,16 +47,16 @@ public:
 
 private:
     std::shared_ptr<GuiHandOver> handOver_;
-    TForm1& window_;
+    const Display display_;
 };
 
 // What one run from the window owns.
 struct WindowRun {
-    WindowRun(std::shared_ptr<GuiHandOver> handOver, Prompts& prompts, TForm1& window);
+    WindowRun(std::shared_ptr<GuiHandOver> handOver, Prompts& prompts, QWidget* window,
+              WindowRunView::Display display);
 
     HandedOverMessages messages;
     WindowRunView view;
-    bool abortRequested = false;
     // Last, so that it ends, and stops using the rest, first.
     std::unique_ptr<RunSession> session;
 };

@@ -9,6 +9,7 @@
 #include "language/language.h"
 #include "platform/programLocation.h"
 #include "ui/qt/anchors.h"
+#include "ui/qt/controlName.h"
 #include "ui/qt/fileText.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qtText.h"
@@ -45,29 +46,30 @@ void TFAbout::buildControls() {
     resize(clientSize);
     auto* anchors = new Anchors(this, clientSize);
 
-    lblProgramNameVersion = new QLabel(uiText(language::programTitle), this);
+    lblProgramNameVersion =
+        named(new QLabel(uiText(language::programTitle), this), "lblProgramNameVersion");
     lblProgramNameVersion->setFont(boldFont(13));
     lblProgramNameVersion->setMinimumSize(50, 15);
     // Anchored left and top, it never moves; its width follows its text (setProgramNameVersion).
     lblProgramNameVersion->setGeometry(128, 8, 73, 16);
 
-    Image1 = new QLabel(this);
+    Image1 = named(new QLabel(this), "Image1");
     Image1->setPixmap(programPicture(48));
     anchors->place(Image1, QRect(24, 40, 48, 48), anchorLeftTop);
 
-    Label2 = new QLabel(withQtLineEnds(aboutText()), this);
+    Label2 = named(new QLabel(withQtLineEnds(aboutText()), this), "Label2");
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label2->setMinimumSize(50, 15);
     anchors->place(Label2, QRect(80, 32, 423, 201), AnchorLeft | AnchorTop | AnchorRight);
 
-    RichEdit1 = new QPlainTextEdit(QStringLiteral("RichEdit1"), this);
+    RichEdit1 = named(new QPlainTextEdit(QStringLiteral("RichEdit1"), this), "RichEdit1");
     RichEdit1->setReadOnly(true);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     anchors->place(RichEdit1, QRect(16, 240, 487, 233), anchorAll);
 
-    btnOK = new QPushButton(uiText(language::okButton), this);
+    btnOK = named(new QPushButton(uiText(language::okButton), this), "btnOK");
     btnOK->setDefault(true);
     anchors->place(btnOK, QRect(218, 479, 60, 25), AnchorLeft | AnchorBottom);
     setTabOrder(RichEdit1, btnOK);

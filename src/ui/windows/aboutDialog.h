@@ -21,13 +21,13 @@ public:
     void setProgramNameVersion(const std::string& text);
     void btnOKClick();
 
+private:
     QLabel* lblProgramNameVersion;
     QLabel* Image1;
     QLabel* Label2;
     QPlainTextEdit* RichEdit1;
     QPushButton* btnOK;
 
-private:
     void buildControls();
 };
 

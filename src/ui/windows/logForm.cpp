@@ -6,6 +6,7 @@
 #include "language/language.h"
 #include "ui/prompts/commands.h"
 #include "ui/qt/anchors.h"
+#include "ui/qt/controlName.h"
 #include "ui/qt/fileText.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/windowLook.h"
@@ -33,15 +34,15 @@ void TLogForm::buildControls() {
     resize(clientSize);
     auto* anchors = new Anchors(this, clientSize);
 
-    edt_textFile = new QPlainTextEdit(this);
+    edt_textFile = named(new QPlainTextEdit(this), "edt_textFile");
     edt_textFile->setLineWrapMode(QPlainTextEdit::NoWrap);
     edt_textFile->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edt_textFile->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     anchors->place(edt_textFile, QRect(0, 0, 633, 384), anchorAll);
 
-    btn_refresh = new QPushButton(uiText(language::refreshButton), this);
+    btn_refresh = named(new QPushButton(uiText(language::refreshButton), this), "btn_refresh");
     anchors->place(btn_refresh, QRect(4, 394, 57, 17), AnchorLeft | AnchorBottom);
-    btn_OK = new QPushButton(uiText(language::okButton), this);
+    btn_OK = named(new QPushButton(uiText(language::okButton), this), "btn_OK");
     btn_OK->setDefault(true);
     anchors->place(btn_OK, QRect(256, 389, 121, 25), AnchorBottom);
 

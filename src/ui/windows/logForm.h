@@ -22,11 +22,11 @@ public:
     // Loads the file again: during a run it shows the entries written so far.
     void btn_refreshClick();
 
+private:
     QPlainTextEdit* edt_textFile;
     QPushButton* btn_OK;
     QPushButton* btn_refresh;
 
-private:
     void buildControls();
 
     std::string path_;

@@ -11,9 +11,10 @@
 #include "ui/prompts/commands.h"
 #include "ui/prompts/promptMessageSink.h"
 #include "ui/qt/anchors.h"
-#include "ui/qt/programServices.h"
+#include "ui/qt/controlName.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/windowLook.h"
+#include "ui/services/programServices.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void TFormOptions::buildControls() {
     resize(designSize);
     auto* anchors = new Anchors(this, designSize);
 
-    GroupBox1 = new QGroupBox(uiText(language::toolLocationsGroup), this);
+    GroupBox1 = named(new QGroupBox(uiText(language::toolLocationsGroup), this), "GroupBox1");
     anchors->place(GroupBox1, QRect(QPoint(8, 8), groupDesignSize),
                    AnchorLeft | AnchorTop | AnchorRight);
     GroupBox1->resize(groupDesignSize);
@@ -67,21 +68,24 @@ void TFormOptions::buildControls() {
     addRow(1, language::multiplexerLabel, language::multiplexerLocation, Label4, Label3,
            txt_muxExe);
     addRow(2, language::authoringLabel, language::authoringLocation, Label6, Label5, txt_authorExe);
+    named(txt_demuxExe, "txt_demuxExe");
+    named(txt_muxExe, "txt_muxExe");
+    named(txt_authorExe, "txt_authorExe");
 
-    Label7 = boldLabel(language::standardLabel, this);
+    Label7 = named(boldLabel(language::standardLabel, this), "Label7");
     Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     anchors->place(Label7, QRect(8, 206, 72, 21), anchorLeftTop);
-    lst_standard = new QComboBox(this);
+    lst_standard = named(new QComboBox(this), "lst_standard");
     lst_standard->setEditable(true);
     lst_standard->setFont(boldFont(11));
     lst_standard->addItems({uiText(language::palStandard), uiText(language::ntscStandard)});
     anchors->place(lst_standard, QRect(88, 206, 97, 21), anchorLeftTop);
-    Label8 = new QLabel(uiText(language::standardHint), this);
+    Label8 = named(new QLabel(uiText(language::standardHint), this), "Label8");
     anchors->place(Label8, QRect(193, 206, 300, 21), anchorLeftTop);
 
-    btn_ok = new QPushButton(uiText(language::okButton), this);
+    btn_ok = named(new QPushButton(uiText(language::okButton), this), "btn_ok");
     anchors->place(btn_ok, QRect(512, 16, 75, 25), AnchorRight | AnchorTop);
-    btn_cancel = new QPushButton(uiText(language::cancelButton), this);
+    btn_cancel = named(new QPushButton(uiText(language::cancelButton), this), "btn_cancel");
     anchors->place(btn_cancel, QRect(512, 48, 75, 25), AnchorRight | AnchorTop);
 
     connectCommand(btn_ok, &QPushButton::clicked, this, &TFormOptions::btn_okClick,

@@ -20,6 +20,7 @@ public:
     void btn_okClick();
     void btn_cancelClick();
 
+private:
     QGroupBox* GroupBox1;
     QLabel* Label1;
     QLabel* Label2;
@@ -36,7 +37,6 @@ public:
     QPushButton* btn_ok;
     QPushButton* btn_cancel;
 
-private:
     void buildControls();
     void showValues();
 

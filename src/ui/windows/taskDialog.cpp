@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <utility>
 
 #include "chapters/chapterList.h"
 #include "editing/deletionWarning.h"
@@ -21,9 +22,9 @@
 #include "task/taskChoices.h"
 #include "ui/prompts/commands.h"
 #include "ui/qt/pictures.h"
-#include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/windowLook.h"
+#include "ui/services/programServices.h"
 #include "ui/windows/browseDialog.h"
 #include "ui/windows/sourceStreamsPanel.h"
 
@@ -159,6 +160,43 @@ void TFormTaskManager::buildControls() {
 
     Panel_sourceStreams = new SourceStreamsPanel(this);
     Panel_sourceStreams->setGeometry(735, 8, 257, 396);
+
+    // The names the controls are known by outside the dialog, whatever their place.
+    const std::pair<QObject*, const char*> names[] = {
+        {Panel_source, "Panel_source"},
+        {txt_origVOBfilePath, "txt_origVOBfilePath"},
+        {chb_deleteOrigVob, "chb_deleteOrigVob"},
+        {btn_BrowseForOriginalVOB, "btn_BrowseForOriginalVOB"},
+        {ImDemuxArrow, "ImDemuxArrow"},
+        {chb_Demux, "chb_Demux"},
+        {Panel_streams, "Panel_streams"},
+        {txt_m2vFilePath, "txt_m2vFilePath"},
+        {btn_BrowseForVideoStream, "btn_BrowseForVideoStream"},
+        {txt_ac3FilePath, "txt_ac3FilePath"},
+        {btn_BrowseForAudioStream, "btn_BrowseForAudioStream"},
+        {chb_deleteStreams, "chb_deleteStreams"},
+        {ImRemuxArrow, "ImRemuxArrow"},
+        {chb_remux, "chb_remux"},
+        {Panel_remuxed, "Panel_remuxed"},
+        {txt_VOBFilePath, "txt_VOBFilePath"},
+        {chb_deleteVob, "chb_deleteVob"},
+        {btn_BrowseForVob, "btn_BrowseForVob"},
+        {ImAuthorArrow, "ImAuthorArrow"},
+        {chb_author, "chb_author"},
+        {Panel_folder, "Panel_folder"},
+        {txt_DVDfolderPath, "txt_DVDfolderPath"},
+        {btn_BrowseForDVD, "btn_BrowseForDVD"},
+        {Panel_chapter, "Panel_chapter"},
+        {btn_ImportChapter, "btn_ImportChapter"},
+        {edt_chapterList, "edt_chapterList"},
+        {ImChapterArrow, "ImChapterArrow"},
+        {btnCancel, "btnCancel"},
+        {btnOK, "btnOK"},
+        {Panel_sourceStreams, "Panel_sourceStreams"},
+    };
+    for (const auto& [control, name] : names) {
+        control->setObjectName(QLatin1String(name));
+    }
 }
 
 void TFormTaskManager::connectHandlers() {

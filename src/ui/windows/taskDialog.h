@@ -49,6 +49,7 @@ public:
     void btnOKClick();
     void btnCancelClick();
 
+private:
     QFrame* Panel_source;
     QLineEdit* txt_origVOBfilePath;
     QCheckBox* chb_deleteOrigVob;

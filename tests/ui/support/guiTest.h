@@ -9,7 +9,7 @@
 #include "storage/settings.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
-#include "ui/qt/programServices.h"
+#include "ui/services/programServices.h"
 #include "ui/support/scriptedPrompts.h"
 
 class QWidget;

@@ -1,4 +1,4 @@
-#include "ui/windows/startup.h"
+#include "ui/mainWindow/startup.h"
 
 #include <QMainWindow>
 #include <memory>

@@ -1,14 +1,12 @@
-#include <QLabel>
-#include <QPushButton>
-#include <QTreeWidget>
 #include <filesystem>
 
 #include "files/systemEncoding.h"
 #include "language/language.h"
 #include "storage/projectFile.h"
 #include "support/tempFolder.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/support/guiTest.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/support/windowDriver.h"
 
 namespace {
 
@@ -17,7 +15,7 @@ protected:
     ProjectCommandsTest() {
         // What the window shows while the chooser is open.
         prompts.whileChoosingFile = [this] {
-            statusWhileChoosing.push_back(window.lab_statusText->text().toStdString());
+            statusWhileChoosing.push_back(ui.text("lab_statusText"));
             cursorWhileChoosing.push_back(window.cursor().shape());
         };
     }
@@ -32,11 +30,12 @@ protected:
     }
 
     void expectIdleLook() const {
-        EXPECT_TRUE(window.lab_statusText->text().isEmpty());
+        EXPECT_TRUE(ui.statusLine().empty());
         EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
     }
 
     TForm1 window{services};
+    const WindowDriver ui{window};
     std::vector<std::string> statusWhileChoosing;
     std::vector<Qt::CursorShape> cursorWhileChoosing;
 };
@@ -47,11 +46,10 @@ TEST_F(ProjectCommandsTest, SaveThenOpenRestoresTheListAndTheChoosersRememberThe
     addTask("/dvd/a.VOB");
     addTask("/dvd/b.VOB");
     window.RefreshTaskList();
-    window.setRowIcon(0, TForm1::iconDone);
     const std::string path = folder.file("batch.mvk");
 
     prompts.fileAnswers = {path};
-    window.menu_SaveProject->trigger();
+    ui.press("menu_SaveProject");
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     const FileChooserRequest& save = prompts.fileRequests[0];
     EXPECT_EQ(save.purpose, FileChooserRequest::Purpose::Save);
@@ -66,28 +64,24 @@ TEST_F(ProjectCommandsTest, SaveThenOpenRestoresTheListAndTheChoosersRememberThe
     projectFile::load(path, saved);
     ASSERT_EQ(saved.count(), 2);
     EXPECT_EQ(saved.taskAt(1)->origVobFilePath, "/dvd/b.VOB");
-    EXPECT_EQ(window.rowIcon(0), TForm1::iconDone);  // saving leaves the view alone
 
     prompts.fileAnswers = {path};
-    window.menu_OpenProject->trigger();
+    ui.press("menu_OpenProject");
     EXPECT_EQ(prompts.fileRequests.back().purpose, FileChooserRequest::Purpose::Open);
     EXPECT_EQ(statusWhileChoosing.back(), "Project load in progress...");
     expectIdleLook();
     ASSERT_EQ(window.taskList.count(), 2);
     EXPECT_EQ(projectFile::serialize(window.taskList), projectFile::serialize(saved));
-    ASSERT_EQ(window.ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(window.rowIcon(0), TForm1::iconNone);
-    EXPECT_EQ(window.ListView1->topLevelItem(1)->text(0), QStringLiteral("1"));
+    ASSERT_EQ(ui.rowCount(), 2);
+    EXPECT_EQ(ui.rowText(1, 0), "1");
 
-    // Each chooser starts from its own last file; a cancelled open keeps the list and its view.
-    window.setRowIcon(0, TForm1::iconDone);
-    window.menu_SaveProject->trigger();
+    // Each chooser starts from its own last file; a cancelled open keeps the list.
+    ui.press("menu_SaveProject");
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
-    window.menu_OpenProject->trigger();
+    ui.press("menu_OpenProject");
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
     EXPECT_EQ(window.taskList.count(), 2);
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(window.rowIcon(0), TForm1::iconDone);
+    EXPECT_EQ(ui.rowCount(), 2);
     expectIdleLook();
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -99,27 +93,27 @@ TEST_F(ProjectCommandsTest, FailuresReachTheGeneralErrorReportAndRestoreTheWindo
     const std::string notANumber = folder.file("words.mvk");
     writeBytes(notANumber, "two\r\n");
     prompts.fileAnswers = {notANumber};
-    window.menu_OpenProject->trigger();
+    ui.press("menu_OpenProject");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
     EXPECT_EQ(prompts.messages[0].text,
               platform::systemText("'two' n'est pas une valeur enti\xc3\xa8re correcte"));
     // A project that cannot be read, or is missing, leaves the list as it was.
     EXPECT_EQ(window.taskList.count(), 1);
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(ui.rowCount(), 1);
     expectIdleLook();
     prompts.fileAnswers = {folder.file("missing.mvk")};
-    window.menu_OpenProject->trigger();
+    ui.press("menu_OpenProject");
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(window.taskList.count(), 1);
-    window.btn_clearList->click();
+    ui.press("btn_clearList");
 
     // A file name that a folder already holds cannot be written.
     const std::string folderInTheWay = folder.file("taken.mvk");
     std::filesystem::create_directory(folderInTheWay);
     addTask("/dvd/a.VOB");
     prompts.fileAnswers = {folderInTheWay};
-    window.menu_SaveProject->trigger();
+    ui.press("menu_SaveProject");
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_EQ(prompts.messages[2].caption, "Marovink");
     EXPECT_FALSE(prompts.messages[2].text.empty());
@@ -136,10 +130,10 @@ TEST_F(ProjectCommandsTest, AProjectNamedOnTheCommandLineOpensWithoutAChooser) {
 
     window.openProjectFile(path);
     EXPECT_TRUE(prompts.fileRequests.empty());
-    ASSERT_EQ(window.ListView1->topLevelItemCount(), 2);
+    ASSERT_EQ(ui.rowCount(), 2);
     EXPECT_EQ(window.taskList.taskAt(1)->origVobFilePath, "/dvd/b.VOB");
     expectIdleLook();
-    window.menu_OpenProject->trigger();
+    ui.press("menu_OpenProject");
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, path);
     EXPECT_TRUE(prompts.messages.empty());
 
@@ -150,6 +144,6 @@ TEST_F(ProjectCommandsTest, AProjectNamedOnTheCommandLineOpensWithoutAChooser) {
     EXPECT_EQ(prompts.messages[0].text, folder.file("missing.mvk") +
                                             language::commandLineProjectNotOpened +
                                             language::fileNotFound);
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(ui.rowCount(), 2);
     expectIdleLook();
 }

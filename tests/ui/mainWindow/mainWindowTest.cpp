@@ -14,8 +14,9 @@
 
 #include "files/textFile.h"
 #include "language/language.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/support/guiTest.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/support/windowDriver.h"
 #include "ui/windows/taskDialog.h"
 
 namespace {
@@ -29,57 +30,38 @@ protected:
         return task;
     }
 
-    void select(int row) { window.ListView1->setCurrentItem(window.ListView1->topLevelItem(row)); }
-
-    std::string cell(int row, int column) const {
-        return window.ListView1->topLevelItem(row)->text(column).toStdString();
-    }
-
     // Start, Abort, Modify, Remove, Clear All; the context items follow Modify and Remove.
     std::vector<bool> enabling() const {
-        EXPECT_EQ(window.PPmenu_ModifyTask->isEnabled(), window.btn_modifyTask->isEnabled());
-        EXPECT_EQ(window.PPmenu_RemoveTask->isEnabled(), window.btn_removeVob->isEnabled());
-        return {window.btn_StartTasks->isEnabled(), window.btn_AbortTasks->isEnabled(),
-                window.btn_modifyTask->isEnabled(), window.btn_removeVob->isEnabled(),
-                window.btn_clearList->isEnabled()};
+        EXPECT_EQ(ui.enabled("PPmenu_ModifyTask"), ui.enabled("btn_modifyTask"));
+        EXPECT_EQ(ui.enabled("PPmenu_RemoveTask"), ui.enabled("btn_removeVob"));
+        return {ui.enabled("btn_StartTasks"), ui.enabled("btn_AbortTasks"),
+                ui.enabled("btn_modifyTask"), ui.enabled("btn_removeVob"),
+                ui.enabled("btn_clearList")};
     }
 
     TForm1 window{services};
+    const WindowDriver ui{window};
 };
 
 using Enabled = std::vector<bool>;
 
 }  // namespace
 
-TEST_F(MainWindowTest, CommandsFollowTheListSelectionAndRunState) {
+TEST_F(MainWindowTest, CommandsFollowTheListAndTheSelection) {
     EXPECT_EQ(enabling(), (Enabled{false, false, false, false, false}));
-    EXPECT_TRUE(window.btn_addVob->isEnabled());
-    EXPECT_TRUE(window.btn_displayLog->isEnabled());
-    EXPECT_TRUE(window.PPmenu_AddTask->isEnabled());
-    EXPECT_TRUE(window.ProgressBar1->isHidden());
-    EXPECT_EQ(window.btn_displayLog->nextInFocusChain(), window.btn_addVob);
-    EXPECT_EQ(window.chb_stopWhenFinished->nextInFocusChain(), window.btn_AbortTasks);
+    EXPECT_TRUE(ui.enabled("btn_addVob"));
+    EXPECT_TRUE(ui.enabled("btn_displayLog"));
+    EXPECT_TRUE(ui.enabled("PPmenu_AddTask"));
+    EXPECT_FALSE(ui.shown("ProgressBar1"));
+    EXPECT_EQ(ui.nextInFocus("btn_displayLog"), "btn_addVob");
+    EXPECT_EQ(ui.nextInFocus("chb_stopWhenFinished"), "btn_AbortTasks");
 
     addTask("/a.VOB");
     addTask("/b.VOB");
     window.RefreshTaskList();
     EXPECT_EQ(enabling(), (Enabled{true, false, false, false, true}));
-    select(1);
+    ui.selectRow(1);
     EXPECT_EQ(enabling(), (Enabled{true, false, true, true, true}));
-    window.setRowIcon(1, TForm1::iconRunning);
-    EXPECT_EQ(enabling(), (Enabled{true, false, false, false, true}));
-    window.isRunning = true;
-    window.UpdateControls();
-    EXPECT_EQ(enabling(), (Enabled{false, true, false, false, true}));
-    select(0);
-    EXPECT_EQ(enabling(), (Enabled{false, true, true, true, true}));
-
-    // A rebuild clears every icon, also during a run.
-    window.setRowIcon(0, TForm1::iconDone);
-    window.RefreshTaskList();
-    EXPECT_EQ(window.rowIcon(0), TForm1::iconNone);
-    EXPECT_EQ(window.rowIcon(1), TForm1::iconNone);
-    EXPECT_TRUE(window.ListView1->topLevelItem(0)->icon(0).isNull());
 }
 
 TEST_F(MainWindowTest, RemoveRenumbersAndClearEmpties) {
@@ -87,43 +69,45 @@ TEST_F(MainWindowTest, RemoveRenumbersAndClearEmpties) {
     const TaskRef removed = addTask("/b.VOB");
     addTask("/c.VOB");
     window.RefreshTaskList();
-    window.btn_removeVob->click();  // nothing selected: nothing happens
+    ui.press("btn_removeVob");  // nothing selected: nothing happens
     EXPECT_EQ(window.taskList.count(), 3);
-    select(1);
-    window.btn_removeVob->click();
-    ASSERT_EQ(window.ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(cell(0, 0) + cell(0, 1) + cell(1, 0) + cell(1, 1), "0/a.VOB1/c.VOB");
-    EXPECT_FALSE(window.ListView1->topLevelItem(0)->flags() & Qt::ItemIsEditable);
+    ui.selectRow(1);
+    ui.press("btn_removeVob");
+    ASSERT_EQ(ui.rowCount(), 2);
+    EXPECT_EQ(ui.rowText(0, 0) + ui.rowText(0, 1) + ui.rowText(1, 0) + ui.rowText(1, 1),
+              "0/a.VOB1/c.VOB");
+    EXPECT_FALSE(ui.control<QTreeWidget>("ListView1").topLevelItem(0)->flags() &
+                 Qt::ItemIsEditable);
     EXPECT_EQ(removed->origVobFilePath, "/b.VOB");  // still intact for whoever holds it
-    window.btn_clearList->click();
+    ui.press("btn_clearList");
     EXPECT_EQ(window.taskList.count(), 0);
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 0);
-    EXPECT_FALSE(window.btn_clearList->isEnabled());
+    EXPECT_EQ(ui.rowCount(), 0);
+    EXPECT_FALSE(ui.enabled("btn_clearList"));
 }
 
 TEST_F(MainWindowTest, AddTaskPicksTheSourceFirstAndAddsOnOk) {
     const std::string source = touch(folder.file("dvd/movie.VOB"));
     prompts.fileAnswers.push_back(source);
     whenModalShows([&](QWidget* modal) {
-        auto* editor = qobject_cast<TFormTaskManager*>(modal);
-        ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->txt_origVOBfilePath->text().toStdString(), source);
-        editor->btnOK->click();
+        ASSERT_NE(qobject_cast<TFormTaskManager*>(modal), nullptr);
+        const WindowDriver editor(*modal);
+        EXPECT_EQ(editor.text("txt_origVOBfilePath"), source);
+        editor.press("btnOK");
     });
-    window.btn_addVob->click();
+    ui.press("btn_addVob");
     ASSERT_EQ(window.taskList.count(), 1);
-    EXPECT_EQ(cell(0, 1), source);
+    EXPECT_EQ(ui.rowText(0, 1), source);
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("dvd")));
 
     // Cancelling the chooser still opens the editor, empty; cancelling the editor adds nothing.
     whenModalShows([&](QWidget* modal) {
-        auto* editor = qobject_cast<TFormTaskManager*>(modal);
-        ASSERT_NE(editor, nullptr);
-        EXPECT_TRUE(editor->txt_origVOBfilePath->text().isEmpty());
-        EXPECT_TRUE(editor->chb_Demux->isChecked() && editor->chb_author->isChecked());
-        editor->btnCancel->click();
+        ASSERT_NE(qobject_cast<TFormTaskManager*>(modal), nullptr);
+        const WindowDriver editor(*modal);
+        EXPECT_TRUE(editor.text("txt_origVOBfilePath").empty());
+        EXPECT_TRUE(editor.checked("chb_Demux") && editor.checked("chb_author"));
+        editor.press("btnCancel");
     });
-    window.PPmenu_AddTask->trigger();
+    ui.press("PPmenu_AddTask");
     EXPECT_EQ(prompts.fileRequests.size(), 2u);
     EXPECT_EQ(window.taskList.count(), 1);
 }
@@ -132,32 +116,27 @@ TEST_F(MainWindowTest, ModifyEditsTheSelectedTaskInPlace) {
     const TaskRef task = addTask(touch(folder.file("movie.VOB")));
     task->dvdFolderPath = folder.file("out");
     window.RefreshTaskList();
-    window.btn_modifyTask->click();  // nothing selected
-    select(0);
-    window.setRowIcon(0, TForm1::iconRunning);
-    window.ListView1DblClick();  // the running row cannot be edited
-    window.setRowIcon(0, TForm1::iconFailed);
+    ui.press("btn_modifyTask");  // nothing selected
+    ui.selectRow(0);
     whenModalShows([](QWidget* modal) {
-        auto* editor = qobject_cast<TFormTaskManager*>(modal);
-        ASSERT_NE(editor, nullptr);
-        editor->chb_Demux->click();
-        editor->txt_m2vFilePath->setText(QStringLiteral("/edited.m2v"));
-        editor->btnCancel->click();
+        ASSERT_NE(qobject_cast<TFormTaskManager*>(modal), nullptr);
+        const WindowDriver editor(*modal);
+        editor.press("chb_Demux");
+        editor.type("txt_m2vFilePath", "/edited.m2v");
+        editor.press("btnCancel");
     });
     window.ListView1DblClick();
     EXPECT_EQ(task->m2vFilePath, "");
-    EXPECT_EQ(window.rowIcon(0), TForm1::iconFailed);  // no rebuild after Cancel
 
     whenModalShows([&](QWidget* modal) {
-        auto* editor = qobject_cast<TFormTaskManager*>(modal);
-        ASSERT_NE(editor, nullptr);
-        editor->txt_VOBFilePath->setText(QString::fromStdString(folder.file("r.VOB")));
-        editor->btnOK->click();
+        ASSERT_NE(qobject_cast<TFormTaskManager*>(modal), nullptr);
+        const WindowDriver editor(*modal);
+        editor.type("txt_VOBFilePath", folder.file("r.VOB"));
+        editor.press("btnOK");
     });
-    window.PPmenu_ModifyTask->trigger();
+    ui.press("PPmenu_ModifyTask");
     EXPECT_EQ(window.taskList.taskAt(0), task);
     EXPECT_EQ(task->vobFilePath, folder.file("r.VOB"));
-    EXPECT_EQ(window.rowIcon(0), TForm1::iconNone);
 }
 
 TEST_F(MainWindowTest, HoverTextOfARow) {
@@ -171,18 +150,12 @@ TEST_F(MainWindowTest, HoverTextOfARow) {
     EXPECT_EQ(window.ListView1InfoTip(0), expected);
 
     window.show();
-    QWidget* viewport = window.ListView1->viewport();
-    const QPoint at = window.ListView1->visualItemRect(window.ListView1->topLevelItem(0)).center();
-    QHelpEvent hover(QEvent::ToolTip, at, viewport->mapToGlobal(at));
-    QApplication::sendEvent(viewport, &hover);
+    ui.hoverRow(0);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("   demuxed to :\n/dvd/&lt;v&gt;.m2v")));
 
     // A remultiplexing task's text begins with an empty line, and shows it.
-    const QPoint second =
-        window.ListView1->visualItemRect(window.ListView1->topLevelItem(1)).center();
-    QHelpEvent hoverSecond(QEvent::ToolTip, second, viewport->mapToGlobal(second));
-    QApplication::sendEvent(viewport, &hoverSecond);
+    ui.hoverRow(1);
     ASSERT_EQ(window.ListView1InfoTip(1).rfind("\r\n", 0), 0u);
     QTextDocument shown;
     shown.setHtml(QToolTip::text());
@@ -193,25 +166,25 @@ TEST_F(MainWindowTest, HoverTextOfARow) {
 TEST_F(MainWindowTest, ControlsFollowTheirAnchorsOnResize) {
     const QWidget* client = window.centralWidget();
     ASSERT_EQ(client->size(), QSize(589, 385));
-    EXPECT_EQ(window.ListView1->geometry(), QRect(16, 56, 437, 304));
+    EXPECT_EQ(ui.geometry("ListView1"), QRect(16, 56, 437, 304));
     window.show();
     window.resize(window.width() + 100, window.height() + 50);
     QApplication::processEvents();
     ASSERT_EQ(client->size(), QSize(689, 435));
-    EXPECT_EQ(window.ListView1->geometry(), QRect(16, 56, 537, 354));
-    EXPECT_EQ(window.chb_stopWhenFinished->pos(), QPoint(16, 10));
-    EXPECT_EQ(window.btn_StartTasks->geometry(), QRect(569, 40, 89, 25));
-    EXPECT_EQ(window.btn_addVob->geometry(), QRect(571, 136, 89, 25));
-    EXPECT_EQ(window.btn_displayLog->geometry(), QRect(572, 348, 89, 25));
-    EXPECT_EQ(window.ProgressBar1->geometry(), QRect(16, 413, 180, 15));
-    EXPECT_EQ(window.lab_statusText->geometry(), QRect(200, 415, 475, 20));
+    EXPECT_EQ(ui.geometry("ListView1"), QRect(16, 56, 537, 354));
+    EXPECT_EQ(ui.geometry("chb_stopWhenFinished").topLeft(), QPoint(16, 10));
+    EXPECT_EQ(ui.geometry("btn_StartTasks"), QRect(569, 40, 89, 25));
+    EXPECT_EQ(ui.geometry("btn_addVob"), QRect(571, 136, 89, 25));
+    EXPECT_EQ(ui.geometry("btn_displayLog"), QRect(572, 348, 89, 25));
+    EXPECT_EQ(ui.geometry("ProgressBar1"), QRect(16, 413, 180, 15));
+    EXPECT_EQ(ui.geometry("lab_statusText"), QRect(200, 415, 475, 20));
 }
 
 TEST_F(MainWindowTest, CreationLoadsTheSettingsAndReportsTheFirstMissingTool) {
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(window.windowTitle().toStdString(), "Marovink");
     EXPECT_EQ(window.logFilePath, folder.file("marovink.log"));
-    EXPECT_FALSE(window.isRunning);
+    EXPECT_FALSE(window.isRunning());
 
     const std::string multiplexer = programFolder() + platform::defaultMultiplexerName;
     std::filesystem::remove(multiplexer);
@@ -252,10 +225,10 @@ TEST_F(MainWindowTest, KeysActAsTheirMenuItemsAndButtonsWhenThoseAreEnabled) {
     ASSERT_TRUE(activate());
     int editorsShown = 0;
     const auto cancelEditor = [&editorsShown](QWidget* modal) {
-        auto* editor = qobject_cast<TFormTaskManager*>(modal);
-        ASSERT_NE(editor, nullptr);
+        ASSERT_NE(qobject_cast<TFormTaskManager*>(modal), nullptr);
+        const WindowDriver editor(*modal);
         ++editorsShown;
-        editor->btnCancel->click();
+        editor.press("btnCancel");
     };
 
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
@@ -271,23 +244,21 @@ TEST_F(MainWindowTest, KeysActAsTheirMenuItemsAndButtonsWhenThoseAreEnabled) {
     // Start and Abort are disabled: an empty list does not start, and nothing runs.
     QTest::keyClick(&window, Qt::Key_F5);
     QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.isRunning);
+    EXPECT_FALSE(window.isRunning());
 
     addTask("/a.VOB");
     addTask("/b.VOB");
     window.RefreshTaskList();
-    select(0);
-    window.btn_displayLog->setFocus();
-    QTest::keyClick(window.btn_displayLog, Qt::Key_Delete);
+    ui.selectRow(0);
+    ui.key("btn_displayLog", Qt::Key_Delete);
     EXPECT_EQ(window.taskList.count(), 2);
     whenModalShows(cancelEditor);
-    QTest::keyClick(window.btn_displayLog, Qt::Key_Return);
+    ui.key("btn_displayLog", Qt::Key_Return);
     EXPECT_EQ(editorsShown, 2);
     ASSERT_TRUE(activate());
-    window.ListView1->setFocus();
-    QTest::keyClick(window.ListView1, Qt::Key_Delete);
+    ui.key("ListView1", Qt::Key_Delete);
     ASSERT_EQ(window.taskList.count(), 1);
-    EXPECT_EQ(cell(0, 1), "/b.VOB");
-    EXPECT_EQ(window.menu_OpenProject->text().toStdString(), "Open...");
+    EXPECT_EQ(ui.rowText(0, 1), "/b.VOB");
+    EXPECT_EQ(ui.text("menu_OpenProject"), "Open...");
     EXPECT_TRUE(prompts.messages.empty());
 }

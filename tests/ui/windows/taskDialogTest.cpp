@@ -1,9 +1,3 @@
-#include <QCheckBox>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -12,6 +6,7 @@
 #include "language/language.h"
 #include "support/fakeTools.h"
 #include "ui/support/guiTest.h"
+#include "ui/support/windowDriver.h"
 #include "ui/windows/sourceStreamsPanel.h"
 #include "ui/windows/taskDialog.h"
 
@@ -19,9 +14,11 @@ namespace {
 
 class TaskDialogTest : public GuiTest {
 protected:
-    std::unique_ptr<TFormTaskManager> editorFor(const Ttask& values) {
+    // A new editor of the values, driven as its user does.
+    WindowDriver editorFor(const Ttask& values) {
         *task = values;
-        return std::make_unique<TFormTaskManager>(nullptr, task, services);
+        editor = std::make_unique<TFormTaskManager>(nullptr, task, services);
+        return WindowDriver(*editor);
     }
 
     std::vector<std::string> messageTexts() const {
@@ -40,9 +37,8 @@ protected:
         return task;
     }
 
-    static std::string text(const QLineEdit* box) { return box->text().toStdString(); }
-
     TaskRef task = std::make_shared<Ttask>();
+    std::unique_ptr<TFormTaskManager> editor;
 };
 
 const std::string missing = " file is missing !!!\r\nPlease re-enter a correct path";
@@ -60,46 +56,44 @@ TEST_F(TaskDialogTest, PanelsFollowTheStagesInAllEightCombinations) {
         {0, 0, 1, 0, 0, 1, 1, 0, 1}, {0, 0, 0, 0, 0, 0, 0, 0, 0},
     };
     for (const Row& row : table) {
-        const auto editor = editorFor(stages(row.d, row.r, row.a));
+        const WindowDriver ui = editorFor(stages(row.d, row.r, row.a));
         SCOPED_TRACE(testing::Message() << row.d << row.r << row.a);
-        EXPECT_EQ(!editor->Panel_source->isHidden(), row.source);
-        EXPECT_EQ(!editor->ImDemuxArrow->isHidden(), row.d);
-        EXPECT_EQ(!editor->Panel_streams->isHidden(), row.streams);
-        EXPECT_EQ(!editor->ImRemuxArrow->isHidden(), row.r);
-        EXPECT_EQ(!editor->Panel_remuxed->isHidden(), row.remuxed);
-        for (QWidget* authorPart : {static_cast<QWidget*>(editor->Panel_folder),
-                                    static_cast<QWidget*>(editor->Panel_chapter),
-                                    static_cast<QWidget*>(editor->ImAuthorArrow),
-                                    static_cast<QWidget*>(editor->ImChapterArrow)}) {
-            EXPECT_EQ(!authorPart->isHidden(), row.folder);
+        EXPECT_EQ(ui.shown("Panel_source"), row.source);
+        EXPECT_EQ(ui.shown("ImDemuxArrow"), row.d);
+        EXPECT_EQ(ui.shown("Panel_streams"), row.streams);
+        EXPECT_EQ(ui.shown("ImRemuxArrow"), row.r);
+        EXPECT_EQ(ui.shown("Panel_remuxed"), row.remuxed);
+        for (const char* authorPart :
+             {"Panel_folder", "Panel_chapter", "ImAuthorArrow", "ImChapterArrow"}) {
+            EXPECT_EQ(ui.shown(authorPart), row.folder);
         }
-        EXPECT_EQ(editor->chb_author->isChecked(), row.folder);
-        EXPECT_EQ(editor->chb_deleteStreams->isEnabled(), row.deleteStreams);
-        EXPECT_EQ(editor->chb_deleteVob->isEnabled(), row.deleteVob);
-        EXPECT_TRUE(editor->chb_deleteOrigVob->isEnabled());
+        EXPECT_EQ(ui.checked("chb_author"), row.folder);
+        EXPECT_EQ(ui.enabled("chb_deleteStreams"), row.deleteStreams);
+        EXPECT_EQ(ui.enabled("chb_deleteVob"), row.deleteVob);
+        EXPECT_TRUE(ui.enabled("chb_deleteOrigVob"));
     }
 }
 
 TEST_F(TaskDialogTest, AuthorCannotBeCheckedWithDemuxWithoutRemux) {
-    const auto editor = editorFor(stages(true, true, true));
-    editor->txt_DVDfolderPath->setText(QStringLiteral("/kept"));
-    editor->chb_remux->click();
-    EXPECT_FALSE(editor->chb_author->isChecked());
-    editor->chb_author->click();
-    EXPECT_FALSE(editor->chb_author->isChecked());
-    EXPECT_TRUE(editor->Panel_folder->isHidden());
+    const WindowDriver ui = editorFor(stages(true, true, true));
+    ui.type("txt_DVDfolderPath", "/kept");
+    ui.press("chb_remux");
+    EXPECT_FALSE(ui.checked("chb_author"));
+    ui.press("chb_author");
+    EXPECT_FALSE(ui.checked("chb_author"));
+    EXPECT_FALSE(ui.shown("Panel_folder"));
     // Hidden boxes keep their texts for when the stage comes back.
-    editor->chb_remux->click();
-    editor->chb_author->click();
-    EXPECT_FALSE(editor->Panel_folder->isHidden());
-    EXPECT_EQ(text(editor->txt_DVDfolderPath), "/kept");
+    ui.press("chb_remux");
+    ui.press("chb_author");
+    EXPECT_TRUE(ui.shown("Panel_folder"));
+    EXPECT_EQ(ui.text("txt_DVDfolderPath"), "/kept");
 }
 
 TEST_F(TaskDialogTest, PickingASourceVobDerivesThePathsAndImportsCellTimes) {
     const std::string dvd = folder.file("dvd") + "/";
     const std::string source = touch(dvd + "movie.VOB");
     writeBytes(dvd + "CellTimes.txt", "0\n7500\nnot a time\n15000\n");
-    const auto editor = editorFor(Ttask());
+    const WindowDriver ui = editorFor(Ttask());
     prompts.fileAnswers.push_back(source);
     editor->browseForSource();
 
@@ -109,12 +103,12 @@ TEST_F(TaskDialogTest, PickingASourceVobDerivesThePathsAndImportsCellTimes) {
     EXPECT_EQ(request.title, "Open the video file source");
     EXPECT_EQ(request.filter, "Fichiers Mpeg2 DVD (*.VOB)|*.VOB|video stream (*.m2v)|*.m2v");
     EXPECT_EQ(request.defaultExtension, "VOB");
-    EXPECT_EQ(text(editor->txt_origVOBfilePath), source);
-    EXPECT_EQ(text(editor->txt_m2vFilePath), dvd + "VTS_01_1.m2v");
-    EXPECT_EQ(text(editor->txt_ac3FilePath), dvd + "VTS_01_1.ac3");
-    EXPECT_EQ(text(editor->txt_VOBFilePath), dvd + "remuxedVTS_01_1.VOB");
-    EXPECT_EQ(text(editor->txt_DVDfolderPath), folder.file("dvd"));
-    EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:00\n00:05:00\n00:10:00");
+    EXPECT_EQ(ui.text("txt_origVOBfilePath"), source);
+    EXPECT_EQ(ui.text("txt_m2vFilePath"), dvd + "VTS_01_1.m2v");
+    EXPECT_EQ(ui.text("txt_ac3FilePath"), dvd + "VTS_01_1.ac3");
+    EXPECT_EQ(ui.text("txt_VOBFilePath"), dvd + "remuxedVTS_01_1.VOB");
+    EXPECT_EQ(ui.text("txt_DVDfolderPath"), folder.file("dvd"));
+    EXPECT_EQ(ui.text("edt_chapterList"), "00:00:00\n00:05:00\n00:10:00");
     // The import reaches the task at once, whatever the editor's end.
     EXPECT_EQ(task->chapterList, "00:00:00,00:05:00,00:10:00");
 
@@ -125,81 +119,81 @@ TEST_F(TaskDialogTest, PickingASourceVobDerivesThePathsAndImportsCellTimes) {
 
 TEST_F(TaskDialogTest, PickingAVideoStreamAsSourceSwitchesDemuxOff) {
     const std::string dvd = folder.file("dvd") + "/";
-    const auto editor = editorFor(Ttask());
+    const WindowDriver ui = editorFor(Ttask());
     prompts.fileAnswers.push_back(touch(dvd + "movie.M2V"));
     editor->browseForSource();
-    EXPECT_FALSE(editor->chb_Demux->isChecked());
-    EXPECT_TRUE(editor->Panel_source->isHidden());
-    EXPECT_EQ(text(editor->txt_origVOBfilePath), "");
-    EXPECT_EQ(text(editor->txt_m2vFilePath), dvd + "movie.M2V");
-    EXPECT_EQ(text(editor->txt_ac3FilePath), folder.file("dvd"));
-    EXPECT_EQ(text(editor->txt_VOBFilePath), dvd + "remuxedVTS_01_1.VOB");
-    EXPECT_EQ(text(editor->txt_DVDfolderPath), folder.file("dvd"));
+    EXPECT_FALSE(ui.checked("chb_Demux"));
+    EXPECT_FALSE(ui.shown("Panel_source"));
+    EXPECT_EQ(ui.text("txt_origVOBfilePath"), "");
+    EXPECT_EQ(ui.text("txt_m2vFilePath"), dvd + "movie.M2V");
+    EXPECT_EQ(ui.text("txt_ac3FilePath"), folder.file("dvd"));
+    EXPECT_EQ(ui.text("txt_VOBFilePath"), dvd + "remuxedVTS_01_1.VOB");
+    EXPECT_EQ(ui.text("txt_DVDfolderPath"), folder.file("dvd"));
 
     // With the audio stream beside it, that one is taken.
     touch(dvd + "movie.ac3");
     prompts.fileAnswers.push_back(dvd + "movie.M2V");
-    editor->btn_BrowseForVideoStream->click();
+    ui.press("btn_BrowseForVideoStream");
     EXPECT_EQ(prompts.fileRequests.back().title, "Open the stream source");
-    EXPECT_EQ(text(editor->txt_ac3FilePath), dvd + "movie.ac3");
+    EXPECT_EQ(ui.text("txt_ac3FilePath"), dvd + "movie.ac3");
 }
 
 TEST_F(TaskDialogTest, SaveChoosersProposeTheirNamesAndGuardTheSource) {
-    const auto editor = editorFor(Ttask());
-    editor->btn_BrowseForVideoStream->click();
+    const WindowDriver ui = editorFor(Ttask());
+    ui.press("btn_BrowseForVideoStream");
     EXPECT_EQ(prompts.fileRequests.back().purpose, FileChooserRequest::Purpose::Save);
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, "VTS_01_1.m2v");
     prompts.fileAnswers.push_back(std::string("/out/a.m2v"));
-    editor->btn_BrowseForVideoStream->click();
-    EXPECT_EQ(text(editor->txt_ac3FilePath), "/out/a.ac3");
-    EXPECT_EQ(text(editor->txt_VOBFilePath), "/out/remuxedVTS_01_1.VOB");
+    ui.press("btn_BrowseForVideoStream");
+    EXPECT_EQ(ui.text("txt_ac3FilePath"), "/out/a.ac3");
+    EXPECT_EQ(ui.text("txt_VOBFilePath"), "/out/remuxedVTS_01_1.VOB");
 
-    editor->txt_origVOBfilePath->setText(QStringLiteral("/dvd/movie.VOB"));
+    ui.type("txt_origVOBfilePath", "/dvd/movie.VOB");
     prompts.fileAnswers.push_back(std::string("/dvd/movie.VOB"));
     prompts.messageAnswers.push_back(MessageAnswer::No);
-    editor->btn_BrowseForVob->click();
+    ui.press("btn_BrowseForVob");
     EXPECT_EQ(prompts.messages.back().buttons, MessageButtons::YesNo);
     EXPECT_EQ(prompts.messages.back().text.substr(0, 17), "BE CAREFULL !!!\r\n");
-    EXPECT_EQ(text(editor->txt_VOBFilePath), "/out/remuxedVTS_01_1.VOB");
+    EXPECT_EQ(ui.text("txt_VOBFilePath"), "/out/remuxedVTS_01_1.VOB");
 
     prompts.fileAnswers.push_back(std::string("/dvd/movie.VOB"));
-    editor->btn_BrowseForVob->click();  // answered Yes
-    EXPECT_EQ(text(editor->txt_VOBFilePath), "/dvd/movie.VOB");
-    EXPECT_EQ(text(editor->txt_DVDfolderPath), "/dvd");
+    ui.press("btn_BrowseForVob");  // answered Yes
+    EXPECT_EQ(ui.text("txt_VOBFilePath"), "/dvd/movie.VOB");
+    EXPECT_EQ(ui.text("txt_DVDfolderPath"), "/dvd");
 
     prompts.folderAnswers.push_back(std::string("/elsewhere"));
-    editor->btn_BrowseForDVD->click();
+    ui.press("btn_BrowseForDVD");
     EXPECT_EQ(prompts.folderRequests.back().title,
               "Select the folder in which the VIDEO_TS folder will be created");
     EXPECT_EQ(prompts.folderRequests.back().folder, "/dvd");
-    EXPECT_EQ(text(editor->txt_DVDfolderPath), "/elsewhere");
+    EXPECT_EQ(ui.text("txt_DVDfolderPath"), "/elsewhere");
 }
 
 TEST_F(TaskDialogTest, DeletionWarnings) {
     Ttask flagged = stages(false, true, true);
     flagged.deleteOrigVob = true;
-    const auto editor = editorFor(flagged);
+    const WindowDriver ui = editorFor(flagged);
     // Shown while the editor is being built, before it appears.
     EXPECT_EQ(messageTexts(), std::vector<std::string>{language::pointOfNoReturn});
     EXPECT_EQ(prompts.messages[0].caption, "Avertissement");
 
-    editor->chb_deleteVob->click();  // the VOB is made by the task: no warning
-    editor->chb_deleteStreams->click();
-    editor->chb_deleteStreams->click();  // unchecking says nothing
+    ui.press("chb_deleteVob");  // the VOB is made by the task: no warning
+    ui.press("chb_deleteStreams");
+    ui.press("chb_deleteStreams");  // unchecking says nothing
     EXPECT_EQ(prompts.messages.size(), 2u);
 }
 
 TEST_F(TaskDialogTest, SameNameWarningOnOk) {
-    const auto editor = editorFor(Ttask());
+    const WindowDriver ui = editorFor(Ttask());
     QSignalSpy accepted(editor.get(), &QDialog::accepted);
     prompts.messageAnswers.push_back(MessageAnswer::Abort);
-    editor->btnOK->click();
+    ui.press("btnOK");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{language::sameNameOnOk});
     EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::AbortIgnore);
 
     prompts.messages.clear();
     prompts.messageAnswers.push_back(MessageAnswer::Ignore);
-    editor->btnOK->click();
+    ui.press("btnOK");
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{language::sameNameOnOk, missing}));
     EXPECT_EQ(accepted.count(), 0);
 }
@@ -210,33 +204,33 @@ TEST_F(TaskDialogTest, OkReportsTheMissingInputOfTheFirstActiveStage) {
     values.m2vFilePath = dvd + "v.m2v";
     values.ac3FilePath = dvd + "a.ac3";
     values.vobFilePath = dvd + "r.VOB";
-    const auto editor = editorFor(values);
-    editor->btnOK->click();
+    const WindowDriver ui = editorFor(values);
+    ui.press("btnOK");
     EXPECT_EQ(messageTexts(), std::vector<std::string>{values.m2vFilePath + missing});
     touch(values.m2vFilePath);
-    editor->btnOK->click();
+    ui.press("btnOK");
     EXPECT_EQ(prompts.messages.back().text, values.ac3FilePath + missing);
 
-    editor->chb_remux->click();
-    editor->btnOK->click();
+    ui.press("chb_remux");
+    ui.press("btnOK");
     EXPECT_EQ(prompts.messages.back().text, values.vobFilePath + missing);
     // A folder is no file.
-    editor->txt_VOBFilePath->setText(QString::fromStdString(folder.path()));
-    editor->btnOK->click();
+    ui.type("txt_VOBFilePath", folder.path());
+    ui.press("btnOK");
     EXPECT_EQ(prompts.messages.back().text, folder.path() + missing);
     EXPECT_EQ(task->vobFilePath, values.vobFilePath);  // untouched so far
 }
 
 TEST_F(TaskDialogTest, OkWritesTheTaskAndCreatesTheFolder) {
     const std::string source = touch(folder.file("dvd/movie.VOB"));
-    const auto editor = editorFor(Ttask());
+    const WindowDriver ui = editorFor(Ttask());
     QSignalSpy accepted(editor.get(), &QDialog::accepted);
-    editor->txt_origVOBfilePath->setText(QString::fromStdString(source));
-    editor->txt_VOBFilePath->setText(QStringLiteral("/tmp/r.VOB"));
-    editor->txt_DVDfolderPath->setText(QString::fromStdString(folder.file("out/deep/dvd")));
-    editor->edt_chapterList->setPlainText(QStringLiteral("1500\n\n00:05:00:12"));
-    editor->chb_deleteVob->click();
-    editor->btnOK->click();
+    ui.type("txt_origVOBfilePath", source);
+    ui.type("txt_VOBFilePath", "/tmp/r.VOB");
+    ui.type("txt_DVDfolderPath", folder.file("out/deep/dvd"));
+    ui.type("edt_chapterList", "1500\n\n00:05:00:12");
+    ui.press("chb_deleteVob");
+    ui.press("btnOK");
     EXPECT_EQ(accepted.count(), 1);
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("out/deep/dvd")));
     EXPECT_EQ(task->origVobFilePath, source);
@@ -244,11 +238,11 @@ TEST_F(TaskDialogTest, OkWritesTheTaskAndCreatesTheFolder) {
     EXPECT_TRUE(task->deleteVob);
 
     // With Author off, the destination and chapters go, although their boxes keep their texts.
-    const auto second = editorFor(*task);
-    QSignalSpy secondAccepted(second.get(), &QDialog::accepted);
-    second->chb_author->click();
-    second->txt_VOBFilePath->setText(QString::fromStdString(folder.file("remux/r.VOB")));
-    second->btnOK->click();
+    const WindowDriver secondUi = editorFor(*task);
+    QSignalSpy secondAccepted(editor.get(), &QDialog::accepted);
+    secondUi.press("chb_author");
+    secondUi.type("txt_VOBFilePath", folder.file("remux/r.VOB"));
+    secondUi.press("btnOK");
     EXPECT_EQ(secondAccepted.count(), 1);
     EXPECT_EQ(task->dvdFolderPath, "");
     EXPECT_EQ(task->chapterList, "");
@@ -260,10 +254,10 @@ TEST_F(TaskDialogTest, OkWritesTheTaskAndCreatesTheFolder) {
 TEST_F(TaskDialogTest, FolderFailuresOnOkLeaveTheTaskWritten) {
     const std::string source = touch(folder.file("movie.VOB"));
     touch(folder.file("blocker"));
-    const auto editor = editorFor(Ttask());
+    const WindowDriver ui = editorFor(Ttask());
     QSignalSpy accepted(editor.get(), &QDialog::accepted);
-    editor->txt_origVOBfilePath->setText(QString::fromStdString(source));
-    editor->btnOK->click();
+    ui.type("txt_origVOBfilePath", source);
+    ui.press("btnOK");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
@@ -271,8 +265,8 @@ TEST_F(TaskDialogTest, FolderFailuresOnOkLeaveTheTaskWritten) {
     EXPECT_EQ(task->origVobFilePath, source);
 
     const std::string blocked = folder.file("blocker/dvd");
-    editor->txt_DVDfolderPath->setText(QString::fromStdString(blocked));
-    editor->btnOK->click();
+    ui.type("txt_DVDfolderPath", blocked);
+    ui.press("btnOK");
     EXPECT_EQ(prompts.messages.back().text,
               "\"" + blocked +
                   "\"  directory doesn't exists and can't be created !\r\nPlease select another "
@@ -284,15 +278,15 @@ TEST_F(TaskDialogTest, FolderFailuresOnOkLeaveTheTaskWritten) {
 TEST_F(TaskDialogTest, CancelLeavesTheTaskAndShowingFillsTheChapters) {
     Ttask values;
     values.chapterList = "00:00:00,00:05:00";
-    const auto editor = editorFor(values);
+    const WindowDriver ui = editorFor(values);
     editor->show();
-    EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:00\n00:05:00");
-    editor->txt_origVOBfilePath->setText(QStringLiteral("/changed"));
+    EXPECT_EQ(ui.text("edt_chapterList"), "00:00:00\n00:05:00");
+    ui.type("txt_origVOBfilePath", "/changed");
     // Neither Esc nor Enter ends the dialog.
-    QTest::keyClick(editor->txt_origVOBfilePath, Qt::Key_Escape);
-    QTest::keyClick(editor->txt_origVOBfilePath, Qt::Key_Return);
+    ui.key("txt_origVOBfilePath", Qt::Key_Escape);
+    ui.key("txt_origVOBfilePath", Qt::Key_Return);
     EXPECT_TRUE(editor->isVisible());
-    editor->btnCancel->click();
+    ui.press("btnCancel");
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->result(), QDialog::Rejected);
     EXPECT_EQ(task->origVobFilePath, "");
@@ -303,18 +297,18 @@ TEST_F(TaskDialogTest, ImportUsesTheVideoStandardAndReportsUnreadableFiles) {
     writeBytes(folder.file("chapters.txt"), "1500\r\n1799\r\n");
     Ttask values;
     values.m2vFilePath = "/dvd/v.m2v";
-    const auto editor = editorFor(values);
+    const WindowDriver ui = editorFor(values);
     prompts.fileAnswers.push_back(folder.file("chapters.txt"));
-    editor->btn_ImportChapter->click();
+    ui.press("btn_ImportChapter");
     EXPECT_EQ(prompts.fileRequests.back().initialFileName, "/dvd/v.m2v");
     EXPECT_EQ(prompts.fileRequests.back().filter, "text file (*.txt)|*.txt");
     EXPECT_EQ(task->chapterList, "00:00:50,00:01:00");
 
     prompts.fileAnswers.push_back(folder.path());
-    editor->btn_ImportChapter->click();
+    ui.press("btn_ImportChapter");
     EXPECT_EQ(prompts.messages.back().caption, "Marovink");
     EXPECT_EQ(task->chapterList, "00:00:50,00:01:00");
-    EXPECT_EQ(editor->edt_chapterList->toPlainText().toStdString(), "00:00:50\n00:01:00");
+    EXPECT_EQ(ui.text("edt_chapterList"), "00:00:50\n00:01:00");
 }
 
 #ifndef _WIN32
@@ -332,21 +326,21 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     values.demuxExePath = demuxer;
     settings.setValues(values);
 
-    const auto editor = editorFor(Ttask());
+    const WindowDriver ui = editorFor(Ttask());
     prompts.fileAnswers.push_back(touch(folder.file("dvd/VTS_01_1.VOB")));
     editor->browseForSource();
-    EXPECT_EQ(editor->Panel_sourceStreams->streamLines(),
+    auto& streams = ui.control<SourceStreamsPanel>("Panel_sourceStreams");
+    EXPECT_EQ(streams.streamLines(),
               (std::vector<std::string>{"video   mpeg2video", "audio   ac3   2 ch   en",
                                         "audio   mp2   2 ch", "subtitle"}));
-    EXPECT_TRUE(editor->Panel_sourceStreams->keepsEveryAudioTrack());
-    EXPECT_EQ(editor->Panel_sourceStreams->leftOutText(),
-              "1 subtitle stream(s): subtitles are not kept for now");
-    editor->Panel_sourceStreams->setKeepEveryAudioTrack(false);
-    EXPECT_EQ(editor->Panel_sourceStreams->leftOutText(),
+    EXPECT_TRUE(streams.keepsEveryAudioTrack());
+    EXPECT_EQ(streams.leftOutText(), "1 subtitle stream(s): subtitles are not kept for now");
+    streams.setKeepEveryAudioTrack(false);
+    EXPECT_EQ(streams.leftOutText(),
               "audio   mp2   2 ch : only the first AC-3 track is kept\n"
               "1 subtitle stream(s): subtitles are not kept for now");
-    editor->Panel_sourceStreams->setKeepEveryAudioTrack(true);
-    editor->btnOK->click();
+    streams.setKeepEveryAudioTrack(true);
+    ui.press("btnOK");
     EXPECT_EQ(task->extraChoices, "audio=all");
 
     // A demultiplexer without the option: the editor says so, and a task from a file shows what
@@ -355,13 +349,14 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     settings.setValues(values);
     Ttask stored = *task;
     stored.extraChoices = "later=1 audio=all";
-    const auto again = editorFor(stored);
-    EXPECT_TRUE(again->Panel_sourceStreams->streamLines().empty());
-    EXPECT_EQ(again->Panel_sourceStreams->leftOutText(),
+    const WindowDriver again = editorFor(stored);
+    auto& storedStreams = again.control<SourceStreamsPanel>("Panel_sourceStreams");
+    EXPECT_TRUE(storedStreams.streamLines().empty());
+    EXPECT_EQ(storedStreams.leftOutText(),
               "The demultiplexer cannot list the source's streams: they cannot be shown here.");
-    EXPECT_TRUE(again->Panel_sourceStreams->keepsEveryAudioTrack());
-    again->Panel_sourceStreams->setKeepEveryAudioTrack(false);
-    again->btnOK->click();
+    EXPECT_TRUE(storedStreams.keepsEveryAudioTrack());
+    storedStreams.setKeepEveryAudioTrack(false);
+    again.press("btnOK");
     EXPECT_EQ(task->extraChoices, "later=1");
 }
 #endif

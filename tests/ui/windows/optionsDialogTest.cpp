@@ -1,12 +1,11 @@
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <filesystem>
 
 #include "language/language.h"
 #include "ui/support/guiTest.h"
+#include "ui/support/windowDriver.h"
 #include "ui/windows/optionsDialog.h"
 
 namespace {
@@ -21,30 +20,30 @@ protected:
 TEST_F(OptionsDialogTest, ShowsTheSettingsOfTheFile) {
     writeBytes(iniPath(), "[various]\r\nstandard=NTSC\r\n");
     TFormOptions options(nullptr, services);
+    const WindowDriver form(options);
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(options.txt_demuxExe->text().toStdString(),
-              programFolder() + platform::defaultDemuxerName);
-    EXPECT_EQ(options.txt_authorExe->text().toStdString(),
-              programFolder() + platform::defaultAuthoringName);
-    EXPECT_EQ(options.lst_standard->currentText().toStdString(), "NTSC");
-    EXPECT_TRUE(options.lst_standard->isEditable());
+    EXPECT_EQ(form.text("txt_demuxExe"), programFolder() + platform::defaultDemuxerName);
+    EXPECT_EQ(form.text("txt_authorExe"), programFolder() + platform::defaultAuthoringName);
+    EXPECT_EQ(form.text("lst_standard"), "NTSC");
+    EXPECT_TRUE(form.control<QComboBox>("lst_standard").isEditable());
     EXPECT_EQ(options.windowTitle().toStdString(), "Options");
 }
 
 TEST_F(OptionsDialogTest, OkWithAMissingToolStaysOpenThenCancelWritesNothing) {
     TFormOptions options(nullptr, services);
+    const WindowDriver form(options);
     QSignalSpy accepted(&options, &QDialog::accepted);
-    options.txt_muxExe->setText(QStringLiteral("/nowhere/mplex "));
-    options.txt_authorExe->setText(QString());
-    options.lst_standard->setEditText(QStringLiteral("SECAM"));
-    options.btn_ok->click();
+    form.type("txt_muxExe", "/nowhere/mplex ");
+    form.type("txt_authorExe", "");
+    form.type("lst_standard", "SECAM");
+    form.press("btn_ok");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Erreur");
     EXPECT_EQ(prompts.messages[0].text,
               std::string("/nowhere/mplex ") + language::programFileMissing);
     EXPECT_EQ(accepted.count(), 0);
 
-    options.btn_cancel->click();
+    form.press("btn_cancel");
     EXPECT_EQ(options.result(), QDialog::Rejected);
     // The typed paths stay in effect in memory, untrimmed; the standard was not taken.
     const SettingsValues values = settings.values();
@@ -60,16 +59,17 @@ TEST_F(OptionsDialogTest, OkWithAMissingToolStaysOpenThenCancelWritesNothing) {
 
 TEST_F(OptionsDialogTest, OkSavesAStandardTypedByHand) {
     TFormOptions options(nullptr, services);
+    const WindowDriver form(options);
     QSignalSpy accepted(&options, &QDialog::accepted);
-    options.lst_standard->setEditText(QStringLiteral("SECAM"));
-    options.btn_ok->click();
+    form.type("lst_standard", "SECAM");
+    form.press("btn_ok");
     EXPECT_EQ(accepted.count(), 1);
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(settings.values().videoStandard, "SECAM");
     EXPECT_NE(readBytes(iniPath()).find("[various]\r\nstandard=SECAM\r\n"), std::string::npos);
 
     TFormOptions closed(nullptr, services);
-    closed.lst_standard->setEditText(QStringLiteral("PAL"));
+    WindowDriver(closed).type("lst_standard", "PAL");
     closed.show();
     closed.close();
     EXPECT_EQ(closed.result(), QDialog::Rejected);
@@ -78,11 +78,12 @@ TEST_F(OptionsDialogTest, OkSavesAStandardTypedByHand) {
 
 TEST_F(OptionsDialogTest, EditBoxesWidenWithTheDialog) {
     TFormOptions options(nullptr, services);
-    const int editWidth = options.txt_demuxExe->width();
-    const int okLeft = options.btn_ok->x();
+    const WindowDriver form(options);
+    const int editWidth = form.geometry("txt_demuxExe").width();
+    const int okLeft = form.geometry("btn_ok").x();
     options.show();
     options.resize(options.width() + 40, options.height());
     QApplication::processEvents();
-    EXPECT_EQ(options.txt_demuxExe->width(), editWidth + 40);
-    EXPECT_EQ(options.btn_ok->x(), okLeft + 40);
+    EXPECT_EQ(form.geometry("txt_demuxExe").width(), editWidth + 40);
+    EXPECT_EQ(form.geometry("btn_ok").x(), okLeft + 40);
 }

@@ -1,14 +1,14 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include "language/language.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/support/guiTest.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/support/windowDriver.h"
 #include "ui/windows/taskDialog.h"
 
 namespace {
@@ -32,7 +32,7 @@ protected:
         TFormTaskManager editor(&window, task, services);
         prompts.fileAnswers = {source};
         editor.browseForSource();
-        editor.btnOK->click();
+        WindowDriver(editor).press("btnOK");
         return *task;
     }
 
@@ -49,7 +49,7 @@ protected:
     }
 
     bool sendDrag(QEvent::Type type, QMimeData& data) {
-        QWidget* viewport = window.ListView1->viewport();
+        QWidget* viewport = ui.control<QTreeWidget>("ListView1").viewport();
         QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -59,6 +59,7 @@ protected:
     }
 
     TForm1 window{services};
+    const WindowDriver ui{window};
     QTimer modalGuard;
     int modalsShown = 0;
 };
@@ -75,13 +76,13 @@ TEST_F(SourceFilesCommandTest, AddTaskWithSeveralFilesAddsEachAsTheEditorWouldAn
     prompts.messages.clear();
 
     prompts.filesAnswers = {{first, notes, second}};
-    window.btn_addVob->click();
+    ui.press("btn_addVob");
 
     EXPECT_TRUE(prompts.severalAllowed.back());
     EXPECT_EQ(prompts.fileRequests.back().title, language::openVideoSourceTitle);
     EXPECT_EQ(modalsShown, 0);
     ASSERT_EQ(window.taskList.count(), 2);
-    EXPECT_EQ(window.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(ui.rowCount(), 2);
     expectSameTask(*window.taskList.taskAt(0), expectedFirst);
     expectSameTask(*window.taskList.taskAt(1), expectedSecond);
     EXPECT_EQ(window.taskList.taskAt(0)->chapterList, "00:00:00,00:05:00");

@@ -20,11 +20,11 @@ public:
 
     int secondsLeft() const { return secondsLeft_; }
 
+private:
     QLabel* lab_countdown;
     QProgressBar* ProgressBar1;
     QPushButton* btn_cancel;
 
-private:
     void tick();
     void showSecondsLeft();
 

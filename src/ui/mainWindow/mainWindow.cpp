@@ -1,4 +1,4 @@
-#include "ui/windows/mainWindow.h"
+#include "ui/mainWindow/mainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,26 +18,27 @@
 #include "storage/settings.h"
 #include "storage/taskListRecovery.h"
 #include "task/taskDescription.h"
+#include "ui/mainWindow/taskListDrop.h"
 #include "ui/prompts/commands.h"
 #include "ui/prompts/promptMessageSink.h"
 #include "ui/prompts/prompts.h"
 #include "ui/qt/anchors.h"
+#include "ui/qt/controlName.h"
 #include "ui/qt/pictures.h"
-#include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
+#include "ui/qt/statusLine.h"
 #include "ui/qt/windowLook.h"
 #include "ui/run/guiHandOver.h"
 #include "ui/run/windowRun.h"
+#include "ui/services/programServices.h"
 #include "ui/windows/aboutDialog.h"
 #include "ui/windows/optionsDialog.h"
 #include "ui/windows/taskDialog.h"
-#include "ui/windows/taskListDrop.h"
 
 namespace {
 
 const QSize clientSize(589, 385);
 const QPoint windowPosition(310, 201);
-constexpr int iconRole = Qt::UserRole;
 constexpr int idColumnWidth = 80;
 
 // Tooltips are rich text when they look like it; a path must show as it is. The parser drops one
@@ -82,15 +83,16 @@ void TForm1::buildControls() {
 
 void TForm1::buildTaskList(QWidget* client, Anchors* anchors) {
     // These two texts get the room they need where the font is wider than the designed one.
-    chb_stopWhenFinished = new QCheckBox(uiText(language::stopWhenFinished), client);
+    chb_stopWhenFinished =
+        named(new QCheckBox(uiText(language::stopWhenFinished), client), "chb_stopWhenFinished");
     anchors->place(chb_stopWhenFinished,
                    QRect(16, 10, std::max(217, chb_stopWhenFinished->sizeHint().width()), 17),
                    anchorLeftTop);
-    Label1 = new QLabel(uiText(language::tasksListLabel), client);
+    Label1 = named(new QLabel(uiText(language::tasksListLabel), client), "Label1");
     anchors->place(Label1, QRect(16, 40, std::max(112, Label1->sizeHint().width()), 13),
                    anchorLeftTop);
 
-    ListView1 = new QTreeWidget(client);
+    ListView1 = named(new QTreeWidget(client), "ListView1");
     ListView1->setColumnCount(2);
     ListView1->setHeaderLabels({uiText(language::idColumn), uiText(language::filenameColumn)});
     ListView1->setHeaderHidden(true);
@@ -118,23 +120,31 @@ void TForm1::buildButtons(QWidget* client, Anchors* anchors) {
         return button;
     };
     btn_StartTasks =
-        rightButton(language::startTasks, QRect(469, 40, 89, 25), AnchorRight | AnchorTop);
+        named(rightButton(language::startTasks, QRect(469, 40, 89, 25), AnchorRight | AnchorTop),
+              "btn_StartTasks");
     btn_StartTasks->setFont(boldFont(13));
     btn_AbortTasks =
-        rightButton(language::abortTasks, QRect(469, 72, 89, 25), AnchorRight | AnchorTop);
-    btn_addVob = rightButton(language::addTask, QRect(471, 136, 89, 25), AnchorRight | AnchorTop);
+        named(rightButton(language::abortTasks, QRect(469, 72, 89, 25), AnchorRight | AnchorTop),
+              "btn_AbortTasks");
+    btn_addVob =
+        named(rightButton(language::addTask, QRect(471, 136, 89, 25), AnchorRight | AnchorTop),
+              "btn_addVob");
     btn_modifyTask =
-        rightButton(language::modifyTask, QRect(471, 168, 89, 25), AnchorRight | AnchorTop);
+        named(rightButton(language::modifyTask, QRect(471, 168, 89, 25), AnchorRight | AnchorTop),
+              "btn_modifyTask");
     btn_removeVob =
-        rightButton(language::removeTask, QRect(471, 200, 89, 25), AnchorRight | AnchorTop);
+        named(rightButton(language::removeTask, QRect(471, 200, 89, 25), AnchorRight | AnchorTop),
+              "btn_removeVob");
     btn_clearList =
-        rightButton(language::clearAll, QRect(471, 240, 89, 25), AnchorRight | AnchorTop);
-    btn_displayLog =
-        rightButton(language::displayLog, QRect(472, 298, 89, 25), AnchorRight | AnchorBottom);
+        named(rightButton(language::clearAll, QRect(471, 240, 89, 25), AnchorRight | AnchorTop),
+              "btn_clearList");
+    btn_displayLog = named(
+        rightButton(language::displayLog, QRect(472, 298, 89, 25), AnchorRight | AnchorBottom),
+        "btn_displayLog");
 }
 
 void TForm1::buildStatusLine(QWidget* client, Anchors* anchors) {
-    ProgressBar1 = new QProgressBar(client);
+    ProgressBar1 = named(new QProgressBar(client), "ProgressBar1");
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
@@ -143,7 +153,7 @@ void TForm1::buildStatusLine(QWidget* client, Anchors* anchors) {
     ProgressBar1->setToolTip(uiText(language::destinationSizeHint));
     anchors->place(ProgressBar1, QRect(16, 363, 180, 15), AnchorLeft | AnchorBottom);
 
-    lab_statusText = new QLabel(client);
+    lab_statusText = named(new StatusLine(client), "lab_statusText");
     lab_statusText->setWordWrap(true);
     lab_statusText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lab_statusText->setMinimumHeight(15);
@@ -152,21 +162,27 @@ void TForm1::buildStatusLine(QWidget* client, Anchors* anchors) {
 }
 
 void TForm1::buildMenus() {
-    Project1 = menuBar()->addMenu(uiText(language::projectMenu));
-    menu_OpenProject = Project1->addAction(uiText(language::openProjectItem));
-    menu_SaveProject = Project1->addAction(uiText(language::saveProjectItem));
-    menu_exit = Project1->addAction(uiText(language::exitItem));
+    Project1 = named(menuBar()->addMenu(uiText(language::projectMenu)), "Project1");
+    menu_OpenProject =
+        named(Project1->addAction(uiText(language::openProjectItem)), "menu_OpenProject");
+    menu_SaveProject =
+        named(Project1->addAction(uiText(language::saveProjectItem)), "menu_SaveProject");
+    menu_exit = named(Project1->addAction(uiText(language::exitItem)), "menu_exit");
     Project1->addSeparator();
-    menu_RetryFailed = Project1->addAction(uiText(language::retryFailedTasks));
-    menu_Options = menuBar()->addAction(uiText(language::optionsItem));
-    menu_About = menuBar()->addAction(uiText(language::aboutItem));
+    menu_RetryFailed =
+        named(Project1->addAction(uiText(language::retryFailedTasks)), "menu_RetryFailed");
+    menu_Options = named(menuBar()->addAction(uiText(language::optionsItem)), "menu_Options");
+    menu_About = named(menuBar()->addAction(uiText(language::aboutItem)), "menu_About");
 
-    PopupMenu1 = new QMenu(this);
-    PPmenu_AddTask = PopupMenu1->addAction(uiText(language::addTask));
-    PPmenu_ModifyTask = PopupMenu1->addAction(uiText(language::modifyTask));
-    PPmenu_RemoveTask = PopupMenu1->addAction(uiText(language::removeTask));
+    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
+    PPmenu_AddTask = named(PopupMenu1->addAction(uiText(language::addTask)), "PPmenu_AddTask");
+    PPmenu_ModifyTask =
+        named(PopupMenu1->addAction(uiText(language::modifyTask)), "PPmenu_ModifyTask");
+    PPmenu_RemoveTask =
+        named(PopupMenu1->addAction(uiText(language::removeTask)), "PPmenu_RemoveTask");
     PopupMenu1->addSeparator();
-    PPmenu_RetryFailed = PopupMenu1->addAction(uiText(language::retryFailedTasks));
+    PPmenu_RetryFailed =
+        named(PopupMenu1->addAction(uiText(language::retryFailedTasks)), "PPmenu_RetryFailed");
     connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
     });
@@ -239,59 +255,36 @@ void TForm1::RefreshTaskList() {
     for (int i = 0; i < taskList.count(); ++i) {
         auto* row = new QTreeWidgetItem(
             {QString::number(i), toQString(taskDescription::firstFileName(*taskList.taskAt(i)))});
-        row->setData(0, iconRole, iconNone);
         rows.append(row);
     }
     ListView1->addTopLevelItems(rows);
+    board_.listRebuilt(taskList);
     UpdateControls();
     keepListForRecovery();
 }
 
 void TForm1::UpdateControls() {
-    if (ListView1->topLevelItemCount() == 0) {
-        for (QWidget* command : {btn_StartTasks, btn_modifyTask, btn_removeVob, btn_clearList}) {
-            command->setEnabled(false);
-        }
-        PPmenu_ModifyTask->setEnabled(false);
-        PPmenu_RemoveTask->setEnabled(false);
-    } else {
-        const int row = selectedRow();
-        const bool editable = row >= 0 && rowIcon(row) != iconRunning;
-        btn_modifyTask->setEnabled(editable);
-        btn_removeVob->setEnabled(editable);
-        PPmenu_ModifyTask->setEnabled(editable);
-        PPmenu_RemoveTask->setEnabled(editable);
-        btn_StartTasks->setEnabled(true);
-        btn_clearList->setEnabled(true);
+    const TaskBoard::Commands commands = board_.commands(selectedRow());
+    for (QWidget* edit :
+         {static_cast<QWidget*>(btn_modifyTask), static_cast<QWidget*>(btn_removeVob)}) {
+        edit->setEnabled(commands.editSelected);
     }
-    if (isRunning) {
-        btn_StartTasks->setEnabled(false);
-        btn_AbortTasks->setEnabled(true);
-    } else {
-        btn_AbortTasks->setEnabled(false);
-    }
-    const bool canRetry = !isRunning && !rowsToRetry().empty();
-    menu_RetryFailed->setEnabled(canRetry);
-    PPmenu_RetryFailed->setEnabled(canRetry);
+    PPmenu_ModifyTask->setEnabled(commands.editSelected);
+    PPmenu_RemoveTask->setEnabled(commands.editSelected);
+    btn_clearList->setEnabled(commands.clear);
+    // The end of a run, its power-off countdown included, is no time for either.
+    btn_StartTasks->setEnabled(commands.start && !endingRun_);
+    btn_AbortTasks->setEnabled(commands.abort && !endingRun_);
+    menu_RetryFailed->setEnabled(commands.retry && !endingRun_);
+    PPmenu_RetryFailed->setEnabled(commands.retry && !endingRun_);
 }
 
 void TForm1::ListView1Change() {
     UpdateControls();
 }
 
-void TForm1::setRowIcon(int row, int icon) {
-    QTreeWidgetItem* item = ListView1->topLevelItem(row);
-    if (item == nullptr) {
-        return;
-    }
-    item->setData(0, iconRole, icon);
-    item->setIcon(0, statusIcon(icon));
-    UpdateControls();
-}
-
-int TForm1::rowIcon(int row) const {
-    const QTreeWidgetItem* item = ListView1->topLevelItem(row);
-    return item == nullptr ? iconNone : item->data(0, iconRole).toInt();
+bool TForm1::isRunning() const {
+    return board_.isRunning() || endingRun_;
 }
 
 std::string TForm1::ListView1InfoTip(int row) const {
@@ -351,7 +344,7 @@ void TForm1::btn_clearListClick() {
 
 void TForm1::ListView1DblClick() {
     const int row = selectedRow();
-    if (row >= 0 && rowIcon(row) != iconRunning) {
+    if (row >= 0 && board_.rowMark(row) != TaskBoard::Mark::running) {
         ModifySelectedTask();
     }
 }

@@ -1,4 +1,4 @@
-#include "ui/windows/taskListDrop.h"
+#include "ui/mainWindow/taskListDrop.h"
 
 #include <QAbstractItemView>
 #include <QDropEvent>

@@ -1,35 +1,34 @@
 // Project > Save... and Open...: the task list to and from a project file.
-#include <QLabel>
-
 #include "files/ioError.h"
 #include "language/language.h"
 #include "storage/projectFile.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/prompts/commands.h"
 #include "ui/prompts/prompts.h"
-#include "ui/qt/programServices.h"
 #include "ui/qt/qtText.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/qt/statusLine.h"
+#include "ui/services/programServices.h"
 
 namespace {
 
 // Hourglass and a status text while a project command runs; both go when it ends, however.
 class ProjectCommandLook {
 public:
-    ProjectCommandLook(QWidget* window, QLabel* status, const char* text)
+    ProjectCommandLook(QWidget* window, StatusLine* status, const char* text)
         : window_(window), status_(status) {
         window_->setCursor(Qt::WaitCursor);
-        status_->setText(uiText(text));
+        status_->showText(QString(), uiText(text));
     }
     ~ProjectCommandLook() {
         window_->unsetCursor();
-        status_->clear();
+        status_->clearText();
     }
     ProjectCommandLook(const ProjectCommandLook&) = delete;
     ProjectCommandLook& operator=(const ProjectCommandLook&) = delete;
 
 private:
     QWidget* window_;
-    QLabel* status_;
+    StatusLine* status_;
 };
 
 FileChooserRequest projectChooser(FileChooserRequest::Purpose purpose,

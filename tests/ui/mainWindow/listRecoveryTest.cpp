@@ -1,5 +1,3 @@
-#include <QPushButton>
-#include <QTreeWidget>
 #include <filesystem>
 
 #include "files/systemEncoding.h"
@@ -7,8 +5,9 @@
 #include "language/messageFormat.h"
 #include "storage/projectFile.h"
 #include "storage/taskListRecovery.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/support/guiTest.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/support/windowDriver.h"
 
 namespace {
 
@@ -29,6 +28,7 @@ protected:
 
 TEST_F(ListRecoveryTest, EveryChangeIsKeptUntilTheListIsSaved) {
     TForm1 window(services);
+    const WindowDriver ui(window);
     EXPECT_EQ(window.recoveryFilePath(), recoveryPath());
     addTask(window, "/dvd/a.VOB");
     addTask(window, "/dvd/b.VOB");
@@ -36,18 +36,18 @@ TEST_F(ListRecoveryTest, EveryChangeIsKeptUntilTheListIsSaved) {
     EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
 
     prompts.fileAnswers = {folder.file("batch.mvk")};
-    window.menu_SaveProject->trigger();
+    ui.press("menu_SaveProject");
     EXPECT_FALSE(window.listRecovery().unsaved());
     EXPECT_FALSE(recoveryExists());
 
-    window.ListView1->setCurrentItem(window.ListView1->topLevelItem(0));
-    window.btn_removeVob->click();
+    ui.selectRow(0);
+    ui.press("btn_removeVob");
     EXPECT_TRUE(window.listRecovery().unsaved());
     EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
 
     // Open: what the project file holds counts as saved.
     prompts.fileAnswers = {folder.file("batch.mvk")};
-    window.menu_OpenProject->trigger();
+    ui.press("menu_OpenProject");
     EXPECT_EQ(window.taskList.count(), 2);
     EXPECT_FALSE(window.listRecovery().unsaved());
     EXPECT_FALSE(recoveryExists());
@@ -93,11 +93,12 @@ TEST_F(ListRecoveryTest, RestoringShowsTheListAndKeepsItUnsaved) {
         addTask(crashed, "/dvd/b.VOB");
     }
     TForm1 window(services);
+    const WindowDriver ui(window);
     prompts.messageAnswers = {MessageAnswer::Yes};
     window.offerListRecovery();
-    ASSERT_EQ(window.ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(window.ListView1->topLevelItem(1)->text(1).toStdString(), "/dvd/b.VOB");
-    EXPECT_TRUE(window.btn_StartTasks->isEnabled());
+    ASSERT_EQ(ui.rowCount(), 2);
+    EXPECT_EQ(ui.rowText(1, 1), "/dvd/b.VOB");
+    EXPECT_TRUE(ui.enabled("btn_StartTasks"));
     EXPECT_TRUE(window.listRecovery().unsaved());
     EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
 }
@@ -111,6 +112,7 @@ TEST_F(ListRecoveryTest, AProjectNamedOnTheCommandLineIsNotOpenedOverARestoredLi
         addTask(crashed, "/dvd/b.VOB");
     }
     TForm1 window(services);
+    const WindowDriver ui(window);
     window.startUp(project);
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[1].kind, MessageKind::Warning);
@@ -118,7 +120,7 @@ TEST_F(ListRecoveryTest, AProjectNamedOnTheCommandLineIsNotOpenedOverARestoredLi
     EXPECT_EQ(window.taskList.count(), 2);
     // The restored list stays on disk until it is saved or cleared.
     EXPECT_EQ(readBytes(recoveryPath()), projectFile::serialize(window.taskList));
-    window.btn_clearList->click();
+    ui.press("btn_clearList");
     EXPECT_FALSE(recoveryExists());
 
     // Nothing to restore: the project opens.

@@ -1,14 +1,14 @@
 // The window runs a real project as marovink-batch does: real material, the launchers beside the
 // program and Debian's ffmpeg, mplex and dvdauthor.
-#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
 #include "support/dvdMaterial.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/support/guiTest.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/support/windowDriver.h"
 
 namespace {
 
@@ -25,6 +25,7 @@ protected:
     }
 
     std::unique_ptr<TForm1> window;
+    WindowDriver ui() const { return WindowDriver(*window); }
 };
 
 }  // namespace
@@ -37,10 +38,10 @@ TEST_F(WindowEndToEndTest, TheWindowAuthorsTheSameDvdFolderAsTheBatchRunner) {
     window->taskList.add(task);
     window->RefreshTaskList();
 
-    window->btn_StartTasks->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isRunning; }, 60000));
+    ui().press("btn_StartTasks");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isRunning(); }, 60000));
 
-    EXPECT_EQ(window->rowIcon(0), TForm1::iconDone);
+    EXPECT_EQ(ui().rowMark(0), TaskBoard::Mark::done);
     const std::string videoTs = task->dvdFolderPath + "/VIDEO_TS/";
     for (const char* name : {"VIDEO_TS.IFO", "VTS_01_0.IFO", "VTS_01_1.VOB"}) {
         EXPECT_TRUE(std::filesystem::exists(videoTs + name)) << name;

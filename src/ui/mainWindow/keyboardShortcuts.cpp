@@ -5,7 +5,7 @@
 #include <QShortcut>
 #include <QTreeWidget>
 
-#include "ui/windows/mainWindow.h"
+#include "ui/mainWindow/mainWindow.h"
 
 namespace {
 

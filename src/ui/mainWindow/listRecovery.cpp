@@ -4,9 +4,9 @@
 #include "language/messageFormat.h"
 #include "storage/settings.h"
 #include "storage/taskListRecovery.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/prompts/prompts.h"
-#include "ui/qt/programServices.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/services/programServices.h"
 
 std::string TForm1::recoveryFilePath() const {
     // The folder of the settings file: the user's own files lie together.

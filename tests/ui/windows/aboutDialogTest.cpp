@@ -1,15 +1,15 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 
 #include "language/language.h"
+#include "ui/mainWindow/mainWindow.h"
+#include "ui/mainWindow/startup.h"
 #include "ui/support/guiTest.h"
+#include "ui/support/windowDriver.h"
 #include "ui/windows/aboutDialog.h"
 #include "ui/windows/logForm.h"
-#include "ui/windows/mainWindow.h"
-#include "ui/windows/startup.h"
 #include "ui/windows/taskDialog.h"
 
 namespace {
@@ -30,21 +30,23 @@ protected:
         whenModalShows([&shown](QWidget* modal) {
             auto* box = qobject_cast<TFAbout*>(modal);
             ASSERT_NE(box, nullptr);
-            shown.label = box->lblProgramNameVersion->text().toStdString();
+            const WindowDriver about(*box);
+            shown.label = about.text("lblProgramNameVersion");
             // The whole name shows.
-            EXPECT_GE(box->lblProgramNameVersion->width(),
-                      box->lblProgramNameVersion->sizeHint().width());
-            shown.licence = box->RichEdit1->toPlainText().toStdString();
-            shown.text = box->Label2->text().toStdString();
-            shown.readOnly = box->RichEdit1->isReadOnly();
+            const auto& label = about.control<QLabel>("lblProgramNameVersion");
+            EXPECT_GE(label.width(), label.sizeHint().width());
+            shown.licence = about.text("RichEdit1");
+            shown.text = about.text("Label2");
+            shown.readOnly = about.control<QPlainTextEdit>("RichEdit1").isReadOnly();
             shown.centre = box->frameGeometry().center();
-            box->btnOK->click();
+            about.press("btnOK");
         });
-        window.menu_About->trigger();
+        ui.press("menu_About");
         return shown;
     }
 
     TForm1 window{services};
+    const WindowDriver ui{window};
 };
 
 }  // namespace
@@ -82,7 +84,7 @@ TEST_F(AboutDialogTest, ShowsNameVersionAboutTextAndTheLicenceReadAtEachShowing)
 }
 
 TEST_F(AboutDialogTest, MissingLicenceIsReportedAndNoBoxShows) {
-    window.menu_About->trigger();  // with no box, nothing modal would ever close
+    ui.press("menu_About");  // with no box, nothing modal would ever close
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Marovink");
     EXPECT_EQ(prompts.messages[0].text, "Impossible d'ouvrir le fichier " + folder.file("gpl.txt"));
@@ -98,9 +100,9 @@ TEST_F(AboutDialogTest, StartUpMakesHiddenWindowsThatShowNothingOfTheProgram) {
     ASSERT_EQ(viewers.size(), 1);
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_FALSE(editors[0]->isVisible() || viewers[0]->isVisible() || boxes[0]->isVisible());
-    EXPECT_TRUE(viewers[0]->edt_textFile->toPlainText().isEmpty());
-    EXPECT_EQ(boxes[0]->RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
-    EXPECT_EQ(boxes[0]->lblProgramNameVersion->text(), QStringLiteral("Marovink"));
+    EXPECT_EQ(WindowDriver(*viewers[0]).text("edt_textFile"), "");
+    EXPECT_EQ(WindowDriver(*boxes[0]).text("RichEdit1"), "RichEdit1");
+    EXPECT_EQ(WindowDriver(*boxes[0]).text("lblProgramNameVersion"), "Marovink");
     EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -1,13 +1,7 @@
 #include <QApplication>
-#include <QCheckBox>
 #include <QEvent>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -18,20 +12,23 @@
 #include "language/language.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
-#include "ui/run/powerOffCountdown.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/support/guiTest.h"
+#include "ui/support/windowDriver.h"
 #include "ui/windows/logForm.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/windows/powerOffCountdown.h"
 
 namespace {
+
+using Mark = TaskBoard::Mark;
 
 constexpr int runTimeoutMs = 20000;
 
 // Records, at every showing and hiding of the gauge, what the status line says.
 class GaugeWatch : public QObject {
 public:
-    GaugeWatch(QProgressBar* gauge, QLabel* status) : status_(status) {
-        gauge->installEventFilter(this);
+    explicit GaugeWatch(const WindowDriver& window) : window_(window) {
+        window.control<QWidget>("ProgressBar1").installEventFilter(this);
     }
 
     std::vector<std::string> statusAtShow;
@@ -40,7 +37,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
-            statusAtShow.push_back(status_->text().toStdString());
+            statusAtShow.push_back(window_.statusLine());
         } else if (event->type() == QEvent::Hide) {
             ++hides;
         }
@@ -48,7 +45,7 @@ protected:
     }
 
 private:
-    QLabel* status_;
+    const WindowDriver& window_;
 };
 
 void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
@@ -58,11 +55,14 @@ void append(std::vector<std::string>& lines, const std::vector<std::string>& mor
 class RunControlTest : public GuiTest {
 protected:
     RunControlTest() {
+        window->show();  // the gauge is shown and hidden only in a shown window
+    }
+
+    std::unique_ptr<TForm1> makeWindow() {
         // The window loads the settings file when it is made.
         settings.setValues(tools.settings());
         settings.save();
-        window = std::make_unique<TForm1>(services);
-        window->show();  // the gauge is shown and hidden only in a shown window
+        return std::make_unique<TForm1>(services);
     }
 
     static std::string toolsFolder(const TempFolder& folder) {
@@ -86,7 +86,7 @@ protected:
     }
 
     void waitForRunEnd() {
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isRunning; }, runTimeoutMs));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isRunning(); }, runTimeoutMs));
     }
 
     // Until the step start of that stage has been shown in full.
@@ -94,8 +94,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor(
             [this, stage] {
                 // Where the run stands may follow the stage message.
-                return window->lab_statusText->text().startsWith(QString::fromUtf8(stage)) &&
-                       window->ProgressBar1->isVisible();
+                return ui.statusLine().rfind(stage, 0) == 0 && ui.shown("ProgressBar1");
             },
             runTimeoutMs));
     }
@@ -109,7 +108,8 @@ protected:
     std::string logPath() const { return folder.file("marovink.log"); }
 
     FakeDvdTools tools{toolsFolder(folder)};
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<TForm1> window = makeWindow();
+    const WindowDriver ui{*window};
 };
 
 }  // namespace
@@ -118,26 +118,26 @@ TEST_F(RunControlTest, ARunMarksTheTasksLogsEveryStepAndDrivesTheGauge) {
     addDemuxTask("first");
     addDemuxTask("missing", false);
     addDemuxTask("third");
-    GaugeWatch gauge(window->ProgressBar1, window->lab_statusText);
+    GaugeWatch gauge(ui);
 
-    window->btn_StartTasks->click();
-    EXPECT_TRUE(window->isRunning);
-    EXPECT_FALSE(window->btn_StartTasks->isEnabled());
-    EXPECT_TRUE(window->btn_AbortTasks->isEnabled());
+    ui.press("btn_StartTasks");
+    EXPECT_TRUE(window->isRunning());
+    EXPECT_FALSE(ui.enabled("btn_StartTasks"));
+    EXPECT_TRUE(ui.enabled("btn_AbortTasks"));
     waitForRunEnd();
 
-    EXPECT_EQ(window->rowIcon(0), TForm1::iconDone);
-    EXPECT_EQ(window->rowIcon(1), TForm1::iconFailed);
-    EXPECT_EQ(window->rowIcon(2), TForm1::iconDone);
+    EXPECT_EQ(ui.rowMark(0), Mark::done);
+    EXPECT_EQ(ui.rowMark(1), Mark::failed);
+    EXPECT_EQ(ui.rowMark(2), Mark::done);
     EXPECT_EQ(
         gauge.statusAtShow,
         (std::vector<std::string>{language::audioDemuxInProgress, language::videoDemuxInProgress,
                                   language::audioDemuxInProgress, language::videoDemuxInProgress}));
     EXPECT_EQ(gauge.hides, 4);
-    EXPECT_TRUE(window->ProgressBar1->isHidden());
-    EXPECT_TRUE(window->lab_statusText->text().isEmpty());
-    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
-    EXPECT_FALSE(window->btn_AbortTasks->isEnabled());
+    EXPECT_FALSE(ui.shown("ProgressBar1"));
+    EXPECT_TRUE(ui.statusLine().empty());
+    EXPECT_TRUE(ui.enabled("btn_StartTasks"));
+    EXPECT_FALSE(ui.enabled("btn_AbortTasks"));
 
     const SettingsValues tools = settings.values();
     std::vector<std::string> expected =
@@ -151,7 +151,7 @@ TEST_F(RunControlTest, ARunMarksTheTasksLogsEveryStepAndDrivesTheGauge) {
     // The end of the run shows the log.
     ASSERT_EQ(viewers().size(), 1);
     EXPECT_TRUE(viewers().front()->isVisible());
-    EXPECT_EQ(viewers().front()->edt_textFile->toPlainText().toStdString(),
+    EXPECT_EQ(WindowDriver(*viewers().front()).text("edt_textFile"),
               QString::fromLocal8Bit(readBytes(logPath()))
                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                   .toStdString());
@@ -166,28 +166,28 @@ TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
     addDemuxTask("first");
     addDemuxTask("second");
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
-    EXPECT_EQ(window->rowIcon(0), TForm1::iconRunning);
-    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
-    EXPECT_FALSE(window->btn_modifyTask->isEnabled());
+    EXPECT_EQ(ui.rowMark(0), Mark::running);
+    ui.selectRow(0);
+    EXPECT_FALSE(ui.enabled("btn_modifyTask"));
 
-    window->btn_AbortTasks->click();
-    window->btn_AbortTasks->click();
-    EXPECT_TRUE(window->isRunning);  // until the runner has ended
+    ui.press("btn_AbortTasks");
+    ui.press("btn_AbortTasks");
+    EXPECT_TRUE(window->isRunning());  // until the runner has ended
     // The notice leads the status line; where the run stands may follow it.
     const auto showsAbortNotice = [this] {
-        return window->lab_statusText->text().toStdString().rfind(language::abortRequested, 0) == 0;
+        return ui.text("lab_statusText").rfind(language::abortRequested, 0) == 0;
     };
     EXPECT_TRUE(showsAbortNotice());
     std::filesystem::remove(tools.audioGatePath());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->ProgressBar1->isHidden(); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !ui.shown("ProgressBar1"); }));
     EXPECT_TRUE(showsAbortNotice());
     waitForRunEnd();
 
     // The task cut short is not shown done, nor is the one that never ran.
-    EXPECT_EQ(window->rowIcon(0), TForm1::iconFailed);
-    EXPECT_EQ(window->rowIcon(1), TForm1::iconNone);
+    EXPECT_EQ(ui.rowMark(0), Mark::failed);
+    EXPECT_EQ(ui.rowMark(1), Mark::none);
     EXPECT_EQ(toolCalls(), 1u);
     const std::string log = readBytes(logPath());
     const std::string abortEntry = std::string(language::logAborted) + "\r\n\r\n";
@@ -200,37 +200,41 @@ TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
 
 TEST_F(RunControlTest, ShutdownBoxQuitsAndAsksForPowerOffInsteadOfShowingTheLog) {
     addDemuxTask("first");
-    window->chb_stopWhenFinished->setChecked(true);
-    window->btn_StartTasks->click();
+    ui.press("chb_stopWhenFinished");
+    ui.press("btn_StartTasks");
     // The application's event loop ends only when the end of the run asks it to.
     QTimer timeout;
     timeout.setSingleShot(true);
     QObject::connect(&timeout, &QTimer::timeout, [] { QCoreApplication::exit(99); });
     timeout.start(runTimeoutMs);
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_FALSE(window->isRunning);
+    EXPECT_FALSE(window->isRunning());
     EXPECT_EQ(platform->powerOffRequests, 1);
     EXPECT_TRUE(viewers().isEmpty());
 }
 
 namespace {
 
-// Watches, every few milliseconds and inside any modal loop, for the power-off countdown.
+// Watches, every few milliseconds and inside any modal loop, for the power-off countdown over the
+// main window.
 class CountdownWatch {
 public:
-    explicit CountdownWatch(const SetFreeSpace& platform) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, &platform] {
+    CountdownWatch(const SetFreeSpace& platform, const WindowDriver& window) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, &platform, &window] {
             auto* countdown = qobject_cast<TPowerOffCountdown*>(QApplication::activeModalWidget());
             if (countdown == nullptr) {
                 return;
             }
-            const std::string text = countdown->lab_countdown->text().toStdString();
+            const WindowDriver shown(*countdown);
+            const std::string text = shown.text("lab_countdown");
             if (texts.empty() || texts.back() != text) {
                 texts.push_back(text);
             }
             powerOffsWhileShown += platform.powerOffRequests;
+            startOrAbortWhileShown |=
+                window.enabled("btn_StartTasks") || window.enabled("btn_AbortTasks");
             if (cancel) {
-                countdown->btn_cancel->click();
+                shown.press("btn_cancel");
             }
         });
         timer_.start(10);
@@ -239,6 +243,7 @@ public:
     bool cancel = false;
     std::vector<std::string> texts;
     int powerOffsWhileShown = 0;
+    bool startOrAbortWhileShown = false;
 
 private:
     QTimer timer_;
@@ -265,14 +270,15 @@ int runApplicationUntil(const std::function<bool()>& until) {
 TEST_F(RunControlTest, ThePowerOffWaitsForTheCountdownToRunOut) {
     services.powerOffCountdownSeconds = 2;
     addDemuxTask("first");
-    window->chb_stopWhenFinished->setChecked(true);
-    CountdownWatch watch(*platform);
-    window->btn_StartTasks->click();
+    ui.press("chb_stopWhenFinished");
+    CountdownWatch watch(*platform, ui);
+    ui.press("btn_StartTasks");
 
     EXPECT_EQ(runApplicationUntil([] { return false; }), 0);
     EXPECT_EQ(watch.texts, (std::vector<std::string>{"The computer switches off in 2 s.",
                                                      "The computer switches off in 1 s."}));
     EXPECT_EQ(watch.powerOffsWhileShown, 0);
+    EXPECT_FALSE(watch.startOrAbortWhileShown);
     EXPECT_EQ(platform->powerOffRequests, 1);
     EXPECT_TRUE(viewers().isEmpty());
 }
@@ -280,24 +286,26 @@ TEST_F(RunControlTest, ThePowerOffWaitsForTheCountdownToRunOut) {
 TEST_F(RunControlTest, CancellingTheCountdownKeepsTheProgramOpenAndShowsTheLog) {
     services.powerOffCountdownSeconds = 60;
     addDemuxTask("first");
-    window->chb_stopWhenFinished->setChecked(true);
-    CountdownWatch watch(*platform);
+    ui.press("chb_stopWhenFinished");
+    CountdownWatch watch(*platform, ui);
     watch.cancel = true;
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
 
     // 99: the run's end did not quit the application.
-    EXPECT_EQ(runApplicationUntil([this] { return !window->isRunning; }), 99);
+    EXPECT_EQ(runApplicationUntil([this] { return !window->isRunning(); }), 99);
     EXPECT_EQ(watch.texts, std::vector<std::string>{"The computer switches off in 60 s."});
     EXPECT_EQ(platform->powerOffRequests, 0);
     ASSERT_EQ(viewers().size(), 1);
     EXPECT_TRUE(viewers().front()->isVisible());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+    EXPECT_FALSE(watch.startOrAbortWhileShown);
+    EXPECT_TRUE(ui.enabled("btn_StartTasks"));
+    EXPECT_FALSE(ui.enabled("btn_AbortTasks"));
     EXPECT_NE(readBytes(logPath()).find(language::logAllTasksFinished), std::string::npos);
 }
 
 TEST_F(RunControlTest, DisplayLogWarnsWithoutALogAndOpensAViewerEachTime) {
-    window->btn_displayLog->click();
+    ui.press("btn_displayLog");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, language::warningCaption);
     EXPECT_EQ(prompts.messages[0].text,
@@ -306,28 +314,29 @@ TEST_F(RunControlTest, DisplayLogWarnsWithoutALogAndOpensAViewerEachTime) {
     EXPECT_TRUE(viewers().isEmpty());
 
     writeBytes(logPath(), "first line\r\n");
-    window->btn_displayLog->click();
-    window->btn_displayLog->click();
+    ui.press("btn_displayLog");
+    ui.press("btn_displayLog");
     ASSERT_EQ(viewers().size(), 2);
     // The second viewer steps aside from the first.
     EXPECT_EQ(viewers().back()->pos() - viewers().front()->pos(), QPoint(24, 24));
     TLogForm* viewer = viewers().front();
+    const WindowDriver log(*viewer);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_FALSE(viewer->isModal());
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Marovink Log"));
-    EXPECT_EQ(viewer->edt_textFile->toPlainText(), QStringLiteral("first line\n"));
+    EXPECT_EQ(log.text("edt_textFile"), "first line\n");
 
     writeBytes(logPath(), "first line\r\nsecond line\r\n");
-    viewer->btn_refresh->click();
-    EXPECT_EQ(viewer->edt_textFile->toPlainText(), QStringLiteral("first line\nsecond line\n"));
-    viewer->btn_OK->click();
+    log.press("btn_refresh");
+    EXPECT_EQ(log.text("edt_textFile"), "first line\nsecond line\n");
+    log.press("btn_OK");
     EXPECT_FALSE(viewer->isVisible());
     EXPECT_EQ(viewers().size(), 2);  // hidden, not gone
 
     // A log that went away under a viewer is reported, and the viewer stays.
     std::filesystem::remove(logPath());
     std::filesystem::create_directory(logPath());
-    viewer->btn_refresh->click();
+    log.press("btn_refresh");
     EXPECT_EQ(prompts.messages.back().caption, language::programTitle);
     EXPECT_EQ(prompts.messages.back().text,
               std::string("Impossible d'ouvrir le fichier ") + logPath());
@@ -339,11 +348,11 @@ TEST_F(RunControlTest, LogWriteFailuresReachTheGeneralErrorReport) {
 
     // Start cannot empty the log: no run, the window stays idle.
     std::filesystem::create_directory(logPath());
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, language::programTitle);
-    EXPECT_FALSE(window->isRunning);
-    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+    EXPECT_FALSE(window->isRunning());
+    EXPECT_TRUE(ui.enabled("btn_StartTasks"));
     EXPECT_EQ(toolCalls(), 0u);
 }
 
@@ -355,12 +364,12 @@ TEST_F(RunControlTest, ALogThatCanNoLongerBeWrittenEndsTheRunAndIsReportedOnce) 
     addDemuxTask("second");
     // The failure to write is worded as when Start cannot empty the log.
     std::filesystem::create_directory(logPath());
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     std::filesystem::remove(logPath());
     ASSERT_EQ(prompts.messages.size(), 1u);
 
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
     std::filesystem::remove(logPath());
     std::filesystem::create_directory(logPath());
@@ -371,8 +380,8 @@ TEST_F(RunControlTest, ALogThatCanNoLongerBeWrittenEndsTheRunAndIsReportedOnce) 
     EXPECT_EQ(prompts.messages[1].caption, language::programTitle);
     EXPECT_EQ(prompts.messages[1].text, prompts.messages[0].text);
     EXPECT_EQ(prompts.messages[2].text, language::noLogFile);
-    EXPECT_TRUE(window->ProgressBar1->isHidden());
-    EXPECT_TRUE(window->btn_StartTasks->isEnabled());
+    EXPECT_FALSE(ui.shown("ProgressBar1"));
+    EXPECT_TRUE(ui.enabled("btn_StartTasks"));
 }
 
 TEST_F(RunControlTest, StartStopsBeforeTouchingALogThatAnotherRunHolds) {
@@ -380,15 +389,15 @@ TEST_F(RunControlTest, StartStopsBeforeTouchingALogThatAnotherRunHolds) {
     writeBytes(logPath(), "another run's entries\r\n");
     std::unique_ptr<FileLock> otherRun = FileLock::tryTake(logPath());
     ASSERT_TRUE(otherRun);
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, language::runLogInUse + logPath());
-    EXPECT_FALSE(window->isRunning);
+    EXPECT_FALSE(window->isRunning());
     EXPECT_EQ(toolCalls(), 0u);
     EXPECT_EQ(readBytes(logPath()), "another run's entries\r\n");
 
     otherRun.reset();
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForRunEnd();
     EXPECT_EQ(toolCalls(), 2u);
     const std::string log = readBytes(logPath());
@@ -401,23 +410,23 @@ TEST_F(RunControlTest, ChangingTheListDuringARunLeavesTheRunAsItWas) {
     addDemuxTask("second");
     addDemuxTask("third");
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
 
-    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(2));
-    window->btn_removeVob->click();
+    ui.selectRow(2);
+    ui.press("btn_removeVob");
     EXPECT_EQ(window->taskList.count(), 2);
     // Open, cancelled: the list stays as it is while the run goes on.
-    window->menu_OpenProject->trigger();
+    ui.press("menu_OpenProject");
     EXPECT_EQ(window->taskList.count(), 2);
-    window->btn_clearList->click();
+    ui.press("btn_clearList");
     std::filesystem::remove(tools.audioGatePath());
     waitForRunEnd();
 
     EXPECT_EQ(toolCalls(), 6u);  // two demultiplexings for each of the three tasks
     EXPECT_NE(readBytes(logPath()).find(platform::systemText(language::logTaskStarted) + "2"),
               std::string::npos);
-    EXPECT_EQ(window->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(ui.rowCount(), 0);
 }
 
 TEST_F(RunControlTest, IconsFollowTheirTasksWhenTheListChangesDuringARun) {
@@ -426,34 +435,34 @@ TEST_F(RunControlTest, IconsFollowTheirTasksWhenTheListChangesDuringARun) {
     addDemuxTask("third");
     addDemuxTask("fourth");
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
     // The failing task goes: its mark must not land on the row that now follows.
-    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(1));
-    window->btn_removeVob->click();
-    EXPECT_TRUE(window->btn_clearList->isEnabled());
+    ui.selectRow(1);
+    ui.press("btn_removeVob");
+    EXPECT_TRUE(ui.enabled("btn_clearList"));
     std::filesystem::remove(tools.audioGatePath());
     waitForRunEnd();
-    EXPECT_EQ(window->rowIcon(0), TForm1::iconDone);
-    EXPECT_EQ(window->rowIcon(1), TForm1::iconDone);
-    EXPECT_EQ(window->rowIcon(2), TForm1::iconDone);
+    EXPECT_EQ(ui.rowMark(0), Mark::done);
+    EXPECT_EQ(ui.rowMark(1), Mark::done);
+    EXPECT_EQ(ui.rowMark(2), Mark::done);
 
     // A run that the list no longer holds marks nothing; a new task is never marked done.
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
-    window->btn_clearList->click();
+    ui.press("btn_clearList");
     addDemuxTask("new");
     std::filesystem::remove(tools.audioGatePath());
     waitForRunEnd();
-    EXPECT_EQ(window->rowIcon(0), TForm1::iconNone);
+    EXPECT_EQ(ui.rowMark(0), Mark::none);
 }
 
 TEST_F(RunControlTest, ClosingTheWindowDuringAToolEndsTheRunQuietly) {
     addDemuxTask("first");
     addDemuxTask("second");
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
 
     window->close();
@@ -473,20 +482,20 @@ TEST_F(RunControlTest, ClosingTheWindowDuringAToolEndsTheRunQuietly) {
     EXPECT_EQ(readBytes(logPath()).find(language::logAllTasksFinished), std::string::npos);
 }
 
-TEST_F(RunControlTest, RetryFailedTasksRunsOnlyTheFailedAndTheCutShortTasks) {
-    EXPECT_FALSE(window->menu_RetryFailed->isEnabled());
+TEST_F(RunControlTest, RetryFailedTasksRunsTheFailedTheCutShortAndTheNeverReachedTasks) {
+    EXPECT_FALSE(ui.enabled("menu_RetryFailed"));
     addDemuxTask("first");
     addDemuxTask("missing", false);
     addDemuxTask("third");
-    window->btn_StartTasks->click();
-    EXPECT_FALSE(window->PPmenu_RetryFailed->isEnabled());
+    ui.press("btn_StartTasks");
+    EXPECT_FALSE(ui.enabled("PPmenu_RetryFailed"));
     waitForRunEnd();
-    EXPECT_TRUE(window->menu_RetryFailed->isEnabled());
-    EXPECT_TRUE(window->PPmenu_RetryFailed->isEnabled());
+    EXPECT_TRUE(ui.enabled("menu_RetryFailed"));
+    EXPECT_TRUE(ui.enabled("PPmenu_RetryFailed"));
 
     // The failed task, under its number in the whole list; the others keep their marks.
     writeBytes(folder.file("missing.VOB"), std::string(100 * 1024, '\0'));
-    window->PPmenu_RetryFailed->trigger();
+    ui.press("PPmenu_RetryFailed");
     waitForRunEnd();
     EXPECT_EQ(toolCalls(), 6u);
     const std::string log = readBytes(logPath());
@@ -494,22 +503,25 @@ TEST_F(RunControlTest, RetryFailedTasksRunsOnlyTheFailedAndTheCutShortTasks) {
               std::string::npos);
     EXPECT_EQ(log.find(platform::systemText(language::logTaskStarted) + "0"), std::string::npos);
     EXPECT_EQ(log.find(platform::systemText(language::logTaskStarted) + "2"), std::string::npos);
-    EXPECT_EQ(window->rowIcon(1), TForm1::iconDone);
-    EXPECT_FALSE(window->menu_RetryFailed->isEnabled());
+    EXPECT_EQ(ui.rowMark(1), Mark::done);
+    EXPECT_FALSE(ui.enabled("menu_RetryFailed"));
 
-    // Aborted during the first task: that task is retried, the one never reached is not.
+    // Aborted during the first task: that task is retried, and so are those never reached, as
+    // marovink-batch --failed-from does.
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
-    window->btn_AbortTasks->click();
+    ui.press("btn_AbortTasks");
     std::filesystem::remove(tools.audioGatePath());
     waitForRunEnd();
-    window->menu_RetryFailed->trigger();
+    ui.press("menu_RetryFailed");
     waitForRunEnd();
-    EXPECT_EQ(toolCalls(), 9u);
-    EXPECT_NE(readBytes(logPath()).find(platform::systemText(language::logTaskStarted) + "0\r\n"),
-              std::string::npos);
-    EXPECT_FALSE(window->menu_RetryFailed->isEnabled());
+    EXPECT_EQ(toolCalls(), 13u);
+    for (const char* task : {"0\r\n", "1\r\n", "2\r\n"}) {
+        EXPECT_NE(readBytes(logPath()).find(platform::systemText(language::logTaskStarted) + task),
+                  std::string::npos);
+    }
+    EXPECT_FALSE(ui.enabled("menu_RetryFailed"));
 }
 
 TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
@@ -524,19 +536,30 @@ TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
     window->taskList.add(remux);
     addDemuxTask("second");
     writeBytes(tools.audioGatePath(), "");
-    window->btn_StartTasks->click();
+    ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
 
     const std::string stage =
         std::string(language::audioDemuxInProgress) + " \xe2\x80\x94 task 2 of 2, about ";
     const auto statusShown = [&] {
-        const std::string text = window->lab_statusText->text().toStdString();
+        const std::string text = ui.statusLine();
         return text.rfind(stage, 0) == 0 && text.size() > stage.size() &&
                std::isdigit(static_cast<unsigned char>(text[stage.size()])) &&
                text.substr(text.size() - 9) == " min left";
     };
-    EXPECT_TRUE(QTest::qWaitFor(statusShown, runTimeoutMs))
-        << window->lab_statusText->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(statusShown, runTimeoutMs)) << ui.statusLine();
+    EXPECT_EQ(ui.toolTip("lab_statusText"), ui.statusLine());
+
+    // Short of room, the stage message gives way in its middle, and where the run stands still
+    // shows in full; the tooltip holds the whole line.
+    window->resize(480, window->height());
+    const std::string shown = ui.statusLine();
+    const std::string whole = ui.toolTip("lab_statusText");
+    const std::string position = whole.substr(whole.find(" \xe2\x80\x94"));
+    EXPECT_EQ(whole.rfind(stage, 0), 0u) << whole;
+    EXPECT_LT(shown.size(), whole.size());
+    EXPECT_EQ(shown.rfind("Audio", 0), 0u) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - position.size()), position) << shown;
     const std::string caption = window->windowTitle().toStdString();
     EXPECT_TRUE(!caption.empty() && std::isdigit(static_cast<unsigned char>(caption[0])) &&
                 caption.substr(caption.find(' ')) == " % \xe2\x80\x94 Marovink")
@@ -544,5 +567,5 @@ TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
     std::filesystem::remove(tools.audioGatePath());
     waitForRunEnd();
     EXPECT_EQ(window->windowTitle().toStdString(), "Marovink");
-    EXPECT_TRUE(window->lab_statusText->text().isEmpty());
+    EXPECT_TRUE(ui.statusLine().empty());
 }

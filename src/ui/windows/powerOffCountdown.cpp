@@ -1,4 +1,4 @@
-#include "ui/run/powerOffCountdown.h"
+#include "ui/windows/powerOffCountdown.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -8,6 +8,7 @@
 
 #include "language/language.h"
 #include "language/messageFormat.h"
+#include "ui/qt/controlName.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/windowLook.h"
 
@@ -17,12 +18,12 @@ TPowerOffCountdown::TPowerOffCountdown(QWidget* owner, int seconds)
     setFont(windowFont());
     setModal(true);
 
-    lab_countdown = new QLabel(this);
+    lab_countdown = named(new QLabel(this), "lab_countdown");
     lab_countdown->setFont(boldFont(13));
-    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1 = named(new QProgressBar(this), "ProgressBar1");
     ProgressBar1->setRange(0, seconds);
     ProgressBar1->setTextVisible(false);
-    btn_cancel = new QPushButton(uiText(language::cancelButton), this);
+    btn_cancel = named(new QPushButton(uiText(language::cancelButton), this), "btn_cancel");
     btn_cancel->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,9 +1,9 @@
 // Adding many source files at once, from the Add Task chooser or a drop onto the list.
 #include "editing/sourceFiles.h"
 #include "storage/settings.h"
+#include "ui/mainWindow/mainWindow.h"
 #include "ui/prompts/prompts.h"
-#include "ui/qt/programServices.h"
-#include "ui/windows/mainWindow.h"
+#include "ui/services/programServices.h"
 
 void TForm1::addTasksFromFiles(const std::vector<std::string>& files) {
     const SourceFilesOutcome outcome = tasksFromSourceFiles(

@@ -7,17 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "runner/taskSelection.h"
+#include "runner/taskBoard.h"
 #include "task/task.h"
 
 class Anchors;
 class GuiHandOver;
 class RunLog;
 class TaskListRecovery;
-struct RunPosition;
 struct ProgramServices;
 struct WindowRun;
-class TprocessThread;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -25,29 +23,28 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class StatusLine;
 
-// The program's main window: the task list with its commands.
+// The program's main window: the task list with its commands. It shows the rows, the gauge and
+// the status line as its task board holds them.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Status icons of a row.
-    static constexpr int iconNone = -1;
-    static constexpr int iconRunning = 0;
-    static constexpr int iconDone = 1;
-    static constexpr int iconFailed = 2;
-
     explicit TForm1(ProgramServices& services, QWidget* parent = nullptr);
     // A run under way ends at its next test point, quietly: its handlers no longer reach the
     // window. Waits for the tool that is running.
     ~TForm1() override;
 
-    // Rebuilds every row from the task list (all icons none), then updates the commands.
+    // Rebuilds every row from the task list (all marks cleared), then updates the commands.
     void RefreshTaskList();
     // Enables the commands that the list, the selection and the run state allow.
     void UpdateControls();
-    void setRowIcon(int row, int icon);
-    int rowIcon(int row) const;
+    // Shows the board as it stands: row marks, gauge, status line, caption and commands.
+    void showRun();
+    const TaskBoard& board() const { return board_; }
+    // From Start until the end of the run has been dealt with, the power-off countdown included.
+    bool isRunning() const;
     // The hover text of a row's task.
     std::string ListView1InfoTip(int row) const;
 
@@ -67,8 +64,8 @@ public:
     void btn_StartTasksClick();
     void btn_AbortTasksClick();
     void btn_displayLogClick();
-    // A run of the tasks that reported an error or that an abort cut short in the latest run,
-    // those of them still in the list.
+    // A run of the tasks of the latest run that reported an error, were cut short or were never
+    // reached, those of them still in the list.
     void RetryFailedTasks();
     void menu_OpenProjectClick();
     void menu_SaveProjectClick();
@@ -92,9 +89,12 @@ public:
 
     ProgramServices& services;
     TAllTask taskList;
-    bool isRunning = false;
     std::string logFilePath;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QCheckBox* chb_stopWhenFinished;
     QLabel* Label1;
     QTreeWidget* ListView1;
@@ -106,7 +106,7 @@ public:
     QPushButton* btn_clearList;
     QPushButton* btn_displayLog;
     QProgressBar* ProgressBar1;
-    QLabel* lab_statusText;
+    StatusLine* lab_statusText;
     QMenu* Project1;
     QAction* menu_OpenProject;
     QAction* menu_SaveProject;
@@ -120,10 +120,6 @@ public:
     QAction* menu_RetryFailed;
     QAction* PPmenu_RetryFailed;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void buildControls();
     void buildTaskList(QWidget* client, Anchors* anchors);
     void buildButtons(QWidget* client, Anchors* anchors);
@@ -136,38 +132,25 @@ private:
     int selectedRow() const;
     bool showHoverText(QEvent* event);
 
-    // Run control: the window work of the run's events, handed over by the run's view.
-    friend class WindowRunView;
-    void showTaskStart(int taskIndex);
-    void showStepStart(const std::string& text);
-    void showStepDone();
-    void showTaskFailed(int taskIndex);
-    void showRunPosition(const RunPosition& position);
-    void showStatus();
+    void showStatusLine();
+    void showMarks();
     void onRunFinished();
     std::string endRun();
     void startRun(const TaskNumbers& chosen);
-    TaskNumbers rowsToRetry() const;
-    // Marks a task of the run, on whichever row the task now has, if any.
-    void setTaskIcon(int taskIndex, int icon);
 
     void keepListForRecovery();
     void listKeptInProject();
 
     std::shared_ptr<GuiHandOver> handOver_;
     std::unique_ptr<RunLog> runLog_;
+    // Before the run, which reports into it until it ends.
+    TaskBoard board_;
     std::unique_ptr<WindowRun> run_;
+    // While the end of a run is dealt with: Start and Abort stay off, the countdown included.
+    bool endingRun_ = false;
     std::unique_ptr<TaskListRecovery> recovery_;
     bool recoveryFailureShown_ = false;
     QPointer<QWidget> lastLogViewer_;
-    std::string stageText_;        // of the step under way
-    std::string runPositionText_;  // where the run stands, after the stage text
-    // The list as the latest run started and the icon the run gave each of its tasks: the
-    // events name a task by its number in that list, which the list may have changed since.
-    std::vector<TaskRef> runTasks_;
-    std::vector<int> runIcons_;
-    int lastStartedTask_ = -1;
-    std::vector<TaskRef> retryTasks_;  // what the latest run leaves to retry
     // The project choosers remember the last file name, each its own.
     std::string lastSavedProject_;
     std::string lastOpenedProject_;

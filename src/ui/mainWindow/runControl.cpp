@@ -1,0 +1,161 @@
+// The main window's side of a run: Start, Retry, Abort, Display LOG, the board shown as the run
+// reports into it, and the end of the run.
+#include <QApplication>
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <optional>
+
+#include "files/textFile.h"
+#include "language/language.h"
+#include "platform/platform.h"
+#include "runner/runEstimate.h"
+#include "runner/runLog.h"
+#include "runner/runSession.h"
+#include "storage/taskListRecovery.h"
+#include "ui/mainWindow/mainWindow.h"
+#include "ui/prompts/commands.h"
+#include "ui/prompts/prompts.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/qtText.h"
+#include "ui/qt/statusLine.h"
+#include "ui/run/guiHandOver.h"
+#include "ui/run/windowRun.h"
+#include "ui/services/programServices.h"
+#include "ui/windows/logForm.h"
+#include "ui/windows/powerOffCountdown.h"
+
+namespace {
+
+// How far each new log viewer lies right of and below the previous one.
+constexpr int logViewerStep = 24;
+
+}  // namespace
+
+TForm1::~TForm1() {
+    handOver_->close();
+    if (run_) {
+        run_->session->stopQuietly();
+    }
+    // The run can no longer wait for this thread, so waiting for it here cannot dead-lock.
+    run_.reset();
+}
+
+void TForm1::btn_StartTasksClick() {
+    startRun(taskSelection::all(taskList.count()));
+}
+
+void TForm1::RetryFailedTasks() {
+    const TaskNumbers rows = board_.rowsToRetry();
+    if (!rows.empty()) {
+        startRun(rows);
+    }
+}
+
+void TForm1::startRun(const TaskNumbers& chosen) {
+    if (isRunning()) {
+        return;
+    }
+    try {
+        run_ = std::make_unique<WindowRun>(
+            handOver_, services.prompts, this,
+            WindowRunView::Display{[this] { showRun(); }, [this] { onRunFinished(); }});
+        run_->session = std::make_unique<RunSession>(
+            taskList, chosen, *runLog_,
+            RunSession::Services{services.settings, services.platform, run_->messages,
+                                 services.regionalFormats},
+            run_->view, board_);
+    } catch (...) {
+        run_.reset();
+        UpdateControls();
+        throw;
+    }
+    UpdateControls();
+}
+
+void TForm1::showRun() {
+    showStatusLine();
+    const std::optional<int> gauge = board_.gauge();
+    ProgressBar1->setValue(gauge.value_or(0));
+    ProgressBar1->setVisible(gauge.has_value());
+    const std::optional<RunPosition> position = board_.position();
+    setWindowTitle(position ? toQString(runCaption(*position)) : uiText(language::programTitle));
+    showMarks();
+    UpdateControls();
+}
+
+void TForm1::showStatusLine() {
+    // Where the run stands follows the stage message, or the notice that the run is stopping;
+    // without either the line stays empty. Only the stage message gives way when room is short.
+    const TaskBoard::StatusLine line = board_.statusLine();
+    const QString position = toQString(line.position);
+    if (line.stopping) {
+        lab_statusText->showText(QString(), uiText(language::abortRequested) + position);
+    } else if (!line.stage.empty()) {
+        lab_statusText->showText(toQString(line.stage), position);
+    } else {
+        lab_statusText->clearText();
+    }
+}
+
+void TForm1::showMarks() {
+    for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = ListView1->topLevelItem(row);
+        const QIcon icon = statusIcon(board_.rowMark(row));
+        if (item->icon(0).cacheKey() != icon.cacheKey()) {
+            item->setIcon(0, icon);
+        }
+    }
+}
+
+void TForm1::onRunFinished() {
+    const std::string runFailure = endRun();
+    endingRun_ = true;
+    showRun();
+    if (!runFailure.empty()) {
+        generalErrorBox(services.prompts, this, runFailure);
+    }
+    if (chb_stopWhenFinished->isChecked() &&
+        TPowerOffCountdown(this, services.powerOffCountdownSeconds).runOut()) {
+        QApplication::quit();
+        services.platform.requestPowerOff();
+    } else {
+        runCommand(services.prompts, this, [this] { btn_displayLogClick(); });
+    }
+    endingRun_ = false;
+    UpdateControls();
+}
+
+std::string TForm1::endRun() {
+    if (!run_) {
+        return std::string();
+    }
+    // The run has logged its end and raised its last event: the runner is only returning.
+    run_->session->waitForEnd();
+    std::string runFailure = run_->session->runFailure();
+    run_.reset();
+    return runFailure;
+}
+
+void TForm1::btn_AbortTasksClick() {
+    if (run_ && run_->session->abort()) {
+        showRun();
+    }
+}
+
+void TForm1::btn_displayLogClick() {
+    const std::string& path = services.runLogPath;
+    if (isExistingFile(path)) {
+        auto* viewer = new TLogForm(this, path, services.prompts);
+        // Each new viewer steps aside from the previous one, so that none lies exactly over
+        // another, and over the Display LOG button the same way.
+        if (lastLogViewer_ && lastLogViewer_->isVisible()) {
+            viewer->move(lastLogViewer_->pos() + QPoint(logViewerStep, logViewerStep));
+        }
+        lastLogViewer_ = viewer;
+        viewer->show();
+    } else {
+        warningBox(services.prompts, this, language::noLogFile);
+    }
+    update();
+}

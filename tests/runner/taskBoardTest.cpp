@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include "runner/taskBoard.h"
+
+namespace {
+
+using Mark = TaskBoard::Mark;
+using Status = TaskBoard::Status;
+
+class TaskBoardTest : public ::testing::Test {
+protected:
+    explicit TaskBoardTest(int count = 3) {
+        for (int i = 0; i < count; ++i) {
+            list.add(std::make_shared<Ttask>());
+        }
+        board.listRebuilt(list);
+    }
+
+    void start(const TaskNumbers& chosen) { board.runStarted(list, chosen); }
+
+    std::vector<Mark> marks() const {
+        std::vector<Mark> marks;
+        for (int row = 0; row < board.rowCount(); ++row) {
+            marks.push_back(board.rowMark(row));
+        }
+        return marks;
+    }
+
+    std::vector<Status> statuses() const {
+        std::vector<Status> statuses;
+        for (int task = 0; task < 3; ++task) {
+            statuses.push_back(board.taskStatus(task));
+        }
+        return statuses;
+    }
+
+    TAllTask list;
+    TaskBoard board;
+};
+
+}  // namespace
+
+TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
+    // Each row: the run's chosen tasks, the task that fails, the task the run is in when it ends
+    // (-1: it went through), whether an abort cut that task short or a failure ended the run.
+    struct Row {
+        TaskNumbers chosen;
+        int failing;
+        int endsIn;
+        bool endedEarly;
+        std::vector<Status> statuses;
+        std::vector<Mark> marks;
+        TaskNumbers retry;
+    };
+    const Row table[] = {
+        {{0, 1, 2},
+         1,
+         -1,
+         false,
+         {Status::done, Status::doneWithErrors, Status::done},
+         {Mark::done, Mark::failed, Mark::done},
+         {1}},
+        {{0, 1, 2},
+         -1,
+         0,
+         false,
+         {Status::cutShort, Status::notReached, Status::notReached},
+         {Mark::failed, Mark::none, Mark::none},
+         {0, 1, 2}},
+        {{0, 1, 2},
+         0,
+         1,
+         true,
+         {Status::doneWithErrors, Status::cutShort, Status::notReached},
+         {Mark::failed, Mark::failed, Mark::none},
+         {0, 1, 2}},
+        {{0, 2},
+         -1,
+         -1,
+         false,
+         {Status::done, Status::notInRun, Status::done},
+         {Mark::done, Mark::none, Mark::done},
+         {}},
+        {{1, 2},
+         1,
+         1,
+         false,
+         {Status::notInRun, Status::doneWithErrors, Status::notReached},
+         {Mark::none, Mark::failed, Mark::none},
+         {1, 2}},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << "failing " << row.failing << ", ends in " << row.endsIn);
+        board.listRebuilt(list);
+        start(row.chosen);
+        EXPECT_TRUE(board.isRunning());
+        for (const int task : row.chosen) {
+            board.taskStarted(task);
+            EXPECT_EQ(board.rowMark(task), Mark::running);
+            if (task == row.failing) {
+                board.taskFailed(task);
+            }
+            if (task == row.endsIn) {
+                break;
+            }
+        }
+        const bool cutShort = row.endsIn >= 0 && !row.endedEarly;
+        board.runEnded(cutShort ? row.endsIn : -1, row.endedEarly);
+        EXPECT_FALSE(board.isRunning());
+        EXPECT_EQ(statuses(), row.statuses);
+        EXPECT_EQ(marks(), row.marks);
+        EXPECT_EQ(board.rowsToRetry(), row.retry);
+    }
+}
+
+TEST_F(TaskBoardTest, TheRunCountsWhatItStartedFailedAndNeverReached) {
+    start({0, 1, 2});
+    board.taskStarted(0);
+    board.taskFailed(0);
+    board.taskFailed(0);
+    board.taskStarted(1);
+    board.abortRequested();
+    board.runEnded(1, false);
+    const TaskBoard::Tally tally = board.tally();
+    EXPECT_EQ(tally.started, 2);
+    EXPECT_EQ(tally.withErrors, 1);
+    EXPECT_EQ(tally.notReached, 1);
+    EXPECT_TRUE(board.wasAborted());
+}
+
+TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {
+    start({0, 1, 2});
+    board.taskStarted(0);
+    board.taskFailed(0);
+    // The failing task leaves the list: its mark must not land on the row that now follows.
+    list.removeAt(0);
+    board.listRebuilt(list);
+    EXPECT_EQ(marks(), (std::vector<Mark>{Mark::none, Mark::none}));
+    board.taskStarted(1);
+    board.taskStarted(2);
+    board.runEnded(-1, false);
+    EXPECT_EQ(marks(), (std::vector<Mark>{Mark::done, Mark::done}));
+    // The failed task is gone from the list: nothing left to retry.
+    EXPECT_EQ(board.rowsToRetry(), TaskNumbers());
+
+    // A new task is never marked by a run that did not take it.
+    start({0, 1});
+    list.clear();
+    list.add(std::make_shared<Ttask>());
+    board.listRebuilt(list);
+    board.taskStarted(0);
+    board.runEnded(-1, false);
+    EXPECT_EQ(marks(), std::vector<Mark>{Mark::none});
+}
+
+TEST_F(TaskBoardTest, TheStatusLineAndTheGaugeFollowTheSteps) {
+    const auto line = [this] {
+        const TaskBoard::StatusLine status = board.statusLine();
+        return (status.stopping ? "stopping" : status.stage) + "|" + status.position;
+    };
+    start({0, 1});
+    EXPECT_EQ(line(), "|");
+    EXPECT_EQ(board.gauge(), std::nullopt);
+    RunPosition position;
+    position.task = 1;
+    position.taskCount = 2;
+    board.taskStarted(0);
+    board.positionChanged(position);
+    EXPECT_EQ(line(), "|");  // no stage: the line stays empty
+
+    board.stepStarted("Audio stream DEMUX in progress...\r\n    bbdmux x");
+    EXPECT_EQ(line(), "Audio stream DEMUX in progress...|");  // until its own position comes
+    EXPECT_EQ(board.gauge(), 0);
+    board.positionChanged(position);
+    board.progress(40);
+    const std::string where = runPositionText(position);
+    EXPECT_FALSE(where.empty());
+    EXPECT_EQ(line(), "Audio stream DEMUX in progress...|" + where);
+    EXPECT_EQ(board.gauge(), 40);
+
+    board.stepDone();
+    board.progress(50);  // a late measurement shows no gauge again
+    EXPECT_EQ(line(), "|");
+    EXPECT_EQ(board.gauge(), std::nullopt);
+    board.stepStarted("no line end");
+    EXPECT_EQ(line(), "|");
+
+    board.abortRequested();
+    board.positionChanged(position);
+    EXPECT_EQ(line(), "stopping|" + where);
+    board.runEnded(0, false);
+    EXPECT_EQ(line(), "|");
+    EXPECT_EQ(board.position(), std::nullopt);
+}
+
+TEST_F(TaskBoardTest, CommandsFollowTheRowsTheSelectionAndTheRun) {
+    using Enabled = std::vector<bool>;  // Start, Abort, Modify and Remove, Clear All, Retry
+    const auto commands = [](const TaskBoard& shown, int selected) {
+        const TaskBoard::Commands c = shown.commands(selected);
+        return Enabled{c.start, c.abort, c.editSelected, c.clear, c.retry};
+    };
+    EXPECT_EQ(commands(TaskBoard(), -1), (Enabled{false, false, false, false, false}));
+    EXPECT_EQ(commands(board, -1), (Enabled{true, false, false, true, false}));
+    EXPECT_EQ(commands(board, 1), (Enabled{true, false, true, true, false}));
+
+    start({1});
+    board.taskStarted(1);
+    EXPECT_EQ(commands(board, 1), (Enabled{false, true, false, true, false}));  // the running row
+    EXPECT_EQ(commands(board, 0), (Enabled{false, true, true, true, false}));
+    board.runEnded(1, false);
+    EXPECT_EQ(commands(board, 1), (Enabled{true, false, true, true, true}));
+    // Once the list no longer holds what the run left, there is nothing to retry.
+    list.removeAt(1);
+    board.listRebuilt(list);
+    EXPECT_EQ(commands(board, -1), (Enabled{true, false, false, true, false}));
+}

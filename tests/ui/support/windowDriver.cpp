@@ -1,0 +1,120 @@
+#include "ui/support/windowDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "ui/qt/pictures.h"
+
+void WindowDriver::press(const char* name) const {
+    if (auto* action = window_.findChild<QAction*>(QLatin1String(name))) {
+        action->trigger();
+    } else {
+        control<QAbstractButton>(name).click();
+    }
+}
+
+void WindowDriver::key(const char* name, int key) const {
+    QWidget& widget = control<QWidget>(name);
+    widget.setFocus();
+    QTest::keyClick(&widget, static_cast<Qt::Key>(key));
+}
+
+std::string WindowDriver::text(const char* name) const {
+    if (auto* action = window_.findChild<QAction*>(QLatin1String(name))) {
+        return action->text().toStdString();
+    }
+    QWidget& widget = control<QWidget>(name);
+    if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+        return edit->text().toStdString();
+    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
+        return edit->toPlainText().toStdString();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+        return combo->currentText().toStdString();
+    }
+    if (auto* label = qobject_cast<QLabel*>(&widget)) {
+        return label->text().toStdString();
+    }
+    ADD_FAILURE() << name << " shows no text";
+    return std::string();
+}
+
+void WindowDriver::type(const char* name, const std::string& text) const {
+    QWidget& widget = control<QWidget>(name);
+    const QString typed = QString::fromStdString(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+        edit->setText(typed);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
+        edit->setPlainText(typed);
+    } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+        combo->setEditText(typed);
+    } else {
+        ADD_FAILURE() << name << " takes no text";
+    }
+}
+
+bool WindowDriver::enabled(const char* name) const {
+    if (auto* action = window_.findChild<QAction*>(QLatin1String(name))) {
+        return action->isEnabled();
+    }
+    return control<QWidget>(name).isEnabled();
+}
+
+bool WindowDriver::checked(const char* name) const {
+    return control<QAbstractButton>(name).isChecked();
+}
+
+bool WindowDriver::shown(const char* name) const {
+    return !control<QWidget>(name).isHidden();
+}
+
+std::string WindowDriver::nextInFocus(const char* name) const {
+    return control<QWidget>(name).nextInFocusChain()->objectName().toStdString();
+}
+
+std::string WindowDriver::toolTip(const char* name) const {
+    return control<QWidget>(name).toolTip().toStdString();
+}
+
+QTreeWidget& WindowDriver::list() const {
+    return control<QTreeWidget>("ListView1");
+}
+
+int WindowDriver::rowCount() const {
+    return list().topLevelItemCount();
+}
+
+std::string WindowDriver::rowText(int row, int column) const {
+    return list().topLevelItem(row)->text(column).toStdString();
+}
+
+TaskBoard::Mark WindowDriver::rowMark(int row) const {
+    const qint64 shown = list().topLevelItem(row)->icon(0).cacheKey();
+    for (const TaskBoard::Mark mark :
+         {TaskBoard::Mark::running, TaskBoard::Mark::done, TaskBoard::Mark::failed}) {
+        if (shown == statusIcon(mark).cacheKey()) {
+            return mark;
+        }
+    }
+    return TaskBoard::Mark::none;
+}
+
+void WindowDriver::selectRow(int row) const {
+    list().setCurrentItem(list().topLevelItem(row));
+}
+
+void WindowDriver::hoverRow(int row) const {
+    QTreeWidget& tree = list();
+    QWidget* viewport = tree.viewport();
+    const QPoint at = tree.visualItemRect(tree.topLevelItem(row)).center();
+    QHelpEvent hover(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &hover);
+}
