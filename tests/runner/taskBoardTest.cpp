@@ -4,13 +4,10 @@
 
 namespace {
 
-using Mark = TaskBoard::Mark;
-using Status = TaskBoard::Status;
-
 class TaskBoardTest : public ::testing::Test {
 protected:
-    explicit TaskBoardTest(int count = 3) {
-        for (int i = 0; i < count; ++i) {
+    TaskBoardTest() {
+        for (int i = 0; i < 3; ++i) {
             list.add(std::make_shared<Ttask>());
         }
         board.listRebuilt(list);
@@ -18,18 +15,19 @@ protected:
 
     void start(const TaskNumbers& chosen) { board.runStarted(list, chosen); }
 
-    std::vector<Mark> marks() const {
-        std::vector<Mark> marks;
+    // A letter for each row's mark, in the order of TaskBoard::Mark: - none, r running, d done,
+    // f failed; then one for each task's status in the order of TaskBoard::Status.
+    std::string marks() const {
+        std::string marks;
         for (int row = 0; row < board.rowCount(); ++row) {
-            marks.push_back(board.rowMark(row));
+            marks += "-rdf"[static_cast<int>(board.rowMark(row))];
         }
         return marks;
     }
-
-    std::vector<Status> statuses() const {
-        std::vector<Status> statuses;
-        for (int task = 0; task < 3; ++task) {
-            statuses.push_back(board.taskStatus(task));
+    std::string statuses(int count) const {
+        std::string statuses;
+        for (int task = 0; task < count; ++task) {
+            statuses += "xwrdecn"[static_cast<int>(board.taskStatus(task))];
         }
         return statuses;
     }
@@ -41,62 +39,32 @@ protected:
 }  // namespace
 
 TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
-    // Each row: the run's chosen tasks, the task that fails, the task the run is in when it ends
-    // (-1: it went through), whether an abort cut that task short or a failure ended the run.
+    // The run's tasks, the one that fails, the one the run is in when it ends (-1: it went
+    // through) and whether a failure ended it there (else an abort cut that task short); then
+    // each task's status (x not in the run, d done, e done with errors, c cut short, n never
+    // reached), each row's mark and the rows a retry takes.
     struct Row {
         TaskNumbers chosen;
-        int failing;
-        int endsIn;
+        int failing, endsIn;
         bool endedEarly;
-        std::vector<Status> statuses;
-        std::vector<Mark> marks;
+        std::string statuses, marks;
         TaskNumbers retry;
     };
     const Row table[] = {
-        {{0, 1, 2},
-         1,
-         -1,
-         false,
-         {Status::done, Status::doneWithErrors, Status::done},
-         {Mark::done, Mark::failed, Mark::done},
-         {1}},
-        {{0, 1, 2},
-         -1,
-         0,
-         false,
-         {Status::cutShort, Status::notReached, Status::notReached},
-         {Mark::failed, Mark::none, Mark::none},
-         {0, 1, 2}},
-        {{0, 1, 2},
-         0,
-         1,
-         true,
-         {Status::doneWithErrors, Status::cutShort, Status::notReached},
-         {Mark::failed, Mark::failed, Mark::none},
-         {0, 1, 2}},
-        {{0, 2},
-         -1,
-         -1,
-         false,
-         {Status::done, Status::notInRun, Status::done},
-         {Mark::done, Mark::none, Mark::done},
-         {}},
-        {{1, 2},
-         1,
-         1,
-         false,
-         {Status::notInRun, Status::doneWithErrors, Status::notReached},
-         {Mark::none, Mark::failed, Mark::none},
-         {1, 2}},
+        {{0, 1, 2}, 1, -1, false, "ded", "dfd", {1}},
+        {{0, 1, 2}, -1, 0, false, "cnn", "f--", {0, 1, 2}},
+        {{0, 1, 2}, 0, 1, true, "ecn", "ff-", {0, 1, 2}},
+        {{0, 2}, -1, -1, false, "dxd", "d-d", {}},
+        {{1, 2}, 1, 1, false, "xen", "-f-", {1, 2}},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(testing::Message() << "failing " << row.failing << ", ends in " << row.endsIn);
+        SCOPED_TRACE(row.statuses);
         board.listRebuilt(list);
         start(row.chosen);
         EXPECT_TRUE(board.isRunning());
         for (const int task : row.chosen) {
             board.taskStarted(task);
-            EXPECT_EQ(board.rowMark(task), Mark::running);
+            EXPECT_EQ(marks()[static_cast<std::size_t>(task)], 'r');
             if (task == row.failing) {
                 board.taskFailed(task);
             }
@@ -107,7 +75,7 @@ TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
         const bool cutShort = row.endsIn >= 0 && !row.endedEarly;
         board.runEnded(cutShort ? row.endsIn : -1, row.endedEarly);
         EXPECT_FALSE(board.isRunning());
-        EXPECT_EQ(statuses(), row.statuses);
+        EXPECT_EQ(statuses(3), row.statuses);
         EXPECT_EQ(marks(), row.marks);
         EXPECT_EQ(board.rowsToRetry(), row.retry);
     }
@@ -135,11 +103,11 @@ TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {
     // The failing task leaves the list: its mark must not land on the row that now follows.
     list.removeAt(0);
     board.listRebuilt(list);
-    EXPECT_EQ(marks(), (std::vector<Mark>{Mark::none, Mark::none}));
+    EXPECT_EQ(marks(), "--");
     board.taskStarted(1);
     board.taskStarted(2);
     board.runEnded(-1, false);
-    EXPECT_EQ(marks(), (std::vector<Mark>{Mark::done, Mark::done}));
+    EXPECT_EQ(marks(), "dd");
     // The failed task is gone from the list: nothing left to retry.
     EXPECT_EQ(board.rowsToRetry(), TaskNumbers());
 
@@ -150,7 +118,7 @@ TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {
     board.listRebuilt(list);
     board.taskStarted(0);
     board.runEnded(-1, false);
-    EXPECT_EQ(marks(), std::vector<Mark>{Mark::none});
+    EXPECT_EQ(marks(), "-");
 }
 
 TEST_F(TaskBoardTest, TheStatusLineAndTheGaugeFollowTheSteps) {
