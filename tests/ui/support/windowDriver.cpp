@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHelpEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -26,39 +24,29 @@ void WindowDriver::key(const char* name, int key) const {
     QTest::keyClick(&widget, static_cast<Qt::Key>(key));
 }
 
+namespace {
+
+// The property that holds what a control shows as text, for each kind of control taking text.
+const char* textProperty(const QWidget& widget) {
+    if (qobject_cast<const QPlainTextEdit*>(&widget) != nullptr) {
+        return "plainText";
+    }
+    return qobject_cast<const QComboBox*>(&widget) != nullptr ? "currentText" : "text";
+}
+
+}  // namespace
+
 std::string WindowDriver::text(const char* name) const {
     if (auto* action = window_.findChild<QAction*>(QLatin1String(name))) {
         return action->text().toStdString();
     }
-    QWidget& widget = control<QWidget>(name);
-    if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
-        return edit->text().toStdString();
-    }
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
-        return edit->toPlainText().toStdString();
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
-        return combo->currentText().toStdString();
-    }
-    if (auto* label = qobject_cast<QLabel*>(&widget)) {
-        return label->text().toStdString();
-    }
-    ADD_FAILURE() << name << " shows no text";
-    return std::string();
+    const QWidget& widget = control<QWidget>(name);
+    return widget.property(textProperty(widget)).toString().toStdString();
 }
 
 void WindowDriver::type(const char* name, const std::string& text) const {
     QWidget& widget = control<QWidget>(name);
-    const QString typed = QString::fromStdString(text);
-    if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
-        edit->setText(typed);
-    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
-        edit->setPlainText(typed);
-    } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
-        combo->setEditText(typed);
-    } else {
-        ADD_FAILURE() << name << " takes no text";
-    }
+    EXPECT_TRUE(widget.setProperty(textProperty(widget), QString::fromStdString(text))) << name;
 }
 
 bool WindowDriver::enabled(const char* name) const {
