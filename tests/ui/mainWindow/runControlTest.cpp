@@ -456,6 +456,8 @@ TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
     ui.press("btn_StartTasks");
     waitForStep(language::audioDemuxInProgress);
 
+    // Wide enough for the whole line in any system font.
+    window->resize(1200, window->height());
     const std::string stage =
         std::string(language::audioDemuxInProgress) + " \xe2\x80\x94 task 2 of 2, about ";
     const auto statusShown = [&] {
