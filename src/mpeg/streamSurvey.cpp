@@ -1,6 +1,7 @@
 #include "mpeg/streamSurvey.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -125,8 +126,9 @@ void describeAudio(const StreamFacts& facts, StreamInfo& info) {
             info.channels = header->channels;
             info.sampleRate = header->sampleRate;
             if (header->duration > 0) {
-                info.bitRate = static_cast<int>(static_cast<std::int64_t>(header->length) * 8 *
-                                                ticksPerSecond / header->duration);
+                const std::int64_t bitRate = static_cast<std::int64_t>(header->length) * 8 *
+                                             ticksPerSecond / header->duration;
+                info.bitRate = bitRate <= INT32_MAX ? static_cast<int>(bitRate) : 0;
             }
             return;
         }
