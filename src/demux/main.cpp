@@ -82,7 +82,8 @@ int main(int argc, char* argv[]) {
     }
     try {
         if (argc == 3 && std::strcmp(argv[1], "--list") == 0) {
-            std::fputs(mpeg::formatStreamListing(mpeg::surveyWithLanguages(argv[2])).c_str(), stdout);
+            std::fputs(mpeg::formatStreamListing(mpeg::surveyWithLanguages(argv[2])).c_str(),
+                       stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         int stream = -1;
