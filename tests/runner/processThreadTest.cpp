@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -9,7 +11,9 @@
 #include "language/language.h"
 #include "platform/platform.h"
 #include "runner/commandLines.h"
+#include "runner/parallelRun.h"
 #include "runner/processThreadUnit.h"
+#include "runner/taskFiles.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
@@ -68,6 +72,30 @@ protected:
         runFailure = runner.runFailure();
     }
     void run() { run(recordingHandlers()); }
+
+    // The tasks that have started, in number order: tasks run side by side start in any order.
+    std::vector<int> startedTasks() {
+        std::lock_guard<std::mutex> lock(mutex);
+        std::vector<int> started;
+        for (const Event& event : events) {
+            if (event.name == "OnTaskStart") {
+                started.push_back(event.taskIndex);
+            }
+        }
+        std::sort(started.begin(), started.end());
+        return started;
+    }
+
+    // Waits until `count` tool runs have begun; false after half a minute.
+    bool toolRunsReach(std::size_t count) const {
+        for (int tries = 0; tries < 3000; ++tries) {
+            if (isExistingFile(tools.callsPath()) && readLines(tools.callsPath()).size() >= count) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
 
     std::vector<std::string> eventNames() const {
         std::vector<std::string> names;
@@ -437,4 +465,76 @@ TEST_F(ProcessThreadTest, ADvdAlreadyInTheDestinationEndsTheTaskBeforeAnythingRu
     EXPECT_EQ(events, expected);
     EXPECT_FALSE(std::filesystem::exists(tools.callsPath()));
     EXPECT_TRUE(isExistingFile(task->origVobFilePath));
+}
+
+namespace {
+
+// Opens the audio gate when it goes, so that a test that fails early leaves no runner waiting for
+// it: declared after the run, it goes first.
+struct GateOpener {
+    std::string gate;
+    ~GateOpener() { std::filesystem::remove(gate); }
+};
+
+}  // namespace
+
+TEST_F(ProcessThreadTest, SideBySideATaskSharingAFileWaitsAndAStopReachesEveryRunningTask) {
+    for (const char* name : {"a", "b", "c"}) {
+        addTask(name);
+    }
+    for (const bool stop : {false, true}) {
+        SCOPED_TRACE(stop);
+        events.clear();
+        std::filesystem::remove(tools.callsPath());
+        // Task 2 would author into task 0's folder: it waits, though a runner is free.
+        tasks.taskAt(2)->dvdFolderPath =
+            stop ? folder.file("c dvd") : tasks.taskAt(0)->dvdFolderPath;
+        for (const char* name : {"a dvd", "b dvd", "c dvd"}) {
+            std::filesystem::remove_all(folder.file(name));
+        }
+        writeBytes(tools.audioGatePath(), "");
+        ParallelRun run(tasks, TaskNumbers{0, 1, 2}, 2,
+                        {settings, platform, messages, RegionalFormats()}, recordingHandlers());
+        const GateOpener opener{tools.audioGatePath()};
+        ASSERT_TRUE(toolRunsReach(2));
+        EXPECT_EQ(startedTasks(), (std::vector<int>{0, 1}));
+        if (stop) {
+            run.requestStop();
+        }
+        std::filesystem::remove(tools.audioGatePath());
+        run.waitForEnd();
+
+        if (stop) {
+            // Each stopped after its running tool, and no other task started.
+            std::vector<int> cutShort = run.cutShortTaskIndexes();
+            std::sort(cutShort.begin(), cutShort.end());
+            EXPECT_EQ(cutShort, (std::vector<int>{0, 1}));
+            EXPECT_EQ(readLines(tools.callsPath()).size(), 2u);
+            EXPECT_EQ(startedTasks(), (std::vector<int>{0, 1}));
+        } else {
+            std::lock_guard<std::mutex> lock(mutex);
+            const auto isTaskZero = [](const Event& event) { return event.taskIndex == 0; };
+            const auto lastOfZero = std::find_if(events.rbegin(), events.rend(), isTaskZero);
+            const auto startOfTwo =
+                std::find(events.begin(), events.end(), Event{"OnTaskStart", "", 2});
+            EXPECT_GT(startOfTwo - events.begin(), events.rend() - lastOfZero - 1);
+        }
+        EXPECT_EQ(run.runFailure(), "");
+    }
+    EXPECT_EQ(runsFinished, 2);
+}
+
+TEST(TaskFiles, TasksShareAFileWhenTheyNameOneAsFiles) {
+    TempFolder folder;
+    const TaskRef first = taskInFolder(folder.path(), "one", -1);
+    const TaskRef second = taskInFolder(folder.path(), "two", -1);
+    EXPECT_FALSE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
+    second->vobFilePath = folder.path() + "/./remuxed one.VOB";
+    EXPECT_TRUE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
+    // A further audio track of a task keeping every track is one of its files.
+    second->vobFilePath = folder.file("remuxed two.VOB");
+    second->origVobFilePath = folder.file("one.2.ac3");
+    EXPECT_FALSE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
+    first->extraChoices = "audio=all";
+    EXPECT_TRUE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
 }
