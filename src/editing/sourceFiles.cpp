@@ -62,13 +62,12 @@ bool sameFolder(const std::string& first, const std::string& second) {
 // Names of the task's own for what it writes, from its source's name.
 void giveOwnNames(Ttask& task, const std::string& source) {
     const std::string folder = pathPieces::folderOf(source);
-    const std::string file = source.substr(folder.size());
-    const std::size_t dot = file.rfind('.');
-    const std::string name = dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
     if (task.doDemux) {
-        task.m2vFilePath = folder + name + ".m2v";
-        task.ac3FilePath = folder + name + ".ac3";
+        task.m2vFilePath = pathPieces::replaceExtension(source, ".m2v");
+        task.ac3FilePath = pathPieces::replaceExtension(source, ".ac3");
     }
+    // The source's name without its extension, kept in the folder's own names.
+    const std::string name = pathPieces::replaceExtension(source, "").substr(folder.size());
     task.vobFilePath = folder + language::remuxedPrefix + name + ".VOB";
     task.dvdFolderPath = folder + name + language::ownDvdFolderSuffix;
 }
