@@ -51,6 +51,8 @@ public:
         platform::Platform& platform;
         MessageSink& messages;
         RegionalFormats formats;
+        // How many tasks run at the same time; with 1, one after the other.
+        int tasksAtOnce = 1;
     };
 
     // Takes the run log's lock for the whole run, empties the run log and the tools log beside
