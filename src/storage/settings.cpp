@@ -18,9 +18,6 @@ const char* const muxingKey = "muxing";
 const char* const authoringKey = "authoring";
 const char* const standardKey = "standard";
 const char* const tasksAtOnceKey = "tasks at once";
-// More runners than this would only wait for each other's disk.
-constexpr int mostTasksAtOnce = 64;
-
 // A whole number from 1 to mostTasksAtOnce; anything else keeps one task at a time.
 int tasksAtOnceFrom(const std::optional<std::string>& text) {
     if (!text || text->empty() || text->size() > 2 ||
@@ -28,7 +25,7 @@ int tasksAtOnceFrom(const std::optional<std::string>& text) {
         return 1;
     }
     const int value = std::stoi(*text);
-    return value >= 1 && value <= mostTasksAtOnce ? value : 1;
+    return value >= 1 && value <= SettingsValues::mostTasksAtOnce ? value : 1;
 }
 
 }  // namespace

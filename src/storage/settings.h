@@ -15,6 +15,8 @@ struct SettingsValues {
     // How many tasks a run works on at the same time; 1, one after the other, unless the file
     // says otherwise.
     int tasksAtOnce = 1;
+    // More runners than this would only wait for each other's disk.
+    static constexpr int mostTasksAtOnce = 64;
 };
 
 // The four settings and the settings file they come from. The window loads and saves them on its
