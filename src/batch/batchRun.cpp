@@ -34,26 +34,50 @@ BatchRun::~BatchRun() = default;
 namespace {
 
 // A batch run shows its events as console lines. Before its first event after the run log's
-// first entry, it adds the entry that carries forward the tasks an earlier run finished.
+// first entry, it adds the entry that carries forward the tasks an earlier run finished. With
+// several tasks at once, each line names its task, and the progress line shows the whole run.
 class ConsoleRunView : public RunView {
 public:
-    ConsoleRunView(ConsoleReport& console, std::function<void()> firstEntryWritten)
-        : console_(console), firstEntryWritten_(std::move(firstEntryWritten)) {}
+    ConsoleRunView(ConsoleReport& console, const TaskBoard& board,
+                   std::function<void()> firstEntryWritten)
+        : console_(console), board_(board), firstEntryWritten_(std::move(firstEntryWritten)) {}
 
     void taskStarted(int taskIndex) override {
         afterFirstEntry();
         console_.taskStart(taskIndex);
     }
-    void stepStarted(const std::string& text) override { console_.stepStart(text); }
-    void stepDone(const std::string& text) override { console_.stepDone(text); }
-    void taskFailed(const std::string& text, int) override { console_.taskError(text); }
-    void progress(int percentage) override { console_.progress(percentage); }
+    void stepStarted(const std::string& text, int taskIndex) override {
+        console_.stepStart(ofTask(taskIndex) + text);
+    }
+    void stepDone(const std::string& text, int taskIndex) override {
+        console_.stepDone(ofTask(taskIndex) + text);
+    }
+    void taskFailed(const std::string& text, int taskIndex) override {
+        console_.taskError(ofTask(taskIndex) + text);
+    }
+    void progress(int percentage) override {
+        if (!board_.isSideBySide()) {
+            console_.progress(percentage);
+        }
+    }
     void runPosition(const RunPosition& position) override {
-        console_.runPosition(runPositionText(position));
+        if (!position.sideBySide) {
+            console_.runPosition(runPositionText(position));
+            return;
+        }
+        const std::string stage = board_.statusLine().stage;
+        console_.runPosition((stage.empty() ? stage : " " + stage) + runPositionText(position));
+        console_.progress(position.percent);
     }
     void runFinished() override { afterFirstEntry(); }
 
 private:
+    std::string ofTask(int taskIndex) const {
+        return board_.isSideBySide() ? language::batchTaskBefore + std::to_string(taskIndex) +
+                                           language::batchOfTaskAfter
+                                     : std::string();
+    }
+
     void afterFirstEntry() {
         if (firstEntryWritten_) {
             const std::function<void()> write = std::move(firstEntryWritten_);
@@ -63,6 +87,7 @@ private:
     }
 
     ConsoleReport& console_;
+    const TaskBoard& board_;
     std::function<void()> firstEntryWritten_;
 };
 
@@ -178,8 +203,8 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
                              language::batchDoingSeparator + failure.what());
         }
     };
-    ConsoleRunView view(console_, carryForward);
     TaskBoard board;
+    ConsoleRunView view(console_, board, carryForward);
     std::unique_ptr<RunSession> session;
     try {
         doing = language::batchWritingLog;

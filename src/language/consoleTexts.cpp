@@ -77,6 +77,7 @@ const char* const batchLogFinishedEarlier =
 
 const char* const batchTaskBefore = "Task ";
 const char* const batchTaskAfter = " started";
+const char* const batchOfTaskAfter = ": ";
 const char* const batchStepIndent = "  ";
 const char* const batchTaskError = "  ERROR: ";
 const char* const batchProgressIndent = "\r    ";

@@ -63,6 +63,7 @@ extern const char* const batchLogFinishedEarlier;
 // finished texts.
 extern const char* const batchTaskBefore;
 extern const char* const batchTaskAfter;
+extern const char* const batchOfTaskAfter;  // after "Task N" before a step of a task beside others
 extern const char* const batchStepIndent;
 extern const char* const batchTaskError;
 extern const char* const batchProgressIndent;

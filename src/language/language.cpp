@@ -50,6 +50,10 @@ const char* const logAborted = "==>> Tasks process aborted by user !!!!!!!!!!!";
 const char* const logAllTasksFinished = "      ---   All Tasks finished !!!   ---";
 
 const char* const runTaskPosition = " \xe2\x80\x94 task ";
+const char* const runDash = " \xe2\x80\x94 ";
+const char* const runTaskRunning = " task running, ";
+const char* const runTasksRunning = " tasks running, ";
+const char* const runTasksEnded = " ended";
 const char* const runTaskOf = " of ";
 const char* const runAbout = ", about ";
 const char* const runMinutesLeft = " min left";

@@ -44,6 +44,10 @@ extern const char* const logAllTasksFinished;
 
 // Where a run stands, after the stage message and in the caption
 extern const char* const runTaskPosition;
+extern const char* const runDash;
+extern const char* const runTaskRunning;
+extern const char* const runTasksRunning;
+extern const char* const runTasksEnded;
 extern const char* const runTaskOf;
 extern const char* const runAbout;
 extern const char* const runMinutesLeft;

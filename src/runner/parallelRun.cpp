@@ -5,14 +5,16 @@
 #include "runner/taskFiles.h"
 
 ParallelRun::ParallelRun(const TAllTask& tasks, const TaskNumbers& chosen, int tasksAtOnce,
-                         TprocessThread::Services services, TprocessThread::Handlers handlers)
-    : tasks_(tasks),
-      tasksAtOnce_(std::max(tasksAtOnce, 1)),
+                         TprocessThread::Services services, TprocessThread::Handlers handlers,
+                         TaskEndHandler onTaskEnd)
+    : tasksAtOnce_(std::max(tasksAtOnce, 1)),
       services_(std::move(services)),
-      handlers_(std::move(handlers)) {
+      handlers_(std::move(handlers)),
+      onTaskEnd_(std::move(onTaskEnd)) {
     services_.reservations = &reservations_;
     for (const int number : chosen) {
-        waiting_.push_back({number, filesOfTask(*tasks.taskAt(number))});
+        const Ttask& task = *tasks.taskAt(number);
+        waiting_.push_back({number, task, filesOfTask(task)});
     }
     scheduler_ = std::thread([this] { schedule(); });
 }
@@ -103,7 +105,8 @@ void ParallelRun::start(Waiting task) {
     running_.push_back({task.number, std::move(task.files), nullptr, false});
     Running& running = running_.back();
     ++started_;
-    running.runner = std::make_unique<TprocessThread>(tasks_, TaskNumbers{task.number}, services_,
+    running.runner = std::make_unique<TprocessThread>(std::vector<Ttask>{std::move(task.task)},
+                                                      TaskNumbers{task.number}, services_,
                                                       handlersOfOneTask(&running));
 }
 
@@ -114,22 +117,55 @@ void ParallelRun::collectEnded(std::unique_lock<std::mutex>& lock) {
             continue;
         }
         std::unique_ptr<TprocessThread> runner = std::move(it->runner);
+        const int number = it->number;
         it = running_.erase(it);
         // The runner's thread has raised its last event: joining it takes no time, but it must
         // not hold the lock its last event may still be leaving.
         lock.unlock();
         runner->waitForEnd();
+        const bool failed = !runner->runFailure().empty();
+        const bool cutShort = runner->cutShortTaskIndex() >= 0;
         lock.lock();
-        if (runner->cutShortTaskIndex() >= 0) {
+        if (cutShort) {
             cutShort_.push_back(runner->cutShortTaskIndex());
         }
-        if (!runner->runFailure().empty() && runFailure_.empty()) {
-            runFailure_ = runner->runFailure();
-            // A failure that escapes a task ends the whole run, as it does with one task.
-            for (Running& other : running_) {
-                other.runner->requestStop();
-            }
+        if (failed) {
+            failRun(runner->runFailure());
         }
+        lock.unlock();
+        reportTaskEnd(number, cutShort || failed);
+        lock.lock();
+        // The list may have changed while the lock was free.
+        it = running_.begin();
+    }
+}
+
+void ParallelRun::reportTaskEnd(int taskIndex, bool cutShort) {
+    if (!onTaskEnd_) {
+        return;
+    }
+    std::string failure;
+    {
+        std::lock_guard<std::mutex> events(eventMutex_);
+        try {
+            onTaskEnd_(taskIndex, cutShort);
+            return;
+        } catch (const std::exception& error) {
+            failure = error.what();
+        }
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    failRun(failure);
+}
+
+void ParallelRun::failRun(const std::string& failure) {
+    if (!runFailure_.empty()) {
+        return;
+    }
+    runFailure_ = failure;
+    // A failure that escapes a task ends the whole run, as it does with one task.
+    for (Running& other : running_) {
+        other.runner->requestStop();
     }
 }
 

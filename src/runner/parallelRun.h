@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -12,13 +13,20 @@
 #include "runner/spaceReservations.h"
 
 // A run of several tasks at once: each task on a runner of its own, at most tasksAtOnce of them
-// at a time, started in list order. A task that would touch a file or folder of a running task,
-// or of an earlier task still waiting, waits for it. The runners' events reach the handlers one
-// at a time, each with its task's number; OnRunFinished comes once, after the last runner.
+// at a time, started in list order. The task records are copied as they stand when the run
+// starts: later changes to the list never reach it. A task that would touch a file or folder of a
+// running task, or of an earlier task still waiting, waits for it. The runners' events reach the
+// handlers one at a time, each with its task's number; OnRunFinished comes once, after the last
+// runner.
 class ParallelRun {
 public:
+    // Raised after a task's last event, one at a time with the runners' events: whether a stop
+    // or a failure cut the task short. A handler that throws ends the run as a runner's does.
+    using TaskEndHandler = std::function<void(int taskIndex, bool cutShort)>;
+
     ParallelRun(const TAllTask& tasks, const TaskNumbers& chosen, int tasksAtOnce,
-                TprocessThread::Services services, TprocessThread::Handlers handlers);
+                TprocessThread::Services services, TprocessThread::Handlers handlers,
+                TaskEndHandler onTaskEnd = nullptr);
     // Waits for the end of the run.
     ~ParallelRun();
     ParallelRun(const ParallelRun&) = delete;
@@ -37,6 +45,7 @@ public:
 private:
     struct Waiting {
         int number;
+        Ttask task;
         std::vector<std::string> files;
     };
     struct Running {
@@ -51,13 +60,17 @@ private:
     std::list<Waiting>::iterator nextStartable();
     void start(Waiting task);
     void collectEnded(std::unique_lock<std::mutex>& lock);
+    // Without the lock held.
+    void reportTaskEnd(int taskIndex, bool cutShort);
+    // Under the lock: the first failure ends the run, and every other running task stops.
+    void failRun(const std::string& failure);
     TprocessThread::Handlers handlersOfOneTask(Running* running);
     TprocessThread::EventHandler serialized(const TprocessThread::EventHandler& handler);
 
-    const TAllTask& tasks_;
     const int tasksAtOnce_;
     TprocessThread::Services services_;
     const TprocessThread::Handlers handlers_;
+    const TaskEndHandler onTaskEnd_;
     SpaceReservations reservations_;
 
     mutable std::mutex mutex_;

@@ -45,8 +45,13 @@ TprocessThread::TprocessThread(const TAllTask& tasks, Services services, Handler
 
 TprocessThread::TprocessThread(const TAllTask& tasks, const TaskNumbers& chosen, Services services,
                                Handlers handlers)
-    : tasks_(chosenCopies(tasks, chosen)),
-      taskNumbers_(chosen),
+    : TprocessThread(chosenCopies(tasks, chosen), chosen, std::move(services),
+                     std::move(handlers)) {}
+
+TprocessThread::TprocessThread(std::vector<Ttask> tasks, TaskNumbers numbers, Services services,
+                               Handlers handlers)
+    : tasks_(std::move(tasks)),
+      taskNumbers_(std::move(numbers)),
       services_(std::move(services)),
       handlers_(std::move(handlers)),
       tools_(

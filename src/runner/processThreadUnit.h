@@ -55,6 +55,9 @@ public:
     // whole list.
     TprocessThread(const TAllTask& tasks, const TaskNumbers& chosen, Services services,
                    Handlers handlers);
+    // The same for records already copied, each with its number in the whole list.
+    TprocessThread(std::vector<Ttask> tasks, TaskNumbers numbers, Services services,
+                   Handlers handlers);
     // Waits for the end of the run.
     ~TprocessThread();
     TprocessThread(const TprocessThread&) = delete;

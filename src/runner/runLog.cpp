@@ -51,9 +51,22 @@ void RunLog::writeNamedToolsLog(const std::string& toolsLogPath, bool append) {
     throw IoError(toolsLogPath + language::toolsLogCannotBeWritten + reason);
 }
 
-void RunLog::append(const std::string& entry) {
+void RunLog::append(const std::string& entry, Block* block) {
     std::lock_guard<std::mutex> lock(mutex_);
-    writeToFile(path_, entry + crLf, true);
+    if (block) {
+        block->text_ += entry + crLf;
+    } else {
+        writeToFile(path_, entry + crLf, true);
+    }
+}
+
+void RunLog::writeBlock(Block& block) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string text = std::move(block.text_);
+    block.text_.clear();
+    if (!text.empty()) {
+        writeToFile(path_, text, true);
+    }
 }
 
 std::string RunLog::timeStamp(std::chrono::system_clock::time_point moment) const {
@@ -62,39 +75,46 @@ std::string RunLog::timeStamp(std::chrono::system_clock::time_point moment) cons
            formatting::dateTime(formats_.longTimeFormat, local, formats_);
 }
 
-void RunLog::taskStart(const std::string& text, int taskIndex) {
+void RunLog::taskStart(const std::string& text, int taskIndex, Block* block) {
     append(crLf + crLf + crLf + std::string(90, '_') + crLf + "    " +
-           platform::systemText(language::logTaskStarted) + text + std::to_string(taskIndex) +
-           crLf);
+               platform::systemText(language::logTaskStarted) + text + std::to_string(taskIndex) +
+               crLf,
+           block);
 }
 
-void RunLog::stepStart(const std::string& text) {
+void RunLog::stepStart(const std::string& text, Block* block) {
     const auto now = now_();
-    append("    " + timeStamp(now) + " : " + text);
-    stepStartTime_ = now;
+    append("    " + timeStamp(now) + " : " + text, block);
+    std::lock_guard<std::mutex> lock(mutex_);
+    (block ? block->stepStartTime_ : stepStartTime_) = now;
 }
 
-void RunLog::stepDone(const std::string& text) {
+void RunLog::stepDone(const std::string& text, Block* block) {
     std::string entry = "    " + text;
-    if (stepStartTime_) {
-        const auto elapsed = now_() - *stepStartTime_;
+    std::optional<std::chrono::system_clock::time_point> stepStartTime;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stepStartTime = block ? block->stepStartTime_ : stepStartTime_;
+    }
+    if (stepStartTime) {
+        const auto elapsed = now_() - *stepStartTime;
         const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(
                                       elapsed < elapsed.zero() ? -elapsed : elapsed)
                                       .count();
         entry +=
             language::logStepDoneAfter + std::to_string(seconds) + language::logStepDoneSeconds;
     }
-    append(entry + language::logStepDoneRule);
+    append(entry + language::logStepDoneRule, block);
 }
 
-void RunLog::taskError(const std::string& text) {
-    append(language::logTaskError + text + crLf + crLf + crLf + crLf + crLf + crLf);
+void RunLog::taskError(const std::string& text, Block* block) {
+    append(language::logTaskError + text + crLf + crLf + crLf + crLf + crLf + crLf, block);
 }
 
-void RunLog::abort() {
-    append(language::logAborted + crLf);
+void RunLog::abort(Block* block) {
+    append(language::logAborted + crLf, block);
 }
 
 void RunLog::endOfRun() {
-    append(std::string(66, '_') + crLf + language::logAllTasksFinished);
+    append(std::string(66, '_') + crLf + language::logAllTasksFinished, nullptr);
 }

@@ -11,9 +11,21 @@
 // The run log: a text file that every run rewrites. Each entry opens the file, appends its text
 // and CR LF, and closes it again, so the file always holds every entry written so far. Entries
 // from several threads never interleave. Every failure throws IoError.
+//
+// A task that runs beside others keeps its entries in a block of its own instead, written whole
+// when the task ends, so that a reader never finds two tasks' entries mixed.
 class RunLog {
 public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+    // One task's entries, held until writeBlock. A block counts its step-done seconds from its
+    // own step starts.
+    class Block {
+    private:
+        friend class RunLog;
+        std::string text_;
+        std::optional<std::chrono::system_clock::time_point> stepStartTime_;
+    };
 
     RunLog(std::string path, RegionalFormats formats, Clock now = std::chrono::system_clock::now);
 
@@ -28,17 +40,21 @@ public:
     // names it.
     void empty(const std::string& toolsLogPath = std::string());
 
-    void taskStart(const std::string& text, int taskIndex);
+    // Each entry goes to the file, or, when a block is given, to the end of that block.
+    void taskStart(const std::string& text, int taskIndex, Block* block = nullptr);
     // Stamped with the date and time; the following step-done entries count their seconds from
     // here.
-    void stepStart(const std::string& text);
-    void stepDone(const std::string& text);
-    void taskError(const std::string& text);
-    void abort();
+    void stepStart(const std::string& text, Block* block = nullptr);
+    void stepDone(const std::string& text, Block* block = nullptr);
+    void taskError(const std::string& text, Block* block = nullptr);
+    void abort(Block* block = nullptr);
     void endOfRun();
+    // Appends the block's entries to the file in one write. The block is left empty, also when
+    // the write fails.
+    void writeBlock(Block& block);
 
 private:
-    void append(const std::string& entry);
+    void append(const std::string& entry, Block* block);
     // Throws IoError naming the tools log.
     static void writeNamedToolsLog(const std::string& toolsLogPath, bool append);
     std::string timeStamp(std::chrono::system_clock::time_point moment) const;

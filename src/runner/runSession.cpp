@@ -1,5 +1,7 @@
 #include "runner/runSession.h"
 
+#include <algorithm>
+
 #include "files/fileLock.h"
 #include "files/ioError.h"
 #include "language/language.h"
@@ -31,7 +33,9 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
       view_(view),
       board_(board),
       platform_(services.platform),
-      estimate_(workOfTasks(tasks, chosen)) {
+      chosen_(chosen),
+      sideBySide_(services.tasksAtOnce > 1),
+      estimate_(workOfTasks(tasks, chosen), sideBySide_) {
     if (logLock_) {
         // A run of an earlier version locks the log itself.
         earlierVersionsLogLock_ = FileLock::tryTake(log_.path());
@@ -45,81 +49,140 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
     log_.empty(toolsLog);
     if (!toolsLog.empty()) {
         platform_.setToolOutputLog(toolsLog);
+        // Tools running side by side would interleave their output line by line.
+        platform_.setToolOutputWhole(sideBySide_);
     }
-    board_.runStarted(tasks, chosen);
-    runner_ = std::make_unique<TprocessThread>(
-        tasks, chosen,
+    board_.runStarted(tasks, chosen, sideBySide_);
+    run_ = std::make_unique<ParallelRun>(
+        tasks, chosen, services.tasksAtOnce,
         TprocessThread::Services{services.settings, services.platform, services.messages,
                                  std::move(services.formats)},
-        handlers());
+        handlers(), [this](int taskIndex, bool cutShort) { onTaskEnd(taskIndex, cutShort); });
 }
 
 RunSession::~RunSession() {
     waitForEnd();
 }
 
+int RunSession::runTaskOf(int taskIndex) const {
+    const auto place = std::lower_bound(chosen_.begin(), chosen_.end(), taskIndex);
+    return place != chosen_.end() && *place == taskIndex ? static_cast<int>(place - chosen_.begin())
+                                                         : -1;
+}
+
+void RunSession::writeEntry(int taskIndex, const std::function<void(RunLog::Block*)>& write) {
+    writeLog([&] {
+        if (!sideBySide_) {
+            write(nullptr);
+            return;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        write(&blocks_[taskIndex]);
+    });
+}
+
 TprocessThread::Handlers RunSession::handlers() {
     TprocessThread::Handlers handlers;
     handlers.OnTaskStart = [this](TprocessThread&, const std::string& text, int taskIndex) {
-        estimate_.taskStarted();
-        writeLog([&] { log_.taskStart(text, taskIndex); });
+        estimate_.taskStarted(runTaskOf(taskIndex));
+        writeEntry(taskIndex,
+                   [&](RunLog::Block* block) { log_.taskStart(text, taskIndex, block); });
         board_.taskStarted(taskIndex);
         view_.taskStarted(taskIndex);
         showPosition();
     };
-    handlers.OnStepStart = [this](TprocessThread& runner, const std::string& text, int) {
-        onStepStart(runner, text);
+    handlers.OnStepStart = [this](TprocessThread& runner, const std::string& text, int taskIndex) {
+        onStepStart(runner, text, taskIndex);
     };
-    handlers.OnStepDone = [this](TprocessThread&, const std::string& text, int) {
-        stopMonitor();
-        estimate_.toolRunEnded();
-        writeLog([&] { log_.stepDone(text); });
-        board_.stepDone();
-        view_.stepDone(text);
+    handlers.OnStepDone = [this](TprocessThread&, const std::string& text, int taskIndex) {
+        stopMonitor(taskIndex);
+        estimate_.toolRunEnded(runTaskOf(taskIndex));
+        writeEntry(taskIndex, [&](RunLog::Block* block) { log_.stepDone(text, block); });
+        board_.stepDone(taskIndex);
+        view_.stepDone(text, taskIndex);
         showPosition();
     };
     handlers.OnTaskError = [this](TprocessThread&, const std::string& text, int taskIndex) {
-        writeLog([&] { log_.taskError(text); });
+        writeEntry(taskIndex, [&](RunLog::Block* block) { log_.taskError(text, block); });
         board_.taskFailed(taskIndex);
         view_.taskFailed(text, taskIndex);
     };
-    handlers.OnRunFinished = [this] {
-        stopMonitor();
-        {
-            // An abort from now on would log after the end of the run.
-            std::lock_guard<std::mutex> lock(mutex_);
-            finished_ = true;
-            if (stoppedQuietly_) {
-                return;
-            }
-        }
-        try {
-            writeLog([this] { log_.endOfRun(); });
-        } catch (...) {
-            view_.runFinished();
-            throw;
-        }
-        view_.runFinished();
-    };
+    handlers.OnRunFinished = [this] { onRunFinished(); };
     return handlers;
 }
 
-void RunSession::onStepStart(TprocessThread& runner, const std::string& text) {
-    estimate_.toolRunStarted();
-    writeLog([&] { log_.stepStart(text); });
-    board_.stepStarted(text);
-    view_.stepStarted(text);
+void RunSession::onStepStart(TprocessThread& runner, const std::string& text, int taskIndex) {
+    const int runTask = runTaskOf(taskIndex);
+    estimate_.toolRunStarted(runTask);
+    writeEntry(taskIndex, [&](RunLog::Block* block) { log_.stepStart(text, block); });
+    board_.stepStarted(taskIndex, text);
+    view_.stepStarted(text, taskIndex);
     showPosition();
-    stopMonitor();  // at most one monitor at a time
-    monitor_ = std::make_unique<TprogressThread>(
+    stopMonitor(taskIndex);  // at most one monitor per task at a time
+    monitors_[taskIndex] = std::make_unique<TprogressThread>(
         runner.currentTarget(), runner.expectedSize(), runner.currentTargetIsFolder(),
-        [this](TprogressThread&, int percentage) {
-            estimate_.toolRunProgress(percentage);
+        [this, runTask](TprogressThread&, int percentage) {
+            estimate_.toolRunProgress(runTask, percentage);
             board_.progress(percentage);
-            view_.progress(percentage);
-            showPosition();
+            if (sideBySide_) {
+                const RunPosition position = estimate_.position();
+                board_.positionChanged(position);
+                view_.progress(position.percent);
+                view_.runPosition(position);
+            } else {
+                view_.progress(percentage);
+                showPosition();
+            }
         },
         platform_);
+}
+
+void RunSession::onTaskEnd(int taskIndex, bool cutShort) {
+    stopMonitor(taskIndex);
+    estimate_.taskEnded(runTaskOf(taskIndex));
+    board_.taskEnded(taskIndex, cutShort);
+    if (sideBySide_) {
+        RunLog::Block block;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            const auto held = blocks_.find(taskIndex);
+            if (held != blocks_.end()) {
+                block = std::move(held->second);
+                blocks_.erase(held);
+            }
+        }
+        writeLog([&] { log_.writeBlock(block); });
+    }
+    showPosition();
+}
+
+void RunSession::onRunFinished() {
+    for (auto& monitor : monitors_) {
+        monitor.second->requestStop();
+    }
+    monitors_.clear();
+    int abortsToLog = 0;
+    {
+        // An abort from now on would log after the end of the run.
+        std::lock_guard<std::mutex> lock(mutex_);
+        finished_ = true;
+        if (stoppedQuietly_) {
+            return;
+        }
+        abortsToLog = abortsToLog_;
+    }
+    try {
+        writeLog([this, abortsToLog] {
+            for (int i = 0; i < abortsToLog; ++i) {
+                log_.abort();
+            }
+            log_.endOfRun();
+        });
+    } catch (...) {
+        view_.runFinished();
+        throw;
+    }
+    view_.runFinished();
 }
 
 void RunSession::writeLog(const std::function<void()>& write) {
@@ -131,10 +194,11 @@ void RunSession::writeLog(const std::function<void()>& write) {
     }
 }
 
-void RunSession::stopMonitor() {
-    if (monitor_) {
-        monitor_->requestStop();
-        monitor_.reset();
+void RunSession::stopMonitor(int taskIndex) {
+    const auto monitor = monitors_.find(taskIndex);
+    if (monitor != monitors_.end()) {
+        monitor->second->requestStop();
+        monitors_.erase(monitor);
     }
 }
 
@@ -149,9 +213,19 @@ bool RunSession::abort() {
     if (finished_) {
         return false;
     }
-    runner_->requestStop();
+    run_->requestStop();
     board_.abortRequested();
-    writeLog([this] { log_.abort(); });
+    if (sideBySide_) {
+        // Each block shows where its task stood, so that a retry finds the tasks cut short.
+        writeLog([this] {
+            for (auto& block : blocks_) {
+                log_.abort(&block.second);
+            }
+        });
+        ++abortsToLog_;
+    } else {
+        writeLog([this] { log_.abort(); });
+    }
     return true;
 }
 
@@ -160,14 +234,14 @@ void RunSession::stopQuietly() {
         std::lock_guard<std::mutex> lock(mutex_);
         stoppedQuietly_ = true;
     }
-    runner_->requestStop();
+    run_->requestStop();
 }
 
 void RunSession::waitForEnd() {
-    runner_->waitForEnd();
+    run_->waitForEnd();
     std::lock_guard<std::mutex> lock(mutex_);
     if (!endReported_) {
         endReported_ = true;
-        board_.runEnded(runner_->cutShortTaskIndex(), !runner_->runFailure().empty());
+        board_.runEnded();
     }
 }

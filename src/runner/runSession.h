@@ -2,37 +2,41 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 
 #include "regional/regionalFormats.h"
+#include "runner/parallelRun.h"
 #include "runner/processThreadUnit.h"
 #include "runner/progressThreadUnit.h"
 #include "runner/runEstimate.h"
+#include "runner/runLog.h"
 #include "runner/taskBoard.h"
 #include "runner/taskSelection.h"
 
 class FileLock;
 class MessageSink;
-class RunLog;
 class Settings;
 namespace platform {
 class Platform;
 }
 
-// What a front end shows of a run. Every call but progress comes from the runner's thread, one at
-// a time, and the run waits for it to return; progress comes from the step's monitor.
+// What a front end shows of a run. Every call but progress comes from a runner's thread, one at
+// a time, and the run waits for it to return; progress comes from a step's monitor.
 class RunView {
 public:
     virtual ~RunView() = default;
 
     virtual void taskStarted(int taskIndex) = 0;
-    // Each event is shown once it is in the run log. The monitor of a step starts after its
+    // With one task at a time, each event is shown once it is in the run log; with several, a
+    // task's entries reach the log when it ends. The monitor of a step starts after its
     // stepStarted.
-    virtual void stepStarted(const std::string& text) = 0;
-    virtual void stepDone(const std::string& text) = 0;
+    virtual void stepStarted(const std::string& text, int taskIndex) = 0;
+    virtual void stepDone(const std::string& text, int taskIndex) = 0;
     virtual void taskFailed(const std::string& text, int taskIndex) = 0;
+    // The step's percentage, or with several tasks at once the whole run's.
     virtual void progress(int percentage) = 0;
     // Where the run stands, after each of the calls above; from the monitor's thread after a
     // progress.
@@ -43,7 +47,11 @@ public:
 
 // One run of a task list as every front end makes it: the run log and the tools log emptied, every
 // runner event written to the run log, reported to the task board and shown through the view, and
-// one progress monitor per step. The front end only decides how the events look.
+// one progress monitor per running step. The front end only decides how the events look.
+//
+// With several tasks at once, each task's entries are held and written whole when it ends, and so
+// is each tool's output in the tools log. An abort's entry goes into the block of every task it
+// cuts short, where a one-task run would have it, and once more after the last block.
 class RunSession {
 public:
     struct Services {
@@ -82,15 +90,21 @@ public:
 
     // After the end of the run: the failure that ended it early (a log that could not be
     // written, an input that could not be read), or empty.
-    const std::string& runFailure() const { return runner_->runFailure(); }
+    std::string runFailure() const { return run_->runFailure(); }
     // Whether a failure came from writing the run log.
     bool logWriteFailed() const { return logWriteFailed_.load(); }
 
 private:
     TprocessThread::Handlers handlers();
-    void onStepStart(TprocessThread& runner, const std::string& text);
-    void stopMonitor();
+    void onStepStart(TprocessThread& runner, const std::string& text, int taskIndex);
+    void onTaskEnd(int taskIndex, bool cutShort);
+    void onRunFinished();
+    void stopMonitor(int taskIndex);
     void showPosition();
+    // The task's place among the run's tasks.
+    int runTaskOf(int taskIndex) const;
+    // Writes an entry of the task: to the file at once, or to the task's block.
+    void writeEntry(int taskIndex, const std::function<void(RunLog::Block*)>& write);
     void writeLog(const std::function<void()>& write);
 
     // One run per log: two runs would empty and interleave each other's entries. The lock file
@@ -101,14 +115,20 @@ private:
     RunView& view_;
     TaskBoard& board_;
     platform::Platform& platform_;
+    const TaskNumbers chosen_;
+    const bool sideBySide_;
     mutable std::mutex mutex_;
     bool finished_ = false;
     bool stoppedQuietly_ = false;
     bool endReported_ = false;
+    // Aborts asked for while tasks run side by side: their entries follow the last block.
+    int abortsToLog_ = 0;
+    // The held entries of each running task, when tasks run side by side.
+    std::map<int, RunLog::Block> blocks_;
     std::atomic<bool> logWriteFailed_{false};
     RunEstimate estimate_;
-    // The monitor of the current step, made and ended on the runner's thread.
-    std::unique_ptr<TprogressThread> monitor_;
+    // The monitor of each running step, made and ended with the runners' events.
+    std::map<int, std::unique_ptr<TprogressThread>> monitors_;
     // Last, so that it ends, and stops using the rest, first.
-    std::unique_ptr<TprocessThread> runner_;
+    std::unique_ptr<ParallelRun> run_;
 };

@@ -12,7 +12,7 @@ void TaskBoard::listRebuilt(const TAllTask& list) {
     }
 }
 
-void TaskBoard::runStarted(const TAllTask& list, const TaskNumbers& chosen) {
+void TaskBoard::runStarted(const TAllTask& list, const TaskNumbers& chosen, bool sideBySide) {
     Lock lock(mutex_);
     runTasks_.clear();
     for (int i = 0; i < list.count(); ++i) {
@@ -21,11 +21,12 @@ void TaskBoard::runStarted(const TAllTask& list, const TaskNumbers& chosen) {
     for (const int number : chosen) {
         runTasks_.at(static_cast<std::size_t>(number)).status = Status::waiting;
     }
-    lastStarted_ = -1;
+    chosen_ = chosen;
+    sideBySide_ = sideBySide;
     running_ = true;
     aborted_ = false;
-    stage_.clear();
-    gauge_.reset();
+    stages_.clear();
+    stepGauge_.reset();
     position_.reset();
 }
 
@@ -43,27 +44,21 @@ void TaskBoard::setStatus(int taskIndex, Status status, Mark mark) {
 void TaskBoard::taskStarted(int taskIndex) {
     Lock lock(mutex_);
     setStatus(taskIndex, Status::running, Mark::running);
-    // A run of some tasks goes from one chosen task to the next, not row by row.
-    if (lastStarted_ >= 0 &&
-        runTasks_[static_cast<std::size_t>(lastStarted_)].status == Status::running) {
-        setStatus(lastStarted_, Status::done, Mark::done);
-    }
-    lastStarted_ = taskIndex;
 }
 
-void TaskBoard::stepStarted(const std::string& text) {
+void TaskBoard::stepStarted(int taskIndex, const std::string& text) {
     Lock lock(mutex_);
     const std::size_t end = text.find("\r\n");
-    stage_ = end == std::string::npos ? std::string() : text.substr(0, end);
-    gauge_ = 0;
+    stages_[taskIndex] = end == std::string::npos ? std::string() : text.substr(0, end);
+    stepGauge_ = 0;
     // The step's own position follows at once.
     positionInLine_ = false;
 }
 
-void TaskBoard::stepDone() {
+void TaskBoard::stepDone(int taskIndex) {
     Lock lock(mutex_);
-    stage_.clear();
-    gauge_.reset();
+    stages_.erase(taskIndex);
+    stepGauge_.reset();
 }
 
 void TaskBoard::taskFailed(int taskIndex) {
@@ -73,8 +68,8 @@ void TaskBoard::taskFailed(int taskIndex) {
 
 void TaskBoard::progress(int percentage) {
     Lock lock(mutex_);
-    if (gauge_) {
-        gauge_ = percentage;
+    if (stepGauge_) {
+        stepGauge_ = percentage;
     }
 }
 
@@ -89,26 +84,28 @@ void TaskBoard::abortRequested() {
     aborted_ = true;
 }
 
-void TaskBoard::runEnded(int cutShortTask, bool endedEarly) {
+void TaskBoard::taskEnded(int taskIndex, bool cutShort) {
     Lock lock(mutex_);
-    // The last task the run reached is done only when it ran to its end without an error.
-    if (lastStarted_ >= 0) {
-        const Status status = runTasks_[static_cast<std::size_t>(lastStarted_)].status;
-        if (cutShortTask == lastStarted_ || endedEarly) {
-            setStatus(lastStarted_, status == Status::running ? Status::cutShort : status,
-                      Mark::failed);
-        } else if (status == Status::running) {
-            setStatus(lastStarted_, Status::done, Mark::done);
-        }
+    const Status status = runTasks_.at(static_cast<std::size_t>(taskIndex)).status;
+    // A task is done only when it ran to its end without an error.
+    if (cutShort) {
+        setStatus(taskIndex, status == Status::running ? Status::cutShort : status, Mark::failed);
+    } else if (status == Status::running) {
+        setStatus(taskIndex, Status::done, Mark::done);
     }
+    stages_.erase(taskIndex);
+}
+
+void TaskBoard::runEnded() {
+    Lock lock(mutex_);
     for (RunTask& runTask : runTasks_) {
         if (runTask.status == Status::waiting) {
             runTask.status = Status::notReached;
         }
     }
     running_ = false;
-    stage_.clear();
-    gauge_.reset();
+    stages_.clear();
+    stepGauge_.reset();
     position_.reset();
 }
 
@@ -120,6 +117,11 @@ bool TaskBoard::isRunning() const {
 bool TaskBoard::wasAborted() const {
     Lock lock(mutex_);
     return aborted_;
+}
+
+bool TaskBoard::isSideBySide() const {
+    Lock lock(mutex_);
+    return sideBySide_;
 }
 
 int TaskBoard::rowCount() const {
@@ -199,16 +201,31 @@ TaskBoard::StatusLine TaskBoard::statusLine() const {
     Lock lock(mutex_);
     StatusLine line;
     line.stopping = running_ && aborted_;
-    line.stage = stage_;
-    if ((line.stopping || !stage_.empty()) && positionInLine_ && position_) {
+    line.stage = shownStage();
+    if ((line.stopping || !line.stage.empty()) && positionInLine_ && position_) {
         line.position = runPositionText(*position_);
     }
     return line;
 }
 
+std::string TaskBoard::shownStage() const {
+    if (position_ && position_->slowest >= 0 &&
+        position_->slowest < static_cast<int>(chosen_.size())) {
+        const auto slowest = stages_.find(chosen_[static_cast<std::size_t>(position_->slowest)]);
+        if (slowest != stages_.end()) {
+            return slowest->second;
+        }
+    }
+    // Between two steps of the slowest task, another's stage.
+    return stages_.empty() ? std::string() : stages_.begin()->second;
+}
+
 std::optional<int> TaskBoard::gauge() const {
     Lock lock(mutex_);
-    return gauge_;
+    if (sideBySide_) {
+        return running_ ? std::optional<int>(position_ ? position_->percent : 0) : std::nullopt;
+    }
+    return stepGauge_;
 }
 
 std::optional<RunPosition> TaskBoard::position() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -47,22 +48,27 @@ public:
     // The list as it now stands, each row unmarked.
     void listRebuilt(const TAllTask& list);
     // The run of the chosen tasks starts on its own copy of the list: its events name a task by
-    // its number in that copy, which the list may no longer match.
-    void runStarted(const TAllTask& list, const TaskNumbers& chosen);
+    // its number in that copy, which the list may no longer match. With several tasks side by
+    // side, the gauge shows the whole run and the status line the task furthest from its end.
+    void runStarted(const TAllTask& list, const TaskNumbers& chosen, bool sideBySide = false);
     void taskStarted(int taskIndex);
     // The stage message is the part of the step's text before its first CR LF.
-    void stepStarted(const std::string& text);
-    void stepDone();
+    void stepStarted(int taskIndex, const std::string& text);
+    void stepDone(int taskIndex);
     void taskFailed(int taskIndex);
+    // The step's progress.
     void progress(int percentage);
     void positionChanged(const RunPosition& position);
     void abortRequested();
-    // The end of the run: the task that an abort cut short (-1 when none was), and whether a
-    // failure ended the run early, which cuts short the task it was in.
-    void runEnded(int cutShortTask, bool endedEarly);
+    // After the task's last event: whether an abort or a failure cut it short.
+    void taskEnded(int taskIndex, bool cutShort);
+    // The end of the run, after each of its tasks has ended.
+    void runEnded();
 
     bool isRunning() const;
     bool wasAborted() const;
+    // Whether the latest run works on several tasks at once.
+    bool isSideBySide() const;
     int rowCount() const;
     Mark rowMark(int row) const;
     Status taskStatus(int taskIndex) const;
@@ -73,7 +79,8 @@ public:
     StatusLine statusLine() const;
     // With that row selected; -1 for none.
     Commands commands(int selectedRow) const;
-    // The gauge's percentage while a step runs.
+    // The gauge's percentage: that of the step under way, or with several tasks side by side
+    // that of the whole run while it lasts.
     std::optional<int> gauge() const;
     // Where the run stands, once it has said so.
     std::optional<RunPosition> position() const;
@@ -89,15 +96,18 @@ private:
     };
 
     void setStatus(int taskIndex, Status status, Mark mark);
+    std::string shownStage() const;
 
     mutable std::mutex mutex_;
     std::vector<Row> rows_;
     std::vector<RunTask> runTasks_;
-    int lastStarted_ = -1;
+    TaskNumbers chosen_;
+    bool sideBySide_ = false;
     bool running_ = false;
     bool aborted_ = false;
-    std::string stage_;
-    std::optional<int> gauge_;
+    // The stage message of each task with a step under way.
+    std::map<int, std::string> stages_;
+    std::optional<int> stepGauge_;
     std::optional<RunPosition> position_;
     bool positionInLine_ = false;
 };

@@ -29,8 +29,8 @@ public:
         record("task " + std::to_string(taskIndex),
                platform::systemText(language::logTaskStarted) + std::to_string(taskIndex));
     }
-    void stepStarted(const std::string& text) override { record("step", text); }
-    void stepDone(const std::string& text) override { record("done", text); }
+    void stepStarted(const std::string& text, int) override { record("step", text); }
+    void stepDone(const std::string& text, int) override { record("done", text); }
     void taskFailed(const std::string& text, int taskIndex) override {
         record("failed " + std::to_string(taskIndex), text);
     }

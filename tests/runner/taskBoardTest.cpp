@@ -39,23 +39,19 @@ protected:
 }  // namespace
 
 TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
-    // The run's tasks, the one that fails, the one the run is in when it ends (-1: it went
-    // through) and whether a failure ended it there (else an abort cut that task short); then
-    // each task's status (x not in the run, d done, e done with errors, c cut short, n never
-    // reached), each row's mark and the rows a retry takes.
+    // The run's tasks, the one that fails, the one an abort or a failure cuts short, ending the
+    // run (-1: it went through); then each task's status (x not in the run, d done, e done with
+    // errors, c cut short, n never reached), each row's mark and the rows a retry takes.
     struct Row {
         TaskNumbers chosen;
         int failing, endsIn;
-        bool endedEarly;
         std::string statuses, marks;
         TaskNumbers retry;
     };
     const Row table[] = {
-        {{0, 1, 2}, 1, -1, false, "ded", "dfd", {1}},
-        {{0, 1, 2}, -1, 0, false, "cnn", "f--", {0, 1, 2}},
-        {{0, 1, 2}, 0, 1, true, "ecn", "ff-", {0, 1, 2}},
-        {{0, 2}, -1, -1, false, "dxd", "d-d", {}},
-        {{1, 2}, 1, 1, false, "xen", "-f-", {1, 2}},
+        {{0, 1, 2}, 1, -1, "ded", "dfd", {1}},      {{0, 1, 2}, -1, 0, "cnn", "f--", {0, 1, 2}},
+        {{0, 1, 2}, 0, 1, "ecn", "ff-", {0, 1, 2}}, {{0, 2}, -1, -1, "dxd", "d-d", {}},
+        {{1, 2}, 1, 1, "xen", "-f-", {1, 2}},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.statuses);
@@ -68,12 +64,12 @@ TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
             if (task == row.failing) {
                 board.taskFailed(task);
             }
+            board.taskEnded(task, task == row.endsIn);
             if (task == row.endsIn) {
                 break;
             }
         }
-        const bool cutShort = row.endsIn >= 0 && !row.endedEarly;
-        board.runEnded(cutShort ? row.endsIn : -1, row.endedEarly);
+        board.runEnded();
         EXPECT_FALSE(board.isRunning());
         EXPECT_EQ(statuses(3), row.statuses);
         EXPECT_EQ(marks(), row.marks);
@@ -86,9 +82,11 @@ TEST_F(TaskBoardTest, TheRunCountsWhatItStartedFailedAndNeverReached) {
     board.taskStarted(0);
     board.taskFailed(0);
     board.taskFailed(0);
+    board.taskEnded(0, false);
     board.taskStarted(1);
     board.abortRequested();
-    board.runEnded(1, false);
+    board.taskEnded(1, true);
+    board.runEnded();
     const TaskBoard::Tally tally = board.tally();
     EXPECT_EQ(tally.started, 2);
     EXPECT_EQ(tally.withErrors, 1);
@@ -104,9 +102,12 @@ TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {
     list.removeAt(0);
     board.listRebuilt(list);
     EXPECT_EQ(marks(), "--");
-    board.taskStarted(1);
-    board.taskStarted(2);
-    board.runEnded(-1, false);
+    board.taskEnded(0, false);
+    for (const int task : {1, 2}) {
+        board.taskStarted(task);
+        board.taskEnded(task, false);
+    }
+    board.runEnded();
     EXPECT_EQ(marks(), "dd");
     // The failed task is gone from the list: nothing left to retry.
     EXPECT_EQ(board.rowsToRetry(), TaskNumbers());
@@ -117,7 +118,8 @@ TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {
     list.add(std::make_shared<Ttask>());
     board.listRebuilt(list);
     board.taskStarted(0);
-    board.runEnded(-1, false);
+    board.taskEnded(0, false);
+    board.runEnded();
     EXPECT_EQ(marks(), "-");
 }
 
@@ -136,7 +138,7 @@ TEST_F(TaskBoardTest, TheStatusLineAndTheGaugeFollowTheSteps) {
     board.positionChanged(position);
     EXPECT_EQ(line(), "|");  // no stage: the line stays empty
 
-    board.stepStarted("Audio stream DEMUX in progress...\r\n    bbdmux x");
+    board.stepStarted(0, "Audio stream DEMUX in progress...\r\n    bbdmux x");
     EXPECT_EQ(line(), "Audio stream DEMUX in progress...|");  // until its own position comes
     EXPECT_EQ(board.gauge(), 0);
     board.positionChanged(position);
@@ -146,19 +148,54 @@ TEST_F(TaskBoardTest, TheStatusLineAndTheGaugeFollowTheSteps) {
     EXPECT_EQ(line(), "Audio stream DEMUX in progress...|" + where);
     EXPECT_EQ(board.gauge(), 40);
 
-    board.stepDone();
+    board.stepDone(0);
     board.progress(50);  // a late measurement shows no gauge again
     EXPECT_EQ(line(), "|");
     EXPECT_EQ(board.gauge(), std::nullopt);
-    board.stepStarted("no line end");
+    board.stepStarted(0, "no line end");
     EXPECT_EQ(line(), "|");
 
     board.abortRequested();
     board.positionChanged(position);
     EXPECT_EQ(line(), "stopping|" + where);
-    board.runEnded(0, false);
+    board.taskEnded(0, true);
+    board.runEnded();
     EXPECT_EQ(line(), "|");
     EXPECT_EQ(board.position(), std::nullopt);
+}
+
+TEST_F(TaskBoardTest, SideBySideTheLineShowsTheSlowestTaskAndTheGaugeTheWholeRun) {
+    board.runStarted(list, {0, 1, 2}, true);
+    EXPECT_EQ(board.gauge(), 0);
+    board.taskStarted(0);
+    board.taskStarted(2);
+    EXPECT_EQ(marks(), "r-r");
+    board.stepStarted(0, "REMUX in progress...\r\n    mplex");
+    board.stepStarted(2, "Video stream DEMUX in progress...\r\n    bbdmux");
+    RunPosition position;
+    position.task = 3;
+    position.taskCount = 3;
+    position.sideBySide = true;
+    position.running = 2;
+    position.percent = 37;
+    position.slowest = 2;  // the run's third task: task 2
+    board.positionChanged(position);
+    board.progress(90);  // a step's own progress is not the run's
+    EXPECT_EQ(board.statusLine().stage, "Video stream DEMUX in progress...");
+    EXPECT_EQ(board.statusLine().position, runPositionText(position));
+    EXPECT_EQ(board.gauge(), 37);
+    // Between two steps of the slowest task, another task's stage.
+    board.stepDone(2);
+    EXPECT_EQ(board.statusLine().stage, "REMUX in progress...");
+
+    // An abort cuts short every task that runs; the ended one keeps its mark.
+    board.taskEnded(0, false);
+    board.abortRequested();
+    board.taskEnded(2, true);
+    board.runEnded();
+    EXPECT_EQ(statuses(3), "dnc");
+    EXPECT_EQ(marks(), "d-f");
+    EXPECT_EQ(board.gauge(), std::nullopt);
 }
 
 TEST_F(TaskBoardTest, CommandsFollowTheRowsTheSelectionAndTheRun) {
@@ -175,7 +212,8 @@ TEST_F(TaskBoardTest, CommandsFollowTheRowsTheSelectionAndTheRun) {
     board.taskStarted(1);
     EXPECT_EQ(commands(board, 1), (Enabled{false, true, false, true, false}));  // the running row
     EXPECT_EQ(commands(board, 0), (Enabled{false, true, true, true, false}));
-    board.runEnded(1, false);
+    board.taskEnded(1, true);
+    board.runEnded();
     EXPECT_EQ(commands(board, 1), (Enabled{true, false, true, true, true}));
     // Once the list no longer holds what the run left, there is nothing to retry.
     list.removeAt(1);

@@ -22,11 +22,11 @@ void WindowRunView::taskStarted(int) {
     handOver_->run(display_.show);
 }
 
-void WindowRunView::stepStarted(const std::string&) {
+void WindowRunView::stepStarted(const std::string&, int) {
     handOver_->run(display_.show);
 }
 
-void WindowRunView::stepDone(const std::string&) {
+void WindowRunView::stepDone(const std::string&, int) {
     handOver_->run(display_.show);
 }
 

@@ -38,8 +38,8 @@ public:
     WindowRunView(std::shared_ptr<GuiHandOver> handOver, Display display);
 
     void taskStarted(int taskIndex) override;
-    void stepStarted(const std::string& text) override;
-    void stepDone(const std::string& text) override;
+    void stepStarted(const std::string& text, int taskIndex) override;
+    void stepDone(const std::string& text, int taskIndex) override;
     void taskFailed(const std::string& text, int taskIndex) override;
     void progress(int percentage) override;
     void runPosition(const RunPosition& position) override;
