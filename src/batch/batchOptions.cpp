@@ -1,11 +1,33 @@
 #include "batch/batchOptions.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <stdexcept>
 
 #include "language/consoleTexts.h"
 #include "runner/taskSelection.h"
+#include "storage/settings.h"
+
+namespace {
+
+// Digits only: a sign, a blank or a fraction would be a guess at what the user meant.
+std::optional<int> taskCount(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char digit : text) {
+        value = value * 10 + (digit - '0');
+        // Stopping here keeps a value of any length from overflowing.
+        if (value > SettingsValues::mostTasksAtOnce) {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+}  // namespace
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
     BatchOptions options;
@@ -40,9 +62,23 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
             options.action = BatchOptions::Action::Version;
             return options;
         } else if ((argument == "--settings" || argument == "--log" || argument == "--tasks" ||
-                    argument == "--failed-from" || argument == "--default-settings") &&
+                    argument == "--failed-from" || argument == "--default-settings" ||
+                    argument == "--jobs") &&
                    !given.insert(argument).second) {
             return fail(argument + language::batchGivenTwice);
+        } else if (argument == "--jobs") {
+            const std::string value = attachedValue              ? *attachedValue
+                                      : i + 1 < arguments.size() ? arguments[++i]
+                                                                 : std::string();
+            if (value.empty()) {
+                return fail(argument + language::batchNeedsTaskCount);
+            }
+            options.tasksAtOnce = taskCount(value);
+            if (!options.tasksAtOnce) {
+                return fail(language::batchJobsOption + value + language::batchNotATaskCount +
+                            std::to_string(SettingsValues::mostTasksAtOnce) +
+                            language::batchTaskCountEnd);
+            }
         } else if (argument == "--settings" || argument == "--log" || argument == "--tasks" ||
                    argument == "--failed-from") {
             const std::string value = attachedValue              ? *attachedValue
@@ -77,4 +113,15 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
         return fail(language::batchSettingsExclusive);
     }
     return options;
+}
+
+int resolvedTasksAtOnce(const std::optional<int>& jobs, int fromSettings, unsigned processorCores) {
+    if (!jobs) {
+        return fromSettings;
+    }
+    if (*jobs != 0) {
+        return *jobs;
+    }
+    return static_cast<int>(
+        std::clamp(processorCores, 1u, static_cast<unsigned>(SettingsValues::mostTasksAtOnce)));
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <thread>
 
 #include "batch/chosenTasks.h"
 #include "batch/projectFileClash.h"
@@ -209,9 +210,13 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     try {
         doing = language::batchWritingLog;
         file = logPath;
+        const int tasksAtOnce =
+            resolvedTasksAtOnce(options.tasksAtOnce, settings.values().tasksAtOnce,
+                                std::thread::hardware_concurrency());
         session = std::make_unique<RunSession>(
-            tasks, choice.toRun, log, RunSession::Services{settings, platform_, console_, formats_},
-            view, board);
+            tasks, choice.toRun, log,
+            RunSession::Services{settings, platform_, console_, formats_, tasksAtOnce}, view,
+            board);
     } catch (const std::exception& failure) {
         reportFailure(failure.what());
         return cannotRun;

@@ -5,7 +5,7 @@ namespace language {
 const char* const batchProgramName = "marovink-batch";
 const char* const batchUsage =
     "Usage: marovink-batch [--settings FILE | --default-settings] [--log FILE] [--tasks LIST]\n"
-    "                      [--failed-from LOG] PROJECT.mvk\n"
+    "                      [--failed-from LOG] [--jobs N] PROJECT.mvk\n"
     "Runs every task of a Marovink project without a window.\n"
     "\n"
     "  --settings FILE     settings file to use (default: the window program's marovink.ini);\n"
@@ -16,6 +16,8 @@ const char* const batchUsage =
     "  --failed-from LOG   run only the tasks that this earlier run log does not show as\n"
     "                      finished without an error (with --tasks: those of LIST); the new\n"
     "                      log carries the finished ones forward\n"
+    "  --jobs N            run N tasks at the same time, from 1 to 64; 0: one per processor\n"
+    "                      core (default: the settings file's \"tasks at once\", else 1)\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "An option's value may also follow an equals sign: --log=FILE. Each option may be given\n"
@@ -44,6 +46,10 @@ const char* const batchSettingsMissingAfter =
 const char* const batchSettingsIsFolder = " is a folder, not a file";
 const char* const batchGivenTwice = " is given more than once";
 const char* const batchTasksOption = "--tasks: ";
+const char* const batchNeedsTaskCount = " needs a number of tasks to run at once";
+const char* const batchJobsOption = "--jobs: '";
+const char* const batchNotATaskCount = "' is not a whole number from 0 to ";
+const char* const batchTaskCountEnd = " (0: one per processor core)";
 
 const char* const batchReadingSettings = "reading the settings ";
 const char* const batchReadingProject = "reading the project ";

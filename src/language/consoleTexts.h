@@ -23,6 +23,11 @@ extern const char* const batchSettingsMissingAfter;
 extern const char* const batchSettingsIsFolder;  // after the settings file's text and path
 extern const char* const batchGivenTwice;        // after the option
 extern const char* const batchTasksOption;       // before what is wrong with a --tasks list
+extern const char* const batchNeedsTaskCount;    // after --jobs
+// A --jobs value that is no count: the option, the value, the text, the largest count, the end
+extern const char* const batchJobsOption;
+extern const char* const batchNotATaskCount;
+extern const char* const batchTaskCountEnd;
 
 // What was being done when a file failed: the text, the file, the separator, the failure
 extern const char* const batchReadingSettings;

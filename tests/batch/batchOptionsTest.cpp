@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "batch/batchOptions.h"
 
 TEST(BatchOptions, CommandLineForms) {
@@ -22,5 +24,62 @@ TEST(BatchOptions, CommandLineForms) {
                                                {"--log=", "a"},
                                                {"--settings", "s", "--default-settings", "a"}}) {
         EXPECT_EQ(parseBatchOptions(wrong).action, BatchOptions::Action::UsageError);
+    }
+}
+
+TEST(BatchOptions, JobsOption) {
+    const std::string range = "' is not a whole number from 0 to 64 (0: one per processor core)";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<int> tasksAtOnce;
+        std::string error;  // empty: the command line is valid
+    };
+    for (const Case& expected : std::vector<Case>{
+             {{"p.mvk"}, std::nullopt, ""},
+             {{"--jobs", "3", "p.mvk"}, 3, ""},
+             {{"p.mvk", "--jobs=2"}, 2, ""},
+             {{"--jobs", "0", "p.mvk"}, 0, ""},
+             {{"--jobs=64", "p.mvk"}, 64, ""},
+             {{"--jobs", "0064", "p.mvk"}, 64, ""},
+             {{"--jobs", "65", "p.mvk"}, std::nullopt, "--jobs: '65" + range},
+             {{"--jobs", "99999999999999999999", "p.mvk"},
+              std::nullopt,
+              "--jobs: '99999999999999999999" + range},
+             {{"--jobs", "-1", "p.mvk"}, std::nullopt, "--jobs: '-1" + range},
+             {{"--jobs", "two", "p.mvk"}, std::nullopt, "--jobs: 'two" + range},
+             {{"--jobs", "p.mvk"}, std::nullopt, "--jobs: 'p.mvk" + range},
+             {{"p.mvk", "--jobs"}, std::nullopt, "--jobs needs a number of tasks to run at once"},
+             {{"--jobs=", "p.mvk"}, std::nullopt, "--jobs needs a number of tasks to run at once"},
+             {{"--jobs", "2", "--jobs=2", "p.mvk"}, std::nullopt, "--jobs is given more than once"},
+         }) {
+        const BatchOptions options = parseBatchOptions(expected.arguments);
+        const std::string shown = ::testing::PrintToString(expected.arguments);
+        EXPECT_EQ(options.action, expected.error.empty() ? BatchOptions::Action::Run
+                                                         : BatchOptions::Action::UsageError)
+            << shown;
+        EXPECT_EQ(options.error, expected.error) << shown;
+        if (expected.error.empty()) {
+            EXPECT_EQ(options.tasksAtOnce, expected.tasksAtOnce) << shown;
+        }
+    }
+}
+
+TEST(BatchOptions, TasksAtOnceResolved) {
+    struct Case {
+        std::optional<int> jobs;
+        int fromSettings;
+        unsigned processorCores;
+        int expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {std::nullopt, 1, 8, 1},  // the settings file's value, not the cores
+             {std::nullopt, 4, 8, 4},
+             {3, 4, 8, 3},  // --jobs wins over the settings file
+             {0, 4, 8, 8},  // one per core
+             {0, 4, 0, 1},  // the system does not know its cores
+             {0, 1, 200, 64},
+         }) {
+        EXPECT_EQ(resolvedTasksAtOnce(c.jobs, c.fromSettings, c.processorCores), c.expected)
+            << c.fromSettings << " " << c.processorCores;
     }
 }

@@ -113,6 +113,7 @@ TEST_F(BatchTest, UsageAndUnreadableFilesExitWithTwo) {
 
     EXPECT_NE(help.output.find("3 when the run was aborted"), std::string::npos);
     EXPECT_NE(help.output.find("--default-settings"), std::string::npos);
+    EXPECT_NE(help.output.find("--jobs N"), std::string::npos);
 
     EXPECT_EQ(runBatch("").status, 2);
     // Each failure names what was being done and the file.
