@@ -12,6 +12,7 @@
 #include "runner/runEstimate.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
+#include "storage/settings.h"
 #include "storage/taskListRecovery.h"
 #include "ui/mainWindow/mainWindow.h"
 #include "ui/prompts/commands.h"
@@ -63,7 +64,7 @@ void TForm1::startRun(const TaskNumbers& chosen) {
         run_->session = std::make_unique<RunSession>(
             taskList, chosen, *runLog_,
             RunSession::Services{services.settings, services.platform, run_->messages,
-                                 services.regionalFormats},
+                                 services.regionalFormats, services.settings.values().tasksAtOnce},
             run_->view, board_);
     } catch (...) {
         run_.reset();
