@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "batch/batchOptions.h"
+#include "batch/chosenTasks.h"
 #include "files/textFile.h"
 #include "storage/projectFile.h"
 #include "support/batchProcess.h"
@@ -47,6 +48,16 @@ protected:
         return expectedLog::maskedLogLines(folder.file("run.log"));
     }
 
+    // Waits until `count` tools have started, all held at the audio gate.
+    void waitForToolsAtTheGate(std::size_t count) const {
+        for (int i = 0; i < 500 && (!isExistingFile(tools.callsPath()) ||
+                                    readLines(tools.callsPath()).size() < count);
+             ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        EXPECT_EQ(readLines(tools.callsPath()).size(), count) << "not started side by side";
+    }
+
     TempFolder folder;
     FakeDvdTools tools{folder.path()};
     TAllTask tasks;
@@ -83,6 +94,60 @@ TEST_F(BatchTest, FullRunWritesTheExactLogAndReportsFailedTasks) {
     EXPECT_EQ(std::count_if(toolLines.begin(), toolLines.end(),
                             [](const std::string& line) { return line.rfind(">>> ", 0) == 0; }),
               5);
+}
+
+TEST_F(BatchTest, WithTwoJobsEachTaskIsLoggedWholeAndAnAbortCutsShortBothRunningTasks) {
+    for (const char* name : {"one", "two", "three"}) {
+        TaskRef task = addTask(name);
+        task->deleteOrigVob = task->deleteStreams = task->deleteVob = true;
+    }
+    const std::vector<Ttask> records = tasks.snapshot();
+    const std::string arguments = "--jobs 2 " + projectArguments();
+    writeBytes(tools.audioGatePath(), "");
+    BatchOutcome outcome = runBatch(arguments, [this](pid_t) {
+        waitForToolsAtTheGate(2);
+        std::filesystem::remove(tools.audioGatePath());
+    });
+    EXPECT_EQ(outcome.status, 0) << readBytes(folder.file("stderr.txt"));
+
+    // Each task's block as a run of that task alone writes it, in the order the tasks ended.
+    std::vector<std::string> lines = logLines();
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (int task = 0; task < 3; ++task) {
+            if (lines[i] == expectedLog::taskStart(task)[4]) {
+                const std::vector<std::string> block = expectedLog::fullTask(
+                    records[static_cast<std::size_t>(task)], tools.settings(), task);
+                expected.insert(expected.end(), block.begin(), block.end());
+            }
+        }
+    }
+    const std::vector<std::string> endLines = expectedLog::endOfRun();
+    expected.insert(expected.end(), endLines.begin(), endLines.end());
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), endLines.back()), 1);
+
+    // Aborted while two tasks run: both are cut short, and a retry takes them with the third.
+    for (const Ttask& task : records) {
+        std::filesystem::remove_all(task.dvdFolderPath);
+        writeBytes(task.origVobFilePath, std::string(100 * 1024, '\0'));
+    }
+    std::filesystem::remove(tools.callsPath());
+    writeBytes(tools.audioGatePath(), "");
+    outcome = runBatch(arguments, [this](pid_t pid) {
+        waitForToolsAtTheGate(2);
+        kill(pid, SIGINT);
+        std::this_thread::sleep_for(200ms);
+        std::filesystem::remove(tools.audioGatePath());
+    });
+    EXPECT_EQ(outcome.status, 3) << readBytes(folder.file("stderr.txt"));
+    EXPECT_EQ(finishedInRunLog(folder.file("run.log"), 3), std::set<int>());
+    lines = logLines();
+    EXPECT_EQ(
+        std::count(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"), 3)
+        << "one in each running task's block, one after the last";
+    EXPECT_EQ(lines.back(), endLines.back());
+    EXPECT_EQ(readLines(tools.callsPath()).size(), 2u);
 }
 
 TEST_F(BatchTest, CleanRunExitsWithZeroAndUsesTheSettingsBesideTheProgram) {
