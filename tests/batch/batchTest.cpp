@@ -112,16 +112,10 @@ TEST_F(BatchTest, WithTwoJobsEachTaskIsLoggedWholeAndAnAbortCutsShortBothRunning
 
     // Each task's block as a run of that task alone writes it, in the order the tasks ended.
     std::vector<std::string> lines = logLines();
-    std::vector<std::string> expected;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        for (int task = 0; task < 3; ++task) {
-            if (lines[i] == expectedLog::taskStart(task)[4]) {
-                const std::vector<std::string> block = expectedLog::fullTask(
-                    records[static_cast<std::size_t>(task)], tools.settings(), task);
-                expected.insert(expected.end(), block.begin(), block.end());
-            }
-        }
-    }
+    std::vector<std::string> expected = expectedLog::blocksInLoggedOrder(lines, 3, [&](int task) {
+        return expectedLog::fullTask(records[static_cast<std::size_t>(task)], tools.settings(),
+                                     task);
+    });
     const std::vector<std::string> endLines = expectedLog::endOfRun();
     expected.insert(expected.end(), endLines.begin(), endLines.end());
     EXPECT_EQ(lines, expected);

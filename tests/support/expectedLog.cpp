@@ -106,4 +106,19 @@ std::vector<std::string> endOfRun() {
     return {std::string(66, '_'), "      ---   All Tasks finished !!!   ---"};
 }
 
+std::vector<std::string> blocksInLoggedOrder(
+    const std::vector<std::string>& loggedLines, int taskCount,
+    const std::function<std::vector<std::string>(int)>& blockOf) {
+    std::vector<std::string> blocks;
+    for (const std::string& line : loggedLines) {
+        for (int task = 0; task < taskCount; ++task) {
+            if (line == taskStart(task)[4]) {
+                const std::vector<std::string> block = blockOf(task);
+                blocks.insert(blocks.end(), block.begin(), block.end());
+            }
+        }
+    }
+    return blocks;
+}
+
 }  // namespace expectedLog

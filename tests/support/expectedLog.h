@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,11 @@ std::vector<std::string> demuxOnly(const Ttask& task, const SettingsValues& tool
 std::vector<std::string> missingSource(const Ttask& task, int taskIndex);
 
 std::vector<std::string> endOfRun();
+
+// Tasks that ran side by side: the block of each task whose start the logged lines show, in the
+// order they show them.
+std::vector<std::string> blocksInLoggedOrder(
+    const std::vector<std::string>& loggedLines, int taskCount,
+    const std::function<std::vector<std::string>(int)>& blockOf);
 
 }  // namespace expectedLog

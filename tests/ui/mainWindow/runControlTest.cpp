@@ -128,6 +128,39 @@ TEST_F(RunControlTest, ARunMarksTheTasksAndLogsEveryStep) {
               services.platform.collectsToolOutput());
 }
 
+TEST_F(RunControlTest, WithTwoTasksAtOnceTheWindowShowsBothRunningAndTheWholeRun) {
+    SettingsValues values = settings.values();
+    values.tasksAtOnce = 2;
+    settings.setValues(values);
+    for (const char* name : {"first", "second", "third"}) {
+        addDemuxTask(name);
+    }
+    writeBytes(tools.audioGatePath(), "");
+    ui.press("btn_StartTasks");
+    const std::string running = "2 tasks running, 0 of 3 ended";
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return toolCalls() == 2 && ui.statusLine().find(running) != std::string::npos; },
+        runTimeoutMs))
+        << ui.statusLine();
+    EXPECT_EQ(ui.rowMark(0), Mark::running);
+    EXPECT_EQ(ui.rowMark(1), Mark::running);
+    EXPECT_EQ(ui.rowMark(2), Mark::none);
+    EXPECT_EQ(ui.statusLine().rfind(language::audioDemuxInProgress, 0), 0u);
+    EXPECT_TRUE(ui.shown("ProgressBar1"));
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(ui.rowMark(row), Mark::done);
+    }
+    const std::vector<std::string> logged = expectedLog::maskedLogLines(logPath());
+    std::vector<std::string> expected = expectedLog::blocksInLoggedOrder(logged, 3, [&](int task) {
+        return expectedLog::demuxOnly(*window->taskList.taskAt(task), values, task);
+    });
+    append(expected, expectedLog::endOfRun());
+    EXPECT_EQ(logged, expected) << readBytes(logPath());
+}
+
 TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
     window->btn_AbortTasksClick();  // no run: nothing is written
     EXPECT_FALSE(std::filesystem::exists(logPath()));
