@@ -67,8 +67,8 @@ public:
             return;
         }
         const std::string stage = board_.statusLine().stage;
-        console_.runPosition((stage.empty() ? stage : " " + stage) + runPositionText(position));
-        console_.progress(position.percent);
+        console_.wholeRun(position.percent,
+                          (stage.empty() ? stage : " " + stage) + runPositionText(position));
     }
     void runFinished() override { afterFirstEntry(); }
 

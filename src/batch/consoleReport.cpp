@@ -96,6 +96,13 @@ void ConsoleReport::runPosition(const std::string& text) {
     }
 }
 
+void ConsoleReport::wholeRun(int percentage, const std::string& text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    percentage_ = percentage;
+    position_ = consoleText(text);
+    drawProgressLine();
+}
+
 void ConsoleReport::drawProgressLine() {
     if (!outIsTerminal_) {
         return;

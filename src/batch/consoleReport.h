@@ -20,6 +20,9 @@ public:
     void progress(int percentage);
     // Shown after the step's percentage on the progress line: where the run stands.
     void runPosition(const std::string& text);
+    // With several tasks at once, the progress line shows the whole run's percentage instead,
+    // then what it is doing and where it stands.
+    void wholeRun(int percentage, const std::string& text);
     void aborting();
     void aborted(int tasksNotRun);
     void endedAtOnce();

@@ -45,6 +45,22 @@ TEST(ProgressLineTest, ShowsTheTaskOutOfTheTotalAndTheTimeLeftOnATerminal) {
               std::string::npos);
     EXPECT_NE(text.find("task 2 of 2, about 1 min left"), std::string::npos) << text;
 
+    // Side by side, each line names its task, and the progress line shows the whole run, what the
+    // task furthest from its end does, and how many tasks run.
+    std::ostringstream sideBySide;
+    ConsoleReport both(sideBySide, err, true);
+    options.tasksAtOnce = 2;
+    ASSERT_EQ(
+        BatchRun(*system, folder.file("marovink-batch"), RegionalFormats{}, both).run(options),
+        BatchRun::noTaskFailed)
+        << err.str();
+    const std::string shown = sideBySide.str();
+    EXPECT_NE(shown.find("  Task 2: REMUX in progress..."), std::string::npos) << shown;
+    EXPECT_NE(shown.find(" % REMUX in progress... \xe2\x80\x94 "), std::string::npos) << shown;
+    EXPECT_NE(shown.find(" tasks running, "), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("task 1 of 2"), std::string::npos) << shown;
+    options.tasksAtOnce.reset();
+
     // Not on a file or a pipe: there the lines of the events are all.
     std::ostringstream plain;
     ConsoleReport quiet(plain, err, false);
