@@ -186,6 +186,9 @@ const char* const standardLabel = "Standard";
 const char* const standardHint = "(to convert chapters in fps into time if needed)";
 const char* const palStandard = "PAL";
 const char* const ntscStandard = "NTSC";
+const char* const tasksAtOnceLabel = "Tasks at once";
+const char* const tasksAtOnceHint =
+    "(tasks that run at the same time; 1 runs them one after the other)";
 
 }  // namespace language
 

@@ -166,6 +166,8 @@ extern const char* const standardLabel;
 extern const char* const standardHint;
 extern const char* const palStandard;
 extern const char* const ntscStandard;
+extern const char* const tasksAtOnceLabel;
+extern const char* const tasksAtOnceHint;
 
 }  // namespace language
 

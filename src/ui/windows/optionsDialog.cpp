@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <algorithm>
 
 #include "language/language.h"
 #include "storage/settings.h"
@@ -18,7 +20,8 @@
 
 namespace {
 
-const QSize designSize(599, 248);
+// Tall enough for the row of tasks at once below the standard's.
+const QSize designSize(599, 276);
 const QSize groupDesignSize(489, 185);
 constexpr int rowHeight = 48;
 
@@ -83,6 +86,23 @@ void TFormOptions::buildControls() {
     Label8 = named(new QLabel(uiText(language::standardHint), this), "Label8");
     anchors->place(Label8, QRect(193, 206, 300, 21), anchorLeftTop);
 
+    // The label keeps the standard's column unless its text needs more room than "Standard" had;
+    // the spin box and its hint then move right with it.
+    lab_tasksAtOnce = named(boldLabel(language::tasksAtOnceLabel, this), "lab_tasksAtOnce");
+    lab_tasksAtOnce->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const int tasksLabelWidth = std::max(72, lab_tasksAtOnce->sizeHint().width());
+    anchors->place(lab_tasksAtOnce, QRect(8, 234, tasksLabelWidth, 21), anchorLeftTop);
+    spn_tasksAtOnce = named(new QSpinBox(this), "spn_tasksAtOnce");
+    spn_tasksAtOnce->setRange(1, SettingsValues::mostTasksAtOnce);
+    spn_tasksAtOnce->setFont(boldFont(11));
+    const int spinLeft = 8 + tasksLabelWidth + 8;
+    anchors->place(spn_tasksAtOnce, QRect(spinLeft, 234, 57, 21), anchorLeftTop);
+    lab_tasksAtOnceHint =
+        named(new QLabel(uiText(language::tasksAtOnceHint), this), "lab_tasksAtOnceHint");
+    anchors->place(lab_tasksAtOnceHint,
+                   QRect(spinLeft + 57 + 8, 234, lab_tasksAtOnceHint->sizeHint().width(), 21),
+                   anchorLeftTop);
+
     btn_ok = named(new QPushButton(uiText(language::okButton), this), "btn_ok");
     anchors->place(btn_ok, QRect(512, 16, 75, 25), AnchorRight | AnchorTop);
     btn_cancel = named(new QPushButton(uiText(language::cancelButton), this), "btn_cancel");
@@ -100,6 +120,7 @@ void TFormOptions::showValues() {
     txt_muxExe->setText(toQString(values.muxExePath));
     txt_authorExe->setText(toQString(values.authorExePath));
     lst_standard->setEditText(toQString(values.videoStandard));
+    spn_tasksAtOnce->setValue(values.tasksAtOnce);
 }
 
 void TFormOptions::btn_okClick() {
@@ -114,6 +135,7 @@ void TFormOptions::btn_okClick() {
         return;
     }
     values.videoStandard = toEightBit(lst_standard->currentText());
+    values.tasksAtOnce = spn_tasksAtOnce->value();
     settings.setValues(values);
     settings.save();
     accept();

@@ -8,9 +8,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
-// Where the user sets the tool paths and the video standard. Creating it loads the settings from
-// the file, with a message for the first missing tool.
+// Where the user sets the tool paths, the video standard and how many tasks a run works on at the
+// same time. Creating it loads the settings from the file, with a message for the first missing
+// tool.
 class TFormOptions : public QDialog {
     Q_OBJECT
 
@@ -34,6 +36,9 @@ private:
     QLabel* Label7;
     QComboBox* lst_standard;
     QLabel* Label8;
+    QLabel* lab_tasksAtOnce;
+    QSpinBox* spn_tasksAtOnce;
+    QLabel* lab_tasksAtOnceHint;
     QPushButton* btn_ok;
     QPushButton* btn_cancel;
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -26,10 +27,14 @@ void WindowDriver::key(const char* name, int key) const {
 
 namespace {
 
-// The property that holds what a control shows as text, for each kind of control taking text.
+// The property that holds what a control shows as text, for each kind of control taking text. A
+// spin box's number is typed and read as its digits.
 const char* textProperty(const QWidget& widget) {
     if (qobject_cast<const QPlainTextEdit*>(&widget) != nullptr) {
         return "plainText";
+    }
+    if (qobject_cast<const QSpinBox*>(&widget) != nullptr) {
+        return "value";
     }
     return qobject_cast<const QComboBox*>(&widget) != nullptr ? "currentText" : "text";
 }

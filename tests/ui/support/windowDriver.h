@@ -21,7 +21,7 @@ public:
     // A button, check box or menu item, pressed or chosen as a user does.
     void press(const char* name) const;
     void key(const char* name, int key) const;
-    // Line edits, multi-line texts, combo boxes, labels and menu items.
+    // Line edits, multi-line texts, combo boxes, spin boxes, labels and menu items.
     std::string text(const char* name) const;
     void type(const char* name, const std::string& text) const;
     bool enabled(const char* name) const;

@@ -87,3 +87,60 @@ TEST_F(OptionsDialogTest, EditBoxesWidenWithTheDialog) {
     EXPECT_EQ(form.geometry("txt_demuxExe").width(), editWidth + 40);
     EXPECT_EQ(form.geometry("btn_ok").x(), okLeft + 40);
 }
+
+namespace {
+
+const std::string various = "[various]\r\nstandard=PAL\r\n";
+
+struct TasksAtOnceCase {
+    const char* fileLine;  // under [various]; nullptr: no settings file
+    int shown;
+    const char* typed;
+    const char* authorTool;  // typed too, when not nullptr
+    const char* button;      // nullptr: the close box
+    int taken;
+    const char* written;  // the line under [various] afterwards; nullptr: the file is untouched
+};
+
+const TasksAtOnceCase tasksAtOnceCases[] = {
+    {nullptr, 1, "3", nullptr, "btn_ok", 3, "tasks at once=3\r\n"},
+    {"", 1, "2", nullptr, "btn_ok", 2, "tasks at once=2\r\n"},
+    {"tasks at once=4\r\n", 4, "1", nullptr, "btn_ok", 1, "tasks at once=1\r\n"},
+    {"tasks at once=65\r\n", 1, "65", nullptr, "btn_ok", 64, "tasks at once=64\r\n"},
+    {"tasks at once=4\r\n", 4, "0", nullptr, "btn_ok", 1, "tasks at once=1\r\n"},
+    {"tasks at once=4\r\n", 4, "9", "/nowhere/dvdauthor", "btn_ok", 4, nullptr},
+    {"tasks at once=4\r\n", 4, "9", nullptr, "btn_cancel", 4, nullptr},
+    {"tasks at once=4\r\n", 4, "9", nullptr, nullptr, 4, nullptr},
+};
+
+}  // namespace
+
+TEST_F(OptionsDialogTest, TasksAtOnceShownThenTakenOnlyByAValidOk) {
+    for (const TasksAtOnceCase& row : tasksAtOnceCases) {
+        SCOPED_TRACE(std::string(row.fileLine ? row.fileLine : "no file") + row.typed);
+        std::filesystem::remove(iniPath());
+        if (row.fileLine != nullptr) {
+            writeBytes(iniPath(), various + row.fileLine);
+        }
+        TFormOptions options(nullptr, services);
+        const WindowDriver form(options);
+        EXPECT_EQ(form.text("spn_tasksAtOnce"), std::to_string(row.shown));
+        form.type("spn_tasksAtOnce", row.typed);
+        if (row.authorTool != nullptr) {
+            form.type("txt_authorExe", row.authorTool);
+        }
+        options.show();
+        if (row.button != nullptr) {
+            form.press(row.button);
+        } else {
+            options.close();
+        }
+        EXPECT_EQ(options.isVisible(), row.authorTool != nullptr);
+        EXPECT_EQ(settings.values().tasksAtOnce, row.taken);
+        if (row.written != nullptr) {
+            EXPECT_NE(readBytes(iniPath()).find(various + row.written), std::string::npos);
+        } else {
+            EXPECT_EQ(readBytes(iniPath()), various + row.fileLine);
+        }
+    }
+}
