@@ -104,10 +104,8 @@ struct TasksAtOnceCase {
 
 const TasksAtOnceCase tasksAtOnceCases[] = {
     {nullptr, 1, "3", nullptr, "btn_ok", 3, "tasks at once=3\r\n"},
-    {"", 1, "2", nullptr, "btn_ok", 2, "tasks at once=2\r\n"},
     {"tasks at once=4\r\n", 4, "1", nullptr, "btn_ok", 1, "tasks at once=1\r\n"},
     {"tasks at once=65\r\n", 1, "65", nullptr, "btn_ok", 64, "tasks at once=64\r\n"},
-    {"tasks at once=4\r\n", 4, "0", nullptr, "btn_ok", 1, "tasks at once=1\r\n"},
     {"tasks at once=4\r\n", 4, "9", "/nowhere/dvdauthor", "btn_ok", 4, nullptr},
     {"tasks at once=4\r\n", 4, "9", nullptr, "btn_cancel", 4, nullptr},
     {"tasks at once=4\r\n", 4, "9", nullptr, nullptr, 4, nullptr},
