@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "files/textFile.h"
 #include "platform/platform.h"
 #include "storage/settings.h"
 #include "support/fakeTools.h"
@@ -96,10 +97,13 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     window.show();
     writeBytes(tools.audioGatePath(), "");
     ui.press("btn_StartTasks");
-    // Half the audio stream is there: the gauge shows it within a second.
+    // Once the tool has started (the runner first removes what an earlier run left), half the
+    // audio stream is there: the gauge shows it within a second.
+    bool saved = QTest::qWaitFor([&tools] { return isExistingFile(tools.callsPath()); }, 5000);
     writeBytes(programFolder.file("holiday.ac3"), std::string(1024 * 1024 * 65 / 2000, 'a'));
-    bool saved = QTest::qWaitFor(
-        [&ui] { return ui.control<QProgressBar>("ProgressBar1").value() > 0; }, 5000);
+    saved = QTest::qWaitFor([&ui] { return ui.control<QProgressBar>("ProgressBar1").value() > 0; },
+                            5000) &&
+            saved;
     saved = save(window, folder, "mainWindowRunning.png") && saved;
     std::filesystem::remove(tools.audioGatePath());
     saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
@@ -120,7 +124,15 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     tools.write();
     window.RefreshTaskList();
     writeBytes(tools.audioGatePath(), "");
+    std::filesystem::remove(tools.callsPath());
     ui.press("btn_StartTasks");
+    saved =
+        QTest::qWaitFor(
+            [&tools] {
+                return readBytes(tools.callsPath()).find("wedding.VOB 0xbd") != std::string::npos;
+            },
+            10000) &&
+        saved;
     writeBytes(programFolder.file("wedding.ac3"), std::string(1024 * 1024 * 65 / 2000, 'a'));
     saved = QTest::qWaitFor(
                 [&ui] {
@@ -138,6 +150,27 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     for (TLogForm* viewer : viewers) {
         viewer->hide();
     }
+
+    // A third run with two tasks at once: both rows marked, the status line counting them, the
+    // gauge over the whole run.
+    SettingsValues sideBySide = services.settings.values();
+    sideBySide.tasksAtOnce = 2;
+    services.settings.setValues(sideBySide);
+    window.taskList.taskAt(0)->doDemux = true;
+    window.taskList.taskAt(0)->doRemux = false;
+    window.RefreshTaskList();
+    writeBytes(tools.audioGatePath(), "");
+    ui.press("btn_StartTasks");
+    saved = QTest::qWaitFor(
+                [&ui] {
+                    return ui.statusLine().find("2 tasks running") != std::string::npos &&
+                           ui.rowMark(1) == TaskBoard::Mark::running;
+                },
+                10000) &&
+            saved;
+    saved = saveWithCaption(window, folder, "mainWindowSideBySide.png") && saved;
+    std::filesystem::remove(tools.audioGatePath());
+    saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
 
     std::filesystem::copy_file(MAROVINK_DATA_DIR "/gpl.txt", programFolder.file("gpl.txt"));
     TFAbout about(&window, programFolder.file("gpl.txt"));
