@@ -65,9 +65,9 @@ TEST(BatchOptions, TasksAtOnceResolved) {
     };
     for (const Case& c : std::vector<Case>{
              {std::nullopt, 1, 8, 1},  // the settings file's value, not the cores
-             {3, 4, 8, 3},  // --jobs wins over the settings file
-             {0, 4, 8, 8},  // one per core
-             {0, 4, 0, 1},  // the system does not know its cores
+             {3, 4, 8, 3},             // --jobs wins over the settings file
+             {0, 4, 8, 8},             // one per core
+             {0, 4, 0, 1},             // the system does not know its cores
              {0, 1, 200, 64},
          }) {
         EXPECT_EQ(resolvedTasksAtOnce(c.jobs, c.fromSettings, c.processorCores), c.expected)
