@@ -123,13 +123,14 @@ void RunSession::onStepStart(TprocessThread& runner, const std::string& text, in
         runner.currentTarget(), runner.expectedSize(), runner.currentTargetIsFolder(),
         [this, runTask](TprogressThread&, int percentage) {
             estimate_.toolRunProgress(runTask, percentage);
-            board_.progress(percentage);
             if (sideBySide_) {
+                // The gauge shows the whole run, not this step.
                 const RunPosition position = estimate_.position();
                 board_.positionChanged(position);
                 view_.progress(position.percent);
                 view_.runPosition(position);
             } else {
+                board_.progress(percentage);
                 view_.progress(percentage);
                 showPosition();
             }
