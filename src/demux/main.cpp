@@ -66,6 +66,13 @@ void printReport(const demux::ExtractionReport& report, int stream) {
         std::printf("bbdmux: the audio begins %.1f ms from the video's first picture\n",
                     milliseconds(*report.outputStart - *report.videoStart));
     }
+    for (const mpeg::AudioCorrection& correction : report.corrections) {
+        std::printf("bbdmux: %s\n", mpeg::correctionText(correction, stream).c_str());
+    }
+    if (report.unitsPastVideo > 0) {
+        std::printf("bbdmux: %lld %s past the video's end and a second left out\n",
+                    static_cast<long long>(report.unitsPastVideo), unit);
+    }
 }
 
 int usageError() {

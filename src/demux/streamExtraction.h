@@ -4,6 +4,9 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include "mpeg/titleTimeline.h"
 
 namespace demux {
 
@@ -17,9 +20,12 @@ public:
 struct ExtractionReport {
     std::uint64_t bytesWritten = 0;
     // Audio only: frames (LPCM: samples) of silence put before the first real one, and real
-    // ones left out before the video's start.
+    // ones left out before the video's start; past the video's end and a second; and the places
+    // after the start where the track was kept in step with the video.
     std::int64_t silenceAdded = 0;
     std::int64_t unitsLeftOut = 0;
+    std::int64_t unitsPastVideo = 0;
+    std::vector<mpeg::AudioCorrection> corrections;
     // Bytes passed over because they were no whole unit: the tail of a unit cut at the start,
     // or data between frames where the stream lost its frame sync.
     std::uint64_t bytesPassedOver = 0;
@@ -29,10 +35,10 @@ struct ExtractionReport {
 };
 
 // Writes one elementary stream of the program stream at `source` to `output`: the video from its
-// first sequence header, or an audio stream from its first whole frame, starting at the video's
-// first presentation time so that a multiplexer that lines up the first bytes keeps the source's
-// timing. Throws DemuxError (the output then removed) when the source cannot be read, holds no
-// such stream, or the output cannot be written.
+// first sequence header, or an audio stream placed on the video's timeline, from the video's
+// first presentation time on, so that a multiplexer that lines up the first bytes and counts
+// units keeps the source's timing in every piece of the title. Throws DemuxError (the output then
+// removed) when the source cannot be read, holds no such stream, or the output cannot be written.
 ExtractionReport extractStream(const std::string& source, int streamId, const std::string& output);
 
 }  // namespace demux

@@ -48,6 +48,16 @@ bool isElementaryStream(int code) {
     return code == privateStream1 || (code >= 0xc0 && code <= 0xef);
 }
 
+// The system clock reference's 33-bit base of the valid pack header at p.
+std::int64_t clockReferenceOf(const std::uint8_t* p) {
+    if ((p[4] & 0xc0) == 0x40) {  // MPEG-2
+        return (std::int64_t{(p[4] >> 3) & 0x07} << 30) | (std::int64_t{p[4] & 0x03} << 28) |
+               (std::int64_t{p[5]} << 20) | (std::int64_t{p[6] >> 3} << 15) |
+               (std::int64_t{p[6] & 0x03} << 13) | (std::int64_t{p[7]} << 5) | (p[8] >> 3);
+    }
+    return decodeTimeStamp(p + 4);  // MPEG-1 codes it as a time stamp
+}
+
 // Fills packet from the PES packet at p (its 6-byte head included); false when its header is
 // not one of a PES packet with data.
 bool readPesPacket(const std::uint8_t* p, std::size_t length, PesPacket& packet) {
@@ -170,6 +180,8 @@ void ProgramStreamReader::read(const PacketHandler& handler, std::uint64_t from,
     std::size_t kept = 0;
     std::uint64_t left = limit;
     synchronised_ = false;
+    clockReference_.reset();
+    bufferPosition_ = from;
     for (;;) {
         const std::size_t wanted =
             static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - kept, left));
@@ -188,6 +200,7 @@ void ProgramStreamReader::read(const PacketHandler& handler, std::uint64_t from,
         }
         kept = end - used;
         std::memmove(buffer_.data(), buffer_.data() + used, kept);
+        bufferPosition_ += used;
     }
 }
 
@@ -217,6 +230,7 @@ std::size_t ProgramStreamReader::parse(std::size_t end, bool atEnd, const Packet
                 continue;
             }
             synchronised_ = true;
+            clockReference_ = clockReferenceOf(data + at);
             at += length;
             continue;
         }
@@ -243,9 +257,20 @@ std::size_t ProgramStreamReader::parse(std::size_t end, bool atEnd, const Packet
             return at;
         }
         const std::size_t available = std::min(length, end - at);
+        PesPacket packet;
+        bool read = false;
         if (isElementaryStream(code)) {
-            PesPacket packet;
-            if (readPesPacket(data + at, available, packet) && !handler(packet)) {
+            read = readPesPacket(data + at, available, packet);
+        } else if (code == navigationStream && available > 6) {
+            packet.streamId = navigationStream;
+            packet.payload = data + at + 6;
+            packet.size = available - 6;
+            read = true;
+        }
+        if (read) {
+            packet.filePosition = bufferPosition_ + at;
+            packet.clockReference = clockReference_;
+            if (!handler(packet)) {
                 stop = true;
                 return at + available;
             }

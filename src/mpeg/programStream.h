@@ -17,6 +17,8 @@ constexpr std::int64_t ticksPerSecond = 90000;
 // track, 0x20 the first subpicture).
 constexpr int privateStream1 = 0xbd;
 constexpr int firstVideoStream = 0xe0;
+// Private stream 2 carries the NAV packs of DVD-Video; the reader hands it over under its own id.
+constexpr int navigationStream = 0xbf;
 
 // One PES packet's payload, as the reader hands it over.
 struct PesPacket {
@@ -30,10 +32,15 @@ struct PesPacket {
     std::uint8_t lpcmHeader[3] = {0, 0, 0};
     const std::uint8_t* payload = nullptr;  // the elementary stream's bytes only
     std::size_t size = 0;
+    // Where the packet begins in the file, and the system clock reference of the pack it came in
+    // (nullopt before the first pack header).
+    std::uint64_t filePosition = 0;
+    std::optional<std::int64_t> clockReference;
 };
 
 // Reads an MPEG-1 or MPEG-2 program stream (a VOB) from start to end in large blocks, and hands
-// every PES packet of an audio, video or subpicture stream to the callback. Garbage between
+// every PES packet of an audio, video or subpicture stream, and of the navigation stream, to the
+// callback. Garbage between
 // packets, as at the start of a file cut at any byte, is skipped up to the next start code.
 class ProgramStreamReader {
 public:
@@ -62,6 +69,8 @@ private:
     // Whether the bytes at the parse position follow a pack header: outside one, only a pack
     // header is trusted.
     bool synchronised_ = false;
+    std::optional<std::int64_t> clockReference_;
+    std::uint64_t bufferPosition_ = 0;  // where buffer_[0] lies in the file
     std::uint64_t fileSize_ = 0;
     std::vector<std::uint8_t> buffer_;
 };

@@ -15,13 +15,18 @@ namespace {
 
 constexpr std::int64_t videoStart = 90000;  // the first group's first picture: one second
 
-// One group of pictures in decode order, I P B B: shown B B I P from videoStart on. The I
-// picture's packet alone carries a time stamp, as many multiplexers write them.
-void addGroup(SyntheticStream& stream, bool closed) {
-    stream.video(sequenceHeader() + groupHeader(closed) + picture(2, 1),
-                 videoStart + 2 * frameTicks);
-    stream.video(picture(3, 2));
-    stream.video(picture(0, 3) + picture(1, 3));
+// Groups of pictures in decode order, I P B B: each shown B B I P, the first from videoStart on,
+// then one picture of a last group. The I picture's packet alone carries a time stamp, as many
+// multiplexers write them. Six groups are longer than every track the tests make.
+void addGroup(SyntheticStream& stream, bool closed, int groups = 6) {
+    for (int group = 0; group < groups; ++group) {
+        const std::int64_t start = videoStart + group * 4 * frameTicks;
+        stream.video(
+            (group == 0 ? sequenceHeader() : std::string()) + groupHeader(closed) + picture(2, 1),
+            start + 2 * frameTicks);
+        stream.video(picture(3, 2));
+        stream.video(picture(0, 3) + picture(1, 3));
+    }
     stream.video(groupHeader(true) + picture(0, 1));
 }
 
@@ -155,7 +160,7 @@ TEST_F(ExtractionTest, ListingNamesEveryStreamWithItsFormatAndTimes) {
     stream.privateAudio(0x80, ac3Frames(0, 4), videoStart, 1);
     stream.mpegAudio(0xc0, mp2Frame('m') + mp2Frame('n'), videoStart);
     stream.privateAudio(0x20, "subtitle", videoStart, 0);
-    addGroup(stream, true);
+    addGroup(stream, true, 1);
     stream.privateAudio(0x80, ac3Frames(4, 4), videoStart + 4 * ac3FrameTicks, 1);
     writeBytes(folder.file("source.vob"), stream.bytes());
 
