@@ -237,6 +237,11 @@ extern const char* const streamKindSubtitle;
 extern const char* const streamChannels;  // printf format with one %d
 extern const char* const streamLeftOutUntakeable;
 extern const char* const streamLeftOutNotFirstAc3;
+// After the audio demultiplexing of a title whose tracks were kept in step with its video at
+// some places after their start: the number of places, then the largest correction.
+extern const char* const audioKeptInStep;
+extern const char* const audioKeptInStepOnce;
+extern const char* const audioKeptInStepLargest;
 extern const char* const subtitlesLeftOut;  // printf format with one %d
 extern const char* const leftOutHeading;
 extern const char* const nothingLeftOut;

@@ -41,6 +41,22 @@ public:
         result_.streamId = streamId;
     }
 
+    // Runs one step of the reading; a track that is only counted keeps its failure to itself.
+    template <typename Step>
+    void guarded(Step step) {
+        if (!result_.error.empty()) {
+            return;
+        }
+        try {
+            step();
+        } catch (const TimelineError& failure) {
+            if (sink_ != nullptr) {
+                throw;
+            }
+            result_.error = failure.what();
+        }
+    }
+
     void add(const PesPacket& packet) {
         result_.found = true;
         if (!units_) {
@@ -309,13 +325,14 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
             if (!groups.empty()) {
                 addGroups();
                 for (auto& track : readers) {
-                    track->release(false);
+                    track->guarded([&] { track->release(false); });
                 }
             }
         } else {
             for (std::size_t index = 0; index < readers.size(); ++index) {
                 if (tracks[index].streamId == packet.streamId) {
-                    readers[index]->add(packet);
+                    TrackReader& track = *readers[index];
+                    track.guarded([&] { track.add(packet); });
                 }
             }
         }
@@ -325,7 +342,7 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
     addGroups();
     timeline.finish();
     for (auto& track : readers) {
-        track->finish();
+        track->guarded([&] { track->finish(); });
         title.tracks.push_back(track->result());
     }
     title.videoStart = timeline.origin();

@@ -53,6 +53,8 @@ struct TrackOnTimeline {
     std::int64_t unitsPastVideo = 0;
     std::uint64_t bytesPassedOver = 0;
     std::vector<AudioCorrection> corrections;
+    // A track that is only counted does not stop the reading: why it cannot be placed, if so.
+    std::string error;
 };
 
 struct TitleOnTimeline {
@@ -73,8 +75,9 @@ struct TrackRequest {
 // Reads the program stream at `path` once, from start to end: the first video stream's timeline,
 // and each requested audio track placed on it. Audio after the video's end and one second is
 // left out, and padding never runs past it. Throws std::runtime_error when the file cannot be
-// read, and TimelineError when a requested track that the source holds has no unit within the
-// video's time, or needs silence its format cannot be given.
+// read, and TimelineError when a track with a sink that the source holds has no unit within the
+// video's time, or needs silence its format cannot be given; a track without one gets the
+// error's text instead.
 TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<TrackRequest>& tracks);
 
 // "0:10:00.0: time stamps start again; 0x80: 9 frames of silence put in (288 ms)".

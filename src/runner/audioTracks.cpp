@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <set>
 #include <stdexcept>
 
 #include "files/textFile.h"
+#include "language/language.h"
+#include "language/messageFormat.h"
 #include "mpeg/keptAudio.h"
 #include "mpeg/streamSurvey.h"
 #include "task/task.h"
@@ -14,34 +18,10 @@ namespace {
 
 constexpr double bytesPerKb = 1024;
 
-std::optional<double> expectedKbOf(const mpeg::StreamInfo& stream,
-                                   const std::optional<double>& videoStart) {
-    if (stream.bitRate <= 0 || !stream.firstTime || !stream.lastTime) {
-        return std::nullopt;
-    }
-    // Audio before the video's first picture is cut off; a late start is padded up to it.
-    const double start = videoStart ? *videoStart : *stream.firstTime;
-    const double seconds = *stream.lastTime - start;
-    if (seconds <= 0) {
-        return std::nullopt;
-    }
-    return stream.bitRate / 8.0 * seconds / bytesPerKb;
-}
-
-std::optional<double> videoStartOf(const std::vector<mpeg::StreamInfo>& streams) {
-    for (const mpeg::StreamInfo& stream : streams) {
-        if (stream.kind == mpeg::StreamKind::Video) {
-            return stream.firstTime;
-        }
-    }
-    return std::nullopt;
-}
-
 // The task's audio path goes to its first AC-3 track; every other track is named after it, with
 // its place in the multiplexing order.
 std::vector<AudioTrack> tracksOfStreams(const Ttask& task,
                                         const std::vector<mpeg::StreamInfo>& streams) {
-    const std::optional<double> videoStart = videoStartOf(streams);
     std::vector<AudioTrack> tracks;
     bool firstAc3Named = false;
     for (const mpeg::StreamInfo& stream : mpeg::keptAudioStreams(streams)) {
@@ -49,7 +29,6 @@ std::vector<AudioTrack> tracksOfStreams(const Ttask& task,
         track.streamId = stream.id;
         track.format = *mpeg::audioFormatOfStream(stream.id);
         track.language = stream.language;
-        track.expectedKb = expectedKbOf(stream, videoStart);
         if (track.format == mpeg::AudioFormat::Ac3 && !firstAc3Named) {
             track.path = task.ac3FilePath;
             firstAc3Named = true;
@@ -159,4 +138,66 @@ std::string authoringAudioList(const std::vector<AudioTrack>& tracks) {
         }
     }
     return list;
+}
+
+SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::string& sourcePath) {
+    SourceTimeline measured;
+    const auto streams = surveyIfReadable(sourcePath, false);
+    if (!streams) {
+        return measured;
+    }
+    // Every audio stream is read, the kept ones first: those left out take their share of the
+    // source too.
+    std::vector<mpeg::TrackRequest> requests;
+    for (const AudioTrack& track : tracks) {
+        requests.push_back({track.streamId, nullptr});
+    }
+    for (const mpeg::StreamInfo& stream : *streams) {
+        const bool kept = std::any_of(tracks.begin(), tracks.end(), [&](const AudioTrack& track) {
+            return track.streamId == stream.id;
+        });
+        if (stream.kind == mpeg::StreamKind::Audio && !kept) {
+            requests.push_back({stream.id, nullptr});
+        }
+    }
+    mpeg::TitleOnTimeline title;
+    try {
+        title = mpeg::readTitleTimeline(sourcePath, requests);
+    } catch (const std::runtime_error&) {
+        return measured;
+    }
+    measured.read = true;
+    for (std::size_t index = 0; index < title.tracks.size(); ++index) {
+        const mpeg::TrackOnTimeline& track = title.tracks[index];
+        const bool usable = track.found && track.error.empty() && track.bytesWritten > 0;
+        const double kb = static_cast<double>(track.bytesWritten) / bytesPerKb;
+        if (index >= tracks.size()) {
+            measured.leftOutAudioKb += usable ? kb : 0;
+            continue;
+        }
+        if (usable) {
+            tracks[index].expectedKb = kb;
+            measured.corrections.insert(measured.corrections.end(), track.corrections.begin(),
+                                        track.corrections.end());
+        }
+    }
+    return measured;
+}
+
+std::string keptInStepSummary(const std::vector<mpeg::AudioCorrection>& corrections) {
+    if (corrections.empty()) {
+        return std::string();
+    }
+    // The tracks of one title are corrected at the same places: a place is counted once.
+    std::set<std::string> places;
+    double largest = 0;
+    for (const mpeg::AudioCorrection& correction : corrections) {
+        places.insert(mpeg::outputClockText(correction.outputTime));
+        largest = std::max(largest, correction.ticks());
+    }
+    const long long milliseconds = std::llround(largest / 90);
+    return formatMessage(
+               places.size() == 1 ? language::audioKeptInStepOnce : language::audioKeptInStep,
+               static_cast<int>(places.size())) +
+           formatMessage(language::audioKeptInStepLargest, static_cast<int>(milliseconds));
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mpeg/audioFrames.h"
+#include "mpeg/titleTimeline.h"
 
 class Ttask;
 
@@ -14,10 +15,28 @@ struct AudioTrack {
     mpeg::AudioFormat format = mpeg::AudioFormat::Ac3;
     std::string path;      // the demultiplexed stream
     std::string language;  // two letters, or empty
-    // What the demultiplexer writes of it, from its bit rate and its length in the source;
-    // nullopt when the source does not tell.
+    // What the demultiplexer writes of it: its bit rate times its length on the source's
+    // timeline; nullopt when the source does not tell.
     std::optional<double> expectedKb;
 };
+
+// What reading a task's source along its timeline tells the runner before the demultiplexing.
+struct SourceTimeline {
+    bool read = false;
+    // What the source's audio streams that the task leaves out take of it.
+    double leftOutAudioKb = 0;
+    // Where the kept tracks are kept in step after their start.
+    std::vector<mpeg::AudioCorrection> corrections;
+};
+
+// Reads the source once along its timeline: sets each track's expectedKb to what the
+// demultiplexer writes of it, and measures the audio the task leaves out. A source that cannot
+// be read leaves every track as it was.
+SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::string& sourcePath);
+
+// The run log's line for where the tracks were kept in step, "Audio kept in step at 2 places
+// (the largest 288 ms)"; empty when nothing was corrected.
+std::string keptInStepSummary(const std::vector<mpeg::AudioCorrection>& corrections);
 
 // The one track of a task that keeps only its first AC-3 track.
 AudioTrack firstAc3Track(const Ttask& task);

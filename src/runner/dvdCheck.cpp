@@ -6,6 +6,8 @@
 #include <map>
 
 #include "language/language.h"
+#include "mpeg/programStream.h"
+#include "mpeg/titleTimeline.h"
 
 namespace {
 
@@ -159,6 +161,11 @@ DvdCheck checkAuthoredDvd(const std::string& videoTsFolder, const std::string& v
     VobFacts vob;
     try {
         vob = vobFactsOf(mpeg::surveyProgramStream(vobPath));
+        // Its video's length is that of its pictures, however often its time stamps restart.
+        const mpeg::TitleOnTimeline timeline = mpeg::readTitleTimeline(vobPath, {});
+        if (vob.videoSeconds && timeline.videoTicks > 0) {
+            vob.videoSeconds = timeline.videoTicks / static_cast<double>(mpeg::ticksPerSecond);
+        }
     } catch (const std::exception&) {
         // A VOB that cannot be surveyed shows nothing to compare; the DVD is not at fault.
     }

@@ -106,6 +106,8 @@ void TprocessThread::runTask(const Ttask& task) {
     keepsEveryAudioTrack_ = taskChoices::keepsEveryAudioTrack(task);
     audioTracks_ = keepsEveryAudioTrack_ ? everyAudioTrack(task)
                                          : std::vector<AudioTrack>{firstAc3Track(task)};
+    sourceTimeline_ = task.doDemux ? measureOnTimeline(audioTracks_, task.origVobFilePath)
+                                   : SourceTimeline();
     // What a stage set aside on its drive is given back when it ends, however it ends.
     struct StageEnd {
         ToolInvocation& tools;
@@ -140,18 +142,21 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
     // The audio streams already written are this run's own.
     std::vector<std::string> stageFiles{task.origVobFilePath};
     bool someOutputIsShort = false;
-    // The share of the source that the video leaves to the audio tracks and the packets' headers.
+    bool everyTrackDone = true;
+    // The share of the source that the video leaves to the audio and the packets' headers: what
+    // the tracks take where the source tells, a fixed share otherwise.
     double videoExpected = referenceSize_ * videoShareOfSource;
-    if (keepsEveryAudioTrack_) {
-        videoExpected = referenceSize_ * (videoShareOfSource + audioShareOfSource);
+    if (measuresTracks()) {
+        videoExpected = referenceSize_ * (videoShareOfSource + audioShareOfSource) -
+                        sourceTimeline_.leftOutAudioKb;
     }
     for (const AudioTrack& track : audioTracks_) {
         if (!removeStaleOutput(track.path, stageFiles)) {
             return false;
         }
-        const bool sizeKnown = keepsEveryAudioTrack_ && track.expectedKb;
+        const bool sizeKnown = track.expectedKb.has_value();
         const double expected = sizeKnown ? *track.expectedKb : referenceSize_ * audioShareOfSource;
-        if (keepsEveryAudioTrack_) {
+        if (measuresTracks()) {
             videoExpected -= expected;
         }
         setTarget(track.path, false, expected);
@@ -163,7 +168,12 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
             return false;
         }
         someOutputIsShort = someOutputIsShort || audio == ToolOutcome::ShortOutput;
+        everyTrackDone = everyTrackDone && audio == ToolOutcome::Done;
         stageFiles.push_back(track.path);
+    }
+    const std::string keptInStep = keptInStepSummary(sourceTimeline_.corrections);
+    if (everyTrackDone && !keptInStep.empty()) {
+        raise(handlers_.OnStepDone, keptInStep);
     }
     if (!removeStaleOutput(task.m2vFilePath, stageFiles)) {
         return false;
@@ -190,8 +200,9 @@ bool TprocessThread::runRemuxStage(const Ttask& task) {
             return false;
         }
     }
-    // A task keeping every track measures what it keeps: the source also holds what is left out.
-    if (!task.doDemux || keepsEveryAudioTrack_) {
+    // A task whose tracks were measured measures what it keeps: the source also holds what is
+    // left out.
+    if (!task.doDemux || measuresTracks()) {
         double streams = fileSizeKb(task.m2vFilePath);
         for (const AudioTrack& track : audioTracks_) {
             streams += fileSizeKb(track.path);
@@ -298,6 +309,12 @@ bool TprocessThread::removeStaleOutput(const std::string& path,
     }
     raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
     return false;
+}
+
+bool TprocessThread::measuresTracks() const {
+    return keepsEveryAudioTrack_ ||
+           std::any_of(audioTracks_.begin(), audioTracks_.end(),
+                       [](const AudioTrack& track) { return track.expectedKb.has_value(); });
 }
 
 std::vector<AudioTrack> TprocessThread::authoredTracks() const {

@@ -93,6 +93,8 @@ private:
     ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
                         double tolerancePercent);
     void setTarget(const std::string& target, bool isFolder, double expectedSize);
+    // Whether the tracks' sizes come from the source: the video then expects what they leave.
+    bool measuresTracks() const;
     std::vector<AudioTrack> authoredTracks() const;
     // Removes a file that an earlier run left where the tool is to write, so that only what this
     // run writes is measured; never one of the stage's own files. False, reported, when it stays.
@@ -119,6 +121,7 @@ private:
     // The audio tracks of the task being run.
     bool keepsEveryAudioTrack_ = false;
     std::vector<AudioTrack> audioTracks_;
+    SourceTimeline sourceTimeline_;
     double expectedSize_ = 0;
     std::string currentTarget_;
     bool currentTargetIsFolder_ = false;

@@ -20,6 +20,8 @@
 namespace {
 
 constexpr double audioFrameMs = 32;  // an AC-3 frame at 48 kHz: the finest step of a resync
+// What a viewer notices as out of step: a little more than an AC-3 frame.
+constexpr double noticeableMs = 34;
 constexpr double lengthToleranceSeconds = 1;
 constexpr int enoughPairs = 3;
 
@@ -135,8 +137,9 @@ TEST_F(SyncTest, EveryAudioTrackIsAuthoredInSync) {
         const std::string made = folder.file(source.name + std::string(" made.VOB"));
         ASSERT_TRUE(makeSyncSource(made, 12, source.codecs, source.noise));
         ASSERT_TRUE(shiftAudio(made, task->origVobFilePath, source.audioShift));
-        const std::vector<AudioTrack> planned = everyAudioTrack(*task);
+        std::vector<AudioTrack> planned = everyAudioTrack(*task);
         ASSERT_EQ(planned.size(), source.codecs.size());
+        ASSERT_TRUE(measureOnTimeline(planned, task->origVobFilePath).read);
 
         const BatchOutcome outcome = runProject();
         EXPECT_EQ(outcome.status, 0) << readBytes(folder.file("stderr.txt")) << outcome.output;
@@ -171,6 +174,64 @@ TEST_F(SyncTest, EveryAudioTrackIsAuthoredInSync) {
                                   entry.path().extension() != ".VOB";
             EXPECT_FALSE(isStream) << name;
         }
+    }
+}
+
+TEST_F(SyncTest, ATitleMadeOfPiecesStaysInStepInEachPiece) {
+    struct Case {
+        const char* name;
+        std::vector<SyncPiece> pieces;
+        // An audio dropout, in seconds of the source's own time stamps; none when from == to.
+        double holeFrom = 0;
+        double holeTo = 0;
+        bool keptInStep = true;  // the run log says where the audio was kept in step
+    };
+    const Case cases[] = {
+        {"pieces of uneven audio, time stamps restarting",
+         {{6, 6.3, false, 0}, {6, 5.8, false, 0}, {6, 6, false, 0}}},
+        {"an audio gap of 0.6 s", {{12, 12, false, 0}}, 5.7, 6.3},
+        {"time stamps jumping forward over an hour", {{6, 6, false, 0}, {6, 6, true, 0}}},
+        {"192 kbps audio in a 9 Mbps VOB", {{12, 12, false, 8500}}, 0, 0, false},
+    };
+    for (const Case& source : cases) {
+        SCOPED_TRACE(source.name);
+        TaskRef task = addTask(source.name);
+        std::vector<std::string> files;
+        std::vector<double> sourceOffsets;
+        double length = 0;
+        for (const SyncPiece& piece : source.pieces) {
+            files.push_back(folder.file(source.name + std::to_string(files.size()) + ".VOB"));
+            ASSERT_TRUE(makeSyncPiece(files.back(), piece));
+            const SyncMeasurement own = measure(files.back());
+            ASSERT_GE(own.pairs, enoughPairs);
+            sourceOffsets.push_back(own.offsetMs);
+            length += own.videoSeconds + 0.04;
+        }
+        ASSERT_TRUE(concatenate(files, task->origVobFilePath));
+        if (source.holeTo > source.holeFrom) {
+            const std::string whole = folder.file(source.name + std::string(" whole.VOB"));
+            std::filesystem::rename(task->origVobFilePath, whole);
+            ASSERT_TRUE(dropAudio(whole, task->origVobFilePath, source.holeFrom, source.holeTo));
+        }
+
+        const BatchOutcome outcome = runProject();
+        EXPECT_EQ(outcome.status, 0) << readBytes(folder.file("stderr.txt")) << outcome.output;
+        EXPECT_FALSE(logHasError()) << log();
+        EXPECT_EQ(log().find("Audio kept in step at ") != std::string::npos, source.keptInStep)
+            << log();
+        const SyncMeasurement after = measure(title(*task));
+        EXPECT_NEAR(after.videoSeconds + 0.04, length, lengthToleranceSeconds);
+        // Every flash against its own piece's offset in the source.
+        EXPECT_EQ(after.flashes.size(), 3 * source.pieces.size() * (source.pieces.size() == 1 ? 2 : 1));
+        std::string offsets;
+        for (const auto& [time, offset] : after.flashes) {
+            const std::size_t piece =
+                std::min(static_cast<std::size_t>(time / source.pieces.front().videoSeconds),
+                         source.pieces.size() - 1);
+            EXPECT_NEAR(offset, sourceOffsets[piece], noticeableMs) << "flash at " << time << " s";
+            offsets += " " + std::to_string(static_cast<int>(std::lround(offset)));
+        }
+        RecordProperty(source.name, "authored offsets (ms):" + offsets);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "mpeg/programStream.h"
 #include "support/batchProcess.h"
 #include "support/tempFolder.h"
 
@@ -37,8 +38,16 @@ double median(std::vector<double> values) {
 
 }  // namespace
 
-bool makeSyncSource(const std::string& path, int seconds,
-                    const std::vector<std::string>& audioCodecs, int noise) {
+namespace {
+
+std::string number(double value) {
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
+bool makeMaterial(const std::string& path, const SyncPiece& piece,
+                  const std::vector<std::string>& audioCodecs, int noise) {
     // Frame and sample numbers, not times, so that rounding never lights a second frame. The
     // flashes fall on odd seconds: a first beep needs silence before it to be found. Light noise
     // gives a DVD's bitrate, yet first pictures that mplex's start-up buffer can take.
@@ -52,10 +61,62 @@ bool makeSyncSource(const std::string& path, int seconds,
     for (std::size_t track = 0; track < audioCodecs.size(); ++track) {
         tracks += " -map 1:a -c:a:" + std::to_string(track) + " " + audioCodecs[track];
     }
-    return run("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i " +
-               shellQuoted(picture) + " -f lavfi -i " + shellQuoted(sound) + " -t " +
-               std::to_string(seconds) + " -target pal-dvd" + tracks + " -ac 2 -b:a 192k " +
-               shellQuoted(path));
+    const std::string bitRate =
+        piece.videoKbps > 0 ? " -b:v " + std::to_string(piece.videoKbps) + "k -maxrate " +
+                                  std::to_string(piece.videoKbps + 500) + "k"
+                            : std::string();
+    const std::string start = piece.farStart ? " -output_ts_offset 3600" : std::string();
+    return run("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -t " +
+               number(piece.videoSeconds) + " -i " + shellQuoted(picture) + " -f lavfi -t " +
+               number(piece.audioSeconds) + " -i " + shellQuoted(sound) + start +
+               " -target pal-dvd" + bitRate + tracks + " -ac 2 -b:a 192k " + shellQuoted(path) +
+               " 2>/dev/null");
+}
+
+}  // namespace
+
+bool makeSyncSource(const std::string& path, int seconds,
+                    const std::vector<std::string>& audioCodecs, int noise) {
+    SyncPiece piece;
+    piece.videoSeconds = seconds;
+    piece.audioSeconds = seconds;
+    return makeMaterial(path, piece, audioCodecs, noise);
+}
+
+bool makeSyncPiece(const std::string& path, const SyncPiece& piece) {
+    return makeMaterial(path, piece, {"ac3"}, 6);
+}
+
+bool concatenate(const std::vector<std::string>& files, const std::string& joined) {
+    std::ofstream out(joined, std::ios::binary | std::ios::trunc);
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        out << in.rdbuf();
+    }
+    return static_cast<bool>(out);
+}
+
+bool dropAudio(const std::string& source, const std::string& holed, double fromSeconds,
+               double toSeconds) {
+    std::string bytes = readBytes(source);
+    std::vector<std::uint64_t> dropped;
+    try {
+        mpeg::ProgramStreamReader reader(source);
+        reader.read([&](const mpeg::PesPacket& packet) {
+            const double heard = packet.pts ? static_cast<double>(*packet.pts) / 90000 : -1;
+            if (packet.streamId == 0x80 && heard >= fromSeconds && heard < toSeconds) {
+                dropped.push_back(packet.filePosition);
+            }
+            return true;
+        });
+    } catch (const std::exception&) {
+        return false;
+    }
+    for (const std::uint64_t at : dropped) {
+        bytes[at + 3] = '\xbe';  // a padding packet of the same length
+    }
+    writeBytes(holed, bytes);
+    return !dropped.empty();
 }
 
 bool shiftAudio(const std::string& source, const std::string& shifted, double offsetSeconds) {
@@ -134,6 +195,7 @@ SyncMeasurement measureSync(const std::string& vob, const std::string& workFolde
             }
             if (std::fabs(nearest) < flashPeriodSeconds / 2) {
                 offsets.push_back(nearest * 1000);
+                measurement.flashes.emplace_back(times[frame] - times.front(), nearest * 1000);
             }
         }
         wasWhite = white;
