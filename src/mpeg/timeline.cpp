@@ -126,10 +126,11 @@ std::optional<double> Timeline::outputTime(std::int64_t pts, std::uint64_t fileP
     if (pieces_.empty()) {
         return std::nullopt;
     }
-    std::size_t own = 0;
-    while (own + 1 < pieces_.size() && pieces_[own + 1].filePosition <= filePosition) {
-        ++own;
-    }
+    // The last piece that begins at or before the packet.
+    const auto after = std::upper_bound(
+        pieces_.begin() + 1, pieces_.end(), filePosition,
+        [](std::uint64_t position, const Piece& piece) { return position < piece.filePosition; });
+    const auto own = static_cast<std::size_t>(after - pieces_.begin()) - 1;
     const auto mapped = [&](std::size_t index) {
         const Piece& piece = pieces_[index];
         return piece.outputStart + static_cast<double>(timeStampDifference(pts, piece.sourceStart));

@@ -11,6 +11,9 @@ namespace {
 constexpr std::size_t headerReach = 12;
 // Ticks of a 25 fps frame, for a sequence header whose frame rate code is unknown.
 constexpr double fallbackFrameTicks = 3600;
+// A stream without group headers is timed in groups of this many pictures, so that what is
+// held of a group stays small.
+constexpr std::size_t mostPicturesInGroup = 4096;
 
 }  // namespace
 
@@ -108,6 +111,9 @@ void VideoClock::onStartCode(const std::uint8_t* code, std::uint64_t position,
         closeGroup(completed);
         groupPending_ = false;
         groupPosition_ = pendingPosition_;
+    } else if (pictures_.size() >= mostPicturesInGroup) {
+        closeGroup(completed);
+        groupPosition_ = position;
     }
     Picture picture;
     picture.temporalReference = (code[4] << 2) | (code[5] >> 6);

@@ -106,8 +106,8 @@ void TprocessThread::runTask(const Ttask& task) {
     keepsEveryAudioTrack_ = taskChoices::keepsEveryAudioTrack(task);
     audioTracks_ = keepsEveryAudioTrack_ ? everyAudioTrack(task)
                                          : std::vector<AudioTrack>{firstAc3Track(task)};
-    sourceTimeline_ = task.doDemux ? measureOnTimeline(audioTracks_, task.origVobFilePath)
-                                   : SourceTimeline();
+    sourceTimeline_ =
+        task.doDemux ? measureOnTimeline(audioTracks_, task.origVobFilePath) : SourceTimeline();
     // What a stage set aside on its drive is given back when it ends, however it ends.
     struct StageEnd {
         ToolInvocation& tools;

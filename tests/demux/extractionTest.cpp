@@ -178,3 +178,101 @@ TEST_F(ExtractionTest, ListingNamesEveryStreamWithItsFormatAndTimes) {
     EXPECT_FALSE(mpeg::parseStreamListing("usage: demux SOURCE STREAM OUTPUT\n"));
     EXPECT_FALSE(mpeg::parseStreamListing(""));
 }
+
+TEST_F(ExtractionTest, AudioKeepsItsPlaceOnOneTimelineThroughRestartsJumpsWrapsGapsAndOverlaps) {
+    // A piece: groups of four pictures (0.16 s) from `start` on its own clock, and its AC-3
+    // packets as {first frame, frames} counted from the same start, each packet in the file
+    // after the group whose time it begins in.
+    struct Piece {
+        std::int64_t start;
+        int groups;
+        std::vector<std::pair<int, int>> audio;
+    };
+    struct Correction {
+        std::int64_t silence;
+        std::int64_t leftOut;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Piece> pieces;
+        std::vector<Correction> corrections;
+        std::int64_t units;
+    };
+    constexpr std::int64_t hour = 3600 * 90000;
+    constexpr std::int64_t wrapsSoon = (std::int64_t{1} << 33) - 8 * frameTicks;
+    const std::vector<std::pair<int, int>> even = {{0, 5}, {5, 5}, {10, 5}, {15, 5}};
+    const Case cases[] = {
+        {"restart, audio longer than its video",
+         {{videoStart, 4, {{0, 5}, {5, 5}, {10, 5}, {15, 7}}}, {videoStart, 4, even}},
+         {{0, 2}},
+         40},
+        {"restart, audio shorter than its video",
+         {{videoStart, 4, {{0, 5}, {5, 5}, {10, 5}, {15, 3}}}, {videoStart, 4, even}},
+         {{2, 0}},
+         40},
+        {"a jump forward of an hour",
+         {{videoStart, 4, even}, {videoStart + hour, 4, even}},
+         {},
+         40},
+        {"the 33-bit clock wrapping",
+         {{wrapsSoon, 8, {{0, 10}, {10, 10}, {20, 10}, {30, 10}}}},
+         {},
+         40},
+        {"a gap of three frames",
+         {{videoStart, 8, {{0, 10}, {13, 7}, {20, 10}, {30, 10}}}},
+         {{3, 0}},
+         40},
+        {"an overlap of two frames",
+         {{videoStart, 8, {{0, 10}, {8, 12}, {20, 10}, {30, 10}}}},
+         {{0, 2}},
+         40},
+    };
+    const std::uint64_t clock = std::uint64_t{1} << 33;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        stream = SyntheticStream();
+        for (const Piece& piece : test.pieces) {
+            const auto at = [&](std::int64_t ticks) {
+                return static_cast<std::int64_t>(static_cast<std::uint64_t>(piece.start + ticks) %
+                                                 clock);
+            };
+            std::size_t packet = 0;
+            for (int group = 0; group < piece.groups; ++group) {
+                const std::int64_t groupStart = group * 4 * frameTicks;
+                stream.video((group == 0 ? sequenceHeader() : std::string()) + groupHeader(true) +
+                                 picture(2, 1),
+                             at(groupStart + 2 * frameTicks));
+                stream.video(picture(3, 2));
+                stream.video(picture(0, 3) + picture(1, 3));
+                for (; packet < piece.audio.size() &&
+                       piece.audio[packet].first * ac3FrameTicks < groupStart + 4 * frameTicks;
+                     ++packet) {
+                    const auto [first, count] = piece.audio[packet];
+                    stream.privateAudio(0x80, ac3Frames(first, count), at(first * ac3FrameTicks),
+                                        1);
+                }
+            }
+            for (; packet < piece.audio.size(); ++packet) {
+                const auto [first, count] = piece.audio[packet];
+                stream.privateAudio(0x80, ac3Frames(first, count), at(first * ac3FrameTicks), 1);
+            }
+        }
+        stream.video(groupHeader(true) + picture(0, 1));
+        const demux::ExtractionReport report = extract(0x80);
+
+        EXPECT_EQ(report.bytesWritten, static_cast<std::uint64_t>(test.units) * 128);
+        ASSERT_EQ(report.corrections.size(), test.corrections.size());
+        for (std::size_t index = 0; index < test.corrections.size(); ++index) {
+            EXPECT_EQ(report.corrections[index].silence, test.corrections[index].silence);
+            EXPECT_EQ(report.corrections[index].leftOut, test.corrections[index].leftOut);
+        }
+        // The first piece's audio is written to its end; the second begins in its own place,
+        // after the silence that fills up to it or less what overlaps.
+        if (test.pieces.size() > 1) {
+            const std::int64_t leftOut = test.corrections.empty() ? 0 : test.corrections[0].leftOut;
+            const auto second = static_cast<std::size_t>(4 * 5 + leftOut);
+            EXPECT_EQ(readBytes(output()).substr(second * 128, 128),
+                      ac3Frames(static_cast<int>(leftOut), 1));
+        }
+    }
+}

@@ -61,10 +61,10 @@ bool makeMaterial(const std::string& path, const SyncPiece& piece,
     for (std::size_t track = 0; track < audioCodecs.size(); ++track) {
         tracks += " -map 1:a -c:a:" + std::to_string(track) + " " + audioCodecs[track];
     }
-    const std::string bitRate =
-        piece.videoKbps > 0 ? " -b:v " + std::to_string(piece.videoKbps) + "k -maxrate " +
-                                  std::to_string(piece.videoKbps + 500) + "k"
-                            : std::string();
+    const std::string bitRate = piece.videoKbps > 0
+                                    ? " -b:v " + std::to_string(piece.videoKbps) + "k -maxrate " +
+                                          std::to_string(piece.videoKbps + 500) + "k"
+                                    : std::string();
     const std::string start = piece.farStart ? " -output_ts_offset 3600" : std::string();
     return run("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -t " +
                number(piece.videoSeconds) + " -i " + shellQuoted(picture) + " -f lavfi -t " +
