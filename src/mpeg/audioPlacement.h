@@ -31,6 +31,7 @@ public:
     double nextSlot() const { return next_; }
     bool started() const { return started_; }
     double unitTicks() const { return unitTicks_; }
+    double tolerance() const { return tolerance_; }
 
 private:
     double unitTicks_;

@@ -148,6 +148,9 @@ private:
         if (run.pts) {
             time = timeline_.outputTime(*run.pts, run.filePosition, placement_->expected());
         }
+        if (time && placement_->started() && isOutlier(*time)) {
+            time.reset();
+        }
         const double at = time.value_or(placement_->expected());
         const double limit = timeline_.videoLength() + pastVideoTicks;
         std::int64_t units = run.units;
@@ -188,6 +191,26 @@ private:
         }
         lastSkippedAll_ = written == 0;
         return true;
+    }
+
+    // Whether a time stamp that puts the front run away from where it was expected is the only
+    // one to: the next stamped run goes on from the expected place, as a multiplexer's slip of
+    // one stamp does. A gap, an overlap or a new piece moves the stamps after it too.
+    bool isOutlier(double time) const {
+        const double tolerance = placement_->tolerance();
+        if (std::fabs(time - placement_->expected()) <= tolerance) {
+            return false;
+        }
+        double expected = placement_->expected();
+        for (std::size_t index = 0; index + 1 < held_.size(); ++index) {
+            expected += static_cast<double>(held_[index].units) * held_[index].unitTicks;
+            const HeldRun& next = held_[index + 1];
+            if (next.pts) {
+                const auto nextTime = timeline_.outputTime(*next.pts, next.filePosition, expected);
+                return nextTime && std::fabs(*nextTime - expected) <= tolerance;
+            }
+        }
+        return false;
     }
 
     void startPlacement(const HeldRun& run) {

@@ -1,6 +1,7 @@
 #include "mpeg/videoClock.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace mpeg {
@@ -22,9 +23,11 @@ void VideoClock::add(const PesPacket& packet, std::vector<PictureGroup>& complet
     const std::size_t size = packet.size;
     if (!carry_.empty()) {
         // Start codes that began in the previous packet's last bytes belong to that packet.
-        std::vector<std::uint8_t> joined = carry_;
-        joined.insert(joined.end(), data, data + std::min(size, headerReach));
-        scan(joined.data(), joined.size(), carry_.size(), carryPosition_, completed);
+        std::array<std::uint8_t, 2 * headerReach> joined;
+        const std::size_t taken = std::min(size, headerReach);
+        std::copy(carry_.begin(), carry_.end(), joined.begin());
+        std::copy(data, data + taken, joined.begin() + static_cast<std::ptrdiff_t>(carry_.size()));
+        scan(joined.data(), carry_.size() + taken, carry_.size(), carryPosition_, completed);
     }
     packetStamp_ = packet.pts;
     scan(data, size, size, packet.filePosition, completed);

@@ -3,20 +3,40 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mpeg {
 
 std::size_t nextStartCode(const std::uint8_t* data, std::size_t from, std::size_t size) {
-    std::size_t at = from + 2;
-    while (at + 1 < size) {
-        const void* one = std::memchr(data + at, 1, size - 1 - at);
-        if (one == nullptr) {
-            return size;
+    if (size < 4) {
+        return size;
+    }
+    // A prefix has its code byte before `end`.
+    const std::size_t end = size - 3;
+    std::size_t at = from;
+#if defined(__SSE2__)
+    // A prefix begins with two zero bytes: sixteen bytes without such a pair, nearly all of a
+    // picture's coded data, are passed over at once. A zero in a block's last byte may begin a
+    // pair with the next block's first.
+    const __m128i zero = _mm_setzero_si128();
+    for (; at + 16 <= end; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const auto zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, zero)));
+        for (unsigned pairs = (zeros & (zeros >> 1)) | (zeros & 0x8000); pairs != 0;
+             pairs &= pairs - 1) {
+            const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(pairs));
+            if (data[candidate + 1] == 0 && data[candidate + 2] == 1) {
+                return candidate;
+            }
         }
-        at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(one) - data);
-        if (data[at - 1] == 0 && data[at - 2] == 0) {
-            return at - 2;
+    }
+#endif
+    for (; at < end; ++at) {
+        if (data[at] == 0 && data[at + 1] == 0 && data[at + 2] == 1) {
+            return at;
         }
-        ++at;
     }
     return size;
 }
