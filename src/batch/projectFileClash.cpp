@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "batch/consoleReport.h"
+#include "files/textFile.h"
 #include "language/consoleTexts.h"
 #include "task/taskChoices.h"
 
@@ -62,7 +63,7 @@ std::string comparable(std::string text) {
 fs::path placeOf(const std::string& path) {
     std::error_code error;
     const fs::path place = fs::weakly_canonical(path, error);
-    return error ? fs::absolute(path, error).lexically_normal() : place;
+    return withoutTrailingSeparators(error ? fs::absolute(path, error).lexically_normal() : place);
 }
 
 // One own file, with what it takes to compare it with many others quickly.

@@ -14,9 +14,10 @@ namespace demux {
 
 namespace {
 
-// Bounds on what is held back while the start is being decided: far beyond the first group of
-// pictures of any real disc, so that only a stream without usable video reaches them.
-constexpr std::size_t videoLookAhead = 64 << 20;
+// A bound on what is held back while the start is being decided: far beyond the first group of
+// pictures of any real disc (under a megabyte), so that only a stream without usable video
+// reaches it.
+constexpr std::size_t videoLookAhead = 8 << 20;
 
 std::string hexName(int streamId) {
     char name[8];
@@ -49,7 +50,12 @@ public:
         if (packet.pts) {
             marks_.push_back({offset, *packet.pts});
         }
-        if (mpeg::holdsGroupOrSequenceStart(head_, offset) || head_.size() > videoLookAhead) {
+        // Each look reads what is held from its start: looking again only once it has doubled
+        // keeps the time linear, however many group headers a stream without pictures holds.
+        const bool worthALook =
+            mpeg::holdsGroupOrSequenceStart(head_, offset) && head_.size() >= 2 * lookedAt_;
+        if (worthALook || head_.size() > videoLookAhead) {
+            lookedAt_ = head_.size();
             tryToStart(false);
         }
     }
@@ -72,6 +78,7 @@ private:
                 report_.bytesPassedOver += head_.size() - 3;
                 head_.erase(head_.begin(), head_.end() - 3);
                 marks_.clear();
+                lookedAt_ = 0;
             }
             return;
         }
@@ -98,6 +105,7 @@ private:
     ExtractionReport& report_;
     std::vector<std::uint8_t> head_;
     std::vector<mpeg::TimeStampMark> marks_;
+    std::size_t lookedAt_ = 0;
     bool started_ = false;
 };
 
@@ -132,7 +140,7 @@ ExtractionReport extractStream(const std::string& source, int streamId, const st
         throw DemuxError(failure.what());
     }
     ExtractionReport report;
-    OutputFile file(output);
+    OutputFile file(output, source);
     bool found = false;
     try {
         if (video) {

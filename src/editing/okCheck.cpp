@@ -11,6 +11,19 @@ bool remuxedOverwritesSource(const Ttask& boxes) {
     return boxes.origVobFilePath == boxes.vobFilePath;
 }
 
+std::optional<std::string> streamOverwritingSource(const Ttask& boxes) {
+    if (!boxes.doDemux || boxes.origVobFilePath.empty()) {
+        return std::nullopt;
+    }
+    for (const std::string* stream : {&boxes.m2vFilePath, &boxes.ac3FilePath}) {
+        if (*stream == boxes.origVobFilePath || namesSameFile(*stream, boxes.origVobFilePath)) {
+            return *stream + language::streamIsSource + boxes.origVobFilePath +
+                   language::streamIsSourceEnd;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> firstMissingInput(const Ttask& boxes) {
     const StageView view = stageView(boxes.doDemux, boxes.doRemux, boxes.doAuthor);
     std::vector<const std::string*> inputs;
@@ -74,6 +87,9 @@ std::string folderNotCreatedMessage(const std::string& namedBy) {
 std::optional<OkFailure> checkTaskAsEditorOk(const Ttask& task) {
     if (remuxedOverwritesSource(task)) {
         return OkFailure{OkFailure::Reason::overwritesSource, language::sameNameOnOk};
+    }
+    if (const std::optional<std::string> stream = streamOverwritingSource(task)) {
+        return OkFailure{OkFailure::Reason::streamIsSource, *stream};
     }
     if (const std::optional<std::string> missing = firstMissingInput(task)) {
         return OkFailure{OkFailure::Reason::missingInput, missingInputMessage(*missing)};

@@ -12,6 +12,10 @@
 // whatever the stages: remultiplexing would overwrite the source.
 bool remuxedOverwritesSource(const Ttask& boxes);
 
+// When demultiplexing, the text of the warning for a video or audio stream box that names the
+// source (compared as files: through a link too): the tool would destroy what it reads.
+std::optional<std::string> streamOverwritingSource(const Ttask& boxes);
+
 // The first input of the first active stage that is not an existing file: the source for
 // demultiplexing, else the video and then the audio stream for remultiplexing, else the remuxed
 // VOB for authoring. Empty when every input is there or no stage runs.
@@ -36,13 +40,13 @@ std::string folderNotCreatedMessage(const std::string& namedBy);
 
 // Why a task fails OK's checks, with the text of OK's warning.
 struct OkFailure {
-    enum class Reason { overwritesSource, missingInput, folderNotCreated };
+    enum class Reason { overwritesSource, streamIsSource, missingInput, folderNotCreated };
     Reason reason;
     std::string message;
 };
 
 // Checks a task as the editor's OK does, with no one to answer its questions: a remuxed VOB that
-// would overwrite the source fails, then a missing input, then an output folder that cannot be
-// created (it is created, with missing parents, as OK creates it). Empty when OK would close the
-// editor. Throws IoError for an empty output folder path, as OK reports it.
+// would overwrite the source fails, then a stream that would, then a missing input, then an output
+// folder that cannot be created (it is created, with missing parents, as OK creates it). Empty when
+// OK would close the editor. Throws IoError for an empty output folder path, as OK reports it.
 std::optional<OkFailure> checkTaskAsEditorOk(const Ttask& task);

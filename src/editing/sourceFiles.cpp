@@ -41,6 +41,7 @@ std::optional<std::string> refusal(const Ttask& task) {
     }
     switch (failure->reason) {
         case OkFailure::Reason::overwritesSource:
+        case OkFailure::Reason::streamIsSource:
             return std::string(language::bulkOverwritesSource);
         case OkFailure::Reason::missingInput:
             if (firstMissingInput(task) == task.ac3FilePath && !task.doDemux) {

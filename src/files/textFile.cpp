@@ -127,16 +127,24 @@ bool isExistingFile(const std::string& path) {
     return !path.empty() && fs::is_regular_file(path, error);
 }
 
+fs::path withoutTrailingSeparators(fs::path path) {
+    while (!path.has_filename() && path.has_relative_path()) {
+        path = path.parent_path();
+    }
+    return path;
+}
+
 bool namesSameFile(const std::string& first, const std::string& second) {
     std::error_code error;
     if (fs::equivalent(first, second, error)) {
         return true;
     }
-    const fs::path firstPlace = fs::weakly_canonical(first, error);
+    // A folder that does not exist yet is the same with a separator after its name or without.
+    const fs::path firstPlace = withoutTrailingSeparators(fs::weakly_canonical(first, error));
     if (error) {
         return false;
     }
-    const fs::path secondPlace = fs::weakly_canonical(second, error);
+    const fs::path secondPlace = withoutTrailingSeparators(fs::weakly_canonical(second, error));
     return !error && firstPlace == secondPlace;
 }
 

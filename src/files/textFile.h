@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 // Far beyond any real path or chapter list: a longer line in a file the program reads is refused.
@@ -47,6 +48,9 @@ bool isExistingFile(const std::string& path);
 // True when the two paths name one file, through links or different spellings; paths of files
 // that do not exist yet are compared once their folders and links are resolved.
 bool namesSameFile(const std::string& first, const std::string& second);
+
+// The path without the separators that end it ("out/" is "out"); a root stays as it is.
+std::filesystem::path withoutTrailingSeparators(std::filesystem::path path);
 
 // Writes bytes to the file at path, creating it, and either emptying it first or appending to
 // it; the file is closed again before this returns. Throws IoError on any failure.

@@ -265,6 +265,10 @@ const char* const streamLeftOutNotFirstAc3 = " : only the first AC-3 track is ke
 const char* const audioKeptInStep = "Audio kept in step at %d places";
 const char* const audioKeptInStepOnce = "Audio kept in step at %d place";
 const char* const audioKeptInStepLargest = " (the largest %d ms)";
+const char* const streamIsSource = " would be written over the task's source VOB ";
+const char* const streamIsSourceEnd = ": every output must be a file of its own.";
+const char* const outputIsDanglingLink =
+    " is a symbolic link to nothing: an output is never written through it.";
 const char* const subtitlesLeftOut = "%d subtitle stream(s): subtitles are not kept for now";
 const char* const leftOutHeading = "Left out :";
 const char* const nothingLeftOut = "nothing";
@@ -297,6 +301,9 @@ const char* const dvdAudioCountsEnd = ")";
 const char* const dvdOtherStandard = " is ";
 const char* const dvdStandardOfVob = ", the remultiplexed VOB is ";
 const char* const dvdAnyAudio = "audio";
+const char* const dvdSeveralVideoStreams =
+    " holds a title of several video streams, as the remultiplexed VOB does, where a DVD title "
+    "carries one: ";
 const char* const dvdFallsShortOf = " < ";
 const char* const fileKeptDvdCheckFailed = " kept, as the DVD check failed ";
 

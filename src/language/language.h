@@ -237,6 +237,11 @@ extern const char* const streamKindSubtitle;
 extern const char* const streamChannels;  // printf format with one %d
 extern const char* const streamLeftOutUntakeable;
 extern const char* const streamLeftOutNotFirstAc3;
+// A task error at its start: an output path names the source (the output's path, this, the
+// source's, the end), or is a symbolic link to nothing (the path, this).
+extern const char* const streamIsSource;
+extern const char* const streamIsSourceEnd;
+extern const char* const outputIsDanglingLink;
 // After the audio demultiplexing of a title whose tracks were kept in step with its video at
 // some places after their start: the number of places, then the largest correction.
 extern const char* const audioKeptInStep;
@@ -276,6 +281,7 @@ extern const char* const dvdAudioCountsEnd;
 extern const char* const dvdOtherStandard;  // then "NTSC, the VOB is PAL"
 extern const char* const dvdStandardOfVob;
 extern const char* const dvdAnyAudio;
+extern const char* const dvdSeveralVideoStreams;  // then the number of video streams
 extern const char* const dvdFallsShortOf;
 extern const char* const fileKeptDvdCheckFailed;
 

@@ -12,7 +12,7 @@ namespace {
 // Consumed bytes are dropped from the front of the buffer once they are this many.
 constexpr std::size_t compactionThreshold = 1 << 20;
 // Without a time stamp in this much, the stream is passed on from its first whole unit.
-constexpr std::size_t stampLookAhead = 64 << 20;
+constexpr std::size_t stampLookAhead = 8 << 20;
 
 }  // namespace
 

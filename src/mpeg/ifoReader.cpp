@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "language/language.h"
 
@@ -196,7 +197,14 @@ double firstTitleSeconds(const Bytes& bytes, const std::vector<int>& chains) {
     return seconds;
 }
 
-std::vector<std::uint8_t> readFile(const std::string& path) {
+}  // namespace
+
+std::vector<std::uint8_t> readIfoFile(const std::string& path) {
+    // A pipe or a device would block or never end: only a file is opened.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw IfoError(language::ifoCannotOpen);
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         throw IfoError(language::ifoCannotOpen);
@@ -221,6 +229,8 @@ std::vector<std::uint8_t> readFile(const std::string& path) {
     }
     return bytes;
 }
+
+namespace {
 
 bool exists(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -276,7 +286,7 @@ TitleSetInfo readTitleSet(const std::string& videoTsFolder) {
     };
     TitleSetInfo info;
     try {
-        const std::vector<std::uint8_t> bytes = readFile(folder + "VTS_01_0.IFO");
+        const std::vector<std::uint8_t> bytes = readIfoFile(folder + "VTS_01_0.IFO");
         info = parseTitleSetIfo(bytes.data(), bytes.size());
     } catch (const IfoError& error) {
         throw withName("VTS_01_0.IFO", error);
@@ -284,7 +294,7 @@ TitleSetInfo readTitleSet(const std::string& videoTsFolder) {
     const std::string videoManager = folder + "VIDEO_TS.IFO";
     if (exists(videoManager)) {
         try {
-            const std::vector<std::uint8_t> bytes = readFile(videoManager);
+            const std::vector<std::uint8_t> bytes = readIfoFile(videoManager);
             info.titleCount = parseVideoManagerTitleCount(bytes.data(), bytes.size());
         } catch (const IfoError& error) {
             throw withName("VIDEO_TS.IFO", error);

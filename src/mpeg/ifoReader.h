@@ -35,6 +35,10 @@ struct TitleSetInfo {
 // holds one. Throws IfoError.
 TitleSetInfo readTitleSet(const std::string& videoTsFolder);
 
+// The bytes of an IFO file, at most 16 MiB of them. Throws IfoError for anything but a file (a
+// pipe, a device or a folder is never opened), one that cannot be read, or one too large.
+std::vector<std::uint8_t> readIfoFile(const std::string& path);
+
 // The same from the bytes of a VTS_nn_0.IFO file; the title count is that of the title set.
 TitleSetInfo parseTitleSetIfo(const std::uint8_t* data, std::size_t size);
 // The number of titles that the bytes of a VIDEO_TS.IFO file name.

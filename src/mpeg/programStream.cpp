@@ -148,6 +148,11 @@ std::int64_t decodeTimeStamp(const std::uint8_t* p) {
 }
 
 ProgramStreamReader::ProgramStreamReader(const std::string& path) {
+    // A pipe or a device would block or never end: only a file is read.
+    std::error_code status;
+    if (std::filesystem::exists(path, status) && !std::filesystem::is_regular_file(path, status)) {
+        throw std::runtime_error(path + ": is not a file");
+    }
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) {
         throw std::runtime_error(path + ": " + std::generic_category().message(errno));

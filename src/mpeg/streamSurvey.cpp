@@ -169,10 +169,8 @@ std::optional<TitleSetInfo> titleSetBeside(const std::string& source) {
     if (!path) {
         return std::nullopt;
     }
-    std::ifstream in(*path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
     try {
+        const std::vector<std::uint8_t> bytes = readIfoFile(path->string());
         return parseTitleSetIfo(bytes.data(), bytes.size());
     } catch (const IfoError&) {
         return std::nullopt;

@@ -20,7 +20,7 @@ constexpr double pastVideoTicks = ticksPerSecond;
 // LPCM's units are samples: a time stamp is trusted to within a DVD LPCM frame's half.
 constexpr double lpcmToleranceTicks = 75;
 // What a track may hold back while the timeline is not known around it.
-constexpr std::size_t heldBytesBound = 64 << 20;
+constexpr std::size_t heldBytesBound = 16 << 20;
 
 std::string hexName(int streamId) {
     char name[8];

@@ -39,6 +39,19 @@ ToolCommand build(const std::vector<Piece>& pieces) {
     return command;
 }
 
+// mplex takes its output name as a printf format, to number the files of a split output: a '%'
+// in the path would make it write, or overwrite, some other file. Doubled, each stands for itself.
+std::string multiplexerOutputName(const std::string& path) {
+    std::string name;
+    for (const char c : path) {
+        name += c;
+        if (c == '%') {
+            name += '%';
+        }
+    }
+    return name;
+}
+
 std::string hexByte(int value) {
     const char* const digits = "0123456789abcdef";
     return std::string("0x") + digits[(value >> 4) & 15] + digits[value & 15];
@@ -89,7 +102,7 @@ ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& track
                               word("8"),
                               word("-V"),
                               word("-o"),
-                              path(task.vobFilePath),
+                              path(multiplexerOutputName(task.vobFilePath)),
                               path(task.m2vFilePath)};
     for (const AudioTrack& track : tracks) {
         pieces.push_back(path(track.path));

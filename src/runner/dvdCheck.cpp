@@ -83,13 +83,11 @@ std::vector<std::string> audioMismatches(const std::string& folder, const mpeg::
 
 VobFacts vobFactsOf(const std::vector<mpeg::StreamInfo>& streams) {
     VobFacts facts;
-    bool videoSeen = false;
     for (const mpeg::StreamInfo& stream : streams) {
         if (stream.kind == mpeg::StreamKind::Audio) {
             facts.audioCodecs.push_back(stream.codec);
-        } else if (stream.kind == mpeg::StreamKind::Video && !videoSeen) {
+        } else if (stream.kind == mpeg::StreamKind::Video && ++facts.videoStreams == 1) {
             // The first video stream is the one a task keeps.
-            videoSeen = true;
             facts.standard = stream.standard;
             if (stream.firstTime && stream.lastTime && stream.frameSeconds > 0 &&
                 *stream.lastTime >= *stream.firstTime) {
@@ -137,6 +135,10 @@ std::vector<std::string> dvdMismatches(const std::string& videoTsFolder,
         mismatches.push_back(videoTsFolder + language::dvdShorterPlayback +
                              clockText(dvd.playbackSeconds) + language::dvdFallsShortOf +
                              clockText(*vob.videoSeconds));
+    }
+    if (vob.videoStreams > 1) {
+        mismatches.push_back(videoTsFolder + language::dvdSeveralVideoStreams +
+                             std::to_string(vob.videoStreams));
     }
     const std::vector<std::string> audio = audioMismatches(videoTsFolder, dvd, vob);
     mismatches.insert(mismatches.end(), audio.begin(), audio.end());

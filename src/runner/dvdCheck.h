@@ -13,6 +13,7 @@ struct VobFacts {
     std::optional<double> videoSeconds;
     std::string standard;                  // empty when unknown
     std::vector<std::string> audioCodecs;  // the survey's names, one per audio stream
+    int videoStreams = 0;
 };
 
 VobFacts vobFactsOf(const std::vector<mpeg::StreamInfo>& streams);

@@ -11,6 +11,7 @@
 #include "runner/commandLines.h"
 #include "runner/dvdCheck.h"
 #include "runner/globalMethods.h"
+#include "runner/taskFiles.h"
 #include "storage/settings.h"
 #include "task/taskChoices.h"
 

@@ -1,6 +1,9 @@
 #include "runner/taskFiles.h"
 
+#include <filesystem>
+
 #include "files/textFile.h"
+#include "language/language.h"
 #include "task/task.h"
 #include "task/taskChoices.h"
 
@@ -32,4 +35,30 @@ bool tasksShareAFile(const std::vector<std::string>& first,
         }
     }
     return false;
+}
+
+std::optional<std::string> unsafeOutputOf(const Ttask& task,
+                                          const std::vector<std::string>& audioPaths) {
+    std::vector<std::string> outputs;
+    if (task.doDemux) {
+        outputs = audioPaths;
+        outputs.push_back(task.m2vFilePath);
+        for (const std::string& output : outputs) {
+            if (output == task.origVobFilePath || namesSameFile(output, task.origVobFilePath)) {
+                return output + language::streamIsSource + task.origVobFilePath +
+                       language::streamIsSourceEnd;
+            }
+        }
+    }
+    if (task.doRemux) {
+        outputs.push_back(task.vobFilePath);
+    }
+    for (const std::string& output : outputs) {
+        std::error_code error;
+        if (std::filesystem::is_symlink(std::filesystem::symlink_status(output, error)) &&
+            !std::filesystem::exists(output, error)) {
+            return output + language::outputIsDanglingLink;
+        }
+    }
+    return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,3 +14,9 @@ std::vector<std::string> filesOfTask(const Ttask& task);
 // Whether two tasks would touch the same file or folder, compared as files: such tasks never run
 // at the same time.
 bool tasksShareAFile(const std::vector<std::string>& first, const std::vector<std::string>& second);
+
+// Why a task may not start for its outputs: an output of its demultiplexing that is its source
+// (compared as files: the tool would destroy what it reads), or an output of any stage it runs
+// that is a symbolic link to nothing. audioPaths: the streams its demultiplexing writes.
+std::optional<std::string> unsafeOutputOf(const Ttask& task,
+                                          const std::vector<std::string>& audioPaths);

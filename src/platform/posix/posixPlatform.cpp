@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -40,6 +41,12 @@ const char* const programFileSuffix = "";
 
 namespace {
 
+// What the tools log keeps of one tool's output, and the block it is copied in.
+constexpr std::size_t toolOutputCap = 16 << 20;
+constexpr std::size_t outputBlockBytes = 64 << 10;
+// How often a tool that still holds its output open is looked at to see whether it has ended.
+constexpr int pollMilliseconds = 200;
+
 // Nice values added to the process's own for the two lowered priorities.
 constexpr int lowestNiceStep = 10;
 constexpr int belowNormalNiceStep = 5;
@@ -61,10 +68,11 @@ public:
         thread_.join();
     }
 
-    // The new process's id, or -1 with errorNumber set when it cannot be created.
-    pid_t spawn(const std::vector<std::string>& arguments, const std::string& outputLog,
+    // The new process's id, or -1 with errorNumber set when it cannot be created. output: the
+    // descriptor its standard output and error go to, -1 for the program's own.
+    pid_t spawn(const std::vector<std::string>& arguments, int output,
                 const std::string& workingFolder, int& errorNumber) {
-        Request request{arguments, outputLog, workingFolder};
+        Request request{arguments, output, workingFolder};
         std::unique_lock<std::mutex> lock(mutex_);
         queue_.push_back(&request);
         wakeUp_.notify_all();
@@ -76,7 +84,7 @@ public:
 private:
     struct Request {
         const std::vector<std::string>& arguments;
-        const std::string& outputLog;
+        int output;
         const std::string& workingFolder;
         pid_t pid = -1;
         int errorNumber = 0;
@@ -93,7 +101,7 @@ private:
             Request* request = queue_.front();
             queue_.pop_front();
             lock.unlock();
-            request->errorNumber = spawnProcess(request->arguments, request->outputLog,
+            request->errorNumber = spawnProcess(request->arguments, request->output,
                                                 request->workingFolder, request->pid);
             lock.lock();
             request->finished = true;
@@ -101,7 +109,7 @@ private:
         }
     }
 
-    static int spawnProcess(const std::vector<std::string>& arguments, const std::string& outputLog,
+    static int spawnProcess(const std::vector<std::string>& arguments, int output,
                             const std::string& workingFolder, pid_t& pid) {
         std::vector<char*> argv;
         for (const std::string& argument : arguments) {
@@ -127,10 +135,9 @@ private:
         posix_spawn_file_actions_t fileActions;
         posix_spawn_file_actions_init(&fileActions);
         posix_spawn_file_actions_addopen(&fileActions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        if (!outputLog.empty()) {
-            posix_spawn_file_actions_addopen(&fileActions, STDOUT_FILENO, outputLog.c_str(),
-                                             O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0644);
-            posix_spawn_file_actions_adddup2(&fileActions, STDOUT_FILENO, STDERR_FILENO);
+        if (output >= 0) {
+            posix_spawn_file_actions_adddup2(&fileActions, output, STDOUT_FILENO);
+            posix_spawn_file_actions_adddup2(&fileActions, output, STDERR_FILENO);
         }
         // In the child only: the program's own folder stays, for the other tasks' tools.
         if (!workingFolder.empty()) {
@@ -190,6 +197,105 @@ std::string findInPath(const std::string& name) {
     return std::string();
 }
 
+// A tool's standard output and error, through a pipe, appended to its file as they come, up to
+// toolOutputCap bytes: a tool that writes without end fills neither the memory nor the disk.
+class ToolOutputPipe {
+public:
+    // Throws IoError when the pipe cannot be made or the file cannot be opened.
+    explicit ToolOutputPipe(const std::string& path) {
+        if (pipe2(ends_, O_CLOEXEC) != 0) {
+            throw ioErrorFromErrno(errno);
+        }
+        file_ = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+        if (file_ < 0) {
+            const int failure = errno;
+            close(ends_[0]);
+            close(ends_[1]);
+            throw ioErrorFromErrno(failure);
+        }
+    }
+    ~ToolOutputPipe() {
+        if (leftOut_ > 0) {
+            const std::string note = "\r\n>>> " + std::to_string(leftOut_) +
+                                     " more bytes of this tool's output left out: at most " +
+                                     std::to_string(toolOutputCap) +
+                                     " bytes of each tool's output are kept\r\n";
+            writeAll(note.data(), note.size());
+        }
+        closeWriteEnd();
+        close(ends_[0]);
+        close(file_);
+    }
+    ToolOutputPipe(const ToolOutputPipe&) = delete;
+    ToolOutputPipe& operator=(const ToolOutputPipe&) = delete;
+
+    int writeEnd() const { return ends_[1]; }
+    void closeWriteEnd() {
+        if (ends_[1] >= 0) {
+            close(ends_[1]);
+            ends_[1] = -1;
+        }
+    }
+
+    // Copies what the tool writes until the pipe ends. A tool that ends while something it
+    // started still holds the pipe is not waited for beyond what is already there: true, with
+    // its status, when the tool was reaped here.
+    bool copyUntilEnd(pid_t pid, int& status) {
+        std::vector<char> block(outputBlockBytes);
+        bool ended = false;
+        for (;;) {
+            pollfd waiting{ends_[0], POLLIN, 0};
+            const int ready = poll(&waiting, 1, ended ? 0 : pollMilliseconds);
+            if (ready < 0 && errno != EINTR) {
+                break;
+            }
+            if (ready > 0) {
+                const ssize_t got = read(ends_[0], block.data(), block.size());
+                if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN)) {
+                    break;
+                }
+                if (got > 0) {
+                    keep(block.data(), static_cast<std::size_t>(got));
+                }
+                continue;
+            }
+            if (ended) {
+                break;
+            }
+            ended = waitpid(pid, &status, WNOHANG) == pid;
+        }
+        return ended || waitpid(pid, &status, WNOHANG) == pid;
+    }
+
+private:
+    void keep(const char* data, std::size_t size) {
+        const std::size_t room = toolOutputCap - std::min(kept_, toolOutputCap);
+        const std::size_t taken = std::min(room, size);
+        writeAll(data, taken);
+        kept_ += taken;
+        leftOut_ += size - taken;
+    }
+
+    void writeAll(const char* data, std::size_t size) {
+        while (size > 0) {
+            const ssize_t written = write(file_, data, size);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return;  // a full disk: the tool's own outputs will show it
+            }
+            data += written;
+            size -= static_cast<std::size_t>(written);
+        }
+    }
+
+    int ends_[2] = {-1, -1};
+    int file_ = -1;
+    std::size_t kept_ = 0;
+    std::uint64_t leftOut_ = 0;
+};
+
 class PosixPlatform : public Platform {
 public:
     using Platform::startAndWait;
@@ -208,12 +314,19 @@ public:
                                            : outputLog + "." + std::to_string(getpid()) + "-" +
                                                  std::to_string(nextOutputNumber_.fetch_add(1)) +
                                                  ".part";
+        std::optional<ToolOutputPipe> pipe;
         if (!outputLog.empty()) {
             writeToFileItself(toolOutput, header, !whole);
+            pipe.emplace(toolOutput);
         }
         int errorNumber = 0;
-        const pid_t pid = launcher_.spawn(arguments, toolOutput, workingFolder, errorNumber);
+        const pid_t pid =
+            launcher_.spawn(arguments, pipe ? pipe->writeEnd() : -1, workingFolder, errorNumber);
+        if (pipe) {
+            pipe->closeWriteEnd();
+        }
         if (pid < 0) {
+            pipe.reset();
             appendWhole(outputLog, toolOutput);
             return std::nullopt;
         }
@@ -225,13 +338,18 @@ public:
             }
         }
         int status = 0;
-        pid_t waited = -1;
-        while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+        bool ended = false;
+        if (pipe) {
+            ended = pipe->copyUntilEnd(pid, status);
+        }
+        pid_t waited = ended ? pid : -1;
+        while (!ended && (waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
         }
         {
             std::lock_guard<std::mutex> lock(mutex_);
             runningTools_.erase(pid);
         }
+        pipe.reset();
         appendWhole(outputLog, toolOutput);
         if (waited == pid && WIFEXITED(status)) {
             return WEXITSTATUS(status);
@@ -324,7 +442,7 @@ private:
             return false;
         }
         int errorNumber = 0;
-        const pid_t pid = launcher_.spawn(arguments, std::string(), std::string(), errorNumber);
+        const pid_t pid = launcher_.spawn(arguments, -1, std::string(), errorNumber);
         if (pid < 0) {
             return false;
         }
@@ -349,10 +467,14 @@ private:
         }
         std::lock_guard<std::mutex> lock(appendMutex_);
         try {
+            // In blocks: a tool's output is never held whole in memory.
             std::ifstream in(toolOutput, std::ios::binary);
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
-            writeToFileItself(outputLog, bytes.str(), true);
+            std::string block(outputBlockBytes, '\0');
+            while (in.read(block.data(), static_cast<std::streamsize>(block.size())) ||
+                   in.gcount() > 0) {
+                writeToFileItself(outputLog, block.substr(0, static_cast<std::size_t>(in.gcount())),
+                                  true);
+            }
         } catch (...) {
             std::remove(toolOutput.c_str());
             throw;

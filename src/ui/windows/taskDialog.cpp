@@ -491,6 +491,10 @@ void TFormTaskManager::btnOKClick() {
             MessageAnswer::Abort) {
         return;
     }
+    if (const std::optional<std::string> stream = streamOverwritingSource(boxes)) {
+        warningBox(services_.prompts, this, *stream);
+        return;
+    }
     if (const std::optional<std::string> missing = firstMissingInput(boxes)) {
         warningBox(services_.prompts, this, missingInputMessage(*missing));
         return;
