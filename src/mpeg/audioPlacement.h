@@ -25,6 +25,12 @@ public:
     // the previous run without a gap.
     Decision place(std::optional<double> time, std::int64_t units);
 
+    // A run at `time` left out before it is placed (past the video's end): the runs after it
+    // without a time of their own lie after it.
+    void passOver(double time, std::int64_t units) {
+        expected_ = time + static_cast<double>(units) * unitTicks_;
+    }
+
     // Where a run without a time of its own is taken to lie.
     double expected() const { return expected_; }
     // Where the next unit written goes.

@@ -162,6 +162,7 @@ private:
                 std::max<std::int64_t>(0, static_cast<std::int64_t>((limit - at) / run.unitTicks));
             result_.unitsPastVideo += run.units - units;
             if (units == 0) {
+                placement_->passOver(at, run.units);
                 return true;
             }
         }
