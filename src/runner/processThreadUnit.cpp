@@ -107,6 +107,14 @@ void TprocessThread::runTask(const Ttask& task) {
     keepsEveryAudioTrack_ = taskChoices::keepsEveryAudioTrack(task);
     audioTracks_ = keepsEveryAudioTrack_ ? everyAudioTrack(task)
                                          : std::vector<AudioTrack>{firstAc3Track(task)};
+    std::vector<std::string> audioPaths;
+    for (const AudioTrack& track : audioTracks_) {
+        audioPaths.push_back(track.path);
+    }
+    if (const std::optional<std::string> refusal = unsafeOutputOf(task, audioPaths)) {
+        raise(handlers_.OnTaskError, *refusal);
+        return;
+    }
     sourceTimeline_ =
         task.doDemux ? measureOnTimeline(audioTracks_, task.origVobFilePath) : SourceTimeline();
     // What a stage set aside on its drive is given back when it ends, however it ends.

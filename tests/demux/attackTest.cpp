@@ -49,7 +49,7 @@ std::string source(std::int64_t audioOffset, bool audioSynchronised = true) {
     return stream.bytes();
 }
 
-// A picture's worth of video, then 300 MB of filler: a run that takes its time. Written in
+// A picture's worth of video, then 100 MB of filler: a run that takes its time. Written in
 // blocks, so that the tests' own memory, which a child starts with, stays small.
 void writeLargeSource(const std::string& path) {
     SyntheticStream head;
@@ -62,7 +62,7 @@ void writeLargeSource(const std::string& path) {
     }
     std::ofstream out(path, std::ios::binary);
     out << head.bytes();
-    for (int blocks = 0; blocks < 150; ++blocks) {
+    for (int blocks = 0; blocks < 50; ++blocks) {
         out << block;
     }
 }
@@ -280,7 +280,9 @@ TEST(DemuxAttackTest, EveryAttackLeavesWhatItDoesNotNameAndNoPartialStream) {
             }
         }
     }
+#ifndef MAROVINK_SANITIZED  // sanitizers reserve memory of their own
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
     EXPECT_LT(usage.ru_maxrss, memoryBoundKb);
+#endif
 }

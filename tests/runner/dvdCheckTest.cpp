@@ -57,6 +57,11 @@ TEST(DvdCheckTest, WhatDiffersFromTheVob) {
          {{}, "PAL", {}},
          1,
          {" is NTSC, the remultiplexed VOB is PAL"}},
+        {authored(1, 0, {}, ""),
+         {{}, "", {}, 2},
+         1,
+         {" holds a title of several video streams, as the remultiplexed VOB does, where a DVD "
+          "title carries one: 2"}},
         {authored(0, 0, {}, "PAL"),
          {2.0, "NTSC", {"ac3"}},
          1,
@@ -96,6 +101,7 @@ TEST(DvdCheckTest, SummaryChapterPointsAndVobFacts) {
     EXPECT_DOUBLE_EQ(facts.videoSeconds.value_or(0), 10.0);
     EXPECT_EQ(facts.standard, "PAL");
     EXPECT_EQ(facts.audioCodecs, (std::vector<std::string>{"ac3", "ac3"}));
+    EXPECT_EQ(facts.videoStreams, 2);
     video.lastTime.reset();
     EXPECT_FALSE(vobFactsOf({video}).videoSeconds);
 }

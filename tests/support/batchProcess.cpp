@@ -48,11 +48,15 @@ BatchOutcome runBatchProgram(const std::string& arguments, const std::string& st
     return outcome;
 }
 
-BatchOutcome runWithBundledTools(const TempFolder& folder, const TAllTask& tasks) {
+BatchOutcome runWithBundledTools(const TempFolder& folder, const TAllTask& tasks,
+                                 const std::string& options,
+                                 const std::function<void(pid_t)>& whileRunning) {
     projectFile::save(folder.file("p.mvk"), tasks);
-    return runBatchProgram("--default-settings --log " + shellQuoted(folder.file("run.log")) + " " +
+    const bool ownSettings = options.find("--settings") != std::string::npos;
+    return runBatchProgram((ownSettings ? std::string() : "--default-settings ") + options +
+                               " --log " + shellQuoted(folder.file("run.log")) + " " +
                                shellQuoted(folder.file("p.mvk")),
-                           folder.file("stderr.txt"));
+                           folder.file("stderr.txt"), whileRunning);
 }
 
 TAllTask saveFakeToolsProject(const TempFolder& folder, const FakeDvdTools& tools) {

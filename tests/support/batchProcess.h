@@ -26,8 +26,11 @@ class TempFolder;
 struct FakeDvdTools;
 
 // Saves tasks as folder/p.mvk and runs it with the tools beside the program (no settings file),
-// logging to folder/run.log; standard error goes to folder/stderr.txt.
-BatchOutcome runWithBundledTools(const TempFolder& folder, const TAllTask& tasks);
+// logging to folder/run.log; standard error goes to folder/stderr.txt. options: further shell
+// words, before the project; with them, a --settings option replaces the default settings.
+BatchOutcome runWithBundledTools(const TempFolder& folder, const TAllTask& tasks,
+                                 const std::string& options = std::string(),
+                                 const std::function<void(pid_t)>& whileRunning = nullptr);
 
 // Five tasks in folder with every stage and deletion, saved as folder/p.mvk, and a settings file
 // folder/tools.ini that names the fake tools.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <sstream>
 #include <vector>
@@ -96,27 +97,55 @@ bool concatenate(const std::vector<std::string>& files, const std::string& joine
     return static_cast<bool>(out);
 }
 
-bool dropAudio(const std::string& source, const std::string& holed, double fromSeconds,
-               double toSeconds) {
+namespace {
+
+// A copy of source in which `change` is given the bytes of each packet of the first AC-3 track
+// with a time stamp, at the packet's start, and the stamp in seconds.
+bool changeAudioPackets(const std::string& source, const std::string& changed,
+                        const std::function<void(char*, double)>& change) {
     std::string bytes = readBytes(source);
-    std::vector<std::uint64_t> dropped;
+    std::vector<std::pair<std::uint64_t, double>> packets;
     try {
         mpeg::ProgramStreamReader reader(source);
         reader.read([&](const mpeg::PesPacket& packet) {
-            const double heard = packet.pts ? static_cast<double>(*packet.pts) / 90000 : -1;
-            if (packet.streamId == 0x80 && heard >= fromSeconds && heard < toSeconds) {
-                dropped.push_back(packet.filePosition);
+            if (packet.streamId == 0x80 && packet.pts) {
+                packets.emplace_back(packet.filePosition, static_cast<double>(*packet.pts) / 90000);
             }
             return true;
         });
     } catch (const std::exception&) {
         return false;
     }
-    for (const std::uint64_t at : dropped) {
-        bytes[at + 3] = '\xbe';  // a padding packet of the same length
+    for (const auto& [at, seconds] : packets) {
+        change(bytes.data() + at, seconds);
     }
-    writeBytes(holed, bytes);
-    return !dropped.empty();
+    writeBytes(changed, bytes);
+    return !packets.empty();
+}
+
+}  // namespace
+
+bool dropAudio(const std::string& source, const std::string& holed, double fromSeconds,
+               double toSeconds) {
+    return changeAudioPackets(source, holed, [&](char* packet, double heard) {
+        if (heard >= fromSeconds && heard < toSeconds) {
+            packet[3] = '\xbe';  // a padding packet of the same length
+        }
+    });
+}
+
+bool delayAudio(const std::string& source, const std::string& delayed, double seconds) {
+    return changeAudioPackets(source, delayed, [&](char* packet, double heard) {
+        // The MPEG-2 header's time stamp follows its flags and length, nine bytes in.
+        const auto pts =
+            static_cast<std::int64_t>(std::llround((heard + seconds) * 90000)) & ((1LL << 33) - 1);
+        char* stamp = packet + 9;
+        stamp[0] = static_cast<char>(0x21 | ((pts >> 29) & 0x0e));
+        stamp[1] = static_cast<char>((pts >> 22) & 0xff);
+        stamp[2] = static_cast<char>(0x01 | ((pts >> 14) & 0xfe));
+        stamp[3] = static_cast<char>((pts >> 7) & 0xff);
+        stamp[4] = static_cast<char>(0x01 | ((pts << 1) & 0xfe));
+    });
 }
 
 bool shiftAudio(const std::string& source, const std::string& shifted, double offsetSeconds) {

@@ -32,6 +32,10 @@ bool concatenate(const std::vector<std::string>& files, const std::string& joine
 bool dropAudio(const std::string& source, const std::string& holed, double fromSeconds,
                double toSeconds);
 
+// A copy of source whose audio time stamps lie `seconds` later, the packets where they were: a
+// hostile source that ffmpeg's multiplexer cannot make (it keeps its stamps under 4295 s).
+bool delayAudio(const std::string& source, const std::string& delayed, double seconds);
+
 // A copy of source whose audio time stamps are moved by offsetSeconds (positive: later) against
 // the video's, the samples themselves untouched.
 bool shiftAudio(const std::string& source, const std::string& shifted, double offsetSeconds);
