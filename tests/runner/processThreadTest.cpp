@@ -405,7 +405,7 @@ TEST_F(ProcessThreadTest, OutputsLeftByAnEarlierRunAreRemovedBeforeTheToolRuns) 
     EXPECT_EQ(readBytes(remux->m2vFilePath), old) << "an input of the stage stays";
 }
 
-TEST_F(ProcessThreadTest, AnOutputThatIsAnInputOfItsStageIsNeverRemoved) {
+TEST_F(ProcessThreadTest, AStreamThatIsItsSourceEndsTheTaskBeforeAnythingRunsOrIsRemoved) {
     tools.audioBytes = tools.videoBytes = -1;
     tools.write();
     TaskRef task = addTask("same");
@@ -417,8 +417,11 @@ TEST_F(ProcessThreadTest, AnOutputThatIsAnInputOfItsStageIsNeverRemoved) {
     run();
     EXPECT_EQ(readBytes(task->origVobFilePath), source);
     EXPECT_EQ(readBytes(task->ac3FilePath), source);
-    const std::vector<std::string> names = eventNames();
-    EXPECT_EQ(std::count(names.begin(), names.end(), "OnStepStart"), 2);
+    // The source's own demultiplexing would destroy it: nothing runs.
+    EXPECT_EQ(eventNames(), (std::vector<std::string>{"OnTaskStart", "OnTaskError"}));
+    EXPECT_EQ(events.back().text,
+              task->ac3FilePath + " would be written over the task's source VOB " +
+                  task->origVobFilePath + ": every output must be a file of its own.");
 }
 
 TEST_F(ProcessThreadTest, AnOldOutputThatCannotBeRemovedEndsTheTask) {
