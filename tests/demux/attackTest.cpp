@@ -125,15 +125,6 @@ ToolRun bbdmux(const std::vector<std::string>& arguments,
     return run;
 }
 
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 }  // namespace
 
 TEST(DemuxAttackTest, EveryAttackLeavesWhatItDoesNotNameAndNoPartialStream) {

@@ -21,15 +21,6 @@ mode_t permissionsOf(const std::string& path) {
     return status.st_mode & 07777;
 }
 
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 }  // namespace
 
 TEST(FileReplace, SaveKeepsTheFilesIdentity) {

@@ -60,3 +60,12 @@ std::string TempFolder::touch(const std::string& name) const {
     writeBytes(path, "x");
     return path;
 }
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A fresh folder for one test, removed with everything in it when the test ends.
 class TempFolder {
@@ -26,4 +27,6 @@ private:
 std::string pathInFolder(const std::string& folder, const std::string& name);
 
 std::string readBytes(const std::string& path);
+// The names of what a folder holds, sorted.
+std::vector<std::string> namesIn(const std::string& folder);
 void writeBytes(const std::string& path, const std::string& bytes);
