@@ -82,6 +82,11 @@ std::string placeOf(const std::string& path, const std::string& source) {
         if (error) {
             throw DemuxError(path + ": " + error.message());
         }
+        // A link into no folder (a descriptor's, in /proc) has no place beside it to write to.
+        if (!fs::exists(place, error)) {
+            throw DemuxError(path + ": is a symbolic link to no file in a folder, which an output "
+                                    "never follows");
+        }
     }
     const fs::file_status status = fs::status(place, error);
     if (fs::exists(status) && !fs::is_regular_file(status)) {
