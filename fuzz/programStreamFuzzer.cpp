@@ -12,23 +12,34 @@
 namespace {
 
 // The demultiplexer writes its output under a temporary name in the output's folder and renames
-// it: the output is a file in a folder of memory, where there is one.
-std::string outputPath() {
-    std::error_code error;
-    const std::filesystem::path memory = "/dev/shm";
-    const std::filesystem::path folder =
-        (std::filesystem::is_directory(memory, error) ? memory
-                                                      : std::filesystem::temp_directory_path()) /
-        ("marovink-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder, error);
-    return (folder / "output").string();
-}
+// it: the output is a file in a folder of memory, where there is one, removed at the end.
+class OutputFolder {
+public:
+    OutputFolder() {
+        std::error_code error;
+        const std::filesystem::path memory = "/dev/shm";
+        folder_ = (std::filesystem::is_directory(memory, error)
+                       ? memory
+                       : std::filesystem::temp_directory_path()) /
+                  ("marovink-fuzz-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder_, error);
+    }
+    ~OutputFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+    }
+    std::string output() const { return (folder_ / "output").string(); }
+
+private:
+    std::filesystem::path folder_;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static MemoryFile source;
-    static const std::string output = outputPath();
+    static const OutputFolder folder;
+    static const std::string output = folder.output();
     const std::string& path = source.holding(data, size);
     for (const int stream : {0xe0, 0x80, 0x88, 0xa0, 0xc0}) {
         try {

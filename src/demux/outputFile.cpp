@@ -84,8 +84,9 @@ std::string placeOf(const std::string& path, const std::string& source) {
         }
         // A link into no folder (a descriptor's, in /proc) has no place beside it to write to.
         if (!fs::exists(place, error)) {
-            throw DemuxError(path + ": is a symbolic link to no file in a folder, which an output "
-                                    "never follows");
+            throw DemuxError(path +
+                             ": is a symbolic link to no file in a folder, which an output "
+                             "never follows");
         }
     }
     const fs::file_status status = fs::status(place, error);
