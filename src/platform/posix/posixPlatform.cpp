@@ -19,7 +19,6 @@
 #include <mutex>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <thread>
 #include <vector>
 
