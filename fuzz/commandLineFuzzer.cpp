@@ -82,6 +82,15 @@ bool isPlain(const std::string& path) {
            (path.empty() || path.back() != '\\');
 }
 
+// What mplex is given for its output: its name is a printf format, where %% stands for %.
+std::string withPercentsDoubled(const std::string& path) {
+    std::string doubled;
+    for (char c : path) {
+        doubled += c == '%' ? std::string("%%") : std::string(1, c);
+    }
+    return doubled;
+}
+
 std::string withoutBlanks(const std::string& text) {
     std::string kept;
     for (char c : text) {
@@ -135,8 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {tools.demuxExePath, task.origVobFilePath, "0xe0", task.m2vFilePath},
          {task.origVobFilePath, task.m2vFilePath}},
         {remuxCommand(task, tools),
-         {tools.muxExePath, "-f", "8", "-V", "-o", task.vobFilePath, task.m2vFilePath,
-          task.ac3FilePath},
+         {tools.muxExePath, "-f", "8", "-V", "-o", withPercentsDoubled(task.vobFilePath),
+          task.m2vFilePath, task.ac3FilePath},
          {task.vobFilePath, task.m2vFilePath, task.ac3FilePath}},
         {titleAuthoringCommand(task, tools), title, {task.dvdFolderPath, task.vobFilePath}},
         {tableOfContentsCommand(task, tools),
