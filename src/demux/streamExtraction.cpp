@@ -1,7 +1,6 @@
 #include "demux/streamExtraction.h"
 
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "demux/outputFile.h"
@@ -18,12 +17,6 @@ namespace {
 // pictures of any real disc (under a megabyte), so that only a stream without usable video
 // reaches it.
 constexpr std::size_t videoLookAhead = 8 << 20;
-
-std::string hexName(int streamId) {
-    char name[8];
-    std::snprintf(name, sizeof name, "0x%02x", streamId);
-    return name;
-}
 
 bool isVideoStream(int streamId) {
     return streamId >= 0xe0 && streamId <= 0xef;
@@ -131,7 +124,7 @@ bool extractAudio(const std::string& source, int streamId, OutputFile& file,
 ExtractionReport extractStream(const std::string& source, int streamId, const std::string& output) {
     const bool video = isVideoStream(streamId);
     if (!video && !mpeg::audioFormatOfStream(streamId)) {
-        throw DemuxError("stream " + hexName(streamId) + " is neither video nor audio");
+        throw DemuxError("stream " + mpeg::streamIdText(streamId) + " is neither video nor audio");
     }
     std::optional<mpeg::ProgramStreamReader> reader;
     try {
@@ -167,7 +160,7 @@ ExtractionReport extractStream(const std::string& source, int streamId, const st
         throw DemuxError(source + ": " + failure.what());
     }
     if (!found) {
-        throw DemuxError(source + " holds no stream " + hexName(streamId));
+        throw DemuxError(source + " holds no stream " + mpeg::streamIdText(streamId));
     }
     file.keep();
     report.bytesWritten = file.bytesWritten();

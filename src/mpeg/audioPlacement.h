@@ -36,7 +36,6 @@ public:
     // Where the next unit written goes.
     double nextSlot() const { return next_; }
     bool started() const { return started_; }
-    double unitTicks() const { return unitTicks_; }
     double tolerance() const { return tolerance_; }
 
 private:

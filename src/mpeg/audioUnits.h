@@ -42,8 +42,6 @@ public:
     void finish();
 
     std::uint64_t bytesPassedOver() const { return bytesPassedOver_; }
-    // Whether nothing was passed on because no time stamp was seen yet.
-    bool waitingForStamp() const { return !begun_; }
 
 private:
     struct Stamp {

@@ -142,6 +142,12 @@ bool readPesPacket(const std::uint8_t* p, std::size_t length, PesPacket& packet)
 
 }  // namespace
 
+std::string streamIdText(int streamId) {
+    char name[8];
+    std::snprintf(name, sizeof name, "0x%02x", streamId);
+    return name;
+}
+
 std::int64_t decodeTimeStamp(const std::uint8_t* p) {
     return (std::int64_t{p[0] & 0x0e} << 29) | (std::int64_t{p[1]} << 22) |
            (std::int64_t{p[2] & 0xfe} << 14) | (std::int64_t{p[3]} << 7) | (p[4] >> 1);

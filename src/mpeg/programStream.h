@@ -75,6 +75,9 @@ private:
     std::vector<std::uint8_t> buffer_;
 };
 
+// A stream id as the command lines and messages write it: "0x80".
+std::string streamIdText(int streamId);
+
 // The 33-bit time stamp coded in the five bytes at p (PTS or DTS of a PES header).
 std::int64_t decodeTimeStamp(const std::uint8_t* p);
 

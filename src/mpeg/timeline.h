@@ -51,7 +51,6 @@ public:
     // `expected` (where the stream's next unit belongs) is taken. nullopt without an origin.
     std::optional<double> outputTime(std::int64_t pts, std::uint64_t filePosition,
                                      double expected) const;
-    const std::vector<Piece>& pieces() const { return pieces_; }
     // A piece other than the first that begins within a second of outputTime; nullptr if none.
     const Piece* pieceBeginningNear(double outputTime) const;
 

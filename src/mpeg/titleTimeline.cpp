@@ -1,7 +1,6 @@
 #include "mpeg/titleTimeline.h"
 
 #include <cmath>
-#include <cstdio>
 #include <deque>
 #include <memory>
 
@@ -21,12 +20,6 @@ constexpr double pastVideoTicks = ticksPerSecond;
 constexpr double lpcmToleranceTicks = 75;
 // What a track may hold back while the timeline is not known around it.
 constexpr std::size_t heldBytesBound = 16 << 20;
-
-std::string hexName(int streamId) {
-    char name[8];
-    std::snprintf(name, sizeof name, "0x%02x", streamId);
-    return name;
-}
 
 std::string milliseconds(double ticks) {
     return std::to_string(std::llround(ticks / 90)) + " ms";
@@ -85,7 +78,8 @@ public:
                 if (heldBytes_ <= heldBytesBound) {
                     return;
                 }
-                throw TimelineError("the time stamps of audio stream " + hexName(result_.streamId) +
+                throw TimelineError("the time stamps of audio stream " +
+                                    streamIdText(result_.streamId) +
                                     " lie far past the video's, which they make no sense against");
             }
             heldBytes_ -= held_.front().bytes.size();
@@ -137,7 +131,7 @@ private:
     bool place(const HeldRun& run, bool atEnd) {
         if (!timeline_.hasOrigin()) {
             // No picture with a time stamp: the audio begins with its first whole unit.
-            write(run.bytes.data(), run.bytes.size(), run.units);
+            write(run.bytes.data(), run.bytes.size());
             realUnits_ += run.units;
             return true;
         }
@@ -175,7 +169,7 @@ private:
         if (written > 0) {
             const std::size_t unitBytes = run.bytes.size() / static_cast<std::size_t>(run.units);
             const std::size_t from = static_cast<std::size_t>(decision.skip) * unitBytes;
-            write(run.bytes.data() + from, static_cast<std::size_t>(written) * unitBytes, written);
+            write(run.bytes.data() + from, static_cast<std::size_t>(written) * unitBytes);
             realUnits_ += written;
         }
         if (!started) {
@@ -250,16 +244,15 @@ private:
                                 ", and no silence of its format can be made to keep it in step");
         }
         for (std::int64_t unit = 0; unit < units; ++unit) {
-            write(silence_.data(), silence_.size(), 1);
+            write(silence_.data(), silence_.size());
         }
     }
 
-    void write(const std::uint8_t* data, std::size_t size, std::int64_t units) {
+    void write(const std::uint8_t* data, std::size_t size) {
         if (sink_ != nullptr) {
             sink_->write(data, size);
         }
         result_.bytesWritten += size;
-        result_.unitsWritten += units;
     }
 
     void note(double at, const AudioPlacement::Decision& decision) {
@@ -287,7 +280,7 @@ private:
     }
 
     std::string emptyReason() const {
-        const std::string stream = "audio stream " + hexName(result_.streamId);
+        const std::string stream = "audio stream " + streamIdText(result_.streamId);
         if (result_.unitsPastVideo > 0) {
             return "the time stamps of " + stream +
                    " lie past the video's end, which they make no sense against";
@@ -325,7 +318,8 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
     for (const TrackRequest& track : tracks) {
         const auto format = audioFormatOfStream(track.streamId);
         if (!format) {
-            throw std::runtime_error("stream " + hexName(track.streamId) + " is no audio stream");
+            throw std::runtime_error("stream " + streamIdText(track.streamId) +
+                                     " is no audio stream");
         }
         readers.push_back(
             std::make_unique<TrackReader>(track.streamId, *format, track.sink, timeline));
@@ -344,7 +338,6 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
         if (packet.streamId == navigationStream) {
             timeline.noteNavigation(packet.filePosition, packet.payload, packet.size);
         } else if (packet.streamId == firstVideoStream) {
-            title.videoFound = true;
             clock.add(packet, groups);
             if (!groups.empty()) {
                 addGroups();
@@ -371,7 +364,6 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
     }
     title.videoStart = timeline.origin();
     title.videoTicks = timeline.videoLength();
-    title.pieces = timeline.pieces();
     return title;
 }
 
@@ -383,7 +375,7 @@ std::string correctionText(const AudioCorrection& correction, int streamId) {
     const std::string action =
         counted + (correction.silence > 0 ? " of silence put in" : " left out");
     return outputClockText(correction.outputTime) + ": " + correction.cause + "; " +
-           hexName(streamId) + ": " + action + " (" + milliseconds(correction.ticks()) + ")";
+           streamIdText(streamId) + ": " + action + " (" + milliseconds(correction.ticks()) + ")";
 }
 
 }  // namespace mpeg

@@ -40,9 +40,7 @@ struct TrackOnTimeline {
     int streamId = 0;
     bool found = false;
     std::uint64_t bytesWritten = 0;
-    // Units written, silence included, and how long one is, in ticks.
-    std::int64_t unitsWritten = 0;
-    double unitTicks = 0;
+    double unitTicks = 0;  // how long one unit (a frame, an LPCM sample group) is
     // At the start: units of silence put before the first real one, real ones left out before
     // the video's first picture; the source time of the output's first unit, less the video's
     // start, in ticks.
@@ -58,11 +56,9 @@ struct TrackOnTimeline {
 };
 
 struct TitleOnTimeline {
-    bool videoFound = false;
     std::optional<std::int64_t> videoStart;  // the time stamp of the video's first picture
     double videoTicks = 0;                   // the video's length on the timeline
-    std::vector<Timeline::Piece> pieces;
-    std::vector<TrackOnTimeline> tracks;  // in the order asked for
+    std::vector<TrackOnTimeline> tracks;     // in the order asked for
 };
 
 // An audio track to read: its stream id (0x80, 0xa0, 0xc0, ...) and where its units go
