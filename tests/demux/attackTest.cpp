@@ -150,34 +150,31 @@ TEST(DemuxAttackTest, EveryAttackLeavesWhatItDoesNotNameAndNoPartialStream) {
             return std::vector<std::string>{folder.file("s.VOB"), "0xe0", folder.file(output)};
         };
     };
+    // The video written to `name`, which is first made a link (symbolic or hard) to `target`,
+    // or a pipe when the target is empty.
+    const auto videoToMade = [&](const std::string& name, const std::string& target,
+                                 bool hard = false) {
+        return [=](const TempFolder& folder) {
+            if (target.empty()) {
+                mkfifo(folder.file(name).c_str(), 0600);
+            } else if (hard) {
+                fs::create_hard_link(folder.file(target), folder.file(name));
+            } else {
+                fs::create_symlink(folder.file(target), folder.file(name));
+            }
+            return videoTo(name)(folder);
+        };
+    };
     std::vector<Attack> attacks = {
         {"in step: the one output", good, audioTo("a.ac3"), 0, "a.ac3"},
         {"the output is the source", good, videoTo("s.VOB"), 1, ""},
         {"the output is the source by another spelling", good, videoTo("d/../s.VOB"), 1, ""},
-        {"the output is a hard link of the source", good,
-         [&](const TempFolder& folder) {
-             fs::create_hard_link(folder.file("s.VOB"), folder.file("h.VOB"));
-             return videoTo("h.VOB")(folder);
-         },
-         1, ""},
-        {"the output is a symbolic link to the source", good,
-         [&](const TempFolder& folder) {
-             fs::create_symlink(folder.file("s.VOB"), folder.file("l.VOB"));
-             return videoTo("l.VOB")(folder);
-         },
-         1, ""},
-        {"the output is a symbolic link to nothing", good,
-         [&](const TempFolder& folder) {
-             fs::create_symlink(folder.file("d/nothing.m2v"), folder.file("l.m2v"));
-             return videoTo("l.m2v")(folder);
-         },
-         1, ""},
-        {"the output is a pipe", good,
-         [&](const TempFolder& folder) {
-             mkfifo(folder.file("p.m2v").c_str(), 0600);
-             return videoTo("p.m2v")(folder);
-         },
-         1, ""},
+        {"the output is a hard link of the source", good, videoToMade("h.VOB", "s.VOB", true), 1,
+         ""},
+        {"the output is a symbolic link to the source", good, videoToMade("l.VOB", "s.VOB"), 1, ""},
+        {"the output is a symbolic link to nothing", good, videoToMade("l.m2v", "d/nothing.m2v"), 1,
+         ""},
+        {"the output is a pipe", good, videoToMade("p.m2v", ""), 1, ""},
         {"the source is a pipe", good,
          [](const TempFolder& folder) {
              mkfifo(folder.file("fifo.VOB").c_str(), 0600);

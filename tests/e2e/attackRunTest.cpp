@@ -60,6 +60,25 @@ TEST(RunAttackTest, EveryAttackLeavesWhatNoTaskNamesAndSaysWhatHappened) {
         int status;
         const char* logSays;  // empty: nothing to look for
     };
+    // A task whose video stream's path is a link: to its source, or to `target` in the folder,
+    // where nothing may be written.
+    const auto linkedVideo = [&](const std::string& name, const std::string& target) {
+        return [&made, name, target](const TempFolder& folder) {
+            Scene scene;
+            TaskRef task = sourceTask(folder, name);
+            fs::copy_file(made, task->origVobFilePath);
+            const std::string linked = target.empty() ? task->origVobFilePath : folder.file(target);
+            fs::create_directories(fs::path(linked).parent_path());
+            fs::create_symlink(linked, folder.file("link.m2v"));
+            task->m2vFilePath = folder.file("link.m2v");
+            scene.tasks.add(task);
+            scene.kept = {task->origVobFilePath};
+            if (!target.empty()) {
+                scene.absent = {linked};
+            }
+            return scene;
+        };
+    };
     const Attack attacks[] = {
         {"a % in the remuxed VOB's path",
          [&](const TempFolder& folder) {
@@ -73,32 +92,10 @@ TEST(RunAttackTest, EveryAttackLeavesWhatNoTaskNamesAndSaysWhatHappened) {
              return scene;
          },
          0, ""},
-        {"the video stream's path a link to the source",
-         [&](const TempFolder& folder) {
-             Scene scene;
-             TaskRef task = sourceTask(folder, "linked");
-             fs::copy_file(made, task->origVobFilePath);
-             fs::create_symlink(task->origVobFilePath, folder.file("link.m2v"));
-             task->m2vFilePath = folder.file("link.m2v");
-             scene.tasks.add(task);
-             scene.kept = {task->origVobFilePath};
-             return scene;
-         },
-         1, " would be written over the task's source VOB "},
+        {"the video stream's path a link to the source", linkedVideo("linked", ""), 1,
+         " would be written over the task's source VOB "},
         {"a link to nothing at the video stream's path",
-         [&](const TempFolder& folder) {
-             Scene scene;
-             TaskRef task = sourceTask(folder, "dangling");
-             fs::copy_file(made, task->origVobFilePath);
-             fs::create_directory(folder.file("elsewhere"));
-             fs::create_symlink(folder.file("elsewhere/video.m2v"), folder.file("link.m2v"));
-             task->m2vFilePath = folder.file("link.m2v");
-             scene.tasks.add(task);
-             scene.kept = {task->origVobFilePath};
-             scene.absent = {folder.file("elsewhere/video.m2v")};
-             return scene;
-         },
-         1, " is a symbolic link to nothing"},
+         linkedVideo("dangling", "elsewhere/video.m2v"), 1, " is a symbolic link to nothing"},
         {"one destination with and without a trailing slash, side by side",
          [&](const TempFolder& folder) {
              Scene scene;
