@@ -242,6 +242,15 @@ TEST_F(ExtractionTest, AudioKeepsItsPlaceOnOneTimelineThroughRestartsJumpsWrapsG
                                                  clock);
             };
             std::size_t packet = 0;
+            const auto audioBefore = [&](std::int64_t end) {
+                for (;
+                     packet < piece.audio.size() && piece.audio[packet].first * ac3FrameTicks < end;
+                     ++packet) {
+                    const auto [first, count] = piece.audio[packet];
+                    stream.privateAudio(0x80, ac3Frames(first, count), at(first * ac3FrameTicks),
+                                        1);
+                }
+            };
             for (int group = 0; group < piece.groups; ++group) {
                 const std::int64_t groupStart = group * 4 * frameTicks;
                 stream.video((group == 0 ? sequenceHeader() : std::string()) + groupHeader(true) +
@@ -249,18 +258,9 @@ TEST_F(ExtractionTest, AudioKeepsItsPlaceOnOneTimelineThroughRestartsJumpsWrapsG
                              at(groupStart + 2 * frameTicks));
                 stream.video(picture(3, 2));
                 stream.video(picture(0, 3) + picture(1, 3));
-                for (; packet < piece.audio.size() &&
-                       piece.audio[packet].first * ac3FrameTicks < groupStart + 4 * frameTicks;
-                     ++packet) {
-                    const auto [first, count] = piece.audio[packet];
-                    stream.privateAudio(0x80, ac3Frames(first, count), at(first * ac3FrameTicks),
-                                        1);
-                }
+                audioBefore(groupStart + 4 * frameTicks);
             }
-            for (; packet < piece.audio.size(); ++packet) {
-                const auto [first, count] = piece.audio[packet];
-                stream.privateAudio(0x80, ac3Frames(first, count), at(first * ac3FrameTicks), 1);
-            }
+            audioBefore(INT64_MAX);
         }
         stream.video(groupHeader(true) + picture(0, 1));
         const demux::ExtractionReport report = extract(0x80);

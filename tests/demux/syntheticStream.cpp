@@ -1,16 +1,8 @@
 #include "syntheticStream.h"
 
-namespace {
+#include "support/timeStampBytes.h"
 
-std::string timeStamp(std::int64_t pts) {
-    std::string stamp(5, '\0');
-    stamp[0] = static_cast<char>(0x21 | ((pts >> 29) & 0x0e));
-    stamp[1] = static_cast<char>((pts >> 22) & 0xff);
-    stamp[2] = static_cast<char>(0x01 | ((pts >> 14) & 0xfe));
-    stamp[3] = static_cast<char>((pts >> 7) & 0xff);
-    stamp[4] = static_cast<char>(0x01 | ((pts << 1) & 0xfe));
-    return stamp;
-}
+namespace {
 
 const std::string packHeader("\x00\x00\x01\xba\x44\x00\x04\x00\x04\x01\x01\x89\xc3\xf8", 14);
 
@@ -18,7 +10,7 @@ const std::string packHeader("\x00\x00\x01\xba\x44\x00\x04\x00\x04\x01\x01\x89\x
 
 void SyntheticStream::packet(int streamId, const std::string& header, const std::string& payload,
                              std::optional<std::int64_t> pts) {
-    const std::string stamp = pts ? timeStamp(*pts) : std::string();
+    const std::string stamp = pts ? timeStampBytes(*pts) : std::string();
     const std::string pesHeader = std::string("\x81", 1) + (pts ? "\x80" : std::string(1, '\0')) +
                                   static_cast<char>(stamp.size()) + stamp;
     const std::size_t length = pesHeader.size() + header.size() + payload.size();

@@ -13,6 +13,7 @@
 #include "mpeg/programStream.h"
 #include "support/batchProcess.h"
 #include "support/tempFolder.h"
+#include "support/timeStampBytes.h"
 
 namespace {
 
@@ -139,12 +140,7 @@ bool delayAudio(const std::string& source, const std::string& delayed, double se
         // The MPEG-2 header's time stamp follows its flags and length, nine bytes in.
         const auto pts =
             static_cast<std::int64_t>(std::llround((heard + seconds) * 90000)) & ((1LL << 33) - 1);
-        char* stamp = packet + 9;
-        stamp[0] = static_cast<char>(0x21 | ((pts >> 29) & 0x0e));
-        stamp[1] = static_cast<char>((pts >> 22) & 0xff);
-        stamp[2] = static_cast<char>(0x01 | ((pts >> 14) & 0xfe));
-        stamp[3] = static_cast<char>((pts >> 7) & 0xff);
-        stamp[4] = static_cast<char>(0x01 | ((pts << 1) & 0xfe));
+        timeStampBytes(pts).copy(packet + 9, 5);
     });
 }
 
