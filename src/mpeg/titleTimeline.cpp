@@ -1,5 +1,6 @@
 #include "mpeg/titleTimeline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <memory>
@@ -308,13 +309,14 @@ private:
 
 }  // namespace
 
-TitleOnTimeline readTitleTimeline(const std::string& path,
-                                  const std::vector<TrackRequest>& tracks) {
+TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<TrackRequest>& tracks,
+                                  bool countOtherAudio) {
     ProgramStreamReader reader(path);
     Timeline timeline;
     VideoClock clock;
     std::vector<PictureGroup> groups;
     std::vector<std::unique_ptr<TrackReader>> readers;
+    std::vector<int> readerIds;
     for (const TrackRequest& track : tracks) {
         const auto format = audioFormatOfStream(track.streamId);
         if (!format) {
@@ -323,6 +325,7 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
         }
         readers.push_back(
             std::make_unique<TrackReader>(track.streamId, *format, track.sink, timeline));
+        readerIds.push_back(track.streamId);
     }
     TitleOnTimeline title;
     const auto addGroups = [&] {
@@ -345,9 +348,16 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
                     track->guarded([&] { track->release(false); });
                 }
             }
-        } else {
+        } else if (const auto format = audioFormatOfStream(packet.streamId)) {
+            const bool read =
+                std::find(readerIds.begin(), readerIds.end(), packet.streamId) != readerIds.end();
+            if (!read && countOtherAudio) {
+                readers.push_back(
+                    std::make_unique<TrackReader>(packet.streamId, *format, nullptr, timeline));
+                readerIds.push_back(packet.streamId);
+            }
             for (std::size_t index = 0; index < readers.size(); ++index) {
-                if (tracks[index].streamId == packet.streamId) {
+                if (readerIds[index] == packet.streamId) {
                     TrackReader& track = *readers[index];
                     track.guarded([&] { track.add(packet); });
                 }
@@ -358,9 +368,10 @@ TitleOnTimeline readTitleTimeline(const std::string& path,
     clock.finish(groups);
     addGroups();
     timeline.finish();
-    for (auto& track : readers) {
-        track->guarded([&] { track->finish(); });
-        title.tracks.push_back(track->result());
+    for (std::size_t index = 0; index < readers.size(); ++index) {
+        TrackReader& track = *readers[index];
+        track.guarded([&] { track.finish(); });
+        (index < tracks.size() ? title.tracks : title.otherAudio).push_back(track.result());
     }
     title.videoStart = timeline.origin();
     title.videoTicks = timeline.videoLength();

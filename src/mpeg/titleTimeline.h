@@ -59,6 +59,8 @@ struct TitleOnTimeline {
     std::optional<std::int64_t> videoStart;  // the time stamp of the video's first picture
     double videoTicks = 0;                   // the video's length on the timeline
     std::vector<TrackOnTimeline> tracks;     // in the order asked for
+    // With countOtherAudio: every other audio stream, counted, in the order it first appears.
+    std::vector<TrackOnTimeline> otherAudio;
 };
 
 // An audio track to read: its stream id (0x80, 0xa0, 0xc0, ...) and where its units go
@@ -73,8 +75,9 @@ struct TrackRequest {
 // left out, and padding never runs past it. Throws std::runtime_error when the file cannot be
 // read, and TimelineError when a track with a sink that the source holds has no unit within the
 // video's time, or needs silence its format cannot be given; a track without one gets the
-// error's text instead.
-TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<TrackRequest>& tracks);
+// error's text instead. countOtherAudio: every audio stream not asked for is counted too.
+TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<TrackRequest>& tracks,
+                                  bool countOtherAudio = false);
 
 // "0:10:00.0: time stamps start again; 0x80: 9 frames of silence put in (288 ms)".
 std::string correctionText(const AudioCorrection& correction, int streamId);

@@ -142,44 +142,37 @@ std::string authoringAudioList(const std::vector<AudioTrack>& tracks) {
 
 SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::string& sourcePath) {
     SourceTimeline measured;
-    const auto streams = surveyIfReadable(sourcePath, false);
-    if (!streams) {
+    if (!isExistingFile(sourcePath)) {
         return measured;
     }
-    // Every audio stream is read, the kept ones first: those left out take their share of the
-    // source too.
+    // The audio streams left out are counted too: they take their share of the source.
     std::vector<mpeg::TrackRequest> requests;
     for (const AudioTrack& track : tracks) {
         requests.push_back({track.streamId, nullptr});
     }
-    for (const mpeg::StreamInfo& stream : *streams) {
-        const bool kept = std::any_of(tracks.begin(), tracks.end(), [&](const AudioTrack& track) {
-            return track.streamId == stream.id;
-        });
-        if (stream.kind == mpeg::StreamKind::Audio && !kept) {
-            requests.push_back({stream.id, nullptr});
-        }
-    }
     mpeg::TitleOnTimeline title;
     try {
-        title = mpeg::readTitleTimeline(sourcePath, requests);
+        title = mpeg::readTitleTimeline(sourcePath, requests, true);
     } catch (const std::runtime_error&) {
         return measured;
     }
     measured.read = true;
-    for (std::size_t index = 0; index < title.tracks.size(); ++index) {
-        const mpeg::TrackOnTimeline& track = title.tracks[index];
-        const bool usable = track.found && track.error.empty() && track.bytesWritten > 0;
-        const double kb = static_cast<double>(track.bytesWritten) / bytesPerKb;
-        if (index >= tracks.size()) {
-            measured.leftOutAudioKb += usable ? kb : 0;
-            continue;
+    const auto usableKb = [](const mpeg::TrackOnTimeline& track) -> std::optional<double> {
+        if (!track.found || !track.error.empty() || track.bytesWritten == 0) {
+            return std::nullopt;
         }
-        if (usable) {
-            tracks[index].expectedKb = kb;
+        return static_cast<double>(track.bytesWritten) / bytesPerKb;
+    };
+    for (std::size_t index = 0; index < tracks.size(); ++index) {
+        const mpeg::TrackOnTimeline& track = title.tracks[index];
+        tracks[index].expectedKb = usableKb(track);
+        if (tracks[index].expectedKb) {
             measured.corrections.insert(measured.corrections.end(), track.corrections.begin(),
                                         track.corrections.end());
         }
+    }
+    for (const mpeg::TrackOnTimeline& other : title.otherAudio) {
+        measured.leftOutAudioKb += usableKb(other).value_or(0);
     }
     return measured;
 }
