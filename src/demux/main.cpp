@@ -6,9 +6,12 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "demux/streamExtraction.h"
 #include "mpeg/streamListing.h"
+#include "mpeg/subtitleUnits.h"
+#include "mpeg/timeline.h"
 
 namespace {
 
@@ -18,6 +21,9 @@ const char* const usage =
     "(LPCM)\n"
     "       bbdmux SOURCE 0xe0 OUTPUT             the first MPEG video stream (0xe0-0xef)\n"
     "       bbdmux SOURCE 0xc0 OUTPUT             an MPEG audio stream (0xc0-0xc7)\n"
+    "       bbdmux SOURCE 0xbd OUTPUT 0x20        a subtitle stream (0x20-0x3f), for mplex\n"
+    "       bbdmux SOURCE --streams ID OUTPUT...  several streams in one pass: 0xe0, audio\n"
+    "                                            (0x80-0x8f, 0xa0-0xa7, 0xc0-0xc7), subtitles\n"
     "       bbdmux --list SOURCE                  the streams of SOURCE, one a line\n";
 
 // A stream number written 0xNN, as the command lines give them; -1 when it is not one.
@@ -43,6 +49,21 @@ void printReport(const demux::ExtractionReport& report, int stream) {
                     static_cast<unsigned long long>(report.bytesPassedOver));
     }
     std::printf("\n");
+    if (mpeg::isSubpictureStream(stream)) {
+        std::printf("bbdmux: 0x%02x: %d subtitle%s", stream, report.subtitleUnits,
+                    report.subtitleUnits == 1 ? "" : "s");
+        if (report.firstSubtitleTime) {
+            std::printf(", the first at %s from the video's first picture",
+                        mpeg::outputClockText(*report.firstSubtitleTime).c_str());
+        }
+        std::printf("\n");
+        if (report.subtitleUnitsLeftOut > 0) {
+            std::printf(
+                "bbdmux: 0x%02x: %d subtitles left out: outside the video's time, or cut short\n",
+                stream, report.subtitleUnitsLeftOut);
+        }
+        return;
+    }
     const bool audio = !(stream >= 0xe0 && stream <= 0xef);
     if (!audio) {
         return;
@@ -80,6 +101,23 @@ int usageError() {
     return 2;
 }
 
+// The pairs of stream numbers and outputs of the one-pass form.
+int extractInOnePass(const char* source, int count, char* pairs[]) {
+    std::vector<demux::StreamOutput> outputs;
+    for (int index = 0; index + 1 < count; index += 2) {
+        const int stream = streamNumber(pairs[index]);
+        if (stream < 0) {
+            return usageError();
+        }
+        outputs.push_back({stream, pairs[index + 1]});
+    }
+    const std::vector<demux::ExtractionReport> reports = demux::extractStreams(source, outputs);
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        printReport(reports[index], outputs[index].streamId);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -93,12 +131,15 @@ int main(int argc, char* argv[]) {
                        stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
+        if (argc >= 5 && argc % 2 == 1 && std::strcmp(argv[2], "--streams") == 0) {
+            return extractInOnePass(argv[1], argc - 3, argv + 3);
+        }
         int stream = -1;
         if (argc == 5 && streamNumber(argv[2]) == 0xbd) {
             stream = streamNumber(argv[4]);
             const bool privateAudio =
                 (stream >= 0x80 && stream <= 0x8f) || (stream >= 0xa0 && stream <= 0xa7);
-            if (!privateAudio) {
+            if (!privateAudio && !mpeg::isSubpictureStream(stream)) {
                 return usageError();
             }
         } else if (argc == 4) {

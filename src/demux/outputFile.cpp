@@ -27,23 +27,34 @@ std::string reason() {
     return std::generic_category().message(errno);
 }
 
-// The temporary file being written, for the signal handler: an interrupted run leaves nothing.
-char interruptedFile[4096];
+// The temporary files being written, for the signal handler: an interrupted run leaves nothing.
+// One pass may write every stream of a title: its video, 8 audio and 32 subtitle streams.
+constexpr int mostOpenOutputs = 48;
+char interruptedFiles[mostOpenOutputs][4096];
 std::atomic<bool> handlersInstalled{false};
 
 extern "C" void removeAndEnd(int signal) {
-    if (interruptedFile[0] != '\0') {
-        std::remove(interruptedFile);
+    for (const char* file : interruptedFiles) {
+        if (file[0] != '\0') {
+            std::remove(file);
+        }
     }
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
 
-void removeOnInterruption(const std::string& temporary) {
-    if (temporary.size() >= sizeof interruptedFile) {
-        return;
+// The slot that names the file for the handler, or -1 when none is free or the name too long.
+int removeOnInterruption(const std::string& temporary) {
+    int slot = -1;
+    for (int index = 0; index < mostOpenOutputs && slot < 0; ++index) {
+        if (interruptedFiles[index][0] == '\0') {
+            slot = index;
+        }
     }
-    std::memcpy(interruptedFile, temporary.c_str(), temporary.size() + 1);
+    if (slot < 0 || temporary.size() >= sizeof interruptedFiles[0]) {
+        return -1;
+    }
+    std::memcpy(interruptedFiles[slot], temporary.c_str(), temporary.size() + 1);
     if (!handlersInstalled.exchange(true)) {
 #ifdef _WIN32
         const int signals[] = {SIGINT, SIGTERM, SIGBREAK};
@@ -54,10 +65,13 @@ void removeOnInterruption(const std::string& temporary) {
             std::signal(signal, removeAndEnd);
         }
     }
+    return slot;
 }
 
-void forgetInterruption() {
-    interruptedFile[0] = '\0';
+void forgetInterruption(int slot) {
+    if (slot >= 0) {
+        interruptedFiles[slot][0] = '\0';
+    }
 }
 
 int processNumber() {
@@ -105,11 +119,11 @@ std::string placeOf(const std::string& path, const std::string& source) {
 OutputFile::OutputFile(const std::string& path, const std::string& source)
     : path_(placeOf(path, source)),
       temporary_(path_ + ".bbdmux-" + std::to_string(processNumber()) + ".part") {
-    removeOnInterruption(temporary_);
+    interruptionSlot_ = removeOnInterruption(temporary_);
     file_ = std::fopen(temporary_.c_str(), "wb");
     if (file_ == nullptr) {
         const std::string why = reason();
-        forgetInterruption();
+        forgetInterruption(interruptionSlot_);
         throw DemuxError(path + ": " + why);
     }
     std::setvbuf(file_, nullptr, _IOFBF, outputBufferSize);
@@ -120,7 +134,7 @@ OutputFile::~OutputFile() {
         std::fclose(file_);
         std::remove(temporary_.c_str());
     }
-    forgetInterruption();
+    forgetInterruption(interruptionSlot_);
 }
 
 void OutputFile::write(const std::uint8_t* data, std::size_t size) {

@@ -26,6 +26,8 @@ public:
     // Flushes and closes the file, which then takes its place. Throws DemuxError when that fails.
     void keep();
     std::uint64_t bytesWritten() const { return written_; }
+    // Where the file goes, a link at it resolved.
+    const std::string& place() const { return path_; }
 
 private:
     [[noreturn]] void fail();
@@ -34,6 +36,7 @@ private:
     std::string temporary_;  // where it is written
     std::FILE* file_ = nullptr;
     std::uint64_t written_ = 0;
+    int interruptionSlot_ = -1;  // where the signal handler finds the temporary name
 };
 
 }  // namespace demux

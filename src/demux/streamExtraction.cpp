@@ -1,6 +1,7 @@
 #include "demux/streamExtraction.h"
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "demux/outputFile.h"
@@ -102,11 +103,8 @@ private:
     bool started_ = false;
 };
 
-// An audio stream placed on the video's timeline; false when the source holds no such stream.
-bool extractAudio(const std::string& source, int streamId, OutputFile& file,
-                  ExtractionReport& report) {
-    const mpeg::TitleOnTimeline title = mpeg::readTitleTimeline(source, {{streamId, &file}});
-    const mpeg::TrackOnTimeline& track = title.tracks.front();
+void reportTrack(const mpeg::TitleOnTimeline& title, const mpeg::TrackOnTimeline& track,
+                 ExtractionReport& report) {
     report.videoStart = title.videoStart;
     report.silenceAdded = track.silenceAtStart;
     report.unitsLeftOut = track.leftOutAtStart;
@@ -116,13 +114,61 @@ bool extractAudio(const std::string& source, int streamId, OutputFile& file,
     if (title.videoStart && track.startOffset) {
         report.outputStart = *title.videoStart + std::llround(*track.startOffset);
     }
-    return track.found;
+}
+
+// An audio stream placed on the video's timeline; false when the source holds no such stream.
+bool extractAudio(const std::string& source, int streamId, OutputFile& file,
+                  ExtractionReport& report) {
+    const mpeg::TitleOnTimeline title = mpeg::readTitleTimeline(source, {{streamId, &file}});
+    reportTrack(title, title.tracks.front(), report);
+    return title.tracks.front().found;
+}
+
+enum class OutputKind { Video, Audio, Subtitles };
+
+OutputKind kindOf(int streamId) {
+    if (streamId == mpeg::firstVideoStream) {
+        return OutputKind::Video;
+    }
+    if (mpeg::audioFormatOfStream(streamId)) {
+        return OutputKind::Audio;
+    }
+    if (mpeg::isSubpictureStream(streamId)) {
+        return OutputKind::Subtitles;
+    }
+    throw DemuxError("stream " + mpeg::streamIdText(streamId) +
+                     " is neither the first video stream, nor audio, nor subtitles");
+}
+
+// The outputs of one pass, refused before anything is read when two name one stream or one file.
+std::vector<std::unique_ptr<OutputFile>> openOutputs(const std::string& source,
+                                                     const std::vector<StreamOutput>& outputs) {
+    std::vector<std::unique_ptr<OutputFile>> files;
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        kindOf(outputs[index].streamId);
+        for (std::size_t earlier = 0; earlier < index; ++earlier) {
+            if (outputs[earlier].streamId == outputs[index].streamId) {
+                throw DemuxError("stream " + mpeg::streamIdText(outputs[index].streamId) +
+                                 " is asked for twice");
+            }
+        }
+        files.push_back(std::make_unique<OutputFile>(outputs[index].path, source));
+        for (std::size_t earlier = 0; earlier < index; ++earlier) {
+            if (files[earlier]->place() == files[index]->place()) {
+                throw DemuxError(outputs[index].path + ": is the output of two streams");
+            }
+        }
+    }
+    return files;
 }
 
 }  // namespace
 
 ExtractionReport extractStream(const std::string& source, int streamId, const std::string& output) {
     const bool video = isVideoStream(streamId);
+    if (mpeg::isSubpictureStream(streamId)) {
+        return extractStreams(source, {{streamId, output}}).front();
+    }
     if (!video && !mpeg::audioFormatOfStream(streamId)) {
         throw DemuxError("stream " + mpeg::streamIdText(streamId) + " is neither video nor audio");
     }
@@ -165,6 +211,79 @@ ExtractionReport extractStream(const std::string& source, int streamId, const st
     file.keep();
     report.bytesWritten = file.bytesWritten();
     return report;
+}
+
+std::vector<ExtractionReport> extractStreams(const std::string& source,
+                                             const std::vector<StreamOutput>& outputs) {
+    std::vector<std::unique_ptr<OutputFile>> files = openOutputs(source, outputs);
+    std::vector<ExtractionReport> reports(outputs.size());
+    std::optional<VideoExtraction> video;
+    bool videoFound = false;
+    mpeg::TitleRead read;
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        const mpeg::TrackRequest request{outputs[index].streamId, files[index].get()};
+        switch (kindOf(outputs[index].streamId)) {
+            case OutputKind::Video:
+                video.emplace(*files[index], reports[index]);
+                read.onVideoPacket = [&](const mpeg::PesPacket& packet) {
+                    videoFound = true;
+                    video->add(packet);
+                };
+                break;
+            case OutputKind::Audio:
+                read.tracks.push_back(request);
+                break;
+            case OutputKind::Subtitles:
+                read.subtitles.push_back(request);
+                break;
+        }
+    }
+    mpeg::TitleOnTimeline title;
+    try {
+        title = mpeg::readTitleTimeline(source, read);
+    } catch (const mpeg::TimelineError& failure) {
+        throw DemuxError(failure.what());
+    } catch (const DemuxError&) {
+        throw;
+    } catch (const std::runtime_error& failure) {
+        throw DemuxError(source + ": " + failure.what());
+    }
+    std::size_t track = 0;
+    std::size_t subtitles = 0;
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        const int streamId = outputs[index].streamId;
+        bool found = true;
+        ExtractionReport& report = reports[index];
+        switch (kindOf(streamId)) {
+            case OutputKind::Video:
+                found = videoFound;
+                if (found) {
+                    video->finish();
+                }
+                break;
+            case OutputKind::Audio:
+                found = title.tracks[track].found;
+                reportTrack(title, title.tracks[track++], report);
+                break;
+            case OutputKind::Subtitles: {
+                const mpeg::SubtitlesOnTimeline& stream = title.subtitles[subtitles++];
+                found = stream.found;
+                report.videoStart = title.videoStart;
+                report.subtitleUnits = stream.units;
+                report.subtitleUnitsLeftOut = stream.unitsLeftOut + stream.brokenUnits;
+                report.firstSubtitleTime = stream.firstTime;
+                break;
+            }
+        }
+        if (!found) {
+            throw DemuxError(source + " holds no stream " + mpeg::streamIdText(streamId));
+        }
+    }
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        files[index]->keep();
+        reports[index].bytesWritten = files[index]->bytesWritten();
+    }
+    return reports;
 }
 
 }  // namespace demux

@@ -32,6 +32,18 @@ struct ExtractionReport {
     // When the video's first picture and the output's first unit are shown, in 90 kHz ticks.
     std::optional<std::int64_t> videoStart;
     std::optional<std::int64_t> outputStart;
+    // Subtitles only: the units written, those left out (before the video's first picture, past
+    // its end, or cut by the source's start or end), and the first one's output time in ticks.
+    int subtitleUnits = 0;
+    int subtitleUnitsLeftOut = 0;
+    std::optional<double> firstSubtitleTime;
+};
+
+// One stream to write and where: 0xe0 (the first video stream), an audio stream (0x80-0x8f,
+// 0xa0-0xa7, 0xc0-0xc7) or a subtitle stream (0x20-0x3f).
+struct StreamOutput {
+    int streamId = 0;
+    std::string path;
 };
 
 // Writes one elementary stream of the program stream at `source` to `output`: the video from its
@@ -40,5 +52,13 @@ struct ExtractionReport {
 // units keeps the source's timing in every piece of the title. Throws DemuxError (the output then
 // removed) when the source cannot be read, holds no such stream, or the output cannot be written.
 ExtractionReport extractStream(const std::string& source, int streamId, const std::string& output);
+
+// Writes every stream asked for in one reading of the source, all on the one timeline: the video
+// as above, audio placed as above, and each subtitle unit at its picture's output time, in the
+// form mplex takes subtitles (see mpeg::SubtitleTrack). One report per output, in their order.
+// Throws DemuxError, and then keeps none of the outputs, when any one of them fails; a subtitle
+// stream without a unit within the video's time is no failure.
+std::vector<ExtractionReport> extractStreams(const std::string& source,
+                                             const std::vector<StreamOutput>& outputs);
 
 }  // namespace demux

@@ -311,13 +311,20 @@ private:
 
 TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<TrackRequest>& tracks,
                                   bool countOtherAudio) {
+    TitleRead read;
+    read.tracks = tracks;
+    read.countOtherAudio = countOtherAudio;
+    return readTitleTimeline(path, read);
+}
+
+TitleOnTimeline readTitleTimeline(const std::string& path, const TitleRead& read) {
     ProgramStreamReader reader(path);
     Timeline timeline;
     VideoClock clock;
     std::vector<PictureGroup> groups;
     std::vector<std::unique_ptr<TrackReader>> readers;
     std::vector<int> readerIds;
-    for (const TrackRequest& track : tracks) {
+    for (const TrackRequest& track : read.tracks) {
         const auto format = audioFormatOfStream(track.streamId);
         if (!format) {
             throw std::runtime_error("stream " + streamIdText(track.streamId) +
@@ -326,6 +333,15 @@ TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<Tra
         readers.push_back(
             std::make_unique<TrackReader>(track.streamId, *format, track.sink, timeline));
         readerIds.push_back(track.streamId);
+    }
+    std::vector<std::unique_ptr<SubtitleTrack>> subtitles;
+    for (const TrackRequest& stream : read.subtitles) {
+        if (!isSubpictureStream(stream.streamId)) {
+            throw std::runtime_error("stream " + streamIdText(stream.streamId) +
+                                     " is no subtitle stream");
+        }
+        subtitles.push_back(
+            std::make_unique<SubtitleTrack>(stream.streamId, stream.sink, timeline));
     }
     TitleOnTimeline title;
     const auto addGroups = [&] {
@@ -341,17 +357,23 @@ TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<Tra
         if (packet.streamId == navigationStream) {
             timeline.noteNavigation(packet.filePosition, packet.payload, packet.size);
         } else if (packet.streamId == firstVideoStream) {
+            if (read.onVideoPacket) {
+                read.onVideoPacket(packet);
+            }
             clock.add(packet, groups);
             if (!groups.empty()) {
                 addGroups();
                 for (auto& track : readers) {
                     track->guarded([&] { track->release(false); });
                 }
+                for (auto& stream : subtitles) {
+                    stream->release(false);
+                }
             }
         } else if (const auto format = audioFormatOfStream(packet.streamId)) {
-            const bool read =
+            const bool kept =
                 std::find(readerIds.begin(), readerIds.end(), packet.streamId) != readerIds.end();
-            if (!read && countOtherAudio) {
+            if (!kept && read.countOtherAudio) {
                 readers.push_back(
                     std::make_unique<TrackReader>(packet.streamId, *format, nullptr, timeline));
                 readerIds.push_back(packet.streamId);
@@ -360,6 +382,12 @@ TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<Tra
                 if (readerIds[index] == packet.streamId) {
                     TrackReader& track = *readers[index];
                     track.guarded([&] { track.add(packet); });
+                }
+            }
+        } else if (isSubpictureStream(packet.streamId)) {
+            for (auto& stream : subtitles) {
+                if (stream->result().streamId == packet.streamId) {
+                    stream->add(packet);
                 }
             }
         }
@@ -371,7 +399,11 @@ TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<Tra
     for (std::size_t index = 0; index < readers.size(); ++index) {
         TrackReader& track = *readers[index];
         track.guarded([&] { track.finish(); });
-        (index < tracks.size() ? title.tracks : title.otherAudio).push_back(track.result());
+        (index < read.tracks.size() ? title.tracks : title.otherAudio).push_back(track.result());
+    }
+    for (auto& stream : subtitles) {
+        stream->finish();
+        title.subtitles.push_back(stream->result());
     }
     title.videoStart = timeline.origin();
     title.videoTicks = timeline.videoLength();

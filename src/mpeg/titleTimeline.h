@@ -2,11 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "mpeg/programStream.h"
+#include "mpeg/subtitleUnits.h"
 #include "mpeg/timeline.h"
 
 namespace mpeg {
@@ -61,6 +64,7 @@ struct TitleOnTimeline {
     std::vector<TrackOnTimeline> tracks;     // in the order asked for
     // With countOtherAudio: every other audio stream, counted, in the order it first appears.
     std::vector<TrackOnTimeline> otherAudio;
+    std::vector<SubtitlesOnTimeline> subtitles;  // in the order asked for
 };
 
 // An audio track to read: its stream id (0x80, 0xa0, 0xc0, ...) and where its units go
@@ -78,6 +82,17 @@ struct TrackRequest {
 // error's text instead. countOtherAudio: every audio stream not asked for is counted too.
 TitleOnTimeline readTitleTimeline(const std::string& path, const std::vector<TrackRequest>& tracks,
                                   bool countOtherAudio = false);
+
+// Everything one pass over a source can serve: audio tracks as above, subtitle streams (0x20 to
+// 0x3f) placed on the same timeline, and the first video stream's packets handed over as they
+// are read, for a writer of the video in the same pass.
+struct TitleRead {
+    std::vector<TrackRequest> tracks;
+    std::vector<TrackRequest> subtitles;
+    bool countOtherAudio = false;
+    std::function<void(const PesPacket&)> onVideoPacket;
+};
+TitleOnTimeline readTitleTimeline(const std::string& path, const TitleRead& read);
 
 // "0:10:00.0: time stamps start again; 0x80: 9 frames of silence put in (288 ms)".
 std::string correctionText(const AudioCorrection& correction, int streamId);

@@ -164,7 +164,7 @@ DvdCheck checkAuthoredDvd(const std::string& videoTsFolder, const std::string& v
     try {
         vob = vobFactsOf(mpeg::surveyProgramStream(vobPath));
         // Its video's length is that of its pictures, however often its time stamps restart.
-        const mpeg::TitleOnTimeline timeline = mpeg::readTitleTimeline(vobPath, {});
+        const mpeg::TitleOnTimeline timeline = mpeg::readTitleTimeline(vobPath, mpeg::TitleRead());
         if (vob.videoSeconds && timeline.videoTicks > 0) {
             vob.videoSeconds = timeline.videoTicks / static_cast<double>(mpeg::ticksPerSecond);
         }
