@@ -31,8 +31,9 @@ std::vector<std::uint8_t> multiplexerSubtitleUnit(int streamId, const std::uint8
                                                   std::size_t size, double outputTicks) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(headerBytes + 1 + size);
-    const char* marker = "SUBTITLE";
-    bytes.insert(bytes.end(), marker, marker + 8);
+    for (const char c : {'S', 'U', 'B', 'T', 'I', 'T', 'L', 'E'}) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+    }
     putLittleEndian(bytes, headerBytes - 8, 4);
     putLittleEndian(bytes, headerVersion, 4);
     putLittleEndian(bytes, size + 1, 4);
