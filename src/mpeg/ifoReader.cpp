@@ -3,14 +3,20 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <regex>
 
 #include "language/language.h"
+#include "mpeg/ifoBytes.h"
 
 namespace mpeg {
 
+using ifo::Bytes;
+using ifo::sectorBytes;
+using ifo::Table;
+using ifo::tableAt;
+
 namespace {
 
-constexpr std::size_t sectorBytes = 2048;
 // Far above any real IFO file, whose tables a title set of hours keeps within a few hundred
 // kilobytes: a larger file is read no further.
 constexpr std::size_t largestIfoFile = 16 * 1024 * 1024;
@@ -24,56 +30,8 @@ constexpr std::size_t audioAttributes = 0x204;
 constexpr std::size_t audioAttributeBytes = 8;
 constexpr std::size_t maximumAudioStreams = 8;
 constexpr std::size_t titleTablePointer = 0xC4;
-
-// Reads big-endian numbers of a file's bytes, every read checked against the file's end.
-class Bytes {
-public:
-    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-    std::size_t size() const { return size_; }
-
-    void require(std::uint64_t offset, std::uint64_t length) const {
-        if (offset > size_ || length > size_ - offset) {
-            throw IfoError(language::ifoTruncated);
-        }
-    }
-    std::uint8_t byte(std::uint64_t offset) const {
-        require(offset, 1);
-        return data_[offset];
-    }
-    std::uint16_t word(std::uint64_t offset) const {
-        require(offset, 2);
-        return static_cast<std::uint16_t>(data_[offset] << 8 | data_[offset + 1]);
-    }
-    std::uint32_t longWord(std::uint64_t offset) const {
-        require(offset, 4);
-        return static_cast<std::uint32_t>(data_[offset]) << 24 |
-               static_cast<std::uint32_t>(data_[offset + 1]) << 16 |
-               static_cast<std::uint32_t>(data_[offset + 2]) << 8 | data_[offset + 3];
-    }
-    bool startsWith(const char* signature) const {
-        const std::size_t length = std::strlen(signature);
-        return size_ >= length && std::memcmp(data_, signature, length) == 0;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-};
-
-// A table that begins at a sector the header points to and whose header gives its last byte.
-struct Table {
-    std::uint64_t start = 0;
-    std::uint64_t end = 0;  // one past its last byte
-};
-
-Table tableAt(const Bytes& bytes, std::size_t pointerOffset) {
-    Table table;
-    table.start = static_cast<std::uint64_t>(bytes.longWord(pointerOffset)) * sectorBytes;
-    table.end = table.start + bytes.longWord(table.start + 4) + 1;
-    bytes.require(table.start, table.end - table.start);
-    return table;
-}
+constexpr std::size_t subpictureStreamCount = 0x254;
+constexpr std::size_t mostSubpictureStreams = 32;
 
 int bcdDigits(std::uint8_t value, int limit) {
     const int tens = value >> 4;
@@ -253,6 +211,10 @@ TitleSetInfo parseTitleSetIfo(const std::uint8_t* data, std::size_t size) {
     info.chapterCount = static_cast<int>(chains.size());
     info.playbackSeconds = firstTitleSeconds(bytes, chains);
     info.audioStreams = audioStreams(bytes);
+    info.subtitleStreamCount = bytes.word(subpictureStreamCount);
+    if (info.subtitleStreamCount > static_cast<int>(mostSubpictureStreams)) {
+        throw IfoError(language::ifoTruncated);
+    }
     switch ((bytes.byte(videoAttributes) >> 4) & 0x03) {
         case 0:
             info.standard = language::ntscStandard;
@@ -301,6 +263,31 @@ TitleSetInfo readTitleSet(const std::string& videoTsFolder) {
         }
     }
     return info;
+}
+
+std::string titleSetIfoBeside(const std::string& sourcePath) {
+    const std::filesystem::path source(sourcePath);
+    static const std::regex titleSetName("VTS_([0-9][0-9])_[0-9]+\\.VOB", std::regex::icase);
+    static const std::regex ifoName("VTS_[0-9][0-9]_0\\.IFO", std::regex::icase);
+    const std::filesystem::path folder = source.parent_path().empty() ? "." : source.parent_path();
+    std::smatch match;
+    const std::string name = source.filename().string();
+    std::error_code error;
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string candidate = entry.path().filename().string();
+        if (std::regex_match(candidate, ifoName)) {
+            if (std::regex_match(name, match, titleSetName) &&
+                candidate.substr(4, 2) == match[1].str()) {
+                return entry.path().string();
+            }
+            found.push_back(entry.path());
+        }
+    }
+    if (found.size() == 1 && !std::regex_match(name, titleSetName)) {
+        return found.front().string();
+    }
+    return std::string();
 }
 
 const char* audioFormatName(IfoAudioFormat format) {

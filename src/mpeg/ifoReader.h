@@ -28,7 +28,8 @@ struct TitleSetInfo {
     int chapterCount = 0;        // of title 1
     double playbackSeconds = 0;  // of title 1's program chains
     std::vector<IfoAudioStream> audioStreams;
-    std::string standard;  // "PAL", "NTSC", or empty when the file names neither
+    int subtitleStreamCount = 0;  // of the title set
+    std::string standard;         // "PAL", "NTSC", or empty when the file names neither
 };
 
 // Reads VTS_01_0.IFO of a VIDEO_TS folder, and the title count of VIDEO_TS.IFO when the folder
@@ -43,6 +44,10 @@ std::vector<std::uint8_t> readIfoFile(const std::string& path);
 TitleSetInfo parseTitleSetIfo(const std::uint8_t* data, std::size_t size);
 // The number of titles that the bytes of a VIDEO_TS.IFO file name.
 int parseVideoManagerTitleCount(const std::uint8_t* data, std::size_t size);
+
+// The title set's IFO beside a source named VTS_nn_k.VOB (any case); for a source named
+// otherwise, the only one beside it. Empty when there is none.
+std::string titleSetIfoBeside(const std::string& sourcePath);
 
 // The name of a format as a user knows it: "AC-3", "MPEG-1", ...
 const char* audioFormatName(IfoAudioFormat format);

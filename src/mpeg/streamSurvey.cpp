@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <map>
-#include <regex>
 
 #include "mpeg/audioFrames.h"
 #include "mpeg/ifoReader.h"
@@ -137,38 +135,13 @@ int sortRank(const StreamInfo& info) {
     return info.kind == StreamKind::Video ? 0 : info.kind == StreamKind::Audio ? 1 : 2;
 }
 
-// The title set's IFO beside a source named VTS_nn_k.VOB; otherwise the only one beside it.
-std::optional<std::filesystem::path> titleSetIfoBeside(const std::filesystem::path& source) {
-    static const std::regex titleSetName("VTS_([0-9][0-9])_[0-9]+\\.VOB", std::regex::icase);
-    static const std::regex ifoName("VTS_[0-9][0-9]_0\\.IFO", std::regex::icase);
-    const std::filesystem::path folder = source.parent_path().empty() ? "." : source.parent_path();
-    std::smatch match;
-    const std::string name = source.filename().string();
-    std::error_code error;
-    std::vector<std::filesystem::path> found;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        const std::string candidate = entry.path().filename().string();
-        if (std::regex_match(candidate, ifoName)) {
-            if (std::regex_match(name, match, titleSetName) &&
-                candidate.substr(4, 2) == match[1].str()) {
-                return entry.path();
-            }
-            found.push_back(entry.path());
-        }
-    }
-    if (found.size() == 1 && !std::regex_match(name, titleSetName)) {
-        return found.front();
-    }
-    return std::nullopt;
-}
-
 std::optional<TitleSetInfo> titleSetBeside(const std::string& source) {
-    const auto path = titleSetIfoBeside(source);
-    if (!path) {
+    const std::string path = titleSetIfoBeside(source);
+    if (path.empty()) {
         return std::nullopt;
     }
     try {
-        const std::vector<std::uint8_t> bytes = readIfoFile(path->string());
+        const std::vector<std::uint8_t> bytes = readIfoFile(path);
         return parseTitleSetIfo(bytes.data(), bytes.size());
     } catch (const IfoError&) {
         return std::nullopt;
