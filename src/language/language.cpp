@@ -265,6 +265,21 @@ const char* const streamLeftOutNotFirstAc3 = " : only the first AC-3 track is ke
 const char* const audioKeptInStep = "Audio kept in step at %d places";
 const char* const audioKeptInStepOnce = "Audio kept in step at %d place";
 const char* const audioKeptInStepLargest = " (the largest %d ms)";
+const char* const streamsDemuxInProgress = "Video, audio and subtitle streams DEMUX in progress...";
+const char* const subtitlesForDvd = "Subtitles for the DVD: ";
+const char* const subtitleStreamCountOne = " stream";
+const char* const subtitleStreamCount = " streams";
+const char* const subtitleWithoutLanguage = "no language";
+const char* const subtitleForcedOnly = " forced";
+const char* const subtitlePaletteOf = ", the palette of ";
+const char* const subtitlePaletteStandard =
+    ", dvdauthor's standard palette: no title set IFO lies beside the source";
+const char* const controlFileNotWritten = " couldn't be written: ";
+const char* const keepEverySubtitleStream = "Keep every subtitle stream";
+const char* const everySubtitleStreamLine = "every subtitle stream";
+const char* const subtitlesWithoutIfo =
+    "No title set IFO lies beside the source: the subtitles get a standard palette, and their "
+    "colours may be wrong.";
 const char* const streamIsSource = " would be written over the task's source VOB ";
 const char* const streamIsSourceEnd = ": every output must be a file of its own.";
 const char* const outputIsDanglingLink =
@@ -286,6 +301,9 @@ const char* const dvdOneChapter = " chapter";
 const char* const dvdChapters = " chapters";
 const char* const dvdOneAudioTrack = " audio track";
 const char* const dvdAudioTracks = " audio tracks";
+const char* const dvdOneSubtitleStream = " subtitle stream";
+const char* const dvdSubtitleStreams = " subtitle streams";
+const char* const dvdFewerSubtitles = " holds fewer subtitle streams than the task keeps: ";
 const char* const dvdSummarySeparator = ", ";
 // A blank before the duration that the run log adds, as after "Done ".
 const char* const dvdSummaryEnd = " ";

@@ -140,19 +140,24 @@ std::string authoringAudioList(const std::vector<AudioTrack>& tracks) {
     return list;
 }
 
-SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::string& sourcePath) {
+SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::string& sourcePath,
+                                 const std::vector<int>& subtitleStreamIds) {
     SourceTimeline measured;
     if (!isExistingFile(sourcePath)) {
         return measured;
     }
     // The audio streams left out are counted too: they take their share of the source.
-    std::vector<mpeg::TrackRequest> requests;
+    mpeg::TitleRead read;
+    read.countOtherAudio = true;
     for (const AudioTrack& track : tracks) {
-        requests.push_back({track.streamId, nullptr});
+        read.tracks.push_back({track.streamId, nullptr});
+    }
+    for (const int streamId : subtitleStreamIds) {
+        read.subtitles.push_back({streamId, nullptr});
     }
     mpeg::TitleOnTimeline title;
     try {
-        title = mpeg::readTitleTimeline(sourcePath, requests, true);
+        title = mpeg::readTitleTimeline(sourcePath, read);
     } catch (const std::runtime_error&) {
         return measured;
     }
@@ -174,6 +179,7 @@ SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::str
     for (const mpeg::TrackOnTimeline& other : title.otherAudio) {
         measured.leftOutAudioKb += usableKb(other).value_or(0);
     }
+    measured.subtitles = title.subtitles;
     return measured;
 }
 

@@ -27,12 +27,15 @@ struct SourceTimeline {
     double leftOutAudioKb = 0;
     // Where the kept tracks are kept in step after their start.
     std::vector<mpeg::AudioCorrection> corrections;
+    // The subtitle streams asked for, as the demultiplexer writes them.
+    std::vector<mpeg::SubtitlesOnTimeline> subtitles;
 };
 
 // Reads the source once along its timeline: sets each track's expectedKb to what the
-// demultiplexer writes of it, and measures the audio the task leaves out. A source that cannot
-// be read leaves every track as it was.
-SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::string& sourcePath);
+// demultiplexer writes of it, and measures the audio the task leaves out and the subtitle streams
+// asked for. A source that cannot be read leaves every track as it was.
+SourceTimeline measureOnTimeline(std::vector<AudioTrack>& tracks, const std::string& sourcePath,
+                                 const std::vector<int>& subtitleStreamIds = {});
 
 // The run log's line for where the tracks were kept in step, "Audio kept in step at 2 places
 // (the largest 288 ms)"; empty when nothing was corrected.

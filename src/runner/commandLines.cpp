@@ -4,6 +4,7 @@
 
 #include "platform/commandLineSplit.h"
 #include "runner/audioTracks.h"
+#include "runner/subtitleStreams.h"
 #include "storage/settings.h"
 #include "task/task.h"
 
@@ -97,6 +98,34 @@ ToolCommand remuxCommand(const Ttask& task, const SettingsValues& settings) {
 
 ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
                          const SettingsValues& settings) {
+    return remuxCommand(task, tracks, std::vector<SubtitleStream>(), settings);
+}
+
+ToolCommand streamsDemuxCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                                const std::vector<SubtitleStream>& subtitles,
+                                const SettingsValues& settings) {
+    std::vector<Piece> pieces{path(settings.demuxExePath), path(task.origVobFilePath),
+                              word("--streams"), word("0xe0"), path(task.m2vFilePath)};
+    for (const AudioTrack& track : tracks) {
+        pieces.push_back(word(hexByte(track.streamId)));
+        pieces.push_back(path(track.path));
+    }
+    for (const SubtitleStream& stream : subtitles) {
+        pieces.push_back(word(hexByte(stream.streamId)));
+        pieces.push_back(path(stream.path));
+    }
+    return build(pieces);
+}
+
+ToolCommand controlledAuthoringCommand(const Ttask& task, const std::string& controlFilePath,
+                                       const SettingsValues& settings) {
+    return build({path(settings.authorExePath), word("-o"), path(task.dvdFolderPath), word("-x"),
+                  path(controlFilePath)});
+}
+
+ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                         const std::vector<SubtitleStream>& subtitles,
+                         const SettingsValues& settings) {
     std::vector<Piece> pieces{path(settings.muxExePath),
                               word("-f"),
                               word("8"),
@@ -106,6 +135,9 @@ ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& track
                               path(task.m2vFilePath)};
     for (const AudioTrack& track : tracks) {
         pieces.push_back(path(track.path));
+    }
+    for (const SubtitleStream& stream : subtitles) {
+        pieces.push_back(path(stream.path));
     }
     return build(pieces);
 }

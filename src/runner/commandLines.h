@@ -6,6 +6,7 @@
 class Ttask;
 struct AudioTrack;
 struct SettingsValues;
+struct SubtitleStream;
 
 // A tool's command line and the arguments it is meant to give the tool. A text of the task that
 // would change them (a double quote in a path) makes the two disagree, and the tool is not run;
@@ -34,6 +35,18 @@ ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& track
                          const SettingsValues& settings);
 ToolCommand titleAuthoringCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
                                   const SettingsValues& settings);
+
+// The same for a task that keeps every subtitle stream: its video, audio tracks and subtitle
+// streams demultiplexed in one reading of the source, multiplexed in that order, and the title
+// authored from a control file that names the subtitles' languages, modes and palette.
+ToolCommand streamsDemuxCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                                const std::vector<SubtitleStream>& subtitles,
+                                const SettingsValues& settings);
+ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& tracks,
+                         const std::vector<SubtitleStream>& subtitles,
+                         const SettingsValues& settings);
+ToolCommand controlledAuthoringCommand(const Ttask& task, const std::string& controlFilePath,
+                                       const SettingsValues& settings);
 
 // The chapter list as it goes on the command line: blanks carry no meaning in a time and would
 // split the argument, so they are left out.

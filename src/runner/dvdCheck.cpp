@@ -105,7 +105,7 @@ int chapterPointsOf(const std::string& chapterList) {
     return static_cast<int>(std::count(chapterList.begin(), chapterList.end(), ',')) + 1;
 }
 
-std::string dvdSummary(const mpeg::TitleSetInfo& dvd) {
+std::string dvdSummary(const mpeg::TitleSetInfo& dvd, std::optional<int> keptSubtitles) {
     std::string summary = language::dvdChecked;
     summary += counted(static_cast<std::size_t>(dvd.titleCount), language::dvdOneTitle,
                        language::dvdTitles);
@@ -116,6 +116,11 @@ std::string dvdSummary(const mpeg::TitleSetInfo& dvd) {
     summary += language::dvdSummarySeparator;
     summary +=
         counted(dvd.audioStreams.size(), language::dvdOneAudioTrack, language::dvdAudioTracks);
+    if (keptSubtitles) {
+        summary += language::dvdSummarySeparator +
+                   counted(static_cast<std::size_t>(dvd.subtitleStreamCount),
+                           language::dvdOneSubtitleStream, language::dvdSubtitleStreams);
+    }
     if (!dvd.standard.empty()) {
         summary += language::dvdSummarySeparator + dvd.standard;
     }
@@ -124,7 +129,7 @@ std::string dvdSummary(const mpeg::TitleSetInfo& dvd) {
 
 std::vector<std::string> dvdMismatches(const std::string& videoTsFolder,
                                        const mpeg::TitleSetInfo& dvd, const VobFacts& vob,
-                                       int chapterPoints) {
+                                       int chapterPoints, std::optional<int> keptSubtitles) {
     std::vector<std::string> mismatches;
     if (dvd.chapterCount < chapterPoints) {
         mismatches.push_back(videoTsFolder + language::dvdFewerChapters +
@@ -142,6 +147,11 @@ std::vector<std::string> dvdMismatches(const std::string& videoTsFolder,
     }
     const std::vector<std::string> audio = audioMismatches(videoTsFolder, dvd, vob);
     mismatches.insert(mismatches.end(), audio.begin(), audio.end());
+    if (keptSubtitles && dvd.subtitleStreamCount < *keptSubtitles) {
+        mismatches.push_back(videoTsFolder + language::dvdFewerSubtitles +
+                             std::to_string(dvd.subtitleStreamCount) + language::dvdFallsShortOf +
+                             std::to_string(*keptSubtitles));
+    }
     if (!vob.standard.empty() && !dvd.standard.empty() && vob.standard != dvd.standard) {
         mismatches.push_back(videoTsFolder + language::dvdOtherStandard + dvd.standard +
                              language::dvdStandardOfVob + vob.standard);
@@ -150,7 +160,7 @@ std::vector<std::string> dvdMismatches(const std::string& videoTsFolder,
 }
 
 DvdCheck checkAuthoredDvd(const std::string& videoTsFolder, const std::string& vobPath,
-                          const std::string& chapterList) {
+                          const std::string& chapterList, std::optional<int> keptSubtitles) {
     DvdCheck check;
     mpeg::TitleSetInfo dvd;
     try {
@@ -159,7 +169,7 @@ DvdCheck checkAuthoredDvd(const std::string& videoTsFolder, const std::string& v
         check.errors.push_back(videoTsFolder + language::dvdUnreadable + error.what());
         return check;
     }
-    check.summary = dvdSummary(dvd);
+    check.summary = dvdSummary(dvd, keptSubtitles);
     VobFacts vob;
     try {
         vob = vobFactsOf(mpeg::surveyProgramStream(vobPath));
@@ -171,6 +181,7 @@ DvdCheck checkAuthoredDvd(const std::string& videoTsFolder, const std::string& v
     } catch (const std::exception&) {
         // A VOB that cannot be surveyed shows nothing to compare; the DVD is not at fault.
     }
-    check.errors = dvdMismatches(videoTsFolder, dvd, vob, chapterPointsOf(chapterList));
+    check.errors =
+        dvdMismatches(videoTsFolder, dvd, vob, chapterPointsOf(chapterList), keptSubtitles);
     return check;
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/ioError.h"
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
@@ -107,16 +108,35 @@ void TprocessThread::runTask(const Ttask& task) {
     keepsEveryAudioTrack_ = taskChoices::keepsEveryAudioTrack(task);
     audioTracks_ = keepsEveryAudioTrack_ ? everyAudioTrack(task)
                                          : std::vector<AudioTrack>{firstAc3Track(task)};
-    std::vector<std::string> audioPaths;
-    for (const AudioTrack& track : audioTracks_) {
-        audioPaths.push_back(track.path);
+    subtitleStreams_.clear();
+    sourceSubtitles_.reset();
+    sourceIfo_.clear();
+    if (taskChoices::keepsEverySubtitleStream(task)) {
+        subtitleStreams_ = everySubtitleStream(task);
+        sourceIfo_ = mpeg::titleSetIfoBeside(task.origVobFilePath);
+        sourceSubtitles_ = mpeg::subtitlesOfSource(task.origVobFilePath);
+        if (!sourceSubtitles_) {
+            sourceIfo_.clear();
+        }
     }
-    if (const std::optional<std::string> refusal = unsafeOutputOf(task, audioPaths)) {
+    authoredSubtitles_ = authoredSubtitles(subtitleStreams_, sourceSubtitles_);
+    std::vector<std::string> streamPaths;
+    std::vector<int> subtitleIds;
+    for (const AudioTrack& track : audioTracks_) {
+        streamPaths.push_back(track.path);
+    }
+    for (const SubtitleStream& stream : subtitleStreams_) {
+        streamPaths.push_back(stream.path);
+        subtitleIds.push_back(stream.streamId);
+    }
+    if (const std::optional<std::string> refusal = unsafeOutputOf(task, streamPaths)) {
         raise(handlers_.OnTaskError, *refusal);
         return;
     }
-    sourceTimeline_ =
-        task.doDemux ? measureOnTimeline(audioTracks_, task.origVobFilePath) : SourceTimeline();
+    sourceTimeline_ = task.doDemux
+                          ? measureOnTimeline(audioTracks_, task.origVobFilePath, subtitleIds)
+                          : SourceTimeline();
+    measureSubtitles(subtitleStreams_, sourceTimeline_.subtitles);
     // What a stage set aside on its drive is given back when it ends, however it ends.
     struct StageEnd {
         ToolInvocation& tools;
@@ -159,20 +179,40 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
         videoExpected = referenceSize_ * (videoShareOfSource + audioShareOfSource) -
                         sourceTimeline_.leftOutAudioKb;
     }
+    if (!subtitleStreams_.empty()) {
+        for (const AudioTrack& track : audioTracks_) {
+            if (measuresTracks()) {
+                videoExpected -= trackExpectation(track).first;
+            }
+        }
+        for (const SubtitleStream& stream : subtitleStreams_) {
+            videoExpected -= stream.expectedKb.value_or(0);
+        }
+        if (!runOnePassDemux(task, std::max(videoExpected, 0.0), stageFiles, someOutputIsShort)) {
+            return false;
+        }
+        const std::string keptInStep = keptInStepSummary(sourceTimeline_.corrections);
+        if (!someOutputIsShort && !keptInStep.empty()) {
+            raise(handlers_.OnStepDone, keptInStep);
+        }
+        if (task.deleteOrigVob) {
+            deleteInput(task.origVobFilePath, someOutputIsShort);
+        }
+        return true;
+    }
     for (const AudioTrack& track : audioTracks_) {
         if (!removeStaleOutput(track.path, stageFiles)) {
             return false;
         }
-        const bool sizeKnown = track.expectedKb.has_value();
-        const double expected = sizeKnown ? *track.expectedKb : referenceSize_ * audioShareOfSource;
+        const auto [expected, tolerance] = trackExpectation(track);
         if (measuresTracks()) {
             videoExpected -= expected;
         }
         setTarget(track.path, false, expected);
-        const ToolOutcome audio = toolRun(
-            language::audioDemuxInProgress,
-            audioTrackDemuxCommand(task, track, services_.settings.values()), SizeCheck::File,
-            sizeKnown ? knownTrackTolerancePercent : audioTolerancePercent);
+        const ToolOutcome audio =
+            toolRun(language::audioDemuxInProgress,
+                    audioTrackDemuxCommand(task, track, services_.settings.values()),
+                    SizeCheck::File, tolerance);
         if (audio == ToolOutcome::Failed) {
             return false;
         }
@@ -200,6 +240,59 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
     return true;
 }
 
+std::pair<double, double> TprocessThread::trackExpectation(const AudioTrack& track) const {
+    if (track.expectedKb) {
+        return {*track.expectedKb, knownTrackTolerancePercent};
+    }
+    return {referenceSize_ * audioShareOfSource, audioTolerancePercent};
+}
+
+bool TprocessThread::runOnePassDemux(const Ttask& task, double videoExpected,
+                                     std::vector<std::string>& stageFiles,
+                                     bool& someOutputIsShort) {
+    struct Output {
+        std::string path;
+        std::optional<double> expected;
+        double tolerance;
+    };
+    std::vector<Output> outputs;
+    for (const AudioTrack& track : audioTracks_) {
+        const auto [expected, tolerance] = trackExpectation(track);
+        outputs.push_back({track.path, expected, tolerance});
+    }
+    // A subtitle stream may be a few kilobytes: only what the source's timeline tells is
+    // expected of it.
+    for (const SubtitleStream& stream : subtitleStreams_) {
+        outputs.push_back({stream.path, stream.expectedKb, knownTrackTolerancePercent});
+    }
+    outputs.push_back({task.m2vFilePath, videoExpected, tolerancePercent});
+    for (const Output& output : outputs) {
+        if (!removeStaleOutput(output.path, stageFiles)) {
+            return false;
+        }
+    }
+    setTarget(task.m2vFilePath, false, videoExpected);
+    const ToolOutcome run = toolRun(
+        language::streamsDemuxInProgress,
+        streamsDemuxCommand(task, audioTracks_, subtitleStreams_, services_.settings.values()),
+        SizeCheck::None, 0);
+    if (run == ToolOutcome::Failed) {
+        return false;
+    }
+    someOutputIsShort = run == ToolOutcome::ShortOutput;
+    const auto reportShort = [this](const std::string& text) {
+        raise(handlers_.OnTaskError, text);
+    };
+    for (const Output& output : outputs) {
+        if (output.expected && !checkFileSize(output.path, output.tolerance, *output.expected,
+                                              services_.formats, reportShort)) {
+            someOutputIsShort = true;
+        }
+        stageFiles.push_back(output.path);
+    }
+    return true;
+}
+
 bool TprocessThread::runRemuxStage(const Ttask& task) {
     if (!inputExists(task.m2vFilePath)) {
         return false;
@@ -209,12 +302,20 @@ bool TprocessThread::runRemuxStage(const Ttask& task) {
             return false;
         }
     }
+    for (const SubtitleStream& stream : subtitleStreams_) {
+        if (!inputExists(stream.path)) {
+            return false;
+        }
+    }
     // A task whose tracks were measured measures what it keeps: the source also holds what is
     // left out.
     if (!task.doDemux || measuresTracks()) {
         double streams = fileSizeKb(task.m2vFilePath);
         for (const AudioTrack& track : audioTracks_) {
             streams += fileSizeKb(track.path);
+        }
+        for (const SubtitleStream& stream : subtitleStreams_) {
+            streams += fileSizeKb(stream.path);
         }
         referenceSize_ = streams * streamsOverhead;
     }
@@ -226,13 +327,17 @@ bool TprocessThread::runRemuxStage(const Ttask& task) {
     for (const AudioTrack& track : audioTracks_) {
         stageFiles.push_back(track.path);
     }
+    for (const SubtitleStream& stream : subtitleStreams_) {
+        stageFiles.push_back(stream.path);
+    }
     if (!removeStaleOutput(task.vobFilePath, stageFiles)) {
         return false;
     }
     setTarget(task.vobFilePath, false, referenceSize_);
-    const ToolOutcome remux = toolRun(language::remuxInProgress,
-                                      remuxCommand(task, audioTracks_, services_.settings.values()),
-                                      SizeCheck::File, tolerancePercent);
+    const ToolOutcome remux =
+        toolRun(language::remuxInProgress,
+                remuxCommand(task, audioTracks_, subtitleStreams_, services_.settings.values()),
+                SizeCheck::File, tolerancePercent);
     if (remux == ToolOutcome::Failed) {
         return false;
     }
@@ -240,6 +345,9 @@ bool TprocessThread::runRemuxStage(const Ttask& task) {
         deleteInput(task.m2vFilePath, remux == ToolOutcome::ShortOutput);
         for (const AudioTrack& track : audioTracks_) {
             deleteInput(track.path, remux == ToolOutcome::ShortOutput);
+        }
+        for (const SubtitleStream& stream : subtitleStreams_) {
+            deleteInput(stream.path, remux == ToolOutcome::ShortOutput);
         }
     }
     return true;
@@ -262,11 +370,23 @@ bool TprocessThread::runAuthorStage(const Ttask& task) {
         raise(handlers_.OnTaskError, videoTsFolder + language::videoTsNotEmpty);
         return false;
     }
+    if (!subtitleStreams_.empty() && !writeAuthoringControl(task)) {
+        return false;
+    }
     setTarget(videoTsFolder, true, referenceSize_);
     const ToolOutcome title =
         toolRun(language::titleAuthoringInProgress,
-                titleAuthoringCommand(task, authoredTracks(), services_.settings.values()),
+                subtitleStreams_.empty()
+                    ? titleAuthoringCommand(task, authoredTracks(), services_.settings.values())
+                    : controlledAuthoringCommand(task, authoringControlPath(task),
+                                                 services_.settings.values()),
                 SizeCheck::Folder, tolerancePercent);
+    if (!subtitleStreams_.empty()) {
+        // Read by the title run alone: they go with it, whatever it did.
+        std::string reason;
+        services_.platform.deleteFile(authoringControlPath(task), reason);
+        services_.platform.deleteFile(authoringPalettePath(task), reason);
+    }
     if (title == ToolOutcome::Failed) {
         return false;
     }
@@ -292,7 +412,11 @@ bool TprocessThread::runAuthorStage(const Ttask& task) {
 }
 
 bool TprocessThread::checkAuthoredTitle(const Ttask& task, const std::string& videoTsFolder) {
-    const DvdCheck check = checkAuthoredDvd(videoTsFolder, task.vobFilePath, task.chapterList);
+    const std::optional<int> keptSubtitles =
+        subtitleStreams_.empty() ? std::nullopt
+                                 : std::optional<int>(static_cast<int>(authoredSubtitles_.size()));
+    const DvdCheck check =
+        checkAuthoredDvd(videoTsFolder, task.vobFilePath, task.chapterList, keptSubtitles);
     if (!check.summary.empty()) {
         raise(handlers_.OnStepDone, check.summary);
     }
@@ -300,6 +424,24 @@ bool TprocessThread::checkAuthoredTitle(const Ttask& task, const std::string& vi
         raise(handlers_.OnTaskError, error);
     }
     return check.errors.empty();
+}
+
+bool TprocessThread::writeAuthoringControl(const Ttask& task) {
+    const std::string palette = sourceSubtitles_ ? authoringPalettePath(task) : std::string();
+    const std::string control = authoringControlPath(task);
+    try {
+        if (sourceSubtitles_) {
+            writeToFile(palette, paletteFileText(sourceSubtitles_->palette), false);
+        }
+        writeToFile(control,
+                    authoringControlFile(task, authoredTracks(), authoredSubtitles_, palette),
+                    false);
+    } catch (const IoError& error) {
+        raise(handlers_.OnTaskError, control + language::controlFileNotWritten + error.what());
+        return false;
+    }
+    raise(handlers_.OnStepDone, subtitleSummary(authoredSubtitles_, sourceIfo_));
+    return true;
 }
 
 bool TprocessThread::removeStaleOutput(const std::string& path,

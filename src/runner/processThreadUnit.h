@@ -6,8 +6,10 @@
 #include <thread>
 #include <vector>
 
+#include "mpeg/ifoSubtitles.h"
 #include "regional/regionalFormats.h"
 #include "runner/audioTracks.h"
+#include "runner/subtitleStreams.h"
 #include "runner/taskSelection.h"
 #include "runner/toolInvocation.h"
 #include "task/task.h"
@@ -88,6 +90,15 @@ private:
     void run();
     void runTask(const Ttask& task);
     bool runDemuxStage(const Ttask& task);
+    // The video, the audio tracks and the subtitle streams in one reading of the source, each
+    // output's size checked after it; false when the stage ends.
+    bool runOnePassDemux(const Ttask& task, double videoExpected,
+                         std::vector<std::string>& stageFiles, bool& someOutputIsShort);
+    // The expected size and the tolerance of a track the demultiplexer writes.
+    std::pair<double, double> trackExpectation(const AudioTrack& track) const;
+    // The control file and the palette that the title run reads for the subtitles; false, with
+    // the reason reported, when they cannot be written.
+    bool writeAuthoringControl(const Ttask& task);
     bool runRemuxStage(const Ttask& task);
     bool runAuthorStage(const Ttask& task);
     ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
@@ -121,6 +132,12 @@ private:
     // The audio tracks of the task being run.
     bool keepsEveryAudioTrack_ = false;
     std::vector<AudioTrack> audioTracks_;
+    // Its subtitle streams when it keeps them (none otherwise), and what the source's title set
+    // says of them.
+    std::vector<SubtitleStream> subtitleStreams_;
+    std::optional<mpeg::TitleSubtitles> sourceSubtitles_;
+    std::string sourceIfo_;
+    std::vector<AuthoredSubtitle> authoredSubtitles_;
     SourceTimeline sourceTimeline_;
     double expectedSize_ = 0;
     std::string currentTarget_;

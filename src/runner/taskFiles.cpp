@@ -4,6 +4,7 @@
 
 #include "files/textFile.h"
 #include "language/language.h"
+#include "runner/subtitleStreams.h"
 #include "task/task.h"
 #include "task/taskChoices.h"
 
@@ -21,6 +22,13 @@ std::vector<std::string> filesOfTask(const Ttask& task) {
                 files.push_back(taskChoices::audioTrackPath(task.ac3FilePath, number, extension));
             }
         }
+    }
+    if (taskChoices::keepsEverySubtitleStream(task)) {
+        for (int id = 0x20; id < 0x20 + taskChoices::mostSubtitleStreams; ++id) {
+            files.push_back(taskChoices::subtitleStreamPath(task.ac3FilePath, id));
+        }
+        files.push_back(authoringControlPath(task));
+        files.push_back(authoringPalettePath(task));
     }
     return files;
 }

@@ -7,8 +7,9 @@
 class Ttask;
 
 // Every file and folder a task reads or writes, as its record names them: the source, the
-// streams (every name a further audio track could take, for a task keeping every track), the
-// remultiplexed VOB and the destination folder. Empty texts are left out.
+// streams (every name a further audio track could take, for a task keeping every track, and every
+// name a subtitle stream could take with the title run's control files, for a task keeping
+// subtitles), the remultiplexed VOB and the destination folder. Empty texts are left out.
 std::vector<std::string> filesOfTask(const Ttask& task);
 
 // Whether two tasks would touch the same file or folder, compared as files: such tasks never run
@@ -17,6 +18,6 @@ bool tasksShareAFile(const std::vector<std::string>& first, const std::vector<st
 
 // Why a task may not start for its outputs: an output of its demultiplexing that is its source
 // (compared as files: the tool would destroy what it reads), or an output of any stage it runs
-// that is a symbolic link to nothing. audioPaths: the streams its demultiplexing writes.
+// that is a symbolic link to nothing. audioPaths: the other streams its demultiplexing writes.
 std::optional<std::string> unsafeOutputOf(const Ttask& task,
                                           const std::vector<std::string>& audioPaths);

@@ -12,6 +12,15 @@ namespace taskChoices {
 bool keepsEveryAudioTrack(const Ttask& task);
 void setKeepEveryAudioTrack(Ttask& task, bool keep);
 
+// "subtitles=all": every subtitle (subpicture) stream of the source.
+bool keepsEverySubtitleStream(const Ttask& task);
+void setKeepEverySubtitleStream(Ttask& task, bool keep);
+
+// The file a subtitle stream is written to: the audio path with "s" and the stream's number from
+// 1 ("name.ac3" gives "name.s1.spu" for sub-stream 0x20).
+std::string subtitleStreamPath(const std::string& ac3FilePath, int streamId);
+constexpr int mostSubtitleStreams = 32;
+
 // The file an audio track other than the task's first AC-3 track is written to: the audio path
 // with the track's number and its format's extension ("name.ac3" gives "name.2.ac3",
 // "name.3.mp2").
