@@ -138,6 +138,9 @@ SourceFilesOutcome tasksFromSourceFiles(const std::vector<std::string>& paths, c
             if (task.doDemux && keepEveryTrackByDefault(path)) {
                 taskChoices::setKeepEveryAudioTrack(task, true);
             }
+            if (task.doDemux && keepSubtitlesByDefault(path)) {
+                taskChoices::setKeepEverySubtitleStream(task, true);
+            }
             if (const std::optional<std::string> reason = refusal(task)) {
                 outcome.skipped.push_back({path, *reason});
                 continue;

@@ -4,6 +4,7 @@
 
 #include "language/language.h"
 #include "language/messageFormat.h"
+#include "mpeg/ifoReader.h"
 #include "mpeg/keptAudio.h"
 #include "mpeg/streamListing.h"
 
@@ -44,8 +45,18 @@ bool isFirstAc3(const mpeg::StreamInfo& stream, const std::vector<mpeg::StreamIn
     return false;
 }
 
+bool holdsSubtitles(const std::vector<mpeg::StreamInfo>& streams) {
+    for (const mpeg::StreamInfo& stream : streams) {
+        if (stream.kind == mpeg::StreamKind::Subpicture) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> leftOutOf(const std::vector<mpeg::StreamInfo>& streams,
-                                   bool keepEveryTrack) {
+                                   const KeptStreamsChoice& choice) {
+    const bool keepEveryTrack = choice.everyAudioTrack;
     std::vector<std::string> lines;
     int subtitles = 0;
     for (const mpeg::StreamInfo& stream : streams) {
@@ -59,7 +70,7 @@ std::vector<std::string> leftOutOf(const std::vector<mpeg::StreamInfo>& streams,
             }
         }
     }
-    if (subtitles > 0) {
+    if (subtitles > 0 && !choice.everySubtitleStream) {
         lines.push_back(formatMessage(language::subtitlesLeftOut, subtitles));
     }
     return lines;
@@ -68,7 +79,7 @@ std::vector<std::string> leftOutOf(const std::vector<mpeg::StreamInfo>& streams,
 }  // namespace
 
 SourceStreamsView viewOfSourceStreams(const std::optional<std::string>& listing,
-                                      bool keepEveryTrack) {
+                                      const KeptStreamsChoice& choice) {
     SourceStreamsView view;
     const auto streams = listing ? mpeg::parseStreamListing(*listing) : std::nullopt;
     if (!streams) {
@@ -78,7 +89,10 @@ SourceStreamsView viewOfSourceStreams(const std::optional<std::string>& listing,
     for (const mpeg::StreamInfo& stream : *streams) {
         view.streamLines.push_back(lineOf(stream));
     }
-    view.leftOut = leftOutOf(*streams, keepEveryTrack);
+    view.leftOut = leftOutOf(*streams, choice);
+    if (choice.everySubtitleStream && !choice.titleSetIfoBeside && holdsSubtitles(*streams)) {
+        view.subtitleWarning = language::subtitlesWithoutIfo;
+    }
     return view;
 }
 
@@ -100,6 +114,19 @@ bool keepEveryTrackByDefault(const std::vector<mpeg::StreamInfo>& streams) {
 bool keepEveryTrackByDefault(const std::string& sourcePath) {
     try {
         return keepEveryTrackByDefault(mpeg::surveyWithLanguages(sourcePath));
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+}
+
+bool keepSubtitlesByDefault(const std::vector<mpeg::StreamInfo>& streams,
+                            const std::string& sourcePath) {
+    return holdsSubtitles(streams) && !mpeg::titleSetIfoBeside(sourcePath).empty();
+}
+
+bool keepSubtitlesByDefault(const std::string& sourcePath) {
+    try {
+        return keepSubtitlesByDefault(mpeg::surveyProgramStream(sourcePath), sourcePath);
     } catch (const std::runtime_error&) {
         return false;
     }

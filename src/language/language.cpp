@@ -284,7 +284,8 @@ const char* const streamIsSource = " would be written over the task's source VOB
 const char* const streamIsSourceEnd = ": every output must be a file of its own.";
 const char* const outputIsDanglingLink =
     " is a symbolic link to nothing: an output is never written through it.";
-const char* const subtitlesLeftOut = "%d subtitle stream(s): subtitles are not kept for now";
+const char* const subtitlesLeftOut =
+    "%d subtitle stream(s) : \"Keep every subtitle stream\" is not ticked";
 const char* const leftOutHeading = "Left out :";
 const char* const nothingLeftOut = "nothing";
 

@@ -62,6 +62,10 @@ std::string hoverText(const Ttask& task) {
         text += newLine;
         text += language::everyAudioTrackLine;
     }
+    if (taskChoices::keepsEverySubtitleStream(task)) {
+        text += newLine;
+        text += language::everySubtitleStreamLine;
+    }
     return text;
 }
 

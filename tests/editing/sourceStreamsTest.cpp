@@ -19,7 +19,7 @@ const std::string discListing =
 }  // namespace
 
 TEST(SourceStreams, TheEditorListsEveryStreamAndSaysWhatIsLeftOut) {
-    const SourceStreamsView every = viewOfSourceStreams(discListing, true);
+    const SourceStreamsView every = viewOfSourceStreams(discListing, {true, false, true});
     ASSERT_TRUE(every.listed);
     EXPECT_EQ(every.streamLines,
               (std::vector<std::string>{"video   mpeg2video", "audio   ac3   6 ch   en",
@@ -27,22 +27,31 @@ TEST(SourceStreams, TheEditorListsEveryStreamAndSaysWhatIsLeftOut) {
                                         "audio   dts   6 ch   de", "audio   lpcm   2 ch",
                                         "subtitle   en", "subtitle"}));
     const std::string untakeable = " : the multiplexer cannot take this track";
-    const std::string subtitles = "2 subtitle stream(s): subtitles are not kept for now";
+    const std::string subtitles =
+        "2 subtitle stream(s) : \"Keep every subtitle stream\" is not ticked";
     EXPECT_EQ(every.leftOut,
               (std::vector<std::string>{"audio   dts   6 ch   de" + untakeable,
                                         "audio   lpcm   2 ch" + untakeable, subtitles}));
 
     const std::string notFirst = " : only the first AC-3 track is kept";
-    EXPECT_EQ(viewOfSourceStreams(discListing, false).leftOut,
+    EXPECT_EQ(viewOfSourceStreams(discListing, {false, false, true}).leftOut,
               (std::vector<std::string>{"audio   ac3   2 ch   fr" + notFirst,
                                         "audio   mp2   2 ch" + notFirst,
                                         "audio   dts   6 ch   de" + untakeable,
                                         "audio   lpcm   2 ch" + untakeable, subtitles}));
+    EXPECT_TRUE(every.subtitleWarning.empty());
+
+    // Kept subtitles are not left out; without the IFO their colours are a guess, and it is said.
+    for (const bool ifoBeside : {true, false}) {
+        const SourceStreamsView kept = viewOfSourceStreams(discListing, {true, true, ifoBeside});
+        EXPECT_EQ(kept.leftOut.size(), 2u);
+        EXPECT_EQ(kept.subtitleWarning.empty(), ifoBeside);
+    }
 
     // A demultiplexer without the option prints its usage, or nothing.
     for (const auto& other : {std::optional<std::string>("usage: demux SOURCE 0xe0 OUT\n"),
                               std::optional<std::string>(""), std::optional<std::string>()}) {
-        const SourceStreamsView unknown = viewOfSourceStreams(other, true);
+        const SourceStreamsView unknown = viewOfSourceStreams(other, {true, true, false});
         EXPECT_FALSE(unknown.listed);
         EXPECT_TRUE(unknown.streamLines.empty());
     }

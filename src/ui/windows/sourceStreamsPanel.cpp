@@ -8,6 +8,7 @@
 #include "editing/sourceStreams.h"
 #include "files/textFile.h"
 #include "language/language.h"
+#include "mpeg/ifoReader.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/windowLook.h"
 
@@ -47,14 +48,17 @@ SourceStreamsPanel::SourceStreamsPanel(QWidget* parent) : QFrame(parent) {
     streamList_->setFocusPolicy(Qt::NoFocus);
     keepEveryTrack_ = new QCheckBox(uiText(language::keepEveryAudioTrack), this);
     keepEveryTrack_->setGeometry(8, 180, 240, 17);
+    keepSubtitles_ = new QCheckBox(uiText(language::keepEverySubtitleStream), this);
+    keepSubtitles_->setGeometry(8, 200, 240, 17);
     auto* leftOutLabel = new QLabel(uiText(language::leftOutHeading), this);
     makeNavy(leftOutLabel);
-    leftOutLabel->setGeometry(8, 204, 240, 16);
+    leftOutLabel->setGeometry(8, 224, 240, 16);
     leftOut_ = new QLabel(this);
-    leftOut_->setGeometry(8, 222, 240, 166);
+    leftOut_->setGeometry(8, 242, 240, 146);
     leftOut_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     leftOut_->setWordWrap(true);
     connect(keepEveryTrack_, &QCheckBox::toggled, this, [this] { showView(); });
+    connect(keepSubtitles_, &QCheckBox::toggled, this, [this] { showView(); });
 }
 
 std::optional<std::string> SourceStreamsPanel::showSource(const std::string& demuxer,
@@ -62,6 +66,7 @@ std::optional<std::string> SourceStreamsPanel::showSource(const std::string& dem
     // A path that names no file yet is no source to list, and no fault of the demultiplexer.
     sourceGiven_ = isExistingFile(source);
     listing_ = sourceGiven_ ? listingOf(demuxer, source) : std::nullopt;
+    titleSetIfoBeside_ = sourceGiven_ && !mpeg::titleSetIfoBeside(source).empty();
     showView();
     return listing_;
 }
@@ -72,6 +77,14 @@ bool SourceStreamsPanel::keepsEveryAudioTrack() const {
 
 void SourceStreamsPanel::setKeepEveryAudioTrack(bool keep) {
     keepEveryTrack_->setChecked(keep);
+}
+
+bool SourceStreamsPanel::keepsEverySubtitleStream() const {
+    return keepSubtitles_->isChecked();
+}
+
+void SourceStreamsPanel::setKeepEverySubtitleStream(bool keep) {
+    keepSubtitles_->setChecked(keep);
 }
 
 std::vector<std::string> SourceStreamsPanel::streamLines() const {
@@ -87,7 +100,8 @@ std::string SourceStreamsPanel::leftOutText() const {
 }
 
 void SourceStreamsPanel::showView() {
-    const SourceStreamsView view = viewOfSourceStreams(listing_, keepsEveryAudioTrack());
+    const SourceStreamsView view = viewOfSourceStreams(
+        listing_, {keepsEveryAudioTrack(), keepsEverySubtitleStream(), titleSetIfoBeside_});
     streamList_->clear();
     for (const std::string& line : view.streamLines) {
         streamList_->addItem(toQString(line));
@@ -104,5 +118,11 @@ void SourceStreamsPanel::showView() {
     for (const std::string& line : view.leftOut) {
         text += (text.empty() ? "" : "\n") + line;
     }
-    leftOut_->setText(text.empty() ? uiText(language::nothingLeftOut) : toQString(text));
+    if (text.empty()) {
+        text = language::nothingLeftOut;
+    }
+    if (!view.subtitleWarning.empty()) {
+        text += "\n\n" + view.subtitleWarning;
+    }
+    leftOut_->setText(toQString(text));
 }

@@ -9,7 +9,8 @@ class QLabel;
 class QListWidget;
 
 // The task editor's view of what the source holds: its streams as the demultiplexer lists them,
-// the "Keep every audio track" choice, and what the task will leave out.
+// the "Keep every audio track" and "Keep every subtitle stream" choices, and what the task will
+// leave out.
 class SourceStreamsPanel : public QFrame {
     Q_OBJECT
 
@@ -22,6 +23,8 @@ public:
 
     bool keepsEveryAudioTrack() const;
     void setKeepEveryAudioTrack(bool keep);
+    bool keepsEverySubtitleStream() const;
+    void setKeepEverySubtitleStream(bool keep);
 
     // What the panel shows, as the user reads it.
     std::vector<std::string> streamLines() const;
@@ -32,7 +35,9 @@ private:
 
     QListWidget* streamList_;
     QCheckBox* keepEveryTrack_;
+    QCheckBox* keepSubtitles_;
     QLabel* leftOut_;
     std::optional<std::string> listing_;
     bool sourceGiven_ = false;
+    bool titleSetIfoBeside_ = false;
 };

@@ -242,6 +242,7 @@ void TFormTaskManager::showTask() {
     chb_deleteStreams->setChecked(task.deleteStreams);
     chb_deleteVob->setChecked(task.deleteVob);
     Panel_sourceStreams->setKeepEveryAudioTrack(taskChoices::keepsEveryAudioTrack(task));
+    Panel_sourceStreams->setKeepEverySubtitleStream(taskChoices::keepsEverySubtitleStream(task));
     showSourceStreams(false);
     disableUselessControls();
 }
@@ -255,6 +256,8 @@ void TFormTaskManager::showSourceStreams(bool sourceIsNew) {
     }
     const auto streams = listing ? mpeg::parseStreamListing(*listing) : std::nullopt;
     Panel_sourceStreams->setKeepEveryAudioTrack(streams && keepEveryTrackByDefault(*streams));
+    Panel_sourceStreams->setKeepEverySubtitleStream(streams &&
+                                                    keepSubtitlesByDefault(*streams, source));
 }
 
 void TFormTaskManager::showEvent(QShowEvent* event) {
@@ -525,6 +528,7 @@ Ttask TFormTaskManager::boxContents() const {
     boxes.deleteVob = chb_deleteVob->isChecked();
     boxes.extraChoices = task_->extraChoices;
     taskChoices::setKeepEveryAudioTrack(boxes, Panel_sourceStreams->keepsEveryAudioTrack());
+    taskChoices::setKeepEverySubtitleStream(boxes, Panel_sourceStreams->keepsEverySubtitleStream());
     return boxes;
 }
 

@@ -330,14 +330,22 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
               (std::vector<std::string>{"video   mpeg2video", "audio   ac3   2 ch   en",
                                         "audio   mp2   2 ch", "subtitle"}));
     EXPECT_TRUE(streams.keepsEveryAudioTrack());
-    EXPECT_EQ(streams.leftOutText(), "1 subtitle stream(s): subtitles are not kept for now");
+    // No title set IFO beside the source: its subtitles' colours are unknown, and they stay out
+    // unless the user asks for them.
+    EXPECT_FALSE(streams.keepsEverySubtitleStream());
+    const std::string subtitlesOut =
+        "1 subtitle stream(s) : \"Keep every subtitle stream\" is not ticked";
+    EXPECT_EQ(streams.leftOutText(), subtitlesOut);
     streams.setKeepEveryAudioTrack(false);
     EXPECT_EQ(streams.leftOutText(),
-              "audio   mp2   2 ch : only the first AC-3 track is kept\n"
-              "1 subtitle stream(s): subtitles are not kept for now");
+              "audio   mp2   2 ch : only the first AC-3 track is kept\n" + subtitlesOut);
     streams.setKeepEveryAudioTrack(true);
+    streams.setKeepEverySubtitleStream(true);
+    EXPECT_EQ(streams.leftOutText(),
+              "nothing\n\nNo title set IFO lies beside the source: the subtitles get a standard "
+              "palette, and their colours may be wrong.");
     ui.press("btnOK");
-    EXPECT_EQ(task->extraChoices, "audio=all");
+    EXPECT_EQ(task->extraChoices, "audio=all subtitles=all");
 
     // A demultiplexer without the option: the editor says so, and a task from a file shows what
     // the file says, its other words kept.
@@ -354,5 +362,15 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     storedStreams.setKeepEveryAudioTrack(false);
     again.press("btnOK");
     EXPECT_EQ(task->extraChoices, "later=1");
+
+    // With the IFO beside it, a new source's subtitles are kept at once.
+    values.demuxExePath = demuxer;
+    settings.setValues(values);
+    touch(folder.file("dvd/VTS_01_0.IFO"));
+    const WindowDriver withIfo = editorFor(Ttask());
+    prompts.fileAnswers.push_back(folder.file("dvd/VTS_01_1.VOB"));
+    editor->browseForSource();
+    EXPECT_TRUE(
+        withIfo.control<SourceStreamsPanel>("Panel_sourceStreams").keepsEverySubtitleStream());
 }
 #endif
