@@ -3,9 +3,11 @@
 #include <cstdlib>
 
 #include "mpeg/ifoReader.h"
+#include "mpeg/ifoSubtitles.h"
 
 // The first byte picks the file: even, a title set's VTS_nn_0.IFO; odd, VIDEO_TS.IFO. Any bytes
-// give a reading or an IfoError, and a reading is one a DVD could hold.
+// give a reading or an IfoError, and a reading is one a DVD could hold. A title set's subtitle
+// facts are read too, for the VOB id the second byte names.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
@@ -16,6 +18,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             }
             return 0;
+        }
+        if (size > 1) {
+            const mpeg::TitleSubtitles subtitles =
+                mpeg::parseTitleSubtitles(data + 1, size - 1, data[1]);
+            if (subtitles.streams.size() > 32 || subtitles.programChain < 1) {
+                std::abort();
+            }
+            for (const mpeg::IfoSubtitleStream& stream : subtitles.streams) {
+                const mpeg::SubtitleDisplays& shown = stream.displays;
+                for (const int number :
+                     {shown.normal, shown.wide, shown.letterbox, shown.panScan}) {
+                    if (number < -1 || number > 31) {
+                        std::abort();
+                    }
+                }
+            }
         }
         const mpeg::TitleSetInfo info = mpeg::parseTitleSetIfo(data + 1, size - 1);
         if (info.titleCount < 1 || info.chapterCount < 1 || info.audioStreams.size() > 8 ||

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "mpeg/ifoReader.h"
+#include "mpeg/ifoSubtitles.h"
 #include "support/ifoImage.h"
 #include "support/tempFolder.h"
 
@@ -112,4 +113,90 @@ TEST(IfoReaderTest, FolderWithAndWithoutItsTableOfContents) {
     EXPECT_EQ(read(), "VIDEO_TS.IFO: the file is cut short or damaged");
     writeBytes(folder.file("VIDEO_TS.IFO"), titleSetIfoBytes(IfoImage()));
     EXPECT_EQ(read(), "VIDEO_TS.IFO: the file is not a DVD's table of contents");
+}
+
+TEST(IfoReaderTest, SubtitleFactsOfTheChainThatHoldsTheVob) {
+    const auto read = [](const IfoImage& image, std::optional<int> vobId) {
+        const std::string bytes = titleSetIfoBytes(image);
+        return mpeg::parseTitleSubtitles(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                         bytes.size(), vobId);
+    };
+    // Each stream read as "language forced 4:3/wide/letterbox/pan-scan".
+    const auto streams = [](const mpeg::TitleSubtitles& title) {
+        std::vector<std::string> texts;
+        for (const mpeg::IfoSubtitleStream& stream : title.streams) {
+            const mpeg::SubtitleDisplays& shown = stream.displays;
+            texts.push_back(stream.language + (stream.forcedOnly ? " forced " : " ") +
+                            std::to_string(shown.normal) + "/" + std::to_string(shown.wide) + "/" +
+                            std::to_string(shown.letterbox) + "/" + std::to_string(shown.panScan));
+        }
+        return texts;
+    };
+    IfoImage image;
+    image.subtitles = {{"en", false, {0, 0, 0, 0}, true},
+                       {"de", true, {1, 1, 1, 1}, true},
+                       {"fr", false, {2, 2, 2, 2}, false},
+                       {"", false, {3, 3, 3, 3}, true}};
+    for (std::size_t i = 0; i < 16; ++i) {
+        image.palette[i] = 0x108080 + 0x10000 * static_cast<std::uint32_t>(i);
+    }
+    image.chainVobIds = {1, 2, 3};
+    struct Case {
+        const char* what;
+        bool wideScreen;
+        int displayFormat;
+        std::optional<int> vobId;
+        int chain;
+        std::vector<std::string> streams;
+    };
+    const std::vector<Case> cases{
+        {"4:3, no VOB id",
+         false,
+         0,
+         std::nullopt,
+         1,
+         {"en 0/-1/-1/-1", "de forced 1/-1/-1/-1", " 3/-1/-1/-1"}},
+        {"16:9 with both 4:3 forms",
+         true,
+         0,
+         1,
+         1,
+         {"en -1/0/0/0", "de forced -1/1/1/1", " -1/3/3/3"}},
+        {"16:9 letterboxed only",
+         true,
+         2,
+         2,
+         2,
+         {"en -1/0/0/-1", "de forced -1/1/1/-1", " -1/3/3/-1"}},
+        {"16:9 pan-scan only",
+         true,
+         1,
+         3,
+         3,
+         {"en -1/0/-1/0", "de forced -1/1/-1/1", " -1/3/-1/3"}},
+        {"a VOB id no chain holds",
+         false,
+         0,
+         9,
+         1,
+         {"en 0/-1/-1/-1", "de forced 1/-1/-1/-1", " 3/-1/-1/-1"}},
+    };
+    for (const Case& test : cases) {
+        image.wideScreen = test.wideScreen;
+        image.displayFormat = test.displayFormat;
+        const mpeg::TitleSubtitles title = read(image, test.vobId);
+        EXPECT_EQ(title.programChain, test.chain) << test.what;
+        EXPECT_EQ(title.wideScreen, test.wideScreen) << test.what;
+        EXPECT_EQ(streams(title), test.streams) << test.what;
+        EXPECT_EQ(title.palette[15], 0x1f8080u + static_cast<std::uint32_t>(test.chain - 1))
+            << test.what;
+    }
+
+    image.subtitles.resize(33);
+    EXPECT_THROW(read(image, std::nullopt), mpeg::IfoError);
+    const std::string videoManager = videoManagerIfoBytes(1);
+    EXPECT_THROW(
+        mpeg::parseTitleSubtitles(reinterpret_cast<const std::uint8_t*>(videoManager.data()),
+                                  videoManager.size(), std::nullopt),
+        mpeg::IfoError);
 }
