@@ -7,6 +7,7 @@
 
 #include "language/language.h"
 #include "mpeg/ifoBytes.h"
+#include "mpeg/ifoSubtitles.h"
 
 namespace mpeg {
 
@@ -30,8 +31,6 @@ constexpr std::size_t audioAttributes = 0x204;
 constexpr std::size_t audioAttributeBytes = 8;
 constexpr std::size_t maximumAudioStreams = 8;
 constexpr std::size_t titleTablePointer = 0xC4;
-constexpr std::size_t subpictureStreamCount = 0x254;
-constexpr std::size_t mostSubpictureStreams = 32;
 
 int bcdDigits(std::uint8_t value, int limit) {
     const int tens = value >> 4;
@@ -211,10 +210,9 @@ TitleSetInfo parseTitleSetIfo(const std::uint8_t* data, std::size_t size) {
     info.chapterCount = static_cast<int>(chains.size());
     info.playbackSeconds = firstTitleSeconds(bytes, chains);
     info.audioStreams = audioStreams(bytes);
-    info.subtitleStreamCount = bytes.word(subpictureStreamCount);
-    if (info.subtitleStreamCount > static_cast<int>(mostSubpictureStreams)) {
-        throw IfoError(language::ifoTruncated);
-    }
+    // What a player offers: the streams that the title's chain shows, not those merely described.
+    info.subtitleStreamCount =
+        static_cast<int>(parseTitleSubtitles(data, size, std::nullopt).streams.size());
     switch ((bytes.byte(videoAttributes) >> 4) & 0x03) {
         case 0:
             info.standard = language::ntscStandard;

@@ -28,7 +28,7 @@ struct TitleSetInfo {
     int chapterCount = 0;        // of title 1
     double playbackSeconds = 0;  // of title 1's program chains
     std::vector<IfoAudioStream> audioStreams;
-    int subtitleStreamCount = 0;  // of the title set
+    int subtitleStreamCount = 0;  // that the first program chain shows
     std::string standard;         // "PAL", "NTSC", or empty when the file names neither
 };
 

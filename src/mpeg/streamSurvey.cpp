@@ -86,6 +86,7 @@ void describeVideo(const StreamFacts& facts, StreamInfo& info) {
         return;
     }
     info.standard = start->sequence.standard;
+    info.wideScreen = start->sequence.wideScreen;
     info.frameSeconds = start->sequence.frameTicks / static_cast<double>(ticksPerSecond);
     // MPEG-2 follows its sequence header with a sequence extension.
     const std::size_t next =

@@ -25,6 +25,7 @@ struct StreamInfo {
     // when unknown; and the length of one frame in seconds (0: unknown).
     std::string standard;
     double frameSeconds = 0;
+    bool wideScreen = false;  // video only: its sequence header says 16:9
 };
 
 // The streams of a program stream, in the order DVD players number them: video, then audio

@@ -57,6 +57,8 @@ SequenceHeader readSequenceHeader(const std::uint8_t* p) {
     static constexpr double ticks[9] = {0, 3753.75, 3750, 3600, 3003, 3000, 1800, 1501.5, 1500};
     SequenceHeader header;
     header.frameRateCode = p[7] & 0x0f;
+    // The aspect ratio information: 3 is 16:9, 4 is 2.21:1.
+    header.wideScreen = (p[7] >> 4) == 3 || (p[7] >> 4) == 4;
     if (header.frameRateCode >= 1 && header.frameRateCode <= 8) {
         header.frameTicks = ticks[header.frameRateCode];
     }

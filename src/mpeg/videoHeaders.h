@@ -26,6 +26,7 @@ struct SequenceHeader {
     int frameRateCode = 0;
     double frameTicks = 0;  // 90 kHz ticks per frame; 0 when the code is unknown
     std::string standard;   // "PAL", "NTSC", or empty
+    bool wideScreen = false;  // shown at 16:9 (or 2.21:1), not 4:3
 };
 // Reads the sequence header whose start code is at p (at least 12 bytes readable).
 SequenceHeader readSequenceHeader(const std::uint8_t* p);

@@ -7,6 +7,7 @@
 #include "files/ioError.h"
 #include "files/textFile.h"
 #include "language/language.h"
+#include "mpeg/streamSurvey.h"
 #include "platform/platform.h"
 #include "runner/audioTracks.h"
 #include "runner/commandLines.h"
@@ -119,7 +120,7 @@ void TprocessThread::runTask(const Ttask& task) {
             sourceIfo_.clear();
         }
     }
-    authoredSubtitles_ = authoredSubtitles(subtitleStreams_, sourceSubtitles_);
+    authoredSubtitles_.clear();
     std::vector<std::string> streamPaths;
     std::vector<int> subtitleIds;
     for (const AudioTrack& track : audioTracks_) {
@@ -427,6 +428,19 @@ bool TprocessThread::checkAuthoredTitle(const Ttask& task, const std::string& vi
 }
 
 bool TprocessThread::writeAuthoringControl(const Ttask& task) {
+    // The authoring tool takes the picture's shape from the video itself.
+    bool videoIsWide = sourceSubtitles_ && sourceSubtitles_->wideScreen;
+    try {
+        for (const mpeg::StreamInfo& stream : mpeg::surveyProgramStream(task.vobFilePath)) {
+            if (stream.kind == mpeg::StreamKind::Video) {
+                videoIsWide = stream.wideScreen;
+                break;
+            }
+        }
+    } catch (const std::runtime_error&) {
+        // Unreadable now: the title run will say so; the IFO's shape stands.
+    }
+    authoredSubtitles_ = authoredSubtitles(subtitleStreams_, sourceSubtitles_, videoIsWide);
     const std::string palette = sourceSubtitles_ ? authoringPalettePath(task) : std::string();
     const std::string control = authoringControlPath(task);
     try {

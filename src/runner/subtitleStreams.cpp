@@ -134,11 +134,18 @@ void measureSubtitles(std::vector<SubtitleStream>& streams,
 }
 
 std::vector<AuthoredSubtitle> authoredSubtitles(const std::vector<SubtitleStream>& kept,
-                                                const std::optional<mpeg::TitleSubtitles>& title) {
+                                                const std::optional<mpeg::TitleSubtitles>& title,
+                                                bool videoIsWide) {
     std::vector<AuthoredSubtitle> authored;
     std::vector<bool> named(mpeg::lastSubpictureStream - mpeg::firstSubpictureStream + 1, false);
     if (title) {
-        for (const mpeg::IfoSubtitleStream& stream : title->streams) {
+        for (mpeg::IfoSubtitleStream stream : title->streams) {
+            mpeg::SubtitleDisplays& displays = stream.displays;
+            if (videoIsWide && !title->wideScreen) {
+                displays = {-1, displays.normal, -1, -1};
+            } else if (!videoIsWide && title->wideScreen) {
+                displays = {displays.wide, -1, -1, -1};
+            }
             AuthoredSubtitle subtitle;
             subtitle.language = stream.language;
             subtitle.forcedOnly = stream.forcedOnly;
@@ -169,7 +176,7 @@ std::vector<AuthoredSubtitle> authoredSubtitles(const std::vector<SubtitleStream
         AuthoredSubtitle subtitle;
         subtitle.stream = number;
         if (title) {
-            (title->wideScreen ? subtitle.displays.wide : subtitle.displays.normal) = number;
+            (videoIsWide ? subtitle.displays.wide : subtitle.displays.normal) = number;
         }
         authored.push_back(subtitle);
     }
@@ -177,7 +184,7 @@ std::vector<AuthoredSubtitle> authoredSubtitles(const std::vector<SubtitleStream
     for (std::size_t index = 0; !title && index < authored.size(); ++index) {
         if (authored[index].stream != static_cast<int>(index)) {
             for (AuthoredSubtitle& subtitle : authored) {
-                subtitle.displays.normal = subtitle.stream;
+                (videoIsWide ? subtitle.displays.wide : subtitle.displays.normal) = subtitle.stream;
             }
             break;
         }

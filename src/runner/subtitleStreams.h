@@ -38,8 +38,11 @@ struct AuthoredSubtitle {
     mpeg::SubtitleDisplays displays;  // all -1: the stream's own number, as dvdauthor takes it
     int stream = 0;                   // the VOB's stream number (0 for 0x20)
 };
+// videoIsWide: what the video's own sequence header says, which is what the authoring tool
+// goes by; a title whose IFO says otherwise has its modes moved to the video's.
 std::vector<AuthoredSubtitle> authoredSubtitles(const std::vector<SubtitleStream>& kept,
-                                                const std::optional<mpeg::TitleSubtitles>& title);
+                                                const std::optional<mpeg::TitleSubtitles>& title,
+                                                bool videoIsWide);
 
 // Where the title run's control file and palette lie: beside the remultiplexed VOB.
 std::string authoringControlPath(const Ttask& task);
