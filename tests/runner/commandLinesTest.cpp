@@ -3,9 +3,11 @@
 #include "files/textFile.h"
 #include "runner/audioTracks.h"
 #include "runner/commandLines.h"
+#include "runner/subtitleStreams.h"
 #include "storage/settings.h"
 #include "support/tempFolder.h"
 #include "task/task.h"
+#include "task/taskChoices.h"
 
 namespace {
 
@@ -120,4 +122,27 @@ TEST_F(CommandLinesTest, NoTaskTextCanAddOrSplitArguments) {
               R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -t -f "E:\v.VOB")");
     task.chapterList = "00:00:00,\"-T";
     EXPECT_FALSE(titleAuthoringCommand(task, tools).isSafe());
+}
+
+TEST_F(CommandLinesTest, SubtitlesAreDemultiplexedInOnePassAndAuthoredFromAControlFile) {
+    using mpeg::AudioFormat;
+    const std::vector<AudioTrack> tracks{
+        {0x80, AudioFormat::Ac3, R"(D:\my dvd\VTS_01_1.ac3)", "en", std::nullopt},
+        {0x81, AudioFormat::Ac3, R"(D:\my dvd\VTS_01_1.2.ac3)", "", std::nullopt}};
+    const std::vector<SubtitleStream> subtitles{{0x20, R"(D:\my dvd\VTS_01_1.s1.spu)", {}},
+                                                {0x22, R"(D:\my dvd\VTS_01_1.s3.spu)", {}}};
+    EXPECT_EQ(streamsDemuxCommand(task, tracks, subtitles, tools).commandLine,
+              R"("C:\tools\bbdmux.exe" "D:\my dvd\VTS_01_1.VOB" --streams 0xe0 )"
+              R"("D:\my dvd\VTS_01_1.m2v" 0x80 "D:\my dvd\VTS_01_1.ac3" 0x81 )"
+              R"("D:\my dvd\VTS_01_1.2.ac3" 0x20 "D:\my dvd\VTS_01_1.s1.spu" 0x22 )"
+              R"("D:\my dvd\VTS_01_1.s3.spu")");
+    EXPECT_EQ(remuxCommand(task, tracks, subtitles, tools).commandLine,
+              R"("C:\tools\mplex.exe" -f 8 -V -o "E:\out\remuxedVTS_01_1.VOB" )"
+              R"("D:\my dvd\VTS_01_1.m2v" "D:\my dvd\VTS_01_1.ac3" "D:\my dvd\VTS_01_1.2.ac3" )"
+              R"("D:\my dvd\VTS_01_1.s1.spu" "D:\my dvd\VTS_01_1.s3.spu")");
+    EXPECT_EQ(controlledAuthoringCommand(task, authoringControlPath(task), tools).commandLine,
+              R"("C:\Program Files\dvdauthor.exe" -o "E:\out" -x )"
+              R"("E:\out\remuxedVTS_01_1.VOB.dvdauthor.xml")");
+    EXPECT_EQ(taskChoices::subtitleStreamPath(task.ac3FilePath, 0x3f),
+              R"(D:\my dvd\VTS_01_1.s32.spu)");
 }
