@@ -2,6 +2,8 @@
 // audio track is lined up with the video's first picture.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "demux/streamExtraction.h"
@@ -280,4 +282,94 @@ TEST_F(ExtractionTest, AudioKeepsItsPlaceOnOneTimelineThroughRestartsJumpsWrapsG
                       ac3Frames(static_cast<int>(leftOut), 1));
         }
     }
+}
+
+namespace {
+
+// A subpicture unit of `size` bytes: its size, then `mark`.
+std::string subpictureUnit(std::size_t size, char mark) {
+    std::string unit(size, mark);
+    unit[0] = static_cast<char>(size >> 8);
+    unit[1] = static_cast<char>(size & 0xff);
+    return unit;
+}
+
+// The units of a stream in mplex's subtitle form: each one's time in output ticks (the form
+// writes them 1 s later), its sub-stream and its bytes.
+struct WrittenUnit {
+    double ticks;
+    int subStream;
+    std::string bytes;
+    bool operator==(const WrittenUnit& other) const {
+        return ticks == other.ticks && subStream == other.subStream && bytes == other.bytes;
+    }
+};
+
+std::vector<WrittenUnit> unitsOf(const std::string& file) {
+    std::vector<WrittenUnit> units;
+    for (std::size_t at = 0; at + 41 <= file.size();) {
+        EXPECT_EQ(file.substr(at, 8), "SUBTITLE");
+        std::uint32_t length = 0;
+        std::memcpy(&length, file.data() + at + 16, 4);
+        double seconds = 0;
+        std::memcpy(&seconds, file.data() + at + 24, 8);
+        units.push_back({std::round((seconds - 1) * 90000),
+                         static_cast<unsigned char>(file[at + 40]),
+                         file.substr(at + 41, length - 1)});
+        at += 40 + length;
+    }
+    return units;
+}
+
+}  // namespace
+
+TEST_F(ExtractionTest, SubtitlesAreWholeUnitsOnTheVideosTimeAndOnePassWritesWhatEachRunWould) {
+    // The tail of a unit cut at the source's start, a unit shown before the video, a unit in two
+    // packets, one cut short by the next, one whole; and a second stream.
+    stream.subpicture(0x20, std::string(30, 't'), std::nullopt);
+    stream.subpicture(0x20, subpictureUnit(60, 'b'), videoStart - 9000);
+    const std::string frames = ac3Frames(0, 40);
+    stream.privateAudio(0x80, frames.substr(0, 2560), videoStart, 1);
+    addGroup(stream, true);
+    stream.privateAudio(0x80, frames.substr(2560), std::nullopt, 0);
+    const std::string split = subpictureUnit(90, 'a');
+    stream.subpicture(0x20, split.substr(0, 50), videoStart + 18000);
+    stream.subpicture(0x21, subpictureUnit(20, 'f'), videoStart + 27000);
+    stream.subpicture(0x20, split.substr(50), std::nullopt);
+    stream.subpicture(0x20, subpictureUnit(200, 'c').substr(0, 40), videoStart + 36000);
+    stream.subpicture(0x20, subpictureUnit(70, 'd'), videoStart + 54000);
+    writeBytes(folder.file("source.vob"), stream.bytes());
+
+    const std::vector<demux::ExtractionReport> reports =
+        demux::extractStreams(folder.file("source.vob"), {{0xe0, folder.file("v")},
+                                                          {0x80, folder.file("a")},
+                                                          {0x20, folder.file("s1")},
+                                                          {0x21, folder.file("s2")}});
+    const std::string opening = std::string("\x00\x0a\x00\x04\x00\x00\x00\x04\x02\xff", 10);
+    EXPECT_EQ(
+        unitsOf(readBytes(folder.file("s1"))),
+        (std::vector<WrittenUnit>{
+            {0, 0x20, opening}, {18000, 0x20, split}, {54000, 0x20, subpictureUnit(70, 'd')}}));
+    EXPECT_EQ(
+        unitsOf(readBytes(folder.file("s2"))),
+        (std::vector<WrittenUnit>{{0, 0x21, opening}, {27000, 0x21, subpictureUnit(20, 'f')}}));
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_EQ(reports[2].subtitleUnits, 2);
+    EXPECT_EQ(reports[2].subtitleUnitsLeftOut, 2);  // the one before the video, the one cut short
+    EXPECT_EQ(reports[2].firstSubtitleTime, 18000);
+
+    // The single runs write the same bytes.
+    for (const auto& [id, name] :
+         {std::pair{0xe0, "v"}, std::pair{0x80, "a"}, std::pair{0x21, "s2"}}) {
+        extract(id);
+        EXPECT_TRUE(readBytes(output()) == readBytes(folder.file(name))) << name;
+    }
+    // One output for two streams, or one stream twice, is refused before anything is written.
+    EXPECT_THROW(demux::extractStreams(folder.file("source.vob"),
+                                       {{0x20, folder.file("x")}, {0x21, folder.file("x")}}),
+                 demux::DemuxError);
+    EXPECT_THROW(demux::extractStreams(folder.file("source.vob"),
+                                       {{0x20, folder.file("x")}, {0x20, folder.file("y")}}),
+                 demux::DemuxError);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("x")));
 }

@@ -34,6 +34,11 @@ void SyntheticStream::privateAudio(int subStream, const std::string& bytes,
     packet(0xbd, header, bytes, pts);
 }
 
+void SyntheticStream::subpicture(int subStream, const std::string& bytes,
+                                 std::optional<std::int64_t> pts) {
+    packet(0xbd, std::string(1, static_cast<char>(subStream)), bytes, pts);
+}
+
 void SyntheticStream::mpegAudio(int streamId, const std::string& bytes,
                                 std::optional<std::int64_t> pts) {
     packet(streamId, std::string(), bytes, pts);

@@ -14,6 +14,8 @@ public:
     void privateAudio(int subStream, const std::string& bytes, std::optional<std::int64_t> pts,
                       int pointer);
     void mpegAudio(int streamId, const std::string& bytes, std::optional<std::int64_t> pts);
+    // A subpicture packet: sub-stream 0x20 to 0x3f of private stream 1, no header of its own.
+    void subpicture(int subStream, const std::string& bytes, std::optional<std::int64_t> pts);
     void garbage(const std::string& bytes) { bytes_ += bytes; }
 
     const std::string& bytes() const { return bytes_; }
