@@ -6,7 +6,9 @@
 
 #include "mpeg/audioFrames.h"
 #include "mpeg/ifoReader.h"
+#include "mpeg/ifoSubtitles.h"
 #include "mpeg/programStream.h"
+#include "mpeg/subtitleUnits.h"
 #include "mpeg/videoHeaders.h"
 
 namespace mpeg {
@@ -230,12 +232,25 @@ std::vector<StreamInfo> surveyWithLanguages(const std::string& path) {
     if (!titleSet) {
         return survey;
     }
+    const auto nameStream = [&survey](int id, const std::string& language) {
+        for (StreamInfo& info : survey) {
+            if (info.id == id && info.language.empty()) {
+                info.language = language;
+            }
+        }
+    };
     for (std::size_t index = 0; index < titleSet->audioStreams.size(); ++index) {
         const IfoAudioStream& stream = titleSet->audioStreams[index];
-        const int id = audioStreamId(stream.format, static_cast<int>(index));
-        for (StreamInfo& info : survey) {
-            if (info.id == id) {
-                info.language = stream.language;
+        nameStream(audioStreamId(stream.format, static_cast<int>(index)), stream.language);
+    }
+    // A subtitle stream of the title names the VOB's streams it shows in each display mode.
+    if (const auto subtitles = subtitlesOfSource(path)) {
+        for (const IfoSubtitleStream& stream : subtitles->streams) {
+            const SubtitleDisplays& shown = stream.displays;
+            for (const int number : {shown.normal, shown.wide, shown.letterbox, shown.panScan}) {
+                if (number >= 0) {
+                    nameStream(firstSubpictureStream + number, stream.language);
+                }
             }
         }
     }

@@ -1,4 +1,6 @@
-// Saves a picture of each window into the folder given as the only argument.
+// Saves a picture of each window into the folder given as the first argument. Given a
+// demultiplexer and a source VOB too, it also saves the task editor with that source's streams
+// listed, as taskEditorStreams.png.
 #include <QApplication>
 #include <QDropEvent>
 #include <QMessageBox>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "editing/sourcePick.h"
 #include "files/textFile.h"
 #include "platform/platform.h"
 #include "storage/settings.h"
@@ -235,8 +238,8 @@ bool saveDropAndCountdown(const TempFolder& programFolder, ProgramServices& serv
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: marovink_screenshots <folder>\n");
+    if (argc != 2 && argc != 4) {
+        std::fprintf(stderr, "usage: marovink_screenshots <folder> [<bbdmux> <source VOB>]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -273,6 +276,16 @@ int main(int argc, char* argv[]) {
     TFormTaskManager editor(&window, window.taskList.taskAt(0), services);
     saved = save(editor, folder, "taskEditor.png") && saved;
     editor.hide();
+    if (argc == 4) {
+        SettingsValues values = settings.values();
+        values.demuxExePath = argv[2];
+        settings.setValues(values);
+        auto disc = std::make_shared<Ttask>(taskFromSourceFile(argv[3], "PAL", RegionalFormats()));
+        disc->extraChoices = "audio=all subtitles=all";
+        TFormTaskManager streams(&window, disc, services);
+        saved = save(streams, folder, "taskEditorStreams.png") && saved;
+        streams.hide();
+    }
 
     TFormOptions options(&window, services);
     saved = save(options, folder, "optionsDialog.png") && saved;
