@@ -76,6 +76,16 @@ TEST(DvdCheckTest, WhatDiffersFromTheVob) {
         }
         EXPECT_EQ(dvdMismatches("/d/VIDEO_TS/", each.dvd, each.vob, each.chapterPoints), expected);
     }
+
+    // A task keeping subtitles: the DVD must offer every stream it kept.
+    mpeg::TitleSetInfo subtitled = authored(1, 0, {}, "PAL");
+    subtitled.subtitleStreamCount = 1;
+    EXPECT_EQ(dvdMismatches("/d/VIDEO_TS/", subtitled, {}, 1, 2),
+              (std::vector<std::string>{
+                  "/d/VIDEO_TS/ holds fewer subtitle streams than the task keeps: 1 < 2"}));
+    EXPECT_TRUE(dvdMismatches("/d/VIDEO_TS/", subtitled, {}, 1, 1).empty());
+    EXPECT_EQ(dvdSummary(subtitled, 1),
+              "DVD checked: 1 title, 1 chapter, 0:00:00, 0 audio tracks, 1 subtitle stream, PAL ");
 }
 
 TEST(DvdCheckTest, SummaryChapterPointsAndVobFacts) {

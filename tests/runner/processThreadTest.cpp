@@ -540,4 +540,10 @@ TEST(TaskFiles, TasksShareAFileWhenTheyNameOneAsFiles) {
     EXPECT_FALSE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
     first->extraChoices = "audio=all";
     EXPECT_TRUE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
+    // So are a subtitle stream and the title run's control file of a task keeping subtitles.
+    first->extraChoices = "subtitles=all";
+    for (const char* theirs : {"one.s32.spu", "remuxed one.VOB.dvdauthor.xml"}) {
+        second->origVobFilePath = folder.file(theirs);
+        EXPECT_TRUE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second))) << theirs;
+    }
 }
