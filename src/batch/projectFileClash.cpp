@@ -9,6 +9,7 @@
 #include "batch/consoleReport.h"
 #include "files/textFile.h"
 #include "language/consoleTexts.h"
+#include "runner/subtitleStreams.h"
 #include "task/taskChoices.h"
 
 namespace fs = std::filesystem;
@@ -199,6 +200,20 @@ std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const Project
                         !found.empty()) {
                         return found;
                     }
+                }
+            }
+        }
+        if (taskChoices::keepsEverySubtitleStream(task)) {
+            std::vector<std::pair<std::string, const char*>> subtitleFiles{
+                {authoringControlPath(task), language::batchIsAuthoringControl},
+                {authoringPalettePath(task), language::batchIsAuthoringControl}};
+            for (int id = 0x20; id < 0x20 + taskChoices::mostSubtitleStreams; ++id) {
+                subtitleFiles.push_back({taskChoices::subtitleStreamPath(task.ac3FilePath, id),
+                                         language::batchIsSubtitleStream});
+            }
+            for (const auto& [path, what] : subtitleFiles) {
+                if (std::string found = clash(path, what, i); !found.empty()) {
+                    return found;
                 }
             }
         }

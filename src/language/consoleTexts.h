@@ -55,6 +55,8 @@ extern const char* const batchIsSource;
 extern const char* const batchIsVideoStream;
 extern const char* const batchIsAudioStream;
 extern const char* const batchIsRemuxedVob;
+extern const char* const batchIsSubtitleStream;
+extern const char* const batchIsAuthoringControl;
 extern const char* const batchIsDvdFolder;
 extern const char* const batchLiesInDvd;
 extern const char* const batchOfTask;
