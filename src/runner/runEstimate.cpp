@@ -8,6 +8,7 @@
 #include "files/systemEncoding.h"
 #include "language/language.h"
 #include "task/task.h"
+#include "task/taskChoices.h"
 
 namespace {
 
@@ -23,8 +24,10 @@ TaskWork workOf(const Ttask& task) {
     TaskWork work;
     if (task.doDemux) {
         work.sourceBytes = bytesOf(task.origVobFilePath);
-        work.toolRuns += 2;
-        work.firstStageRuns = 2;
+        // A task keeping subtitles reads its streams in one run.
+        const int demuxRuns = taskChoices::keepsEverySubtitleStream(task) ? 1 : 2;
+        work.toolRuns += demuxRuns;
+        work.firstStageRuns = demuxRuns;
     }
     if (task.doRemux) {
         if (work.toolRuns == 0) {

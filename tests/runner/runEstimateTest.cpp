@@ -85,6 +85,11 @@ TEST(RunEstimateTest, TheWorkOfATaskStartsFromItsFirstStage) {
     EXPECT_EQ(work.sourceBytes, 5000);
     EXPECT_EQ(work.toolRuns, 5);
     EXPECT_EQ(work.firstStageRuns, 2);
+    task->extraChoices = "subtitles=all";  // one run demultiplexes every stream
+    work = workOf(*task);
+    EXPECT_EQ(work.toolRuns, 4);
+    EXPECT_EQ(work.firstStageRuns, 1);
+    task->extraChoices.clear();
     task->doDemux = false;
     work = workOf(*task);
     EXPECT_EQ(work.sourceBytes, 1000);
