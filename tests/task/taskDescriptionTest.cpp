@@ -53,11 +53,11 @@ TEST(TaskDescriptionTest, OnlyRemuxStartsWithALineBreakAndHasNoLegend) {
     EXPECT_EQ(hoverText(task),
               "\r\n/dvd/VTS_01_1.m2v\r\n/dvd/VTS_01_1.ac3\r\n   remuxed to :\r\n"
               "/dvd/remuxedVTS_01_1.VOB");
-    // A task keeping every audio track says so last.
-    task.extraChoices = "audio=all";
+    // A task keeping every audio track, or every subtitle stream, says so last.
+    task.extraChoices = "audio=all subtitles=all";
     EXPECT_EQ(hoverText(task),
               "\r\n/dvd/VTS_01_1.m2v\r\n/dvd/VTS_01_1.ac3\r\n   remuxed to :\r\n"
-              "/dvd/remuxedVTS_01_1.VOB\r\nevery audio track");
+              "/dvd/remuxedVTS_01_1.VOB\r\nevery audio track\r\nevery subtitle stream");
 }
 
 TEST(TaskDescriptionTest, OnlyAuthorHasTheLegendWithoutAnyMark) {
