@@ -89,6 +89,8 @@ extern const char* const abortTasks;
 extern const char* const addTask;
 extern const char* const modifyTask;
 extern const char* const removeTask;
+extern const char* const moveTaskUp;
+extern const char* const moveTaskDown;
 extern const char* const clearAll;
 extern const char* const displayLog;
 extern const char* const retryFailedTasks;

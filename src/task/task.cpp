@@ -16,6 +16,15 @@ void TAllTask::removeAt(int index) {
     tasks_.erase(tasks_.begin() + index);
 }
 
+void TAllTask::move(int from, int to) {
+    if (from < 0 || from >= count() || to < 0 || to >= count()) {
+        throw std::out_of_range("TAllTask::move: index out of range");
+    }
+    const TaskRef task = tasks_[static_cast<std::size_t>(from)];
+    tasks_.erase(tasks_.begin() + from);
+    tasks_.insert(tasks_.begin() + to, task);
+}
+
 TaskRef TAllTask::taskAt(int index) const {
     return tasks_.at(static_cast<std::size_t>(index));
 }

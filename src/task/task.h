@@ -38,6 +38,8 @@ public:
     int count() const { return static_cast<int>(tasks_.size()); }
     void add(TaskRef task);
     void removeAt(int index);
+    // Moves the task at `from` to the place `to`, the others keeping their order.
+    void move(int from, int to);
     void clear() { tasks_.clear(); }
     TaskRef taskAt(int index) const;
 

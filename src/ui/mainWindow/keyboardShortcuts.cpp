@@ -30,4 +30,11 @@ void TForm1::addKeyboardShortcuts() {
     clickOnKey(this, QKeySequence(Qt::Key_Enter), btn_modifyTask);
     clickOnKey(this, QKeySequence(Qt::Key_F5), btn_StartTasks);
     clickOnKey(this, QKeySequence(Qt::Key_Escape), btn_AbortTasks);
+    for (const auto& [keys, action] : {std::pair{Qt::CTRL | Qt::Key_Up, PPmenu_MoveUp},
+                                       std::pair{Qt::CTRL | Qt::Key_Down, PPmenu_MoveDown}}) {
+        action->setShortcut(QKeySequence(keys));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        // The list's own key: an action acts on its key only in a widget it is added to.
+        ListView1->addAction(action);
+    }
 }

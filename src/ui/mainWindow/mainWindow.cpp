@@ -73,9 +73,11 @@ void TForm1::buildControls() {
     buildButtons(client, anchors);
     buildStatusLine(client, anchors);
 
-    QWidget* const tabOrder[] = {btn_displayLog,       btn_addVob,     btn_modifyTask,
-                                 btn_removeVob,        btn_clearList,  btn_StartTasks,
-                                 chb_stopWhenFinished, btn_AbortTasks, ListView1};
+    // As the controls lie on the screen: the power-off box, the list, then the buttons beside it
+    // from the top down.
+    QWidget* const tabOrder[] = {chb_stopWhenFinished, ListView1,     btn_StartTasks,
+                                 btn_AbortTasks,       btn_addVob,    btn_modifyTask,
+                                 btn_removeVob,        btn_clearList, btn_displayLog};
     for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
@@ -180,6 +182,9 @@ void TForm1::buildMenus() {
         named(PopupMenu1->addAction(uiText(language::modifyTask)), "PPmenu_ModifyTask");
     PPmenu_RemoveTask =
         named(PopupMenu1->addAction(uiText(language::removeTask)), "PPmenu_RemoveTask");
+    PPmenu_MoveUp = named(PopupMenu1->addAction(uiText(language::moveTaskUp)), "PPmenu_MoveUp");
+    PPmenu_MoveDown =
+        named(PopupMenu1->addAction(uiText(language::moveTaskDown)), "PPmenu_MoveDown");
     PopupMenu1->addSeparator();
     PPmenu_RetryFailed =
         named(PopupMenu1->addAction(uiText(language::retryFailedTasks)), "PPmenu_RetryFailed");
@@ -202,6 +207,9 @@ void TForm1::connectCommands() {
     connectCommand(btn_removeVob, &QPushButton::clicked, this, &TForm1::RemoveSelectedTask,
                    prompts);
     connectCommand(PPmenu_RemoveTask, &QAction::triggered, this, &TForm1::RemoveSelectedTask,
+                   prompts);
+    connectCommand(PPmenu_MoveUp, &QAction::triggered, this, &TForm1::MoveSelectedTaskUp, prompts);
+    connectCommand(PPmenu_MoveDown, &QAction::triggered, this, &TForm1::MoveSelectedTaskDown,
                    prompts);
     connectCommand(btn_clearList, &QPushButton::clicked, this, &TForm1::btn_clearListClick,
                    prompts);
@@ -228,6 +236,7 @@ void TForm1::connectCommands() {
 }
 
 void TForm1::FormCreate() {
+    ListView1->setFocus();
     loadSettingsAtStartUp();
     logFilePath = services.runLogPath;
     // One log for the window's life: the latest step start outlives runs.
@@ -271,6 +280,9 @@ void TForm1::UpdateControls() {
     }
     PPmenu_ModifyTask->setEnabled(commands.editSelected);
     PPmenu_RemoveTask->setEnabled(commands.editSelected);
+    const int row = selectedRow();
+    PPmenu_MoveUp->setEnabled(commands.editSelected && row > 0);
+    PPmenu_MoveDown->setEnabled(commands.editSelected && row + 1 < taskList.count());
     btn_clearList->setEnabled(commands.clear);
     // The end of a run, its power-off countdown included, is no time for either.
     btn_StartTasks->setEnabled(commands.start && !endingRun_);
@@ -335,6 +347,25 @@ void TForm1::RemoveSelectedTask() {
     }
     taskList.removeAt(row);
     RefreshTaskList();
+}
+
+void TForm1::MoveSelectedTask(int places) {
+    const int row = selectedRow();
+    const int to = row + places;
+    if (row < 0 || to < 0 || to >= taskList.count()) {
+        return;
+    }
+    taskList.move(row, to);
+    RefreshTaskList();
+    ListView1->setCurrentItem(ListView1->topLevelItem(to));
+}
+
+void TForm1::MoveSelectedTaskUp() {
+    MoveSelectedTask(-1);
+}
+
+void TForm1::MoveSelectedTaskDown() {
+    MoveSelectedTask(1);
 }
 
 void TForm1::btn_clearListClick() {

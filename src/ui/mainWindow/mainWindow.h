@@ -55,6 +55,10 @@ public:
     void ModifySelectedTask();
     void EditTask(const TaskRef& task);
     void RemoveSelectedTask();
+    // Moves the selected task one place up (-1) or down (1), and keeps it selected.
+    void MoveSelectedTask(int places);
+    void MoveSelectedTaskUp();
+    void MoveSelectedTaskDown();
     void ShowOptions();
     void btn_clearListClick();
     void ListView1DblClick();
@@ -117,6 +121,8 @@ private:
     QAction* PPmenu_AddTask;
     QAction* PPmenu_ModifyTask;
     QAction* PPmenu_RemoveTask;
+    QAction* PPmenu_MoveUp;
+    QAction* PPmenu_MoveDown;
     QAction* menu_RetryFailed;
     QAction* PPmenu_RetryFailed;
 

@@ -1,4 +1,6 @@
 // Project > Save... and Open...: the task list to and from a project file.
+#include <QTreeWidget>
+
 #include "files/ioError.h"
 #include "language/language.h"
 #include "storage/projectFile.h"
@@ -100,4 +102,6 @@ void TForm1::LoadProject(const std::optional<std::string>& named) {
     }
     RefreshTaskList();
     listKeptInProject();
+    // Where the user goes on from: never the power-off box, which one Space would tick.
+    ListView1->setFocus();
 }

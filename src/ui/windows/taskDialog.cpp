@@ -154,9 +154,13 @@ void TFormTaskManager::buildControls() {
     edt_chapterList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edt_chapterList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edt_chapterList->setToolTip(uiText(language::chapterListHint));
+    // Tab goes on to the next control: a chapter line never holds one.
+    edt_chapterList->setTabChangesFocus(true);
 
     btnCancel = button(language::cancelButton, this, QRect(560, 420, 75, 25));
     btnOK = button(language::okButton, this, QRect(648, 420, 75, 25));
+    // Return presses OK outside the chapter list, whose lines it ends; Escape cancels.
+    btnOK->setDefault(true);
 
     Panel_sourceStreams = new SourceStreamsPanel(this);
     Panel_sourceStreams->setGeometry(735, 8, 257, 396);
@@ -271,19 +275,6 @@ void TFormTaskManager::showEvent(QShowEvent* event) {
 void TFormTaskManager::FormShow() {
     if (!task_->chapterList.empty()) {
         showChapterList(task_->chapterList);
-    }
-}
-
-void TFormTaskManager::keyPressEvent(QKeyEvent* event) {
-    // Enter and Esc press no button here; only the buttons and the close box end the dialog.
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Enter:
-        case Qt::Key_Return:
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
     }
 }
 

@@ -53,8 +53,13 @@ TEST_F(MainWindowTest, CommandsFollowTheListAndTheSelection) {
     EXPECT_TRUE(ui.enabled("btn_displayLog"));
     EXPECT_TRUE(ui.enabled("PPmenu_AddTask"));
     EXPECT_FALSE(ui.shown("ProgressBar1"));
-    EXPECT_EQ(ui.nextInFocus("btn_displayLog"), "btn_addVob");
-    EXPECT_EQ(ui.nextInFocus("chb_stopWhenFinished"), "btn_AbortTasks");
+    // Tab goes as the controls lie on the screen.
+    const char* const screenOrder[] = {"chb_stopWhenFinished", "ListView1",     "btn_StartTasks",
+                                       "btn_AbortTasks",       "btn_addVob",    "btn_modifyTask",
+                                       "btn_removeVob",        "btn_clearList", "btn_displayLog"};
+    for (std::size_t i = 0; i + 1 < std::size(screenOrder); ++i) {
+        EXPECT_EQ(ui.nextInFocus(screenOrder[i]), screenOrder[i + 1]);
+    }
 
     addTask("/a.VOB");
     addTask("/b.VOB");
@@ -62,6 +67,37 @@ TEST_F(MainWindowTest, CommandsFollowTheListAndTheSelection) {
     EXPECT_EQ(enabling(), (Enabled{true, false, false, false, true}));
     ui.selectRow(1);
     EXPECT_EQ(enabling(), (Enabled{true, false, true, true, true}));
+}
+
+TEST_F(MainWindowTest, TasksMoveUpAndDownByKeyAndMenuAndStaySelected) {
+    const TaskRef a = addTask("/a.VOB");
+    const TaskRef b = addTask("/b.VOB");
+    const TaskRef c = addTask("/c.VOB");
+    window.RefreshTaskList();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto order = [this] {
+        return std::vector<std::string>{ui.rowText(0, 1), ui.rowText(1, 1), ui.rowText(2, 1)};
+    };
+    ui.selectRow(0);
+    EXPECT_FALSE(ui.enabled("PPmenu_MoveUp"));
+    EXPECT_TRUE(ui.enabled("PPmenu_MoveDown"));
+    auto& list = ui.control<QTreeWidget>("ListView1");
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(order(), (std::vector<std::string>{"/b.VOB", "/a.VOB", "/c.VOB"}));
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(order(), (std::vector<std::string>{"/b.VOB", "/c.VOB", "/a.VOB"}));
+    EXPECT_EQ(window.taskList.taskAt(2), a);
+    EXPECT_FALSE(ui.enabled("PPmenu_MoveDown"));  // the last row, still selected
+    ui.control<QAction>("PPmenu_MoveUp").trigger();
+    ui.control<QAction>("PPmenu_MoveUp").trigger();
+    QTest::keyClick(&list, Qt::Key_Up, Qt::ControlModifier);  // already first
+    EXPECT_EQ(order(), (std::vector<std::string>{"/a.VOB", "/b.VOB", "/c.VOB"}));
+    EXPECT_EQ(ui.rowText(0, 0), "0");
+    EXPECT_EQ(window.taskList.taskAt(1), b);
+    EXPECT_EQ(window.taskList.taskAt(2), c);
 }
 
 TEST_F(MainWindowTest, RemoveRenumbersAndClearEmpties) {

@@ -74,6 +74,8 @@ TEST_F(ProjectCommandsTest, SaveThenOpenRestoresTheListAndTheChoosersRememberThe
     EXPECT_EQ(projectFile::serialize(window.taskList), projectFile::serialize(saved));
     ASSERT_EQ(ui.rowCount(), 2);
     EXPECT_EQ(ui.rowText(1, 0), "1");
+    // The focus is on the list, where one Space ticks nothing.
+    EXPECT_EQ(window.focusWidget(), window.findChild<QWidget*>(QStringLiteral("ListView1")));
 
     // Each chooser starts from its own last file; a cancelled open keeps the list.
     ui.press("menu_SaveProject");

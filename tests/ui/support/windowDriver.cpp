@@ -70,7 +70,12 @@ bool WindowDriver::shown(const char* name) const {
 }
 
 std::string WindowDriver::nextInFocus(const char* name) const {
-    return control<QWidget>(name).nextInFocusChain()->objectName().toStdString();
+    // As Tab goes: past the widgets in the chain that take no focus by it (labels, viewports).
+    QWidget* next = control<QWidget>(name).nextInFocusChain();
+    while (next != nullptr && (next->focusPolicy() & Qt::TabFocus) == 0) {
+        next = next->nextInFocusChain();
+    }
+    return next == nullptr ? std::string() : next->objectName().toStdString();
 }
 
 std::string WindowDriver::toolTip(const char* name) const {

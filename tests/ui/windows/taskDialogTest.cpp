@@ -1,3 +1,4 @@
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -278,11 +279,32 @@ TEST_F(TaskDialogTest, CancelLeavesTheTaskAndShowingFillsTheChapters) {
     editor->show();
     EXPECT_EQ(ui.text("edt_chapterList"), "00:00:00\n00:05:00");
     ui.type("txt_origVOBfilePath", "/changed");
-    // Neither Esc nor Enter ends the dialog.
-    ui.key("txt_origVOBfilePath", Qt::Key_Escape);
-    ui.key("txt_origVOBfilePath", Qt::Key_Return);
-    EXPECT_TRUE(editor->isVisible());
     ui.press("btnCancel");
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), QDialog::Rejected);
+    EXPECT_EQ(task->origVobFilePath, "");
+}
+
+TEST_F(TaskDialogTest, TheKeysOfADialogTabReturnAndEscape) {
+    Ttask values;
+    values.chapterList = "00:00:00";
+    const WindowDriver ui = editorFor(values);
+    editor->show();
+    // In the chapter list, Return ends a line and Tab leaves it, never typing a tab.
+    auto& chapters = ui.control<QPlainTextEdit>("edt_chapterList");
+    chapters.setFocus();
+    chapters.moveCursor(QTextCursor::End);
+    ui.key("edt_chapterList", Qt::Key_Return);
+    ui.key("edt_chapterList", Qt::Key_Tab);
+    EXPECT_EQ(ui.text("edt_chapterList"), "00:00:00\n");
+    EXPECT_FALSE(chapters.hasFocus());
+    EXPECT_TRUE(editor->isVisible());
+    // Elsewhere Return presses OK, whose check here finds no source, and Escape cancels.
+    ui.key("txt_origVOBfilePath", Qt::Key_Return);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(editor->isVisible());
+    ui.type("txt_origVOBfilePath", "/changed");
+    ui.key("txt_origVOBfilePath", Qt::Key_Escape);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->result(), QDialog::Rejected);
     EXPECT_EQ(task->origVobFilePath, "");
