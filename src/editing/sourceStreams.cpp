@@ -6,6 +6,7 @@
 #include "language/messageFormat.h"
 #include "mpeg/ifoReader.h"
 #include "mpeg/keptAudio.h"
+#include "mpeg/programStream.h"
 #include "mpeg/streamListing.h"
 
 namespace {
@@ -22,8 +23,9 @@ const char* kindText(mpeg::StreamKind kind) {
     return language::streamKindSubtitle;
 }
 
+// Its id first: two tracks of one format and language are told apart by it.
 std::string lineOf(const mpeg::StreamInfo& stream) {
-    std::string line = kindText(stream.kind);
+    std::string line = mpeg::streamIdText(stream.id) + "   " + kindText(stream.kind);
     if (stream.kind != mpeg::StreamKind::Subpicture && !stream.codec.empty()) {
         line += "   " + stream.codec;
     }

@@ -256,6 +256,7 @@ const char* const bulkOwnNamesGiven =
 
 const char* const keepEveryAudioTrack = "Keep every audio track";
 const char* const sourceStreamsLabel = "Streams of the source :";
+const char* const streamsBeingListed = "Listing the source's streams...";
 const char* const streamsNotListed =
     "The demultiplexer cannot list the source's streams: they cannot be shown here.";
 const char* const streamKindVideo = "video";

@@ -232,6 +232,7 @@ extern const char* const bulkOwnNamesGiven;  // printf format with one %d
 // The source's streams in the task editor
 extern const char* const keepEveryAudioTrack;
 extern const char* const sourceStreamsLabel;
+extern const char* const streamsBeingListed;
 extern const char* const streamsNotListed;
 extern const char* const streamKindVideo;
 extern const char* const streamKindAudio;

@@ -21,24 +21,24 @@ const std::string discListing =
 TEST(SourceStreams, TheEditorListsEveryStreamAndSaysWhatIsLeftOut) {
     const SourceStreamsView every = viewOfSourceStreams(discListing, {true, false, true});
     ASSERT_TRUE(every.listed);
-    EXPECT_EQ(every.streamLines,
-              (std::vector<std::string>{"video   mpeg2video", "audio   ac3   6 ch   en",
-                                        "audio   ac3   2 ch   fr", "audio   mp2   2 ch",
-                                        "audio   dts   6 ch   de", "audio   lpcm   2 ch",
-                                        "subtitle   en", "subtitle"}));
+    EXPECT_EQ(every.streamLines, (std::vector<std::string>{
+                                     "0xe0   video   mpeg2video", "0x80   audio   ac3   6 ch   en",
+                                     "0x81   audio   ac3   2 ch   fr", "0xc2   audio   mp2   2 ch",
+                                     "0x8b   audio   dts   6 ch   de", "0xa4   audio   lpcm   2 ch",
+                                     "0x20   subtitle   en", "0x21   subtitle"}));
     const std::string untakeable = " : the multiplexer cannot take this track";
     const std::string subtitles =
         "2 subtitle stream(s) : \"Keep every subtitle stream\" is not ticked";
     EXPECT_EQ(every.leftOut,
-              (std::vector<std::string>{"audio   dts   6 ch   de" + untakeable,
-                                        "audio   lpcm   2 ch" + untakeable, subtitles}));
+              (std::vector<std::string>{"0x8b   audio   dts   6 ch   de" + untakeable,
+                                        "0xa4   audio   lpcm   2 ch" + untakeable, subtitles}));
 
     const std::string notFirst = " : only the first AC-3 track is kept";
     EXPECT_EQ(viewOfSourceStreams(discListing, {false, false, true}).leftOut,
-              (std::vector<std::string>{"audio   ac3   2 ch   fr" + notFirst,
-                                        "audio   mp2   2 ch" + notFirst,
-                                        "audio   dts   6 ch   de" + untakeable,
-                                        "audio   lpcm   2 ch" + untakeable, subtitles}));
+              (std::vector<std::string>{"0x81   audio   ac3   2 ch   fr" + notFirst,
+                                        "0xc2   audio   mp2   2 ch" + notFirst,
+                                        "0x8b   audio   dts   6 ch   de" + untakeable,
+                                        "0xa4   audio   lpcm   2 ch" + untakeable, subtitles}));
     EXPECT_TRUE(every.subtitleWarning.empty());
 
     // Kept subtitles are not left out; without the IFO their colours are a guess, and it is said.

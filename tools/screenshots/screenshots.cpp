@@ -28,6 +28,7 @@
 #include "ui/windows/logForm.h"
 #include "ui/windows/optionsDialog.h"
 #include "ui/windows/powerOffCountdown.h"
+#include "ui/windows/sourceStreamsPanel.h"
 #include "ui/windows/taskDialog.h"
 
 namespace {
@@ -283,7 +284,11 @@ int main(int argc, char* argv[]) {
         auto disc = std::make_shared<Ttask>(taskFromSourceFile(argv[3], "PAL", RegionalFormats()));
         disc->extraChoices = "audio=all subtitles=all";
         TFormTaskManager streams(&window, disc, services);
-        saved = save(streams, folder, "taskEditorStreams.png") && saved;
+        streams.show();
+        // The streams are listed in the background.
+        const auto* panel = streams.findChild<SourceStreamsPanel*>("Panel_sourceStreams");
+        const bool listed = QTest::qWaitFor([panel] { return !panel->isListing(); }, 10000);
+        saved = listed && save(streams, folder, "taskEditorStreams.png") && saved;
         streams.hide();
     }
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
+#include <QTimer>
 
 #include "editing/sourceStreams.h"
 #include "files/textFile.h"
@@ -17,23 +18,6 @@ namespace {
 // A listing reads a few megabytes at each end of the source: far less than this, even from a
 // slow drive. A demultiplexer that takes longer is no help to the editor.
 constexpr int listingTimeoutMs = 10000;
-
-std::optional<std::string> listingOf(const std::string& demuxer, const std::string& source) {
-    QProcess process;
-    process.setProgram(toQString(demuxer));
-    process.setArguments({QStringLiteral("--list"), toQString(source)});
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start();
-    if (!process.waitForFinished(listingTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        return std::nullopt;
-    }
-    return process.readAllStandardOutput().toStdString();
-}
 
 }  // namespace
 
@@ -61,14 +45,69 @@ SourceStreamsPanel::SourceStreamsPanel(QWidget* parent) : QFrame(parent) {
     connect(keepSubtitles_, &QCheckBox::toggled, this, [this] { showView(); });
 }
 
-std::optional<std::string> SourceStreamsPanel::showSource(const std::string& demuxer,
-                                                          const std::string& source) {
+SourceStreamsPanel::~SourceStreamsPanel() {
+    stopListing();
+}
+
+void SourceStreamsPanel::showSource(const std::string& demuxer, const std::string& source,
+                                    const Listed& whenListed) {
+    stopListing();
     // A path that names no file yet is no source to list, and no fault of the demultiplexer.
     sourceGiven_ = isExistingFile(source);
-    listing_ = sourceGiven_ ? listingOf(demuxer, source) : std::nullopt;
+    listing_.reset();
     titleSetIfoBeside_ = sourceGiven_ && !mpeg::titleSetIfoBeside(source).empty();
+    whenListed_ = whenListed;
+    if (!sourceGiven_) {
+        showView();
+        if (whenListed_) {
+            whenListed_(listing_);
+        }
+        return;
+    }
+    streamList_->clear();
+    leftOut_->setText(uiText(language::streamsBeingListed));
+    process_ = new QProcess(this);
+    process_->setProgram(toQString(demuxer));
+    process_->setArguments({QStringLiteral("--list"), toQString(source)});
+    process_->setStandardInputFile(QProcess::nullDevice());
+    connect(process_, &QProcess::finished, this, [this] { listingEnded(true); });
+    connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            listingEnded(false);
+        }
+    });
+    QTimer::singleShot(listingTimeoutMs, process_, [this] { listingEnded(false); });
+    process_->start();
+}
+
+void SourceStreamsPanel::listingEnded(bool finished) {
+    QProcess* const process = process_;
+    if (process == nullptr) {
+        return;
+    }
+    const bool listed =
+        finished && process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    listing_ = listed ? std::optional<std::string>(process->readAllStandardOutput().toStdString())
+                      : std::nullopt;
+    stopListing();
     showView();
-    return listing_;
+    if (whenListed_) {
+        whenListed_(listing_);
+    }
+}
+
+void SourceStreamsPanel::stopListing() {
+    QProcess* const process = process_;
+    if (process == nullptr) {
+        return;
+    }
+    process_ = nullptr;
+    process->disconnect(this);
+    if (process->state() != QProcess::NotRunning) {
+        process->kill();
+        process->waitForFinished();
+    }
+    process->deleteLater();
 }
 
 bool SourceStreamsPanel::keepsEveryAudioTrack() const {

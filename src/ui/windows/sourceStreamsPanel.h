@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
 #include <optional>
 #include <string>
 
 class QCheckBox;
 class QLabel;
 class QListWidget;
+class QProcess;
 
 // The task editor's view of what the source holds: its streams as the demultiplexer lists them,
 // the "Keep every audio track" and "Keep every subtitle stream" choices, and what the task will
@@ -16,10 +18,20 @@ class SourceStreamsPanel : public QFrame {
 
 public:
     explicit SourceStreamsPanel(QWidget* parent);
+    // A listing under way is stopped: nothing it would report outlives the panel.
+    ~SourceStreamsPanel() override;
 
-    // Lists the streams of source with the demultiplexer's --list; a source that is no existing
-    // file clears the list. Returns the listing, or nullopt when the demultiplexer gave none.
-    std::optional<std::string> showSource(const std::string& demuxer, const std::string& source);
+    // What the demultiplexer printed for --list, or nullopt when it gave nothing.
+    using Listed = std::function<void(const std::optional<std::string>& listing)>;
+
+    // Lists the streams of source with the demultiplexer's --list, in the background: a slow
+    // disk never holds the editor up. The panel fills when the listing ends, and then whenListed
+    // is called; a source that is no existing file clears the list at once. A listing still
+    // under way for an earlier source is stopped, and its result never shown.
+    void showSource(const std::string& demuxer, const std::string& source,
+                    const Listed& whenListed = nullptr);
+    // Whether a listing is under way.
+    bool isListing() const { return process_ != nullptr; }
 
     bool keepsEveryAudioTrack() const;
     void setKeepEveryAudioTrack(bool keep);
@@ -32,6 +44,8 @@ public:
 
 private:
     void showView();
+    void stopListing();
+    void listingEnded(bool finished);
 
     QListWidget* streamList_;
     QCheckBox* keepEveryTrack_;
@@ -40,4 +54,6 @@ private:
     std::optional<std::string> listing_;
     bool sourceGiven_ = false;
     bool titleSetIfoBeside_ = false;
+    QProcess* process_ = nullptr;
+    Listed whenListed_;
 };

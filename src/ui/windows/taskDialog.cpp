@@ -253,15 +253,18 @@ void TFormTaskManager::showTask() {
 
 void TFormTaskManager::showSourceStreams(bool sourceIsNew) {
     const std::string source = chb_Demux->isChecked() ? boxText(txt_origVOBfilePath) : "";
-    const std::optional<std::string> listing =
-        Panel_sourceStreams->showSource(services_.settings.values().demuxExePath, source);
-    if (!sourceIsNew) {
-        return;
+    SourceStreamsPanel::Listed chooseDefaults;
+    if (sourceIsNew) {
+        chooseDefaults = [this, source](const std::optional<std::string>& listing) {
+            const auto streams = listing ? mpeg::parseStreamListing(*listing) : std::nullopt;
+            Panel_sourceStreams->setKeepEveryAudioTrack(streams &&
+                                                        keepEveryTrackByDefault(*streams));
+            Panel_sourceStreams->setKeepEverySubtitleStream(
+                streams && keepSubtitlesByDefault(*streams, source));
+        };
     }
-    const auto streams = listing ? mpeg::parseStreamListing(*listing) : std::nullopt;
-    Panel_sourceStreams->setKeepEveryAudioTrack(streams && keepEveryTrackByDefault(*streams));
-    Panel_sourceStreams->setKeepEverySubtitleStream(streams &&
-                                                    keepSubtitlesByDefault(*streams, source));
+    Panel_sourceStreams->showSource(services_.settings.values().demuxExePath, source,
+                                    chooseDefaults);
 }
 
 void TFormTaskManager::showEvent(QShowEvent* event) {

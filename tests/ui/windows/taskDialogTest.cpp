@@ -348,9 +348,17 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     prompts.fileAnswers.push_back(touch(folder.file("dvd/VTS_01_1.VOB")));
     editor->browseForSource();
     auto& streams = ui.control<SourceStreamsPanel>("Panel_sourceStreams");
-    EXPECT_EQ(streams.streamLines(),
-              (std::vector<std::string>{"video   mpeg2video", "audio   ac3   2 ch   en",
-                                        "audio   mp2   2 ch", "subtitle"}));
+    // The listing runs in the background, the editor free meanwhile.
+    EXPECT_TRUE(streams.isListing());
+    EXPECT_EQ(streams.leftOutText(), "Listing the source's streams...");
+    const auto listed = [](const SourceStreamsPanel& panel) {
+        return QTest::qWaitFor([&panel] { return !panel.isListing(); }, 10000);
+    };
+    ASSERT_TRUE(listed(streams));
+    EXPECT_EQ(
+        streams.streamLines(),
+        (std::vector<std::string>{"0xe0   video   mpeg2video", "0x80   audio   ac3   2 ch   en",
+                                  "0xc1   audio   mp2   2 ch", "0x20   subtitle"}));
     EXPECT_TRUE(streams.keepsEveryAudioTrack());
     // No title set IFO beside the source: its subtitles' colours are unknown, and they stay out
     // unless the user asks for them.
@@ -360,7 +368,7 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     EXPECT_EQ(streams.leftOutText(), subtitlesOut);
     streams.setKeepEveryAudioTrack(false);
     EXPECT_EQ(streams.leftOutText(),
-              "audio   mp2   2 ch : only the first AC-3 track is kept\n" + subtitlesOut);
+              "0xc1   audio   mp2   2 ch : only the first AC-3 track is kept\n" + subtitlesOut);
     streams.setKeepEveryAudioTrack(true);
     streams.setKeepEverySubtitleStream(true);
     EXPECT_EQ(streams.leftOutText(),
@@ -377,6 +385,7 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     stored.extraChoices = "later=1 audio=all";
     const WindowDriver again = editorFor(stored);
     auto& storedStreams = again.control<SourceStreamsPanel>("Panel_sourceStreams");
+    ASSERT_TRUE(listed(storedStreams));
     EXPECT_TRUE(storedStreams.streamLines().empty());
     EXPECT_EQ(storedStreams.leftOutText(),
               "The demultiplexer cannot list the source's streams: they cannot be shown here.");
@@ -392,7 +401,8 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     const WindowDriver withIfo = editorFor(Ttask());
     prompts.fileAnswers.push_back(folder.file("dvd/VTS_01_1.VOB"));
     editor->browseForSource();
-    EXPECT_TRUE(
-        withIfo.control<SourceStreamsPanel>("Panel_sourceStreams").keepsEverySubtitleStream());
+    auto& ifoStreams = withIfo.control<SourceStreamsPanel>("Panel_sourceStreams");
+    ASSERT_TRUE(listed(ifoStreams));
+    EXPECT_TRUE(ifoStreams.keepsEverySubtitleStream());
 }
 #endif
