@@ -1,4 +1,6 @@
 // The task list kept for a restart: written at every change, offered back at start-up.
+#include <filesystem>
+
 #include "files/ioError.h"
 #include "language/language.h"
 #include "language/messageFormat.h"
@@ -6,6 +8,7 @@
 #include "storage/taskListRecovery.h"
 #include "ui/mainWindow/mainWindow.h"
 #include "ui/prompts/prompts.h"
+#include "ui/qt/qtText.h"
 #include "ui/services/programServices.h"
 
 std::string TForm1::recoveryFilePath() const {
@@ -14,6 +17,11 @@ std::string TForm1::recoveryFilePath() const {
 }
 
 void TForm1::keepListForRecovery() {
+    // Whatever the file's fate, the list now holds what no save keeps.
+    const struct TitleAfter {
+        TForm1& window;
+        ~TitleAfter() { window.showTitle(); }
+    } title{*this};
     try {
         recovery_->listChanged(taskList);
         recoveryFailureShown_ = false;
@@ -29,6 +37,19 @@ void TForm1::keepListForRecovery() {
 
 void TForm1::listKeptInProject() {
     recovery_->listSaved(taskList);
+    showTitle();
+}
+
+QString TForm1::idleTitle() const {
+    QString title = uiText(language::programTitle);
+    if (!project_.empty()) {
+        title +=
+            QStringLiteral(" - ") + toQString(std::filesystem::path(project_).filename().string());
+    }
+    if (recovery_->unsaved()) {
+        title += QStringLiteral(" *");
+    }
+    return title;
 }
 
 bool TForm1::offerListRecovery() {

@@ -145,6 +145,11 @@ private:
     void startRun(const TaskNumbers& chosen);
 
     void keepListForRecovery();
+    // The title between runs: the program, the project's file name, and " *" while the list
+    // holds changes that no save keeps.
+    QString idleTitle() const;
+    // The run's caption during a run, the idle title otherwise.
+    void showTitle();
     void listKeptInProject();
 
     std::shared_ptr<GuiHandOver> handOver_;
@@ -160,4 +165,6 @@ private:
     // The project choosers remember the last file name, each its own.
     std::string lastSavedProject_;
     std::string lastOpenedProject_;
+    // The project the list was last opened from or saved to; empty for a list of no project.
+    std::string project_;
 };

@@ -64,6 +64,7 @@ void TForm1::SaveProject() {
     }
     lastSavedProject_ = *path;
     projectFile::save(*path, taskList);
+    project_ = *path;
     listKeptInProject();
 }
 
@@ -100,6 +101,7 @@ void TForm1::LoadProject(const std::optional<std::string>& named) {
     for (int i = 0; i < loaded.count(); ++i) {
         taskList.add(loaded.taskAt(i));
     }
+    project_ = *path;
     RefreshTaskList();
     listKeptInProject();
     // Where the user goes on from: never the power-off box, which one Space would tick.

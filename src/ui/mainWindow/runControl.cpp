@@ -79,10 +79,14 @@ void TForm1::showRun() {
     const std::optional<int> gauge = board_.gauge();
     ProgressBar1->setValue(gauge.value_or(0));
     ProgressBar1->setVisible(gauge.has_value());
-    const std::optional<RunPosition> position = board_.position();
-    setWindowTitle(position ? toQString(runCaption(*position)) : uiText(language::programTitle));
+    showTitle();
     showMarks();
     UpdateControls();
+}
+
+void TForm1::showTitle() {
+    const std::optional<RunPosition> position = board_.position();
+    setWindowTitle(position ? toQString(runCaption(*position)) : idleTitle());
 }
 
 void TForm1::showStatusLine() {

@@ -60,6 +60,12 @@ TEST_F(ProjectCommandsTest, SaveThenOpenRestoresTheListAndTheChoosersRememberThe
     EXPECT_EQ(statusWhileChoosing, std::vector<std::string>{"Project save in progress..."});
     EXPECT_EQ(cursorWhileChoosing, std::vector<Qt::CursorShape>{Qt::WaitCursor});
     expectIdleLook();
+    // The title names the project the list is kept in, and marks a list that no save keeps.
+    const std::string savedName = std::filesystem::path(path).filename().string();
+    EXPECT_EQ(window.windowTitle().toStdString(), "Marovink - " + savedName);
+    window.taskList.removeAt(0);
+    window.RefreshTaskList();
+    EXPECT_EQ(window.windowTitle().toStdString(), "Marovink - " + savedName + " *");
     TAllTask saved;
     projectFile::load(path, saved);
     ASSERT_EQ(saved.count(), 2);
@@ -72,6 +78,7 @@ TEST_F(ProjectCommandsTest, SaveThenOpenRestoresTheListAndTheChoosersRememberThe
     expectIdleLook();
     ASSERT_EQ(window.taskList.count(), 2);
     EXPECT_EQ(projectFile::serialize(window.taskList), projectFile::serialize(saved));
+    EXPECT_EQ(window.windowTitle().toStdString(), "Marovink - " + savedName);
     ASSERT_EQ(ui.rowCount(), 2);
     EXPECT_EQ(ui.rowText(1, 0), "1");
     // The focus is on the list, where one Space ticks nothing.
