@@ -60,19 +60,6 @@ bool sameFolder(const std::string& first, const std::string& second) {
     return firstFolder == secondFolder || namesSameFile(firstFolder, secondFolder);
 }
 
-// Names of the task's own for what it writes, from its source's name.
-void giveOwnNames(Ttask& task, const std::string& source) {
-    const std::string folder = pathPieces::folderOf(source);
-    if (task.doDemux) {
-        task.m2vFilePath = pathPieces::replaceExtension(source, ".m2v");
-        task.ac3FilePath = pathPieces::replaceExtension(source, ".ac3");
-    }
-    // The source's name without its extension, kept in the folder's own names.
-    const std::string name = pathPieces::replaceExtension(source, "").substr(folder.size());
-    task.vobFilePath = folder + language::remuxedPrefix + name + ".VOB";
-    task.dvdFolderPath = folder + name + language::ownDvdFolderSuffix;
-}
-
 void appendList(std::string& text, const char* heading, const std::vector<std::string>& lines) {
     text += formatMessage(heading, static_cast<int>(lines.size()));
     for (std::size_t i = 0; i < lines.size() && i < listedNamesAtMost; ++i) {
@@ -176,4 +163,16 @@ std::string sourceFilesSummary(const SourceFilesOutcome& outcome) {
         appendList(text, language::bulkFilesSkipped, lines);
     }
     return text;
+}
+
+void giveOwnNames(Ttask& task, const std::string& source) {
+    const std::string folder = pathPieces::folderOf(source);
+    if (task.doDemux) {
+        task.m2vFilePath = pathPieces::replaceExtension(source, ".m2v");
+        task.ac3FilePath = pathPieces::replaceExtension(source, ".ac3");
+    }
+    // The source's name without its extension, kept in the folder's own names.
+    const std::string name = pathPieces::replaceExtension(source, "").substr(folder.size());
+    task.vobFilePath = folder + language::remuxedPrefix + name + ".VOB";
+    task.dvdFolderPath = folder + name + language::ownDvdFolderSuffix;
 }

@@ -36,5 +36,9 @@ SourceFilesOutcome tasksFromSourceFiles(const std::vector<std::string>& paths, c
                                         const std::string& videoStandard,
                                         const RegionalFormats& formats);
 
+// Gives the task names of its own for what it writes, from its source's name, as for sources
+// that share a folder above.
+void giveOwnNames(Ttask& task, const std::string& source);
+
 // The one message that tells what was added and what was skipped, lines ended by CR LF.
 std::string sourceFilesSummary(const SourceFilesOutcome& outcome);

@@ -250,6 +250,13 @@ const char* const bulkFolderNotCreated = " : its destination folder cannot be cr
 const char* const bulkCannotBeAdded = " cannot be added: ";
 const char* const bulkAlreadyATask = " is already the source of a task";
 const char* const remuxedPrefix = "remuxed";
+const char* const ownNamesForClash =
+    "Task N\xc2\xb0 %d already uses these names: this task now has names of its own, from its "
+    "source's name. Check them, then press OK again.";
+const char* const sharedFilesKept =
+    "Task N\xc2\xb0 %d uses the same files or folder as this task: the two never run at the "
+    "same time, but one may write over what the other made. Press OK again to keep the task as "
+    "it is.";
 const char* const ownDvdFolderSuffix = " DVD";
 const char* const bulkOwnNamesGiven =
     "Given names of their own, as their folder holds other sources: %d";

@@ -226,6 +226,8 @@ extern const char* const bulkFolderNotCreated;
 extern const char* const bulkCannotBeAdded;
 extern const char* const bulkAlreadyATask;
 extern const char* const remuxedPrefix;
+extern const char* const ownNamesForClash;
+extern const char* const sharedFilesKept;
 extern const char* const ownDvdFolderSuffix;
 extern const char* const bulkOwnNamesGiven;  // printf format with one %d
 

@@ -311,6 +311,7 @@ int TForm1::selectedRow() const {
 void TForm1::AddTask() {
     const TaskRef task = std::make_shared<Ttask>();
     TFormTaskManager editor(this, task, services);
+    editor.setTaskList(&taskList);
     // A chapter file that cannot be read is reported, and the editor still opens.
     std::vector<std::string> severalFiles;
     runCommand(services.prompts, this,
@@ -335,6 +336,7 @@ void TForm1::ModifySelectedTask() {
 
 void TForm1::EditTask(const TaskRef& task) {
     TFormTaskManager editor(this, task, services);
+    editor.setTaskList(&taskList);
     if (editor.exec() != QDialog::Rejected) {
         RefreshTaskList();
     }

@@ -12,12 +12,15 @@
 #include "chapters/chapterList.h"
 #include "editing/deletionWarning.h"
 #include "editing/okCheck.h"
+#include "editing/sourceFiles.h"
 #include "editing/sourcePick.h"
 #include "editing/sourceStreams.h"
 #include "editing/stageView.h"
 #include "language/language.h"
+#include "language/messageFormat.h"
 #include "mpeg/streamListing.h"
 #include "paths/folderCreation.h"
+#include "runner/taskFiles.h"
 #include "storage/settings.h"
 #include "task/taskChoices.h"
 #include "ui/prompts/commands.h"
@@ -492,6 +495,9 @@ void TFormTaskManager::btnOKClick() {
         warningBox(services_.prompts, this, *stream);
         return;
     }
+    if (!namesOwnFiles(boxes)) {
+        return;
+    }
     if (const std::optional<std::string> missing = firstMissingInput(boxes)) {
         warningBox(services_.prompts, this, missingInputMessage(*missing));
         return;
@@ -505,6 +511,46 @@ void TFormTaskManager::btnOKClick() {
         return;
     }
     accept();
+}
+
+int TFormTaskManager::taskSharingFilesWith(const Ttask& boxes) const {
+    if (taskList_ == nullptr) {
+        return -1;
+    }
+    const std::vector<std::string> files = filesOfTask(boxes);
+    for (int index = 0; index < taskList_->count(); ++index) {
+        const TaskRef other = taskList_->taskAt(index);
+        if (other != task_ && tasksShareAFile(files, filesOfTask(*other))) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+bool TFormTaskManager::namesOwnFiles(const Ttask& boxes) {
+    const int other = taskSharingFilesWith(boxes);
+    const auto sameBoxes = [&boxes](const Ttask& shown) {
+        return filesOfTask(shown) == filesOfTask(boxes) && shown.doDemux == boxes.doDemux &&
+               shown.doRemux == boxes.doRemux && shown.doAuthor == boxes.doAuthor;
+    };
+    if (other < 0 || (sharingShown_ && sameBoxes(*sharingShown_))) {
+        return true;
+    }
+    // As for sources added together from one folder: what the task writes is named after its
+    // own source.
+    Ttask renamed = boxes;
+    const std::string& source = boxes.doDemux ? boxes.origVobFilePath : boxes.m2vFilePath;
+    if (!source.empty()) {
+        giveOwnNames(renamed, source);
+    }
+    if (!source.empty() && taskSharingFilesWith(renamed) < 0) {
+        showPaths(renamed);
+        informationBox(services_.prompts, this, formatMessage(language::ownNamesForClash, other));
+    } else {
+        sharingShown_ = boxes;
+        warningBox(services_.prompts, this, formatMessage(language::sharedFilesKept, other));
+    }
+    return false;
 }
 
 Ttask TFormTaskManager::boxContents() const {

@@ -26,6 +26,10 @@ class TFormTaskManager : public QDialog {
 public:
     TFormTaskManager(QWidget* owner, TaskRef task, ProgramServices& services);
 
+    // The list the task is, or is to be, part of: OK then checks that it names no file or
+    // folder of another task. Without one, nothing is compared.
+    void setTaskList(const TAllTask* list) { taskList_ = list; }
+
     // Asks for the source video file and proposes the paths derived from it.
     void browseForSource();
     // The same for "Add Task...", whose chooser lets the user pick several files: one is taken
@@ -107,6 +111,13 @@ private:
     void setBoxText(QLineEdit* box, const std::string& text);
     std::vector<std::string> chapterBoxLines() const;
     void showChapterList(const std::string& chapterList);
+    // The number of another task of the list that names one of the boxes' files or folders
+    // (compared as files); -1 when none does.
+    int taskSharingFilesWith(const Ttask& boxes) const;
+    // False, with the boxes given names of their own where that helps and the user told, when
+    // the boxes name another task's file; true when they do not, or OK is pressed again on
+    // what the user was told of.
+    bool namesOwnFiles(const Ttask& boxes);
 
     TaskRef task_;
     ProgramServices& services_;
@@ -114,4 +125,7 @@ private:
     std::string openChooserName_;
     std::string saveChooserName_;
     bool shown_ = false;
+    const TAllTask* taskList_ = nullptr;
+    // The boxes as they were when the user was told that they share a file with another task.
+    std::optional<Ttask> sharingShown_;
 };

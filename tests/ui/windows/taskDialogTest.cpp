@@ -3,8 +3,10 @@
 #include <QTest>
 #include <filesystem>
 
+#include "editing/sourcePick.h"
 #include "files/systemEncoding.h"
 #include "language/language.h"
+#include "regional/regionalFormats.h"
 #include "support/fakeTools.h"
 #include "ui/support/guiTest.h"
 #include "ui/support/windowDriver.h"
@@ -246,6 +248,54 @@ TEST_F(TaskDialogTest, OkWritesTheTaskAndCreatesTheFolder) {
     EXPECT_FALSE(task->doAuthor);
     EXPECT_TRUE(task->deleteVob);  // a disabled box still gives its state
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("remux")));
+}
+
+TEST_F(TaskDialogTest, OkGivesATaskNamesOfItsOwnWhereItWouldShareAnotherTasksFiles) {
+    TAllTask list;
+    const std::string first = touch(folder.file("dvd/x.VOB"));
+    list.add(std::make_shared<Ttask>(taskFromSourceFile(first, "PAL", RegionalFormats())));
+    struct Case {
+        const char* what;
+        std::string source;
+        const char* message;  // after the first OK; none: accepted at once
+        std::string m2vAfterIt;
+    };
+    const std::vector<Case> cases{
+        {"a second source of the folder", touch(folder.file("dvd/y.VOB")),
+         "Task N\xc2\xb0 0 already uses these names: this task now has names of its own, from "
+         "its source's name. Check them, then press OK again.",
+         folder.file("dvd/y.m2v")},
+        {"the same source again", first,
+         "Task N\xc2\xb0 0 uses the same files or folder as this task: the two never run at the "
+         "same time, but one may write over what the other made. Press OK again to keep the "
+         "task as it is.",
+         folder.file("dvd/VTS_01_1.m2v")},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        prompts.messages.clear();
+        const WindowDriver ui = editorFor(Ttask());
+        editor->setTaskList(&list);
+        QSignalSpy accepted(editor.get(), &QDialog::accepted);
+        prompts.fileAnswers.push_back(test.source);
+        editor->browseForSource();
+        ui.press("btnOK");
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{test.message});
+        EXPECT_EQ(accepted.count(), 0);
+        EXPECT_EQ(ui.text("txt_m2vFilePath"), test.m2vAfterIt);
+        ui.press("btnOK");
+        EXPECT_EQ(accepted.count(), 1);
+        EXPECT_EQ(task->m2vFilePath, test.m2vAfterIt);
+    }
+    // A task of the list shares nothing with itself.
+    prompts.messages.clear();
+    const TaskRef listed = list.taskAt(0);
+    editor = std::make_unique<TFormTaskManager>(nullptr, listed, services);
+    editor->setTaskList(&list);
+    QSignalSpy accepted(editor.get(), &QDialog::accepted);
+    WindowDriver(*editor).press("btnOK");
+    EXPECT_EQ(accepted.count(), 1);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(TaskDialogTest, FolderFailuresOnOkLeaveTheTaskWritten) {
