@@ -24,8 +24,8 @@ bool holdsGroupOrSequenceStart(const std::vector<std::uint8_t>& stream, std::siz
 
 struct SequenceHeader {
     int frameRateCode = 0;
-    double frameTicks = 0;  // 90 kHz ticks per frame; 0 when the code is unknown
-    std::string standard;   // "PAL", "NTSC", or empty
+    double frameTicks = 0;    // 90 kHz ticks per frame; 0 when the code is unknown
+    std::string standard;     // "PAL", "NTSC", or empty
     bool wideScreen = false;  // shown at 16:9 (or 2.21:1), not 4:3
 };
 // Reads the sequence header whose start code is at p (at least 12 bytes readable).
