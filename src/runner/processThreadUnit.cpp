@@ -181,25 +181,7 @@ bool TprocessThread::runDemuxStage(const Ttask& task) {
                         sourceTimeline_.leftOutAudioKb;
     }
     if (!subtitleStreams_.empty()) {
-        for (const AudioTrack& track : audioTracks_) {
-            if (measuresTracks()) {
-                videoExpected -= trackExpectation(track).first;
-            }
-        }
-        for (const SubtitleStream& stream : subtitleStreams_) {
-            videoExpected -= stream.expectedKb.value_or(0);
-        }
-        if (!runOnePassDemux(task, std::max(videoExpected, 0.0), stageFiles, someOutputIsShort)) {
-            return false;
-        }
-        const std::string keptInStep = keptInStepSummary(sourceTimeline_.corrections);
-        if (!someOutputIsShort && !keptInStep.empty()) {
-            raise(handlers_.OnStepDone, keptInStep);
-        }
-        if (task.deleteOrigVob) {
-            deleteInput(task.origVobFilePath, someOutputIsShort);
-        }
-        return true;
+        return runOnePassDemux(task, videoExpected, stageFiles);
     }
     for (const AudioTrack& track : audioTracks_) {
         if (!removeStaleOutput(track.path, stageFiles)) {
@@ -249,8 +231,7 @@ std::pair<double, double> TprocessThread::trackExpectation(const AudioTrack& tra
 }
 
 bool TprocessThread::runOnePassDemux(const Ttask& task, double videoExpected,
-                                     std::vector<std::string>& stageFiles,
-                                     bool& someOutputIsShort) {
+                                     std::vector<std::string>& stageFiles) {
     struct Output {
         std::string path;
         std::optional<double> expected;
@@ -266,6 +247,13 @@ bool TprocessThread::runOnePassDemux(const Ttask& task, double videoExpected,
     for (const SubtitleStream& stream : subtitleStreams_) {
         outputs.push_back({stream.path, stream.expectedKb, knownTrackTolerancePercent});
     }
+    // The video leaves what the other streams are expected to take, where the source tells.
+    for (const Output& output : outputs) {
+        if (measuresTracks()) {
+            videoExpected -= output.expected.value_or(0);
+        }
+    }
+    videoExpected = std::max(videoExpected, 0.0);
     outputs.push_back({task.m2vFilePath, videoExpected, tolerancePercent});
     for (const Output& output : outputs) {
         if (!removeStaleOutput(output.path, stageFiles)) {
@@ -280,7 +268,7 @@ bool TprocessThread::runOnePassDemux(const Ttask& task, double videoExpected,
     if (run == ToolOutcome::Failed) {
         return false;
     }
-    someOutputIsShort = run == ToolOutcome::ShortOutput;
+    bool someOutputIsShort = run == ToolOutcome::ShortOutput;
     const auto reportShort = [this](const std::string& text) {
         raise(handlers_.OnTaskError, text);
     };
@@ -290,6 +278,13 @@ bool TprocessThread::runOnePassDemux(const Ttask& task, double videoExpected,
             someOutputIsShort = true;
         }
         stageFiles.push_back(output.path);
+    }
+    const std::string keptInStep = keptInStepSummary(sourceTimeline_.corrections);
+    if (!someOutputIsShort && !keptInStep.empty()) {
+        raise(handlers_.OnStepDone, keptInStep);
+    }
+    if (task.deleteOrigVob) {
+        deleteInput(task.origVobFilePath, someOutputIsShort);
     }
     return true;
 }

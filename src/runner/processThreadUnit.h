@@ -91,9 +91,10 @@ private:
     void runTask(const Ttask& task);
     bool runDemuxStage(const Ttask& task);
     // The video, the audio tracks and the subtitle streams in one reading of the source, each
-    // output's size checked after it; false when the stage ends.
+    // output's size checked after it, then the source deleted on request; false when the stage
+    // ends. videoExpected: before what the other streams are expected to take.
     bool runOnePassDemux(const Ttask& task, double videoExpected,
-                         std::vector<std::string>& stageFiles, bool& someOutputIsShort);
+                         std::vector<std::string>& stageFiles);
     // The expected size and the tolerance of a track the demultiplexer writes.
     std::pair<double, double> trackExpectation(const AudioTrack& track) const;
     // The control file and the palette that the title run reads for the subtitles; false, with
