@@ -76,7 +76,12 @@ void SourceStreamsPanel::showSource(const std::string& demuxer, const std::strin
             listingEnded(false);
         }
     });
-    QTimer::singleShot(listingTimeoutMs, process_, [this] { listingEnded(false); });
+    // Only this listing's own limit ends it, never an earlier one's.
+    QTimer::singleShot(listingTimeoutMs, process_, [this, process = process_] {
+        if (process_ == process) {
+            listingEnded(false);
+        }
+    });
     process_->start();
 }
 
