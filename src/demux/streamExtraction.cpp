@@ -124,6 +124,20 @@ bool extractAudio(const std::string& source, int streamId, OutputFile& file,
     return title.tracks.front().found;
 }
 
+// The failure under way, as the user is told it: a timeline that makes no sense in its own words,
+// a reading failure with the source's name.
+[[noreturn]] void rethrowAsDemuxError(const std::string& source) {
+    try {
+        throw;
+    } catch (const mpeg::TimelineError& failure) {
+        throw DemuxError(failure.what());
+    } catch (const DemuxError&) {
+        throw;
+    } catch (const std::runtime_error& failure) {
+        throw DemuxError(source + ": " + failure.what());
+    }
+}
+
 enum class OutputKind { Video, Audio, Subtitles };
 
 OutputKind kindOf(int streamId) {
@@ -198,12 +212,8 @@ ExtractionReport extractStream(const std::string& source, int streamId, const st
             reader.reset();
             found = extractAudio(source, streamId, file, report);
         }
-    } catch (const mpeg::TimelineError& failure) {
-        throw DemuxError(failure.what());
-    } catch (const DemuxError&) {
-        throw;
-    } catch (const std::runtime_error& failure) {
-        throw DemuxError(source + ": " + failure.what());
+    } catch (...) {
+        rethrowAsDemuxError(source);
     }
     if (!found) {
         throw DemuxError(source + " holds no stream " + mpeg::streamIdText(streamId));
@@ -241,12 +251,8 @@ std::vector<ExtractionReport> extractStreams(const std::string& source,
     mpeg::TitleOnTimeline title;
     try {
         title = mpeg::readTitleTimeline(source, read);
-    } catch (const mpeg::TimelineError& failure) {
-        throw DemuxError(failure.what());
-    } catch (const DemuxError&) {
-        throw;
-    } catch (const std::runtime_error& failure) {
-        throw DemuxError(source + ": " + failure.what());
+    } catch (...) {
+        rethrowAsDemuxError(source);
     }
     std::size_t track = 0;
     std::size_t subtitles = 0;

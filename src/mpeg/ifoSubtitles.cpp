@@ -150,17 +150,20 @@ std::optional<int> firstVobId(const std::string& vobPath) {
     return vobId;
 }
 
-std::optional<TitleSubtitles> subtitlesOfSource(const std::string& vobPath) {
-    const std::string ifo = titleSetIfoBeside(vobPath);
-    if (ifo.empty()) {
+std::optional<SourceTitleSet> titleSetOfSource(const std::string& vobPath) {
+    SourceTitleSet titleSet;
+    titleSet.ifoPath = titleSetIfoBeside(vobPath);
+    if (titleSet.ifoPath.empty()) {
         return std::nullopt;
     }
     try {
-        const std::vector<std::uint8_t> bytes = readIfoFile(ifo);
-        return parseTitleSubtitles(bytes.data(), bytes.size(), firstVobId(vobPath));
+        const std::vector<std::uint8_t> bytes = readIfoFile(titleSet.ifoPath);
+        titleSet.info = parseTitleSetIfo(bytes.data(), bytes.size());
+        titleSet.subtitles = parseTitleSubtitles(bytes.data(), bytes.size(), firstVobId(vobPath));
     } catch (const IfoError&) {
         return std::nullopt;
     }
+    return titleSet;
 }
 
 }  // namespace mpeg

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "mpeg/ifoReader.h"
+
 namespace mpeg {
 
 // Which subpicture stream of the VOB (0 to 31, sub-stream 0x20 + n) a DVD subtitle stream shows in
@@ -45,8 +47,14 @@ TitleSubtitles parseTitleSubtitles(const std::uint8_t* data, std::size_t size,
 // authoring tool made, or one cut mid-way before its first NAV pack is read in 4 MiB).
 std::optional<int> firstVobId(const std::string& vobPath);
 
-// The facts of the title a VOB belongs to, from the IFO beside it (titleSetIfoBeside); nullopt when
-// there is none or it cannot be read.
-std::optional<TitleSubtitles> subtitlesOfSource(const std::string& vobPath);
+// What the title set's IFO beside a VOB (titleSetIfoBeside) says, read once: the title set, and
+// the subtitles of the title the VOB belongs to.
+struct SourceTitleSet {
+    std::string ifoPath;
+    TitleSetInfo info;
+    TitleSubtitles subtitles;
+};
+// nullopt when no IFO lies beside the VOB or it cannot be read.
+std::optional<SourceTitleSet> titleSetOfSource(const std::string& vobPath);
 
 }  // namespace mpeg

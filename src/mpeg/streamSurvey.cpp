@@ -138,19 +138,6 @@ int sortRank(const StreamInfo& info) {
     return info.kind == StreamKind::Video ? 0 : info.kind == StreamKind::Audio ? 1 : 2;
 }
 
-std::optional<TitleSetInfo> titleSetBeside(const std::string& source) {
-    const std::string path = titleSetIfoBeside(source);
-    if (path.empty()) {
-        return std::nullopt;
-    }
-    try {
-        const std::vector<std::uint8_t> bytes = readIfoFile(path);
-        return parseTitleSetIfo(bytes.data(), bytes.size());
-    } catch (const IfoError&) {
-        return std::nullopt;
-    }
-}
-
 // The id that a title set's audio stream number `index` has in the program stream: its format's
 // first sub-stream plus the number.
 int audioStreamId(IfoAudioFormat format, int index) {
@@ -228,7 +215,7 @@ std::vector<StreamInfo> surveyProgramStream(const std::string& path) {
 
 std::vector<StreamInfo> surveyWithLanguages(const std::string& path) {
     std::vector<StreamInfo> survey = surveyProgramStream(path);
-    const auto titleSet = titleSetBeside(path);
+    const std::optional<SourceTitleSet> titleSet = titleSetOfSource(path);
     if (!titleSet) {
         return survey;
     }
@@ -239,18 +226,16 @@ std::vector<StreamInfo> surveyWithLanguages(const std::string& path) {
             }
         }
     };
-    for (std::size_t index = 0; index < titleSet->audioStreams.size(); ++index) {
-        const IfoAudioStream& stream = titleSet->audioStreams[index];
+    for (std::size_t index = 0; index < titleSet->info.audioStreams.size(); ++index) {
+        const IfoAudioStream& stream = titleSet->info.audioStreams[index];
         nameStream(audioStreamId(stream.format, static_cast<int>(index)), stream.language);
     }
     // A subtitle stream of the title names the VOB's streams it shows in each display mode.
-    if (const auto subtitles = subtitlesOfSource(path)) {
-        for (const IfoSubtitleStream& stream : subtitles->streams) {
-            const SubtitleDisplays& shown = stream.displays;
-            for (const int number : {shown.normal, shown.wide, shown.letterbox, shown.panScan}) {
-                if (number >= 0) {
-                    nameStream(firstSubpictureStream + number, stream.language);
-                }
+    for (const IfoSubtitleStream& stream : titleSet->subtitles.streams) {
+        const SubtitleDisplays& shown = stream.displays;
+        for (const int number : {shown.normal, shown.wide, shown.letterbox, shown.panScan}) {
+            if (number >= 0) {
+                nameStream(firstSubpictureStream + number, stream.language);
             }
         }
     }

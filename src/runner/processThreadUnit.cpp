@@ -114,10 +114,9 @@ void TprocessThread::runTask(const Ttask& task) {
     sourceIfo_.clear();
     if (taskChoices::keepsEverySubtitleStream(task)) {
         subtitleStreams_ = everySubtitleStream(task);
-        sourceIfo_ = mpeg::titleSetIfoBeside(task.origVobFilePath);
-        sourceSubtitles_ = mpeg::subtitlesOfSource(task.origVobFilePath);
-        if (!sourceSubtitles_) {
-            sourceIfo_.clear();
+        if (const auto titleSet = mpeg::titleSetOfSource(task.origVobFilePath)) {
+            sourceIfo_ = titleSet->ifoPath;
+            sourceSubtitles_ = titleSet->subtitles;
         }
     }
     authoredSubtitles_.clear();
