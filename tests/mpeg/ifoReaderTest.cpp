@@ -6,6 +6,7 @@
 #include "mpeg/ifoReader.h"
 #include "mpeg/ifoSubtitles.h"
 #include "support/ifoImage.h"
+#include "support/subtitleDisplaysText.h"
 #include "support/tempFolder.h"
 
 using namespace std::string_literals;
@@ -121,17 +122,6 @@ TEST(IfoReaderTest, SubtitleFactsOfTheChainThatHoldsTheVob) {
         return mpeg::parseTitleSubtitles(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                          bytes.size(), vobId);
     };
-    // Each stream read as "language forced 4:3/wide/letterbox/pan-scan".
-    const auto streams = [](const mpeg::TitleSubtitles& title) {
-        std::vector<std::string> texts;
-        for (const mpeg::IfoSubtitleStream& stream : title.streams) {
-            const mpeg::SubtitleDisplays& shown = stream.displays;
-            texts.push_back(stream.language + (stream.forcedOnly ? " forced " : " ") +
-                            std::to_string(shown.normal) + "/" + std::to_string(shown.wide) + "/" +
-                            std::to_string(shown.letterbox) + "/" + std::to_string(shown.panScan));
-        }
-        return texts;
-    };
     IfoImage image;
     image.subtitles = {{"en", false, {0, 0, 0, 0}, true},
                        {"de", true, {1, 1, 1, 1}, true},
@@ -187,7 +177,7 @@ TEST(IfoReaderTest, SubtitleFactsOfTheChainThatHoldsTheVob) {
         const mpeg::TitleSubtitles title = read(image, test.vobId);
         EXPECT_EQ(title.programChain, test.chain) << test.what;
         EXPECT_EQ(title.wideScreen, test.wideScreen) << test.what;
-        EXPECT_EQ(streams(title), test.streams) << test.what;
+        EXPECT_EQ(subtitleDisplaysText(title.streams), test.streams) << test.what;
         EXPECT_EQ(title.palette[15], 0x1f8080u + static_cast<std::uint32_t>(test.chain - 1))
             << test.what;
     }

@@ -1,21 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "runner/subtitleStreams.h"
+#include "support/subtitleDisplaysText.h"
 #include "task/task.h"
 
 namespace {
-
-// Each authored stream as "language forced 4:3/wide/letterbox/pan-scan".
-std::vector<std::string> described(const std::vector<AuthoredSubtitle>& subtitles) {
-    std::vector<std::string> texts;
-    for (const AuthoredSubtitle& subtitle : subtitles) {
-        const mpeg::SubtitleDisplays& shown = subtitle.displays;
-        texts.push_back(subtitle.language + (subtitle.forcedOnly ? " forced " : " ") +
-                        std::to_string(shown.normal) + "/" + std::to_string(shown.wide) + "/" +
-                        std::to_string(shown.letterbox) + "/" + std::to_string(shown.panScan));
-    }
-    return texts;
-}
 
 std::vector<SubtitleStream> kept(const std::vector<int>& ids) {
     std::vector<SubtitleStream> streams;
@@ -79,8 +68,9 @@ TEST(SubtitleStreamsTest, TheDvdsStreamsFollowTheTitleWhatTheVobCarriesAndTheVid
         {"no IFO and a gap", {0x20, 0x22}, std::nullopt, true, {" -1/0/-1/-1", " -1/2/-1/-1"}},
     };
     for (const Case& test : cases) {
-        EXPECT_EQ(described(authoredSubtitles(kept(test.kept), test.title, test.videoIsWide)),
-                  test.authored)
+        EXPECT_EQ(
+            subtitleDisplaysText(authoredSubtitles(kept(test.kept), test.title, test.videoIsWide)),
+            test.authored)
             << test.what;
     }
 }
@@ -110,14 +100,6 @@ TEST(SubtitleStreamsTest, TheControlFileNamesEverythingTheTitleRunNeeds) {
               "   <pgc palette=\"/out/p&lt;1&gt;.yuv\">\n"
               "    <vob file=\"/out/A &amp; B/remuxed.VOB\" chapters=\"00:00:00,00:05:00\"/>\n"
               "   </pgc>\n  </titles>\n </titleset>\n</dvdauthor>\n");
-    std::array<std::uint32_t, 16> palette{};
-    palette[0] = 0x108080;
-    palette[15] = 0xeb8080;
-    std::string colours = "108080\n";
-    for (int colour = 1; colour < 15; ++colour) {
-        colours += "000000\n";
-    }
-    EXPECT_EQ(paletteFileText(palette), colours + "eb8080\n");
     EXPECT_EQ(subtitleSummary({english, forced}, "/src/VTS_02_0.IFO"),
               "Subtitles for the DVD: 2 streams (en, no language forced), the palette of "
               "VTS_02_0.IFO ");

