@@ -9,8 +9,7 @@
 #include "batch/consoleReport.h"
 #include "files/textFile.h"
 #include "language/consoleTexts.h"
-#include "runner/subtitleStreams.h"
-#include "task/taskChoices.h"
+#include "runner/plan/taskPlan.h"
 
 namespace fs = std::filesystem;
 
@@ -59,6 +58,26 @@ std::string comparable(std::string text) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
 #endif
     return text;
+}
+
+const char* roleText(plan::FileRole role) {
+    switch (role) {
+        case plan::FileRole::Source:
+            return language::batchIsSource;
+        case plan::FileRole::VideoStream:
+            return language::batchIsVideoStream;
+        case plan::FileRole::AudioStream:
+            return language::batchIsAudioStream;
+        case plan::FileRole::SubtitleStream:
+            return language::batchIsSubtitleStream;
+        case plan::FileRole::RemuxedVob:
+            return language::batchIsRemuxedVob;
+        case plan::FileRole::AuthoringControl:
+            return language::batchIsAuthoringControl;
+        case plan::FileRole::DvdFolder:
+            break;
+    }
+    return language::batchIsDvdFolder;
 }
 
 fs::path placeOf(const std::string& path) {
@@ -147,9 +166,8 @@ std::string message(const Probe& probe, const char* what, int taskIndex) {
 
 std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const ProjectFiles& project) {
     std::vector<Probe> probes(ownFiles.begin(), ownFiles.end());
-    Identity dvdFolder;  // of the task being looked at
     // Each file of the project is looked at once, against every own file.
-    const auto clash = [&probes, &dvdFolder](const std::string& path, const char* what,
+    const auto clash = [&probes](const std::string& path, const char* what,
                                              int taskIndex) -> std::string {
         if (path.empty()) {
             return std::string();
@@ -159,9 +177,6 @@ std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const Project
             if (probe.isFile(path, identity)) {
                 return message(probe, what, taskIndex);
             }
-        }
-        if (what == language::batchIsDvdFolder) {
-            dvdFolder = identity;
         }
         return std::string();
     };
@@ -178,45 +193,12 @@ std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const Project
     }
     for (int i = 0; i < project.tasks.count(); ++i) {
         const Ttask& task = *project.tasks.taskAt(i);
-        const std::pair<const std::string*, const char*> files[] = {
-            {&task.origVobFilePath, language::batchIsSource},
-            {&task.m2vFilePath, language::batchIsVideoStream},
-            {&task.ac3FilePath, language::batchIsAudioStream},
-            {&task.vobFilePath, language::batchIsRemuxedVob},
-            {&task.dvdFolderPath, language::batchIsDvdFolder}};
-        for (const auto& [path, what] : files) {
-            if (std::string found = clash(*path, what, i); !found.empty()) {
+        for (const plan::TaskFile& file : plan::filesOf(task, surveyedStreams(task))) {
+            if (std::string found = clash(file.path, roleText(file.role), i); !found.empty()) {
                 return found;
             }
         }
-        // Which further tracks a source holds is known only once it is read: every name one of
-        // them could take is the task's.
-        if (taskChoices::keepsEveryAudioTrack(task)) {
-            for (int number = 1; number <= taskChoices::mostAudioTracks; ++number) {
-                for (const char* extension : taskChoices::audioTrackExtensions) {
-                    const std::string path =
-                        taskChoices::audioTrackPath(task.ac3FilePath, number, extension);
-                    if (std::string found = clash(path, language::batchIsAudioStream, i);
-                        !found.empty()) {
-                        return found;
-                    }
-                }
-            }
-        }
-        if (taskChoices::keepsEverySubtitleStream(task)) {
-            std::vector<std::pair<std::string, const char*>> subtitleFiles{
-                {authoringControlPath(task), language::batchIsAuthoringControl},
-                {authoringPalettePath(task), language::batchIsAuthoringControl}};
-            for (int id = 0x20; id < 0x20 + taskChoices::mostSubtitleStreams; ++id) {
-                subtitleFiles.push_back({taskChoices::subtitleStreamPath(task.ac3FilePath, id),
-                                         language::batchIsSubtitleStream});
-            }
-            for (const auto& [path, what] : subtitleFiles) {
-                if (std::string found = clash(path, what, i); !found.empty()) {
-                    return found;
-                }
-            }
-        }
+        const Identity dvdFolder = identityOf(task.dvdFolderPath);
         // What the authoring tool writes into the DVD folder. Only a file in the folder, or
         // another link to one, can lie in it: the folders of a large project are not all read.
         for (const Probe& probe : probes) {

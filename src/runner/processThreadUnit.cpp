@@ -19,18 +19,6 @@
 
 namespace {
 
-constexpr double audioShareOfSource = 0.065;
-constexpr double videoShareOfSource = 0.9;
-constexpr double streamsOverhead = 1.04;
-constexpr double audioTolerancePercent = 60;
-constexpr double tolerancePercent = 5;
-// A track whose size is known from its bit rate and length: a track written only half is short.
-constexpr double knownTrackTolerancePercent = 25;
-
-}  // namespace
-
-namespace {
-
 std::vector<Ttask> chosenCopies(const TAllTask& tasks, const TaskNumbers& chosen) {
     std::vector<Ttask> copies;
     copies.reserve(chosen.size());
@@ -99,333 +87,158 @@ void TprocessThread::run() {
     }
 }
 
+struct TprocessThread::TaskRun {
+    const Ttask& task;
+    const plan::TaskPlan& plan;
+    // The size the stage's expectations are shares of.
+    double referenceKb = 0;
+    // The stage's own files and what its steps have written so far.
+    std::vector<std::string> stageFiles;
+    bool someOutputIsShort = false;
+    bool dvdMatches = true;
+    std::vector<AuthoredSubtitle> authoredSubtitles;
+};
+
 void TprocessThread::runTask(const Ttask& task) {
-    // A DVD already in the destination would make the authoring fail at the end: found now, before
-    // hours of work and the deletions that go with them.
-    if (task.doAuthor && holdsFiles(videoTsFolderOf(task))) {
-        raise(handlers_.OnTaskError, videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
+    if (task.doAuthor && holdsFiles(plan::videoTsFolderOf(task))) {
+        raise(handlers_.OnTaskError, plan::videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
         return;
     }
-    keepsEveryAudioTrack_ = taskChoices::keepsEveryAudioTrack(task);
-    audioTracks_ = keepsEveryAudioTrack_ ? everyAudioTrack(task)
-                                         : std::vector<AudioTrack>{firstAc3Track(task)};
-    subtitleStreams_.clear();
-    sourceSubtitles_.reset();
-    sourceIfo_.clear();
-    if (taskChoices::keepsEverySubtitleStream(task)) {
-        subtitleStreams_ = everySubtitleStream(task);
-        if (const auto titleSet = mpeg::titleSetOfSource(task.origVobFilePath)) {
-            sourceIfo_ = titleSet->ifoPath;
-            sourceSubtitles_ = titleSet->subtitles;
-        }
-    }
-    authoredSubtitles_.clear();
-    std::vector<std::string> streamPaths;
-    std::vector<int> subtitleIds;
-    for (const AudioTrack& track : audioTracks_) {
-        streamPaths.push_back(track.path);
-    }
-    for (const SubtitleStream& stream : subtitleStreams_) {
-        streamPaths.push_back(stream.path);
-        subtitleIds.push_back(stream.streamId);
-    }
-    if (const std::optional<std::string> refusal = unsafeOutputOf(task, streamPaths)) {
+    TaskStreams streams = surveyedStreams(task);
+    if (const std::optional<std::string> refusal = unsafeOutputOf(task, plan::streamPaths(streams))) {
         raise(handlers_.OnTaskError, *refusal);
         return;
     }
-    sourceTimeline_ = task.doDemux
-                          ? measureOnTimeline(audioTracks_, task.origVobFilePath, subtitleIds)
-                          : SourceTimeline();
-    measureSubtitles(subtitleStreams_, sourceTimeline_.subtitles);
-    // What a stage set aside on its drive is given back when it ends, however it ends.
-    struct StageEnd {
-        ToolInvocation& tools;
-        ~StageEnd() { tools.endStage(); }
-    };
     if (task.doDemux) {
-        const StageEnd end{tools_};
-        if (!runDemuxStage(task)) {
+        measureAlongTimeline(task, streams);
+    }
+    const plan::TaskPlan taskPlan = plan::planTask(task, streams, services_.settings.values());
+    TaskRun run{task, taskPlan, 0, {}, false, true, {}};
+    for (const plan::Stage& stage : taskPlan.stages) {
+        // What a stage set aside on its drive is given back when it ends, however it ends.
+        struct StageEnd {
+            ToolInvocation& tools;
+            ~StageEnd() { tools.endStage(); }
+        } end{tools_};
+        if (!runStage(stage, run)) {
             return;
         }
-    }
-    if (task.doRemux) {
-        const StageEnd end{tools_};
-        if (!runRemuxStage(task)) {
-            return;
-        }
-    }
-    if (task.doAuthor) {
-        const StageEnd end{tools_};
-        runAuthorStage(task);
     }
 }
 
-bool TprocessThread::runDemuxStage(const Ttask& task) {
-    if (!inputExists(task.origVobFilePath)) {
-        return false;
-    }
-    referenceSize_ = fileSizeKb(task.origVobFilePath);
-    if (!tools_.checkFreeSpace(task.origVobFilePath, task.m2vFilePath)) {
-        return false;
-    }
-    // The audio streams already written are this run's own.
-    std::vector<std::string> stageFiles{task.origVobFilePath};
-    bool someOutputIsShort = false;
-    bool everyTrackDone = true;
-    // The share of the source that the video leaves to the audio and the packets' headers: what
-    // the tracks take where the source tells, a fixed share otherwise.
-    double videoExpected = referenceSize_ * videoShareOfSource;
-    if (measuresTracks()) {
-        videoExpected = referenceSize_ * (videoShareOfSource + audioShareOfSource) -
-                        sourceTimeline_.leftOutAudioKb;
-    }
-    if (!subtitleStreams_.empty()) {
-        return runOnePassDemux(task, videoExpected, stageFiles);
-    }
-    for (const AudioTrack& track : audioTracks_) {
-        if (!removeStaleOutput(track.path, stageFiles)) {
+bool TprocessThread::runStage(const plan::Stage& stage, TaskRun& run) {
+    for (const std::string& input : stage.inputs) {
+        if (!inputExists(input)) {
             return false;
         }
-        const auto [expected, tolerance] = trackExpectation(track);
-        if (measuresTracks()) {
-            videoExpected -= expected;
+    }
+    if (!stage.reference.measured.empty()) {
+        double measured = 0;
+        for (const std::string& path : stage.reference.measured) {
+            measured += fileSizeKb(path);
         }
-        setTarget(track.path, false, expected);
-        const ToolOutcome audio =
-            toolRun(language::audioDemuxInProgress,
-                    audioTrackDemuxCommand(task, track, services_.settings.values()),
-                    SizeCheck::File, tolerance);
-        if (audio == ToolOutcome::Failed) {
+        run.referenceKb = measured * stage.reference.factor;
+    }
+    if (!tools_.checkFreeSpace(stage.spaceFor, stage.spaceOn)) {
+        return false;
+    }
+    if (!stage.emptyFolder.empty() && holdsFiles(stage.emptyFolder)) {
+        raise(handlers_.OnTaskError, stage.emptyFolder + language::videoTsNotEmpty);
+        return false;
+    }
+    run.stageFiles = stage.ownFiles;
+    run.someOutputIsShort = false;
+    run.dvdMatches = true;
+    for (const plan::Step& step : stage.steps) {
+        if (!runStep(step, run)) {
             return false;
         }
-        someOutputIsShort = someOutputIsShort || audio == ToolOutcome::ShortOutput;
-        everyTrackDone = everyTrackDone && audio == ToolOutcome::Done;
-        stageFiles.push_back(track.path);
     }
-    const std::string keptInStep = keptInStepSummary(sourceTimeline_.corrections);
-    if (everyTrackDone && !keptInStep.empty()) {
-        raise(handlers_.OnStepDone, keptInStep);
-    }
-    if (!removeStaleOutput(task.m2vFilePath, stageFiles)) {
-        return false;
-    }
-    setTarget(task.m2vFilePath, false, std::max(videoExpected, 0.0));
-    const ToolOutcome video = toolRun(language::videoDemuxInProgress,
-                                      videoDemuxCommand(task, services_.settings.values()),
-                                      SizeCheck::File, tolerancePercent);
-    if (video == ToolOutcome::Failed) {
-        return false;
-    }
-    if (task.deleteOrigVob) {
-        deleteInput(task.origVobFilePath, someOutputIsShort || video == ToolOutcome::ShortOutput);
-    }
+    deleteUsedInputs(stage, run);
     return true;
 }
 
-std::pair<double, double> TprocessThread::trackExpectation(const AudioTrack& track) const {
-    if (track.expectedKb) {
-        return {*track.expectedKb, knownTrackTolerancePercent};
+bool TprocessThread::runStep(const plan::Step& step, TaskRun& run) {
+    if (const auto* tool = std::get_if<plan::ToolRun>(&step)) {
+        const ToolOutcome outcome = runTool(*tool, run);
+        run.someOutputIsShort = run.someOutputIsShort || outcome == ToolOutcome::ShortOutput;
+        return outcome != ToolOutcome::Failed;
     }
-    return {referenceSize_ * audioShareOfSource, audioTolerancePercent};
+    if (const auto* note = std::get_if<plan::NoteWhenAllDone>(&step)) {
+        if (!run.someOutputIsShort) {
+            raise(handlers_.OnStepDone, note->text);
+        }
+        return true;
+    }
+    if (const auto* control = std::get_if<plan::WriteAuthoringControl>(&step)) {
+        return writeAuthoringControl(*control, run);
+    }
+    checkAuthoredTitle(std::get<plan::CheckAuthoredDvd>(step), run);
+    return true;
 }
 
-bool TprocessThread::runOnePassDemux(const Ttask& task, double videoExpected,
-                                     std::vector<std::string>& stageFiles) {
-    struct Output {
-        std::string path;
-        std::optional<double> expected;
-        double tolerance;
-    };
-    std::vector<Output> outputs;
-    for (const AudioTrack& track : audioTracks_) {
-        const auto [expected, tolerance] = trackExpectation(track);
-        outputs.push_back({track.path, expected, tolerance});
-    }
-    // A subtitle stream may be a few kilobytes: only what the source's timeline tells is
-    // expected of it.
-    for (const SubtitleStream& stream : subtitleStreams_) {
-        outputs.push_back({stream.path, stream.expectedKb, knownTrackTolerancePercent});
-    }
-    // The video leaves what the other streams are expected to take, where the source tells.
-    for (const Output& output : outputs) {
-        if (measuresTracks()) {
-            videoExpected -= output.expected.value_or(0);
+TprocessThread::ToolOutcome TprocessThread::runTool(const plan::ToolRun& tool, TaskRun& run) {
+    for (const std::string& path : tool.clearedFirst) {
+        if (!removeStaleOutput(path, run.stageFiles)) {
+            return ToolOutcome::Failed;
         }
     }
-    videoExpected = std::max(videoExpected, 0.0);
-    outputs.push_back({task.m2vFilePath, videoExpected, tolerancePercent});
-    for (const Output& output : outputs) {
-        if (!removeStaleOutput(output.path, stageFiles)) {
-            return false;
-        }
+    setTarget(tool.target, tool.targetIsFolder, tool.expected.of(run.referenceKb));
+    ToolOutcome outcome = toolRun(tool.message, tool.command, tool.check, tool.tolerancePercent);
+    for (const std::string& path : tool.removedAfter) {
+        std::string reason;
+        services_.platform.deleteFile(path, reason);
     }
-    setTarget(task.m2vFilePath, false, videoExpected);
-    const ToolOutcome run = toolRun(
-        language::streamsDemuxInProgress,
-        streamsDemuxCommand(task, audioTracks_, subtitleStreams_, services_.settings.values()),
-        SizeCheck::None, 0);
-    if (run == ToolOutcome::Failed) {
-        return false;
+    if (outcome == ToolOutcome::Failed) {
+        return outcome;
     }
-    bool someOutputIsShort = run == ToolOutcome::ShortOutput;
     const auto reportShort = [this](const std::string& text) {
         raise(handlers_.OnTaskError, text);
     };
-    for (const Output& output : outputs) {
-        if (output.expected && !checkFileSize(output.path, output.tolerance, *output.expected,
-                                              services_.formats, reportShort)) {
-            someOutputIsShort = true;
+    run.stageFiles.push_back(tool.target);
+    for (const plan::OutputCheck& output : tool.outputChecks) {
+        if (!checkFileSize(output.path, output.tolerancePercent,
+                           output.expected.of(run.referenceKb), services_.formats,
+                           reportShort)) {
+            outcome = ToolOutcome::ShortOutput;
         }
-        stageFiles.push_back(output.path);
+        run.stageFiles.push_back(output.path);
     }
-    const std::string keptInStep = keptInStepSummary(sourceTimeline_.corrections);
-    if (!someOutputIsShort && !keptInStep.empty()) {
-        raise(handlers_.OnStepDone, keptInStep);
-    }
-    if (task.deleteOrigVob) {
-        deleteInput(task.origVobFilePath, someOutputIsShort);
-    }
-    return true;
+    return outcome;
 }
 
-bool TprocessThread::runRemuxStage(const Ttask& task) {
-    if (!inputExists(task.m2vFilePath)) {
-        return false;
-    }
-    for (const AudioTrack& track : audioTracks_) {
-        if (!inputExists(track.path)) {
-            return false;
-        }
-    }
-    for (const SubtitleStream& stream : subtitleStreams_) {
-        if (!inputExists(stream.path)) {
-            return false;
-        }
-    }
-    // A task whose tracks were measured measures what it keeps: the source also holds what is
-    // left out.
-    if (!task.doDemux || measuresTracks()) {
-        double streams = fileSizeKb(task.m2vFilePath);
-        for (const AudioTrack& track : audioTracks_) {
-            streams += fileSizeKb(track.path);
-        }
-        for (const SubtitleStream& stream : subtitleStreams_) {
-            streams += fileSizeKb(stream.path);
-        }
-        referenceSize_ = streams * streamsOverhead;
-    }
-    if (!tools_.checkFreeSpace(task.m2vFilePath, task.vobFilePath)) {
-        return false;
-    }
-    // The source is kept too: a remultiplexed VOB named like it is never taken for an old one.
-    std::vector<std::string> stageFiles{task.m2vFilePath, task.origVobFilePath};
-    for (const AudioTrack& track : audioTracks_) {
-        stageFiles.push_back(track.path);
-    }
-    for (const SubtitleStream& stream : subtitleStreams_) {
-        stageFiles.push_back(stream.path);
-    }
-    if (!removeStaleOutput(task.vobFilePath, stageFiles)) {
-        return false;
-    }
-    setTarget(task.vobFilePath, false, referenceSize_);
-    const ToolOutcome remux =
-        toolRun(language::remuxInProgress,
-                remuxCommand(task, audioTracks_, subtitleStreams_, services_.settings.values()),
-                SizeCheck::File, tolerancePercent);
-    if (remux == ToolOutcome::Failed) {
-        return false;
-    }
-    if (task.deleteStreams) {
-        deleteInput(task.m2vFilePath, remux == ToolOutcome::ShortOutput);
-        for (const AudioTrack& track : audioTracks_) {
-            deleteInput(track.path, remux == ToolOutcome::ShortOutput);
-        }
-        for (const SubtitleStream& stream : subtitleStreams_) {
-            deleteInput(stream.path, remux == ToolOutcome::ShortOutput);
-        }
-    }
-    return true;
-}
-
-bool TprocessThread::runAuthorStage(const Ttask& task) {
-    if (!inputExists(task.vobFilePath)) {
-        return false;
-    }
-    if (!task.doDemux && !task.doRemux) {
-        referenceSize_ = fileSizeKb(task.vobFilePath);
-    }
-    if (!tools_.checkFreeSpace(task.vobFilePath, task.dvdFolderPath)) {
-        return false;
-    }
-    const std::string videoTsFolder = videoTsFolderOf(task);
-    // The title run would add a second title set beside a DVD that appeared while the earlier
-    // stages ran, and the size check would measure the old one.
-    if (holdsFiles(videoTsFolder)) {
-        raise(handlers_.OnTaskError, videoTsFolder + language::videoTsNotEmpty);
-        return false;
-    }
-    if (!subtitleStreams_.empty() && !writeAuthoringControl(task)) {
-        return false;
-    }
-    setTarget(videoTsFolder, true, referenceSize_);
-    const ToolOutcome title =
-        toolRun(language::titleAuthoringInProgress,
-                subtitleStreams_.empty()
-                    ? titleAuthoringCommand(task, authoredTracks(), services_.settings.values())
-                    : controlledAuthoringCommand(task, authoringControlPath(task),
-                                                 services_.settings.values()),
-                SizeCheck::Folder, tolerancePercent);
-    if (!subtitleStreams_.empty()) {
-        // Read by the title run alone: they go with it, whatever it did.
-        std::string reason;
-        services_.platform.deleteFile(authoringControlPath(task), reason);
-        services_.platform.deleteFile(authoringPalettePath(task), reason);
-    }
-    if (title == ToolOutcome::Failed) {
-        return false;
-    }
-    // The table of contents is followed on the same folder, and its size is not checked.
-    const ToolOutcome contents =
-        toolRun(language::folderAuthoringInProgress,
-                tableOfContentsCommand(task, services_.settings.values()), SizeCheck::None, 0);
-    if (contents == ToolOutcome::Failed) {
-        return false;
-    }
-    const bool dvdMatches = checkAuthoredTitle(task, videoTsFolder);
-    if (task.deleteVob) {
-        if (title == ToolOutcome::ShortOutput || contents == ToolOutcome::ShortOutput) {
-            deleteInput(task.vobFilePath, true);
-        } else if (!dvdMatches) {
-            // The VOB may be all that is left to author the DVD again from.
-            raise(handlers_.OnStepDone, task.vobFilePath + language::fileKeptDvdCheckFailed);
+void TprocessThread::deleteUsedInputs(const plan::Stage& stage, const TaskRun& run) {
+    for (const std::string& path : stage.deletedAfter) {
+        if (!run.someOutputIsShort && stage.deletionNeedsMatchingDvd && !run.dvdMatches) {
+            raise(handlers_.OnStepDone, path + language::fileKeptDvdCheckFailed);
         } else {
-            deleteInput(task.vobFilePath, false);
+            deleteInput(path, run.someOutputIsShort);
         }
     }
-    return true;
 }
 
-bool TprocessThread::checkAuthoredTitle(const Ttask& task, const std::string& videoTsFolder) {
+void TprocessThread::checkAuthoredTitle(const plan::CheckAuthoredDvd& step, TaskRun& run) {
     const std::optional<int> keptSubtitles =
-        subtitleStreams_.empty() ? std::nullopt
-                                 : std::optional<int>(static_cast<int>(authoredSubtitles_.size()));
-    const DvdCheck check =
-        checkAuthoredDvd(videoTsFolder, task.vobFilePath, task.chapterList, keptSubtitles);
+        step.checksSubtitles ? std::optional<int>(static_cast<int>(run.authoredSubtitles.size()))
+                             : std::nullopt;
+    const DvdCheck check = checkAuthoredDvd(step.videoTsFolder, run.task.vobFilePath,
+                                            run.task.chapterList, keptSubtitles);
     if (!check.summary.empty()) {
         raise(handlers_.OnStepDone, check.summary);
     }
     for (const std::string& error : check.errors) {
         raise(handlers_.OnTaskError, error);
     }
-    return check.errors.empty();
+    run.dvdMatches = check.errors.empty();
 }
 
-bool TprocessThread::writeAuthoringControl(const Ttask& task) {
+bool TprocessThread::writeAuthoringControl(const plan::WriteAuthoringControl& step,
+                                           TaskRun& run) {
+    const TaskStreams& streams = run.plan.streams;
     // The authoring tool takes the picture's shape from the video itself.
-    bool videoIsWide = sourceSubtitles_ && sourceSubtitles_->wideScreen;
+    bool videoIsWide = streams.sourceSubtitles && streams.sourceSubtitles->wideScreen;
     try {
-        for (const mpeg::StreamInfo& stream : mpeg::surveyProgramStream(task.vobFilePath)) {
+        for (const mpeg::StreamInfo& stream : mpeg::surveyProgramStream(run.task.vobFilePath)) {
             if (stream.kind == mpeg::StreamKind::Video) {
                 videoIsWide = stream.wideScreen;
                 break;
@@ -434,21 +247,23 @@ bool TprocessThread::writeAuthoringControl(const Ttask& task) {
     } catch (const std::runtime_error&) {
         // Unreadable now: the title run will say so; the IFO's shape stands.
     }
-    authoredSubtitles_ = authoredSubtitles(subtitleStreams_, sourceSubtitles_, videoIsWide);
-    const std::string palette = sourceSubtitles_ ? authoringPalettePath(task) : std::string();
-    const std::string control = authoringControlPath(task);
+    run.authoredSubtitles =
+        authoredSubtitles(streams.subtitles, streams.sourceSubtitles, videoIsWide);
     try {
-        if (sourceSubtitles_) {
-            writeToFile(palette, paletteFileText(sourceSubtitles_->palette), false);
+        if (!step.palettePath.empty()) {
+            writeToFile(step.palettePath, paletteFileText(streams.sourceSubtitles->palette),
+                        false);
         }
-        writeToFile(control,
-                    authoringControlFile(task, authoredTracks(), authoredSubtitles_, palette),
+        writeToFile(step.controlPath,
+                    authoringControlFile(run.task, plan::authoredTrackList(streams),
+                                         run.authoredSubtitles, step.palettePath),
                     false);
     } catch (const IoError& error) {
-        raise(handlers_.OnTaskError, control + language::controlFileNotWritten + error.what());
+        raise(handlers_.OnTaskError,
+              step.controlPath + language::controlFileNotWritten + error.what());
         return false;
     }
-    raise(handlers_.OnStepDone, subtitleSummary(authoredSubtitles_, sourceIfo_));
+    raise(handlers_.OnStepDone, subtitleSummary(run.authoredSubtitles, streams.sourceIfo));
     return true;
 }
 
@@ -470,17 +285,6 @@ bool TprocessThread::removeStaleOutput(const std::string& path,
     return false;
 }
 
-bool TprocessThread::measuresTracks() const {
-    return keepsEveryAudioTrack_ ||
-           std::any_of(audioTracks_.begin(), audioTracks_.end(),
-                       [](const AudioTrack& track) { return track.expectedKb.has_value(); });
-}
-
-std::vector<AudioTrack> TprocessThread::authoredTracks() const {
-    // A task keeping only its first AC-3 track leaves the formats to the authoring tool.
-    return keepsEveryAudioTrack_ ? audioTracks_ : std::vector<AudioTrack>();
-}
-
 void TprocessThread::setTarget(const std::string& target, bool isFolder, double expectedSize) {
     currentTarget_ = target;
     currentTargetIsFolder_ = isFolder;
@@ -488,7 +292,8 @@ void TprocessThread::setTarget(const std::string& target, bool isFolder, double 
 }
 
 TprocessThread::ToolOutcome TprocessThread::toolRun(const char* stageMessage,
-                                                    const ToolCommand& command, SizeCheck check,
+                                                    const ToolCommand& command,
+                                                    plan::SizeCheck check,
                                                     double tolerancePercent) {
     raise(handlers_.OnStepStart,
           stageMessage + std::string(language::stepSeparator) + command.commandLine);
@@ -505,10 +310,10 @@ TprocessThread::ToolOutcome TprocessThread::toolRun(const char* stageMessage,
         raise(handlers_.OnTaskError, text);
     };
     bool sizeMatches = true;
-    if (check == SizeCheck::File) {
+    if (check == plan::SizeCheck::File) {
         sizeMatches = checkFileSize(currentTarget_, tolerancePercent, expectedSize_,
                                     services_.formats, reportShort);
-    } else if (check == SizeCheck::Folder) {
+    } else if (check == plan::SizeCheck::Folder) {
         sizeMatches = checkVideoTsSize(currentTarget_, tolerancePercent, expectedSize_,
                                        services_.formats, reportShort);
     }
@@ -539,10 +344,6 @@ void TprocessThread::deleteInput(const std::string& path, bool outputIsShort) {
     } else {
         raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
     }
-}
-
-std::string TprocessThread::videoTsFolderOf(const Ttask& task) {
-    return task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
 }
 
 bool TprocessThread::holdsFiles(const std::string& folderPath) {

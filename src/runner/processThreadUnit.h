@@ -6,10 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "mpeg/ifoSubtitles.h"
 #include "regional/regionalFormats.h"
-#include "runner/audioTracks.h"
-#include "runner/subtitleStreams.h"
+#include "runner/plan/taskPlan.h"
 #include "runner/taskSelection.h"
 #include "runner/toolInvocation.h"
 #include "task/task.h"
@@ -20,8 +18,6 @@ class SpaceReservations;
 namespace platform {
 class Platform;
 }
-struct ToolCommand;
-
 // Carries out one run of a task list on a thread of its own, at the lowest priority: for each
 // task the demultiplexing, remultiplexing and authoring stages it asks for, reporting every step
 // through its events.
@@ -82,42 +78,35 @@ public:
     int cutShortTaskIndex() const { return cutShortTaskIndex_.load(); }
 
 private:
-    enum class SizeCheck { None, File, Folder };
     // Failed: the stage ends (the tool did not start, or a stop was seen). ShortOutput: the tool
     // ended with an error status or its output is short, so the stage keeps its inputs.
     enum class ToolOutcome { Failed, ShortOutput, Done };
+    // Where the run of one task's plan stands.
+    struct TaskRun;
 
     void run();
     void runTask(const Ttask& task);
-    bool runDemuxStage(const Ttask& task);
-    // The video, the audio tracks and the subtitle streams in one reading of the source, each
-    // output's size checked after it, then the source deleted on request; false when the stage
-    // ends. videoExpected: before what the other streams are expected to take.
-    bool runOnePassDemux(const Ttask& task, double videoExpected,
-                         std::vector<std::string>& stageFiles);
-    // The expected size and the tolerance of a track the demultiplexer writes.
-    std::pair<double, double> trackExpectation(const AudioTrack& track) const;
+    // False when the stage ends early and the task with it.
+    bool runStage(const plan::Stage& stage, TaskRun& run);
+    bool runStep(const plan::Step& step, TaskRun& run);
+    ToolOutcome runTool(const plan::ToolRun& tool, TaskRun& run);
     // The control file and the palette that the title run reads for the subtitles; false, with
     // the reason reported, when they cannot be written.
-    bool writeAuthoringControl(const Ttask& task);
-    bool runRemuxStage(const Ttask& task);
-    bool runAuthorStage(const Ttask& task);
-    ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command, SizeCheck check,
-                        double tolerancePercent);
+    bool writeAuthoringControl(const plan::WriteAuthoringControl& step, TaskRun& run);
+    // Reads the authored title set back and reports what differs from the VOB.
+    void checkAuthoredTitle(const plan::CheckAuthoredDvd& step, TaskRun& run);
+    // Deletes the inputs a stage has used, or keeps them when an output is short or the DVD
+    // they were made into differs from them.
+    void deleteUsedInputs(const plan::Stage& stage, const TaskRun& run);
+    ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command,
+                        plan::SizeCheck check, double tolerancePercent);
     void setTarget(const std::string& target, bool isFolder, double expectedSize);
-    // Whether the tracks' sizes come from the source: the video then expects what they leave.
-    bool measuresTracks() const;
-    std::vector<AudioTrack> authoredTracks() const;
     // Removes a file that an earlier run left where the tool is to write, so that only what this
     // run writes is measured; never one of the stage's own files. False, reported, when it stays.
     bool removeStaleOutput(const std::string& path, const std::vector<std::string>& stageFiles);
-    // Reads the authored title set back and reports what differs from the VOB; true when it
-    // matches.
-    bool checkAuthoredTitle(const Ttask& task, const std::string& videoTsFolder);
     bool inputExists(const std::string& path);
     // Deletes an input the stage has used, or keeps it when the stage's output is short.
     void deleteInput(const std::string& path, bool outputIsShort);
-    static std::string videoTsFolderOf(const Ttask& task);
     static bool holdsFiles(const std::string& folderPath);
     void raise(const EventHandler& handler, const std::string& text);
 
@@ -129,17 +118,6 @@ private:
     std::atomic<bool> stopRequested_{false};
     std::atomic<int> cutShortTaskIndex_{-1};
     int currentTaskIndex_ = 0;
-    double referenceSize_ = 0;
-    // The audio tracks of the task being run.
-    bool keepsEveryAudioTrack_ = false;
-    std::vector<AudioTrack> audioTracks_;
-    // Its subtitle streams when it keeps them (none otherwise), and what the source's title set
-    // says of them.
-    std::vector<SubtitleStream> subtitleStreams_;
-    std::optional<mpeg::TitleSubtitles> sourceSubtitles_;
-    std::string sourceIfo_;
-    std::vector<AuthoredSubtitle> authoredSubtitles_;
-    SourceTimeline sourceTimeline_;
     double expectedSize_ = 0;
     std::string currentTarget_;
     bool currentTargetIsFolder_ = false;

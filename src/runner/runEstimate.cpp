@@ -7,8 +7,7 @@
 
 #include "files/systemEncoding.h"
 #include "language/language.h"
-#include "task/task.h"
-#include "task/taskChoices.h"
+#include "runner/plan/taskPlan.h"
 
 namespace {
 
@@ -20,29 +19,20 @@ double bytesOf(const std::string& path) {
 
 }  // namespace
 
-TaskWork workOf(const Ttask& task) {
+TaskWork workOf(const plan::TaskPlan& plan) {
     TaskWork work;
-    if (task.doDemux) {
-        work.sourceBytes = bytesOf(task.origVobFilePath);
-        // A task keeping subtitles reads its streams in one run.
-        const int demuxRuns = taskChoices::keepsEverySubtitleStream(task) ? 1 : 2;
-        work.toolRuns += demuxRuns;
-        work.firstStageRuns = demuxRuns;
+    work.toolRuns = plan.toolRunCount();
+    if (plan.stages.empty()) {
+        return work;
     }
-    if (task.doRemux) {
-        if (work.toolRuns == 0) {
-            work.sourceBytes = bytesOf(task.m2vFilePath) + bytesOf(task.ac3FilePath);
-            work.firstStageRuns = 1;
-        }
-        work.toolRuns += 1;
+    const plan::Stage& first = plan.stages.front();
+    for (const std::string& input : first.inputs) {
+        work.sourceBytes += bytesOf(input);
     }
-    if (task.doAuthor) {
-        if (work.toolRuns == 0) {
-            work.sourceBytes = bytesOf(task.vobFilePath);
-            work.firstStageRuns = 2;
-        }
-        work.toolRuns += 2;
-    }
+    work.firstStageRuns = static_cast<int>(
+        std::count_if(first.steps.begin(), first.steps.end(), [](const plan::Step& step) {
+            return std::holds_alternative<plan::ToolRun>(step);
+        }));
     return work;
 }
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-class Ttask;
+namespace plan {
+struct TaskPlan;
+}
 
 // Where a run stands: the task under way among the run's tasks (or, with several at once, how
 // many run and have ended), the share of its work done, and the time still to come.
@@ -24,7 +26,7 @@ struct RunPosition {
     int slowest = -1;
 };
 
-// The work of one task: the bytes of source it starts from, its tool runs, and how many of those
+// The work of one task: the bytes its first stage reads, its tool runs, and how many of those
 // make its first stage.
 struct TaskWork {
     double sourceBytes = 0;
@@ -32,8 +34,8 @@ struct TaskWork {
     int firstStageRuns = 0;
 };
 
-// Measures a task's sources as they are now.
-TaskWork workOf(const Ttask& task);
+// Measures the inputs of a task's plan as they are now.
+TaskWork workOf(const plan::TaskPlan& plan);
 
 // Estimates a run's progress and time left from the bytes of source processed against those
 // still to come: each tool run of a task counts for an equal share of its source bytes, the run

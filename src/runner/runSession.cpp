@@ -7,15 +7,19 @@
 #include "language/language.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
+#include "runner/plan/taskPlan.h"
 #include "runner/runLog.h"
+#include "storage/settings.h"
 
 namespace {
 
-std::vector<TaskWork> workOfTasks(const TAllTask& tasks, const TaskNumbers& chosen) {
+std::vector<TaskWork> workOfTasks(const TAllTask& tasks, const TaskNumbers& chosen,
+                                  const SettingsValues& settings) {
     std::vector<TaskWork> work;
     work.reserve(chosen.size());
     for (const int number : chosen) {
-        work.push_back(workOf(*tasks.taskAt(number)));
+        const Ttask& task = *tasks.taskAt(number);
+        work.push_back(workOf(plan::planTask(task, surveyedStreams(task), settings)));
     }
     return work;
 }
@@ -35,7 +39,7 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
       platform_(services.platform),
       chosen_(chosen),
       sideBySide_(services.tasksAtOnce > 1),
-      estimate_(workOfTasks(tasks, chosen), sideBySide_) {
+      estimate_(workOfTasks(tasks, chosen, services.settings.values()), sideBySide_) {
     if (logLock_) {
         // A run of an earlier version locks the log itself.
         earlierVersionsLogLock_ = FileLock::tryTake(log_.path());

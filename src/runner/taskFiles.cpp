@@ -4,33 +4,15 @@
 
 #include "files/textFile.h"
 #include "language/language.h"
-#include "runner/subtitleStreams.h"
+#include "runner/plan/taskPlan.h"
 #include "task/task.h"
-#include "task/taskChoices.h"
 
 std::vector<std::string> filesOfTask(const Ttask& task) {
-    std::vector<std::string> files;
-    for (const std::string* path : {&task.origVobFilePath, &task.m2vFilePath, &task.ac3FilePath,
-                                    &task.vobFilePath, &task.dvdFolderPath}) {
-        if (!path->empty()) {
-            files.push_back(*path);
-        }
+    std::vector<std::string> paths;
+    for (const plan::TaskFile& file : plan::filesOf(task, surveyedStreams(task))) {
+        paths.push_back(file.path);
     }
-    if (taskChoices::keepsEveryAudioTrack(task)) {
-        for (int number = 1; number <= taskChoices::mostAudioTracks; ++number) {
-            for (const char* extension : taskChoices::audioTrackExtensions) {
-                files.push_back(taskChoices::audioTrackPath(task.ac3FilePath, number, extension));
-            }
-        }
-    }
-    if (taskChoices::keepsEverySubtitleStream(task)) {
-        for (int id = 0x20; id < 0x20 + taskChoices::mostSubtitleStreams; ++id) {
-            files.push_back(taskChoices::subtitleStreamPath(task.ac3FilePath, id));
-        }
-        files.push_back(authoringControlPath(task));
-        files.push_back(authoringPalettePath(task));
-    }
-    return files;
+    return paths;
 }
 
 bool tasksShareAFile(const std::vector<std::string>& first,

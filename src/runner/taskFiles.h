@@ -6,10 +6,10 @@
 
 class Ttask;
 
-// Every file and folder a task reads or writes, as its record names them: the source, the
-// streams (every name a further audio track could take, for a task keeping every track, and every
-// name a subtitle stream could take with the title run's control files, for a task keeping
-// subtitles), the remultiplexed VOB and the destination folder. Empty texts are left out.
+// Every file and folder a task reads or writes, as its plan names them: the source, the streams
+// (each track and subtitle stream that a survey of the source finds, for a task keeping every
+// one, with the title run's control files), the remultiplexed VOB and the destination folder.
+// Empty texts are left out.
 std::vector<std::string> filesOfTask(const Ttask& task);
 
 // Whether two tasks would touch the same file or folder, compared as files: such tasks never run

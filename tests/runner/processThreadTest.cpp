@@ -534,9 +534,11 @@ TEST(TaskFiles, TasksShareAFileWhenTheyNameOneAsFiles) {
     EXPECT_FALSE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
     second->vobFilePath = folder.path() + "/./remuxed one.VOB";
     EXPECT_TRUE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
-    // A further audio track of a task keeping every track is one of its files.
+    // A further audio track of a task keeping every track is one of its files: here, with no
+    // source to survey, the one an earlier run left.
     second->vobFilePath = folder.file("remuxed two.VOB");
     second->origVobFilePath = folder.file("one.2.ac3");
+    writeBytes(second->origVobFilePath, "track");
     EXPECT_FALSE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
     first->extraChoices = "audio=all";
     EXPECT_TRUE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second)));
@@ -544,6 +546,7 @@ TEST(TaskFiles, TasksShareAFileWhenTheyNameOneAsFiles) {
     first->extraChoices = "subtitles=all";
     for (const char* theirs : {"one.s32.spu", "remuxed one.VOB.dvdauthor.xml"}) {
         second->origVobFilePath = folder.file(theirs);
+        writeBytes(second->origVobFilePath, "stream");
         EXPECT_TRUE(tasksShareAFile(filesOfTask(*first), filesOfTask(*second))) << theirs;
     }
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "files/systemEncoding.h"
+#include "runner/plan/taskPlan.h"
 #include "runner/runEstimate.h"
+#include "storage/settings.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
@@ -76,27 +78,30 @@ TEST(RunEstimateTest, SideBySideTheRunningTasksCountAndTheFurthestFromItsEndIsNa
         platform::systemText(" \xe2\x80\x94 2 tasks running, 1 of 3 ended, about 3 min left"));
 }
 
+namespace {
+
+TaskWork workOfTask(const Ttask& task) {
+    return workOf(plan::planTask(task, surveyedStreams(task), SettingsValues{}));
+}
+
+}  // namespace
+
 TEST(RunEstimateTest, TheWorkOfATaskStartsFromItsFirstStage) {
     TempFolder folder;
     TaskRef task = taskInFolder(folder.path(), "a", 5000);
     writeBytes(task->m2vFilePath, std::string(700, 'v'));
     writeBytes(task->ac3FilePath, std::string(300, 'a'));
-    TaskWork work = workOf(*task);
+    TaskWork work = workOfTask(*task);
     EXPECT_EQ(work.sourceBytes, 5000);
     EXPECT_EQ(work.toolRuns, 5);
     EXPECT_EQ(work.firstStageRuns, 2);
-    task->extraChoices = "subtitles=all";  // one run demultiplexes every stream
-    work = workOf(*task);
-    EXPECT_EQ(work.toolRuns, 4);
-    EXPECT_EQ(work.firstStageRuns, 1);
-    task->extraChoices.clear();
     task->doDemux = false;
-    work = workOf(*task);
+    work = workOfTask(*task);
     EXPECT_EQ(work.sourceBytes, 1000);
     EXPECT_EQ(work.toolRuns, 3);
     EXPECT_EQ(work.firstStageRuns, 1);
     task->doRemux = false;
-    work = workOf(*task);  // the remultiplexed VOB is missing
+    work = workOfTask(*task);  // the remultiplexed VOB is missing
     EXPECT_EQ(work.sourceBytes, 0);
     EXPECT_EQ(work.firstStageRuns, 2);
 }

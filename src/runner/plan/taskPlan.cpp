@@ -1,0 +1,322 @@
+#include "runner/plan/taskPlan.h"
+
+#include <algorithm>
+
+#include "language/language.h"
+#include "platform/platform.h"
+#include "task/task.h"
+#include "task/taskChoices.h"
+
+namespace {
+
+// What the streams take of the source when the source does not tell: the first AC-3 track and
+// the video, the rest being other tracks and the packets' headers.
+constexpr double audioShareOfSource = 0.065;
+constexpr double videoShareOfSource = 0.9;
+// What mplex adds to the streams it multiplexes.
+constexpr double streamsOverhead = 1.04;
+constexpr double unknownTrackTolerancePercent = 60;
+constexpr double tolerancePercent = 5;
+// A stream whose size is known from the source's timeline: one written only half is short.
+constexpr double knownStreamTolerancePercent = 25;
+
+using plan::Expectation;
+
+bool measuresTracks(const TaskStreams& streams) {
+    return streams.keepsEveryAudioTrack ||
+           std::any_of(streams.tracks.begin(), streams.tracks.end(),
+                       [](const AudioTrack& track) { return track.expectedKb.has_value(); });
+}
+
+plan::OutputCheck trackCheck(const AudioTrack& track) {
+    if (track.expectedKb) {
+        return {track.path, {0, *track.expectedKb}, knownStreamTolerancePercent};
+    }
+    return {track.path, {audioShareOfSource, 0}, unknownTrackTolerancePercent};
+}
+
+// The demultiplexed video leaves what the other streams are expected to take, where the source
+// tells what they take; a fixed share of the source otherwise.
+Expectation videoExpectation(const TaskStreams& streams,
+                             const std::vector<plan::OutputCheck>& otherOutputs) {
+    if (!measuresTracks(streams)) {
+        return {videoShareOfSource, 0};
+    }
+    Expectation video{videoShareOfSource + audioShareOfSource, -streams.leftOutAudioKb};
+    for (const plan::OutputCheck& output : otherOutputs) {
+        video.shareOfReference -= output.expected.shareOfReference;
+        video.kb -= output.expected.kb;
+    }
+    return video;
+}
+
+plan::ToolRun checkedRun(const char* message, ToolCommand command, const std::string& target,
+                         Expectation expected, double tolerance) {
+    plan::ToolRun run;
+    run.message = message;
+    run.command = std::move(command);
+    run.target = target;
+    run.check = plan::SizeCheck::File;
+    run.expected = expected;
+    run.tolerancePercent = tolerance;
+    run.clearedFirst = {target};
+    return run;
+}
+
+// One tool run per stream, each checked as it ends.
+void addRunPerStream(plan::Stage& stage, const Ttask& task, const TaskStreams& streams,
+                     const SettingsValues& settings) {
+    std::vector<plan::OutputCheck> tracks;
+    for (const AudioTrack& track : streams.tracks) {
+        tracks.push_back(trackCheck(track));
+        stage.steps.push_back(checkedRun(language::audioDemuxInProgress,
+                                         audioTrackDemuxCommand(task, track, settings), track.path,
+                                         tracks.back().expected, tracks.back().tolerancePercent));
+    }
+    const std::string keptInStep = keptInStepSummary(streams.corrections);
+    if (!keptInStep.empty()) {
+        stage.steps.push_back(plan::NoteWhenAllDone{keptInStep});
+    }
+    stage.steps.push_back(checkedRun(language::videoDemuxInProgress,
+                                     videoDemuxCommand(task, settings), task.m2vFilePath,
+                                     videoExpectation(streams, tracks), tolerancePercent));
+}
+
+// Every stream in one reading of the source, each output checked after it.
+void addOnePassRun(plan::Stage& stage, const Ttask& task, const TaskStreams& streams,
+                   const SettingsValues& settings) {
+    plan::ToolRun run;
+    run.message = language::streamsDemuxInProgress;
+    run.command = streamsDemuxCommand(task, streams.tracks, streams.subtitles, settings);
+    run.target = task.m2vFilePath;
+    run.clearedFirst = plan::streamPaths(streams);
+    run.clearedFirst.push_back(task.m2vFilePath);
+    std::vector<plan::OutputCheck> others;
+    for (const AudioTrack& track : streams.tracks) {
+        others.push_back(trackCheck(track));
+    }
+    for (const SubtitleStream& stream : streams.subtitles) {
+        // A subtitle stream may be a few kilobytes: only what the source's timeline tells is
+        // expected of it.
+        if (stream.expectedKb) {
+            others.push_back({stream.path, {0, *stream.expectedKb}, knownStreamTolerancePercent});
+        }
+    }
+    run.expected = videoExpectation(streams, others);
+    run.outputChecks = others;
+    run.outputChecks.push_back({task.m2vFilePath, run.expected, tolerancePercent});
+    stage.steps.push_back(run);
+    const std::string keptInStep = keptInStepSummary(streams.corrections);
+    if (!keptInStep.empty()) {
+        stage.steps.push_back(plan::NoteWhenAllDone{keptInStep});
+    }
+}
+
+plan::Stage demuxStage(const Ttask& task, const TaskStreams& streams,
+                       const SettingsValues& settings) {
+    plan::Stage stage;
+    stage.kind = plan::StageKind::Demux;
+    stage.inputs = {task.origVobFilePath};
+    stage.reference.measured = {task.origVobFilePath};
+    stage.spaceFor = task.origVobFilePath;
+    stage.spaceOn = task.m2vFilePath;
+    stage.ownFiles = {task.origVobFilePath};
+    if (streams.subtitles.empty()) {
+        addRunPerStream(stage, task, streams, settings);
+    } else {
+        addOnePassRun(stage, task, streams, settings);
+    }
+    if (task.deleteOrigVob) {
+        stage.deletedAfter = {task.origVobFilePath};
+    }
+    return stage;
+}
+
+plan::Stage remuxStage(const Ttask& task, const TaskStreams& streams,
+                       const SettingsValues& settings) {
+    plan::Stage stage;
+    stage.kind = plan::StageKind::Remux;
+    stage.inputs = {task.m2vFilePath};
+    const std::vector<std::string> others = plan::streamPaths(streams);
+    stage.inputs.insert(stage.inputs.end(), others.begin(), others.end());
+    // A task whose tracks were measured measures what it keeps: the source also holds what is
+    // left out. Otherwise the source's size stands.
+    if (!task.doDemux || measuresTracks(streams)) {
+        stage.reference = {stage.inputs, streamsOverhead};
+    }
+    stage.spaceFor = task.m2vFilePath;
+    stage.spaceOn = task.vobFilePath;
+    // The source is kept too: a remultiplexed VOB named like it is never taken for an old one.
+    stage.ownFiles = stage.inputs;
+    stage.ownFiles.push_back(task.origVobFilePath);
+    stage.steps.push_back(checkedRun(language::remuxInProgress,
+                                     remuxCommand(task, streams.tracks, streams.subtitles, settings),
+                                     task.vobFilePath, {1, 0}, tolerancePercent));
+    if (task.deleteStreams) {
+        stage.deletedAfter = stage.inputs;
+    }
+    return stage;
+}
+
+plan::Stage authorStage(const Ttask& task, const TaskStreams& streams,
+                        const SettingsValues& settings) {
+    plan::Stage stage;
+    stage.kind = plan::StageKind::Author;
+    stage.inputs = {task.vobFilePath};
+    if (!task.doDemux && !task.doRemux) {
+        stage.reference.measured = {task.vobFilePath};
+    }
+    stage.spaceFor = task.vobFilePath;
+    stage.spaceOn = task.dvdFolderPath;
+    const std::string videoTsFolder = plan::videoTsFolderOf(task);
+    // The title run would add a second title set beside a DVD that appeared while the earlier
+    // stages ran, and the size check would measure the old one.
+    stage.emptyFolder = videoTsFolder;
+    plan::ToolRun title;
+    title.message = language::titleAuthoringInProgress;
+    title.target = videoTsFolder;
+    title.targetIsFolder = true;
+    title.check = plan::SizeCheck::Folder;
+    title.expected = {1, 0};
+    title.tolerancePercent = tolerancePercent;
+    const bool keepsSubtitles = !streams.subtitles.empty();
+    if (keepsSubtitles) {
+        stage.steps.push_back(plan::WriteAuthoringControl{
+            authoringControlPath(task),
+            streams.sourceSubtitles ? authoringPalettePath(task) : std::string()});
+        title.command =
+            controlledAuthoringCommand(task, authoringControlPath(task), settings);
+        // Read by the title run alone: they go with it, whatever it did.
+        title.removedAfter = {authoringControlPath(task), authoringPalettePath(task)};
+    } else {
+        title.command = titleAuthoringCommand(task, plan::authoredTrackList(streams), settings);
+    }
+    stage.steps.push_back(title);
+    // The table of contents is made in the same folder, and its size is not checked.
+    plan::ToolRun contents;
+    contents.message = language::folderAuthoringInProgress;
+    contents.command = tableOfContentsCommand(task, settings);
+    contents.target = videoTsFolder;
+    contents.targetIsFolder = true;
+    contents.expected = {1, 0};
+    stage.steps.push_back(contents);
+    stage.steps.push_back(plan::CheckAuthoredDvd{videoTsFolder, keepsSubtitles});
+    if (task.deleteVob) {
+        stage.deletedAfter = {task.vobFilePath};
+        stage.deletionNeedsMatchingDvd = true;
+    }
+    return stage;
+}
+
+}  // namespace
+
+TaskStreams surveyedStreams(const Ttask& task) {
+    TaskStreams streams;
+    streams.keepsEveryAudioTrack = taskChoices::keepsEveryAudioTrack(task);
+    streams.tracks = streams.keepsEveryAudioTrack ? everyAudioTrack(task)
+                                                  : std::vector<AudioTrack>{firstAc3Track(task)};
+    if (taskChoices::keepsEverySubtitleStream(task)) {
+        streams.subtitles = everySubtitleStream(task);
+        if (const auto titleSet = mpeg::titleSetOfSource(task.origVobFilePath)) {
+            streams.sourceIfo = titleSet->ifoPath;
+            streams.sourceSubtitles = titleSet->subtitles;
+        }
+    }
+    return streams;
+}
+
+void measureAlongTimeline(const Ttask& task, TaskStreams& streams) {
+    std::vector<int> subtitleIds;
+    for (const SubtitleStream& stream : streams.subtitles) {
+        subtitleIds.push_back(stream.streamId);
+    }
+    const SourceTimeline timeline =
+        measureOnTimeline(streams.tracks, task.origVobFilePath, subtitleIds);
+    measureSubtitles(streams.subtitles, timeline.subtitles);
+    streams.leftOutAudioKb = timeline.leftOutAudioKb;
+    streams.corrections = timeline.corrections;
+}
+
+namespace plan {
+
+std::vector<std::string> streamPaths(const TaskStreams& streams) {
+    std::vector<std::string> paths;
+    for (const AudioTrack& track : streams.tracks) {
+        paths.push_back(track.path);
+    }
+    for (const SubtitleStream& stream : streams.subtitles) {
+        paths.push_back(stream.path);
+    }
+    return paths;
+}
+
+std::vector<AudioTrack> authoredTrackList(const TaskStreams& streams) {
+    return streams.keepsEveryAudioTrack ? streams.tracks : std::vector<AudioTrack>();
+}
+
+std::vector<TaskFile> filesOf(const Ttask& task, const TaskStreams& streams) {
+    std::vector<TaskFile> files{{task.origVobFilePath, FileRole::Source},
+                                {task.m2vFilePath, FileRole::VideoStream},
+                                {task.ac3FilePath, FileRole::AudioStream}};
+    for (const AudioTrack& track : streams.tracks) {
+        files.push_back({track.path, FileRole::AudioStream});
+    }
+    for (const SubtitleStream& stream : streams.subtitles) {
+        files.push_back({stream.path, FileRole::SubtitleStream});
+    }
+    if (taskChoices::keepsEverySubtitleStream(task)) {
+        files.push_back({authoringControlPath(task), FileRole::AuthoringControl});
+        files.push_back({authoringPalettePath(task), FileRole::AuthoringControl});
+    }
+    files.push_back({task.vobFilePath, FileRole::RemuxedVob});
+    files.push_back({task.dvdFolderPath, FileRole::DvdFolder});
+    std::vector<TaskFile> named;
+    for (TaskFile& file : files) {
+        const bool repeated = std::any_of(named.begin(), named.end(), [&](const TaskFile& other) {
+            return other.path == file.path;
+        });
+        if (!file.path.empty() && !repeated) {
+            named.push_back(std::move(file));
+        }
+    }
+    return named;
+}
+
+double Expectation::of(double referenceKb) const {
+    return std::max(shareOfReference * referenceKb + kb, 0.0);
+}
+
+int TaskPlan::toolRunCount() const {
+    int count = 0;
+    for (const Stage& stage : stages) {
+        count += static_cast<int>(std::count_if(stage.steps.begin(), stage.steps.end(),
+                                                [](const Step& step) {
+                                                    return std::holds_alternative<ToolRun>(step);
+                                                }));
+    }
+    return count;
+}
+
+TaskPlan planTask(const Ttask& task, const TaskStreams& streams, const SettingsValues& settings) {
+    TaskPlan plan;
+    plan.streams = streams;
+    if (task.doAuthor) {
+        plan.emptyDvdFolderAtStart = videoTsFolderOf(task);
+    }
+    if (task.doDemux) {
+        plan.stages.push_back(demuxStage(task, streams, settings));
+    }
+    if (task.doRemux) {
+        plan.stages.push_back(remuxStage(task, streams, settings));
+    }
+    if (task.doAuthor) {
+        plan.stages.push_back(authorStage(task, streams, settings));
+    }
+    return plan;
+}
+
+std::string videoTsFolderOf(const Ttask& task) {
+    return task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
+}
+
+}  // namespace plan

@@ -1,0 +1,169 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "mpeg/ifoSubtitles.h"
+#include "mpeg/titleTimeline.h"
+#include "runner/audioTracks.h"
+#include "runner/commandLines.h"
+#include "runner/subtitleStreams.h"
+
+class Ttask;
+struct SettingsValues;
+
+// What a task's source holds of the streams the task keeps, and what reading it along its
+// timeline told: the facts a plan is made from besides the task and the settings.
+struct TaskStreams {
+    bool keepsEveryAudioTrack = false;
+    std::vector<AudioTrack> tracks;
+    // Empty unless the task keeps every subtitle stream.
+    std::vector<SubtitleStream> subtitles;
+    // What the source's title set says of its subtitles, and which IFO said it.
+    std::optional<mpeg::TitleSubtitles> sourceSubtitles;
+    std::string sourceIfo;
+    // What the source's audio streams that the task leaves out take of it.
+    double leftOutAudioKb = 0;
+    // Where the kept tracks are kept in step after their start.
+    std::vector<mpeg::AudioCorrection> corrections;
+};
+
+// The streams as a survey of the source (its head and tail) tells them, without sizes: enough to
+// name every file the task touches.
+TaskStreams surveyedStreams(const Ttask& task);
+// Adds each stream's size and the corrections from one reading of the whole source along its
+// timeline, as a run needs them; a source that cannot be read leaves them unknown.
+void measureAlongTimeline(const Ttask& task, TaskStreams& streams);
+
+namespace plan {
+
+enum class SizeCheck { None, File, Folder };
+
+// A size a step expects, in kibibytes: a share of its stage's reference size plus a fixed part,
+// never below nothing.
+struct Expectation {
+    double shareOfReference = 0;
+    double kb = 0;
+
+    double of(double referenceKb) const;
+};
+
+// One more output of a tool that writes several, measured after it.
+struct OutputCheck {
+    std::string path;
+    Expectation expected;
+    double tolerancePercent = 0;
+};
+
+// A tool run: the message its step starts with, its command, the output its monitor watches and
+// its size check measures, and what the run removes before and after it.
+struct ToolRun {
+    const char* message = "";
+    ToolCommand command;
+    std::string target;
+    bool targetIsFolder = false;
+    SizeCheck check = SizeCheck::None;
+    Expectation expected;
+    double tolerancePercent = 0;
+    // Files an earlier run left where this one writes: removed first, so that only what this run
+    // writes is measured.
+    std::vector<std::string> clearedFirst;
+    // Every further output, each checked after the run.
+    std::vector<OutputCheck> outputChecks;
+    // Files that only this run reads: removed after it, however it ended.
+    std::vector<std::string> removedAfter;
+};
+
+// A line for the run log once every earlier step of its stage has ended without a fault.
+struct NoteWhenAllDone {
+    std::string text;
+};
+
+// The title run's control file and palette for the subtitles, written before it.
+struct WriteAuthoringControl {
+    std::string controlPath;
+    std::string palettePath;  // empty: no IFO gave one, and dvdauthor takes its own
+};
+
+// The authored DVD read back and compared with the VOB it was made from.
+struct CheckAuthoredDvd {
+    std::string videoTsFolder;
+    // Whether the DVD must carry the subtitle streams the title run was given.
+    bool checksSubtitles = false;
+};
+
+using Step = std::variant<ToolRun, NoteWhenAllDone, WriteAuthoringControl, CheckAuthoredDvd>;
+
+// The size a stage's expectations are shares of: the files it measures when it starts, times a
+// factor, or, with no files, the reference of the stage before it.
+struct Reference {
+    std::vector<std::string> measured;
+    double factor = 1;
+};
+
+enum class StageKind { Demux, Remux, Author };
+
+// One stage: the inputs that must exist, the room it needs, its steps, and the inputs it deletes
+// afterwards when the task asks for it.
+struct Stage {
+    StageKind kind = StageKind::Demux;
+    std::vector<std::string> inputs;
+    Reference reference;
+    // The room checked on the destination's drive, for the size of the first input.
+    std::string spaceFor;
+    std::string spaceOn;
+    // A folder that must be empty when the stage starts, as a DVD's is before it is authored.
+    std::string emptyFolder;
+    // The stage's own files, besides its outputs: never taken for an earlier run's.
+    std::vector<std::string> ownFiles;
+    std::vector<Step> steps;
+    std::vector<std::string> deletedAfter;
+    // Deleted only when the DVD check found the DVD as its VOB: it may be all that is left to
+    // author the DVD again from.
+    bool deletionNeedsMatchingDvd = false;
+};
+
+// What a file or folder is to its task.
+enum class FileRole {
+    Source,
+    VideoStream,
+    AudioStream,
+    SubtitleStream,
+    RemuxedVob,
+    AuthoringControl,
+    DvdFolder
+};
+
+struct TaskFile {
+    std::string path;
+    FileRole role;
+};
+
+// Every file and folder the task reads or writes, whatever its stages, as its record and its
+// streams name them; empty paths left out.
+std::vector<TaskFile> filesOf(const Ttask& task, const TaskStreams& streams);
+// What the demultiplexing writes besides the video: the tracks, then the subtitle streams.
+std::vector<std::string> streamPaths(const TaskStreams& streams);
+// The tracks the title is told of: none for a task keeping only its first AC-3 track, which
+// leaves the formats to the authoring tool.
+std::vector<AudioTrack> authoredTrackList(const TaskStreams& streams);
+
+struct TaskPlan {
+    TaskStreams streams;
+    // A DVD already there would make the authoring fail at the end: looked for at the start,
+    // before hours of work and the deletions that go with them. Empty when the task authors none.
+    std::string emptyDvdFolderAtStart;
+    std::vector<Stage> stages;
+
+    int toolRunCount() const;
+};
+
+// The stages and steps of a task, from its record, the settings and its streams; reads no file.
+TaskPlan planTask(const Ttask& task, const TaskStreams& streams, const SettingsValues& settings);
+
+// The DVD's VIDEO_TS folder of a task, with a separator at its end.
+std::string videoTsFolderOf(const Ttask& task);
+
+}  // namespace plan
