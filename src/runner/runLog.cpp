@@ -1,6 +1,7 @@
 #include "runner/runLog.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "files/ioError.h"
 #include "files/textFile.h"
@@ -14,6 +15,32 @@ const std::string crLf = "\r\n";
 
 std::tm localTime(std::chrono::system_clock::time_point moment) {
     return platform::localTime(std::chrono::system_clock::to_time_t(moment));
+}
+
+// A tool's output kept whole goes to "TOOLSLOG.PID-N.part" until the tool ends; a killed run
+// leaves those. No other run uses this tools log now: the run log's lock is held.
+void removeToolOutputParts(const std::string& toolsLogPath) {
+    namespace fs = std::filesystem;
+    const fs::path toolsLog(toolsLogPath);
+    const std::string prefix = toolsLog.filename().string() + ".";
+    std::error_code error;
+    fs::path folder = toolsLog.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    std::vector<fs::path> parts;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.size() > prefix.size() + 5 && name.compare(0, prefix.size(), prefix) == 0 &&
+            name.compare(name.size() - 5, 5, ".part") == 0 &&
+            name.find_first_not_of("0123456789-", prefix.size()) == name.size() - 5) {
+            parts.push_back(entry->path());
+        }
+    }
+    for (const fs::path& part : parts) {
+        fs::remove(part, error);
+    }
 }
 
 }  // namespace
@@ -33,6 +60,17 @@ void RunLog::empty(const std::string& toolsLogPath) {
     writeToFile(path_, std::string(), true);
     writeToFile(path_, std::string(), false);
     writeToolsLog(false);
+    journal_.reset();
+    std::error_code ignored;
+    std::filesystem::remove(RunJournal::pathOf(path_), ignored);
+    if (!toolsLogPath.empty()) {
+        removeToolOutputParts(toolsLogPath);
+    }
+}
+
+void RunLog::startJournal() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    journal_.emplace(RunJournal::pathOf(path_));
 }
 
 void RunLog::writeNamedToolsLog(const std::string& toolsLogPath, bool append) {
@@ -55,6 +93,9 @@ void RunLog::append(const std::string& entry, Block* block) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (block) {
         block->text_ += entry + crLf;
+        if (journal_ && block->task_ >= 0) {
+            journal_->entry(block->task_, entry + crLf);
+        }
     } else {
         writeToFile(path_, entry + crLf, true);
     }
@@ -66,6 +107,9 @@ void RunLog::writeBlock(Block& block) {
     block.text_.clear();
     if (!text.empty()) {
         writeToFile(path_, text, true);
+    }
+    if (journal_ && block.task_ >= 0) {
+        journal_->blockWritten(block.task_);
     }
 }
 
@@ -117,4 +161,9 @@ void RunLog::abort(Block* block) {
 
 void RunLog::endOfRun() {
     append(std::string(66, '_') + crLf + language::logAllTasksFinished, nullptr);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (journal_) {
+        journal_->remove();
+        journal_.reset();
+    }
 }

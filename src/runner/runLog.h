@@ -7,13 +7,16 @@
 #include <string>
 
 #include "regional/regionalFormats.h"
+#include "runner/runJournal.h"
 
 // The run log: a text file that every run rewrites. Each entry opens the file, appends its text
 // and CR LF, and closes it again, so the file always holds every entry written so far. Entries
 // from several threads never interleave. Every failure throws IoError.
 //
 // A task that runs beside others keeps its entries in a block of its own instead, written whole
-// when the task ends, so that a reader never finds two tasks' entries mixed.
+// when the task ends, so that a reader never finds two tasks' entries mixed. Each of those entries
+// also reaches the run's journal beside the log as it is made: a run killed with its blocks held
+// leaves its record there.
 class RunLog {
 public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
@@ -21,8 +24,13 @@ public:
     // One task's entries, held until writeBlock. A block counts its step-done seconds from its
     // own step starts.
     class Block {
+    public:
+        // task: the number the journal files the block's entries under.
+        explicit Block(int task = -1) : task_(task) {}
+
     private:
         friend class RunLog;
+        int task_;
         std::string text_;
         std::optional<std::chrono::system_clock::time_point> stepStartTime_;
     };
@@ -37,8 +45,11 @@ public:
     // Creates the file, or empties it; the same for the tools log when one is named, where a
     // symbolic link is refused, not followed. Every file is opened before any is emptied, so that
     // one that cannot be written leaves the previous run's logs whole. A failure of the tools log
-    // names it.
+    // names it. What a killed run left beside the logs goes: its journal, and the tools' output
+    // that it had not yet copied into the tools log.
     void empty(const std::string& toolsLogPath = std::string());
+    // From now on, each entry of a block also reaches the journal until the end of the run.
+    void startJournal();
 
     // Each entry goes to the file, or, when a block is given, to the end of that block.
     void taskStart(const std::string& text, int taskIndex, Block* block = nullptr);
@@ -60,6 +71,7 @@ private:
     std::string timeStamp(std::chrono::system_clock::time_point moment) const;
 
     const std::string path_;
+    std::optional<RunJournal> journal_;
     const RegionalFormats formats_;
     const Clock now_;
     std::mutex mutex_;

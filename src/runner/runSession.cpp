@@ -51,6 +51,9 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
                                      ? programLocation::toolsLogBeside(log_.path())
                                      : std::string();
     log_.empty(toolsLog);
+    if (sideBySide_) {
+        log_.startJournal();
+    }
     if (!toolsLog.empty()) {
         platform_.setToolOutputLog(toolsLog);
         // Tools running side by side would interleave their output line by line.
@@ -81,7 +84,7 @@ void RunSession::writeEntry(int taskIndex, const std::function<void(RunLog::Bloc
             return;
         }
         std::lock_guard<std::mutex> lock(mutex_);
-        write(&blocks_[taskIndex]);
+        write(&blocks_.try_emplace(taskIndex, taskIndex).first->second);
     });
 }
 

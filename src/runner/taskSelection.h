@@ -33,6 +33,9 @@ public:
     explicit LogReading(int count) : count_(count) {}
 
     void line(const std::string& text);
+    // The block being read is whole: a run of several tasks at once writes each when its task
+    // has ended, so the task is finished unless the block shows an error.
+    void blockEnded() { closeCurrent(false); }
     // Once every line has been read: the finished tasks.
     const std::set<int>& finished();
 
