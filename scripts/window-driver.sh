@@ -20,11 +20,25 @@ wait_for_window() {
         warning="$(shown_window Avertissement)"
         if [ "${2:-}" = answering-warnings ] && [ -n "$warning" ]; then
             sleep 0.5
-            xdotool windowfocus --sync "$warning" key Return
+            # The key goes to the warning only once it has the focus; then the warning is given
+            # time to close, so that no further Return reaches the window behind it, where it
+            # would press that window's default button.
+            if xdotool windowfocus --sync "$warning" 2>/dev/null; then
+                xdotool key Return
+                wait_for_window_to_go_id "$warning"
+            fi
         fi
         sleep 0.1
     done
     fail "no window \"$1\" appeared"
+}
+
+wait_for_window_to_go_id() {
+    local tries
+    for tries in $(seq 30); do
+        xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.1
+    done
 }
 
 wait_for_window_to_go() {
