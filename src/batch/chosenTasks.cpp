@@ -15,17 +15,21 @@ std::set<int> finishedInRunLog(const std::string& path, int count) {
     // keeps a large file of another kind from being read whole.
     constexpr std::size_t longestOpening = 100;
     bool opened = false;
-    bool ended = false;  // before any entry
-    for (int i = 0; i < 4 && !opened && !ended; ++i) {
-        const bool whole = reader.readShortLine(line, longestOpening);
-        ended = !whole && line.empty();
-        if ((!whole && !ended) || (!line.empty() && !taskSelection::opensRunLog(line))) {
+    for (int i = 0; i < 4 && !opened; ++i) {
+        if (!reader.readShortLine(line, longestOpening)) {
+            // Only a log with its journal beside it may hold no entry yet.
+            if (!line.empty() || !held.found) {
+                throw NotARunLog(path);
+            }
+            break;
+        }
+        if (!line.empty() && !taskSelection::opensRunLog(line)) {
             throw NotARunLog(path);
         }
         opened = !line.empty();
         reading.line(line);
     }
-    if (!opened && !(ended && held.found)) {
+    if (!opened && !held.found) {
         throw NotARunLog(path);
     }
     while (reader.readLine(line)) {

@@ -211,3 +211,56 @@ TEST_F(RetryTest, ControlBytesOfTheProjectReachTheTerminalEscaped) {
         << errors();
     EXPECT_EQ(errors().find('\x1b'), std::string::npos);
 }
+
+// Killed outright while two tasks ran at once, with both running or with one ended: the retry
+// from its log runs exactly the tasks that had not ended, and no part of a tool's output outlives
+// the retry.
+TEST_F(RetryTest, AKilledSideBySideRunIsRetriedFromItsRecord) {
+    struct Case {
+        const char* tasks;
+        std::vector<int> gated;
+        bool killAfterFirstEnded;
+        std::string retriedCalls;  // the retry's tool runs name these sources only
+        std::size_t retriedRuns;
+    };
+    for (const Case& each : std::vector<Case>{{"0-1", {0, 1}, false, "t0t1", 10},
+                                              {"2-3", {3}, true, "t3", 5}}) {
+        for (const int task : each.gated) {
+            writeBytes(tasks.taskAt(task)->ac3FilePath + ".gate", "");
+        }
+        std::filesystem::remove(tools.callsPath());
+        const std::string options =
+            logOption("run.log") + " --jobs 2 --tasks " + std::string(each.tasks);
+        runBatch(options, [&](pid_t pid) {
+            for (int i = 0; i < 500 && toolRuns() < (each.killAfterFirstEnded ? 6 : 2); ++i) {
+                std::this_thread::sleep_for(10ms);
+            }
+            // The ended task's block reaches the log just after its last tool.
+            std::this_thread::sleep_for(300ms);
+            kill(pid, SIGKILL);
+            for (const int task : each.gated) {
+                std::filesystem::remove(tasks.taskAt(task)->ac3FilePath + ".gate");
+            }
+        });
+        std::filesystem::remove(tools.callsPath());
+        EXPECT_EQ(runBatch(options + " --failed-from " + shellQuoted(folder.file("run.log"))).status,
+                  0)
+            << each.tasks << ": " << errors();
+        std::string named;
+        const std::vector<std::string> calls =
+            isExistingFile(tools.callsPath()) ? readLines(tools.callsPath())
+                                              : std::vector<std::string>();
+        for (const char* source : {"t0", "t1", "t2", "t3"}) {
+            const bool runs = std::any_of(calls.begin(), calls.end(), [&](const std::string& call) {
+                return call.find(std::string("/") + source + ".") != std::string::npos;
+            });
+            named += runs ? source : "";
+        }
+        EXPECT_EQ(named, each.retriedCalls) << each.tasks;
+        EXPECT_EQ(calls.size(), each.retriedRuns) << each.tasks;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+        }
+        EXPECT_FALSE(isExistingFile(folder.file("run.log.journal"))) << each.tasks;
+    }
+}

@@ -28,9 +28,10 @@ void FakeDvdTools::write() const {
     const std::string record = "echo \"$(basename \"$0\") $*\" >> '" + callsPath() + "'\n";
     writeScript(folder + "/bbdmux", record +
                                         "case \"$2\" in\n"
-                                        "0xbd) i=0; while [ -e '" +
+                                        "0xbd) i=0; while { [ -e '" +
                                         audioGatePath() +
-                                        "' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done; " +
+                                        "' ] || [ -e \"$3.gate\" ]; } && [ $i -lt 600 ]; do "
+                                        "sleep 0.05; i=$((i+1)); done; " +
                                         writeBytesCommand(audioBytes, "$3") + ";;\n0xe0) " +
                                         writeBytesCommand(videoBytes, "$3") + ";;\nesac");
     writeScript(folder + "/mplex", record + writeBytesCommand(remuxBytes, "$5") + "\nexit " +
