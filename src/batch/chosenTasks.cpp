@@ -42,8 +42,8 @@ std::set<int> finishedInRunLog(const std::string& path, int count) {
             std::size_t start = 0;
             for (std::size_t end; (end = block.find('\n', start)) != std::string::npos;
                  start = end + 1) {
-                const std::size_t length = end > start && block[end - 1] == '\r' ? end - start - 1
-                                                                                  : end - start;
+                const std::size_t length =
+                    end > start && block[end - 1] == '\r' ? end - start - 1 : end - start;
                 reading.line(block.substr(start, length));
             }
             reading.line(language::logAborted);

@@ -168,7 +168,7 @@ std::string projectFileClash(const std::vector<OwnFile>& ownFiles, const Project
     std::vector<Probe> probes(ownFiles.begin(), ownFiles.end());
     // Each file of the project is looked at once, against every own file.
     const auto clash = [&probes](const std::string& path, const char* what,
-                                             int taskIndex) -> std::string {
+                                 int taskIndex) -> std::string {
         if (path.empty()) {
             return std::string();
         }

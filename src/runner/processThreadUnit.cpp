@@ -101,11 +101,13 @@ struct TprocessThread::TaskRun {
 
 void TprocessThread::runTask(const Ttask& task) {
     if (task.doAuthor && holdsFiles(plan::videoTsFolderOf(task))) {
-        raise(handlers_.OnTaskError, plan::videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
+        raise(handlers_.OnTaskError,
+              plan::videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
         return;
     }
     TaskStreams streams = surveyedStreams(task);
-    if (const std::optional<std::string> refusal = unsafeOutputOf(task, plan::streamPaths(streams))) {
+    if (const std::optional<std::string> refusal =
+            unsafeOutputOf(task, plan::streamPaths(streams))) {
         raise(handlers_.OnTaskError, *refusal);
         return;
     }
@@ -198,8 +200,7 @@ TprocessThread::ToolOutcome TprocessThread::runTool(const plan::ToolRun& tool, T
     run.stageFiles.push_back(tool.target);
     for (const plan::OutputCheck& output : tool.outputChecks) {
         if (!checkFileSize(output.path, output.tolerancePercent,
-                           output.expected.of(run.referenceKb), services_.formats,
-                           reportShort)) {
+                           output.expected.of(run.referenceKb), services_.formats, reportShort)) {
             outcome = ToolOutcome::ShortOutput;
         }
         run.stageFiles.push_back(output.path);
@@ -232,8 +233,7 @@ void TprocessThread::checkAuthoredTitle(const plan::CheckAuthoredDvd& step, Task
     run.dvdMatches = check.errors.empty();
 }
 
-bool TprocessThread::writeAuthoringControl(const plan::WriteAuthoringControl& step,
-                                           TaskRun& run) {
+bool TprocessThread::writeAuthoringControl(const plan::WriteAuthoringControl& step, TaskRun& run) {
     const TaskStreams& streams = run.plan.streams;
     // The authoring tool takes the picture's shape from the video itself.
     bool videoIsWide = streams.sourceSubtitles && streams.sourceSubtitles->wideScreen;
@@ -251,8 +251,7 @@ bool TprocessThread::writeAuthoringControl(const plan::WriteAuthoringControl& st
         authoredSubtitles(streams.subtitles, streams.sourceSubtitles, videoIsWide);
     try {
         if (!step.palettePath.empty()) {
-            writeToFile(step.palettePath, paletteFileText(streams.sourceSubtitles->palette),
-                        false);
+            writeToFile(step.palettePath, paletteFileText(streams.sourceSubtitles->palette), false);
         }
         writeToFile(step.controlPath,
                     authoringControlFile(run.task, plan::authoredTrackList(streams),

@@ -98,8 +98,8 @@ private:
     // Deletes the inputs a stage has used, or keeps them when an output is short or the DVD
     // they were made into differs from them.
     void deleteUsedInputs(const plan::Stage& stage, const TaskRun& run);
-    ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command,
-                        plan::SizeCheck check, double tolerancePercent);
+    ToolOutcome toolRun(const char* stageMessage, const ToolCommand& command, plan::SizeCheck check,
+                        double tolerancePercent);
     void setTarget(const std::string& target, bool isFolder, double expectedSize);
     // Removes a file that an earlier run left where the tool is to write, so that only what this
     // run writes is measured; never one of the stage's own files. False, reported, when it stays.

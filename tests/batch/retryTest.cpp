@@ -223,8 +223,8 @@ TEST_F(RetryTest, AKilledSideBySideRunIsRetriedFromItsRecord) {
         std::string retriedCalls;  // the retry's tool runs name these sources only
         std::size_t retriedRuns;
     };
-    for (const Case& each : std::vector<Case>{{"0-1", {0, 1}, false, "t0t1", 10},
-                                              {"2-3", {3}, true, "t3", 5}}) {
+    for (const Case& each :
+         std::vector<Case>{{"0-1", {0, 1}, false, "t0t1", 10}, {"2-3", {3}, true, "t3", 5}}) {
         for (const int task : each.gated) {
             writeBytes(tasks.taskAt(task)->ac3FilePath + ".gate", "");
         }
@@ -243,13 +243,13 @@ TEST_F(RetryTest, AKilledSideBySideRunIsRetriedFromItsRecord) {
             }
         });
         std::filesystem::remove(tools.callsPath());
-        EXPECT_EQ(runBatch(options + " --failed-from " + shellQuoted(folder.file("run.log"))).status,
-                  0)
+        EXPECT_EQ(
+            runBatch(options + " --failed-from " + shellQuoted(folder.file("run.log"))).status, 0)
             << each.tasks << ": " << errors();
         std::string named;
-        const std::vector<std::string> calls =
-            isExistingFile(tools.callsPath()) ? readLines(tools.callsPath())
-                                              : std::vector<std::string>();
+        const std::vector<std::string> calls = isExistingFile(tools.callsPath())
+                                                   ? readLines(tools.callsPath())
+                                                   : std::vector<std::string>();
         for (const char* source : {"t0", "t1", "t2", "t3"}) {
             const bool runs = std::any_of(calls.begin(), calls.end(), [&](const std::string& call) {
                 return call.find(std::string("/") + source + ".") != std::string::npos;

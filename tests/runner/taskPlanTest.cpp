@@ -46,8 +46,8 @@ std::vector<std::string> planLines(const plan::TaskPlan& taskPlan) {
                      << " check=" << static_cast<int>(run->check) << " "
                      << expectationText(run->expected) << " ±" << run->tolerancePercent;
                 for (const plan::OutputCheck& output : run->outputChecks) {
-                    text << " | " << output.path << " " << expectationText(output.expected)
-                         << " ±" << output.tolerancePercent;
+                    text << " | " << output.path << " " << expectationText(output.expected) << " ±"
+                         << output.tolerancePercent;
                 }
                 if (!run->removedAfter.empty()) {
                     text << " then removes " << joined(run->removedAfter);
@@ -56,8 +56,8 @@ std::vector<std::string> planLines(const plan::TaskPlan& taskPlan) {
             } else if (const auto* note = std::get_if<plan::NoteWhenAllDone>(&step)) {
                 lines.push_back("  note " + note->text);
             } else if (const auto* control = std::get_if<plan::WriteAuthoringControl>(&step)) {
-                lines.push_back("  control " + control->controlPath + " palette=" +
-                                control->palettePath);
+                lines.push_back("  control " + control->controlPath +
+                                " palette=" + control->palettePath);
             } else {
                 const auto& check = std::get<plan::CheckAuthoredDvd>(step);
                 lines.push_back("  check " + check.videoTsFolder +
@@ -136,17 +136,12 @@ TEST(TaskPlanTest, StagesStepsExpectationsAndDeletionsOfEachKindOfTask) {
         {"every stage, the first AC-3 track",
          deleting,
          firstTrack,
-         {"stage in=s.VOB ref=1*(s.VOB)",
-          "  run bbdmux -> s.ac3 check=1 0.065*ref+0 ±60",
-          "  run bbdmux -> s.m2v check=1 0.9*ref+0 ±5",
-          "  deletes s.VOB",
-          "stage in=s.m2v,s.ac3",
-          "  run mplex -> r.VOB check=1 1*ref+0 ±5",
-          "  deletes s.m2v,s.ac3",
+         {"stage in=s.VOB ref=1*(s.VOB)", "  run bbdmux -> s.ac3 check=1 0.065*ref+0 ±60",
+          "  run bbdmux -> s.m2v check=1 0.9*ref+0 ±5", "  deletes s.VOB", "stage in=s.m2v,s.ac3",
+          "  run mplex -> r.VOB check=1 1*ref+0 ±5", "  deletes s.m2v,s.ac3",
           "stage in=r.VOB empty=" + videoTs,
           "  run dvdauthor -> " + videoTs + " check=2 1*ref+0 ±5",
-          "  run dvdauthor -> " + videoTs + " check=0 1*ref+0 ±0",
-          "  check " + videoTs,
+          "  run dvdauthor -> " + videoTs + " check=0 1*ref+0 ±0", "  check " + videoTs,
           "  deletes r.VOB if the DVD matches"},
          5},
         // The video expects what the measured tracks and the left-out audio leave of the source;
@@ -154,11 +149,9 @@ TEST(TaskPlanTest, StagesStepsExpectationsAndDeletionsOfEachKindOfTask) {
         {"every audio track",
          taskOfStages(true, true, false),
          everyTrack,
-         {"stage in=s.VOB ref=1*(s.VOB)",
-          "  run bbdmux -> s.ac3 check=1 0*ref+100 ±25",
+         {"stage in=s.VOB ref=1*(s.VOB)", "  run bbdmux -> s.ac3 check=1 0*ref+100 ±25",
           "  run bbdmux -> s.2.mp2 check=1 0*ref+50 ±25",
-          "  run bbdmux -> s.3.ac3 check=1 0.065*ref+0 ±60",
-          "  note " + keptInStep,
+          "  run bbdmux -> s.3.ac3 check=1 0.065*ref+0 ±60", "  note " + keptInStep,
           "  run bbdmux -> s.m2v check=1 0.9*ref-180 ±5",
           "stage in=s.m2v,s.ac3,s.2.mp2,s.3.ac3 ref=1.04*(s.m2v,s.ac3,s.2.mp2,s.3.ac3)",
           "  run mplex -> r.VOB check=1 1*ref+0 ±5"},
@@ -171,8 +164,7 @@ TEST(TaskPlanTest, StagesStepsExpectationsAndDeletionsOfEachKindOfTask) {
          {"stage in=s.VOB ref=1*(s.VOB)",
           "  run bbdmux -> s.m2v check=0 0.9*ref+0 ±0 | s.ac3 0.065*ref+0 ±60 | s.s32.spu "
           "0*ref+4 ±25 | s.m2v 0.9*ref+0 ±5",
-          "stage in=s.m2v,s.ac3,s.s32.spu,s.s33.spu",
-          "  run mplex -> r.VOB check=1 1*ref+0 ±5",
+          "stage in=s.m2v,s.ac3,s.s32.spu,s.s33.spu", "  run mplex -> r.VOB check=1 1*ref+0 ±5",
           "stage in=r.VOB empty=" + videoTs,
           "  control r.VOB.dvdauthor.xml palette=r.VOB.palette.yuv",
           "  run dvdauthor -> " + videoTs +
@@ -183,8 +175,7 @@ TEST(TaskPlanTest, StagesStepsExpectationsAndDeletionsOfEachKindOfTask) {
         {"multiplexing alone measures its inputs",
          taskOfStages(false, true, false),
          firstTrack,
-         {"stage in=s.m2v,s.ac3 ref=1.04*(s.m2v,s.ac3)",
-          "  run mplex -> r.VOB check=1 1*ref+0 ±5"},
+         {"stage in=s.m2v,s.ac3 ref=1.04*(s.m2v,s.ac3)", "  run mplex -> r.VOB check=1 1*ref+0 ±5"},
          1},
         {"authoring alone measures its VOB",
          taskOfStages(false, false, true),

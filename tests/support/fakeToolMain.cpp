@@ -89,8 +89,8 @@ int main(int argc, char* argv[]) {
     if (name == "bbdmux") {
         const std::string stream = argument(arguments, 2);
         const std::string gate = argument(arguments, 3) + ".gate";
-        for (int i = 0; stream == "0xbd" && (fs::exists(folder / "audio.gate") || fs::exists(gate)) &&
-                        i < 600;
+        for (int i = 0;
+             stream == "0xbd" && (fs::exists(folder / "audio.gate") || fs::exists(gate)) && i < 600;
              ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }

@@ -149,9 +149,9 @@ plan::Stage remuxStage(const Ttask& task, const TaskStreams& streams,
     // The source is kept too: a remultiplexed VOB named like it is never taken for an old one.
     stage.ownFiles = stage.inputs;
     stage.ownFiles.push_back(task.origVobFilePath);
-    stage.steps.push_back(checkedRun(language::remuxInProgress,
-                                     remuxCommand(task, streams.tracks, streams.subtitles, settings),
-                                     task.vobFilePath, {1, 0}, tolerancePercent));
+    stage.steps.push_back(checkedRun(
+        language::remuxInProgress, remuxCommand(task, streams.tracks, streams.subtitles, settings),
+        task.vobFilePath, {1, 0}, tolerancePercent));
     if (task.deleteStreams) {
         stage.deletedAfter = stage.inputs;
     }
@@ -184,8 +184,7 @@ plan::Stage authorStage(const Ttask& task, const TaskStreams& streams,
         stage.steps.push_back(plan::WriteAuthoringControl{
             authoringControlPath(task),
             streams.sourceSubtitles ? authoringPalettePath(task) : std::string()});
-        title.command =
-            controlledAuthoringCommand(task, authoringControlPath(task), settings);
+        title.command = controlledAuthoringCommand(task, authoringControlPath(task), settings);
         // Read by the title run alone: they go with it, whatever it did.
         title.removedAfter = {authoringControlPath(task), authoringPalettePath(task)};
     } else {
@@ -289,10 +288,9 @@ double Expectation::of(double referenceKb) const {
 int TaskPlan::toolRunCount() const {
     int count = 0;
     for (const Stage& stage : stages) {
-        count += static_cast<int>(std::count_if(stage.steps.begin(), stage.steps.end(),
-                                                [](const Step& step) {
-                                                    return std::holds_alternative<ToolRun>(step);
-                                                }));
+        count += static_cast<int>(
+            std::count_if(stage.steps.begin(), stage.steps.end(),
+                          [](const Step& step) { return std::holds_alternative<ToolRun>(step); }));
     }
     return count;
 }
