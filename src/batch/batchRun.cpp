@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
+#include "runner/runJournal.h"
 #include "runner/runLog.h"
 #include "runner/runSession.h"
 #include "runner/taskBoard.h"
@@ -103,82 +104,37 @@ std::string countLineFault(const std::string& projectPath) {
 
 }  // namespace
 
-BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
+BatchRun::Files BatchRun::filesOf(const BatchOptions& options) const {
     // By default a batch run shares the settings and the latest log of the window program that
     // lies beside it.
     const userFiles::Locations windowFiles =
         userFiles::locate(programLocation::folderOf(programPath_) + "marovink");
-    const std::string settingsPath =
-        options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath;
-    const std::string logPath = options.logPath.empty() ? windowFiles.runLog : options.logPath;
+    return {options.settingsPath.empty() ? windowFiles.settingsFile : options.settingsPath,
+            options.logPath.empty() ? windowFiles.runLog : options.logPath};
+}
+
+void BatchRun::Failure::report(ConsoleReport& console, const std::string& text) const {
+    console.failure(text.find(file) != std::string::npos
+                        ? text
+                        : doing + shownPath(file) + language::batchDoingSeparator + text);
+}
+
+BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
+    const Files files = filesOf(options);
     // A settings file named on purpose and missing is a mistake, not a wish for the defaults.
-    if (!options.settingsPath.empty() && !isExistingFile(settingsPath)) {
+    if (!options.settingsPath.empty() && !isExistingFile(files.settings)) {
         std::error_code error;
-        console_.failure(language::batchSettingsMissingBefore + shownPath(settingsPath) +
-                         (std::filesystem::is_directory(settingsPath, error)
+        console_.failure(language::batchSettingsMissingBefore + shownPath(files.settings) +
+                         (std::filesystem::is_directory(files.settings, error)
                               ? language::batchSettingsIsFolder
                               : language::batchSettingsMissingAfter));
         return cannotRun;
     }
-    Settings settings(settingsPath, programLocation::folderOf(programPath_));
+    Settings settings(files.settings, programLocation::folderOf(programPath_));
     TAllTask tasks;
-    RunLog log(logPath, formats_);
     std::set<int> finishedEarlier;
-    // Each failure names what was being done and with which file, unless its text does.
-    std::string doing;
-    std::string file;
-    const auto reportFailure = [&](const std::string& text) {
-        console_.failure(text.find(file) != std::string::npos
-                             ? text
-                             : doing + shownPath(file) + language::batchDoingSeparator + text);
-    };
-    try {
-        // A missing tool is reported; the run goes on, as in the window.
-        doing = language::batchReadingSettings;
-        file = settingsPath;
-        if (options.defaultSettings) {
-            settings.loadDefaults(console_);
-        } else {
-            settings.load(console_);
-        }
-        doing = language::batchReadingProject;
-        file = options.projectPath;
-        try {
-            projectFile::load(options.projectPath, tasks);
-        } catch (const ConversionError&) {
-            console_.failure(doing + shownPath(file) + language::batchDoingSeparator +
-                             countLineFault(options.projectPath));
-            return cannotRun;
-        }
-        if (!options.failedFromLog.empty()) {
-            doing = language::batchReadingEarlierLog;
-            file = options.failedFromLog;
-            finishedEarlier = finishedInRunLog(options.failedFromLog, tasks.count());
-        }
-        // Each run empties its log and the tools log: neither may be a file of the project, nor
-        // may the earlier log, read whole above, be one.
-        std::vector<OwnFile> ownFiles{
-            {options.logPath.empty() ? language::batchDefaultLogSubject : language::batchLogSubject,
-             logPath}};
-        if (platform_.collectsToolOutput()) {
-            ownFiles.push_back(
-                {language::batchToolsLogSubject, programLocation::toolsLogBeside(logPath)});
-        }
-        if (!options.failedFromLog.empty()) {
-            ownFiles.push_back({language::batchFailedFromSubject, options.failedFromLog});
-        }
-        const std::string clash = projectFileClash(
-            ownFiles, ProjectFiles{options.projectPath, settingsPath, settings.values(), tasks});
-        if (!clash.empty()) {
-            console_.failure(clash);
-            return cannotRun;
-        }
-    } catch (const NotARunLog&) {
-        console_.failure(language::batchFailedFromOption + shownPath(options.failedFromLog) +
-                         language::batchNotARunLog);
-        return cannotRun;
-    } catch (const std::exception& failure) {
-        reportFailure(failure.what());
+    Failure failure;
+    if (!readInputs(options, files, settings, tasks, finishedEarlier, failure)) {
         return cannotRun;
     }
     const TaskChoice choice = chosenTasks(options, tasks.count(), finishedEarlier);
@@ -188,28 +144,14 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     // Without the entry, the next retry would run the finished tasks again: its failure is the
     // run's.
     bool carryForwardFailed = false;
-    const auto carryForward = [this, &choice, &logPath, &carryForwardFailed] {
-        if (choice.finishedEarlier.empty()) {
-            return;
-        }
-        // Under the lock that an abort's entry takes, so that the two never interleave.
-        std::lock_guard<std::mutex> lock(runMutex_);
-        try {
-            writeToFile(logPath,
-                        taskSelection::carriedForwardEntry(choice.finishedEarlier) + "\r\n\r\n",
-                        true);
-        } catch (const std::exception& failure) {
-            carryForwardFailed = true;
-            console_.failure(language::batchWritingLog + shownPath(logPath) +
-                             language::batchDoingSeparator + failure.what());
-        }
-    };
     TaskBoard board;
-    ConsoleRunView view(console_, board, carryForward);
+    ConsoleRunView view(console_, board, [&] {
+        carryForwardFailed = !writeCarriedForward(choice.finishedEarlier, files.log);
+    });
+    RunLog log(files.log, formats_);
     std::unique_ptr<RunSession> session;
     try {
-        doing = language::batchWritingLog;
-        file = logPath;
+        failure = {language::batchWritingLog, files.log};
         const int tasksAtOnce =
             resolvedTasksAtOnce(options.tasksAtOnce, settings.values().tasksAtOnce,
                                 std::thread::hardware_concurrency());
@@ -217,30 +159,112 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
             tasks, choice.toRun, log,
             RunSession::Services{settings, platform_, console_, formats_, tasksAtOnce}, view,
             board);
-    } catch (const std::exception& failure) {
-        reportFailure(failure.what());
+    } catch (const std::exception& error) {
+        failure.report(console_, error.what());
         return cannotRun;
     }
+    waitForEnd(*session, files.log);
+    return reportEnd(*session, board, files.log, carryForwardFailed);
+}
+
+bool BatchRun::readInputs(const BatchOptions& options, const Files& files, Settings& settings,
+                          TAllTask& tasks, std::set<int>& finishedEarlier, Failure& failure) {
+    try {
+        // A missing tool is reported; the run goes on, as in the window.
+        failure = {language::batchReadingSettings, files.settings};
+        if (options.defaultSettings) {
+            settings.loadDefaults(console_);
+        } else {
+            settings.load(console_);
+        }
+        failure = {language::batchReadingProject, options.projectPath};
+        try {
+            projectFile::load(options.projectPath, tasks);
+        } catch (const ConversionError&) {
+            console_.failure(failure.doing + shownPath(failure.file) +
+                             language::batchDoingSeparator + countLineFault(options.projectPath));
+            return false;
+        }
+        if (!options.failedFromLog.empty()) {
+            failure = {language::batchReadingEarlierLog, options.failedFromLog};
+            finishedEarlier = finishedInRunLog(options.failedFromLog, tasks.count());
+        }
+        const std::string clash = projectFileClash(
+            ownFilesOf(options, files.log),
+            ProjectFiles{options.projectPath, files.settings, settings.values(), tasks});
+        if (!clash.empty()) {
+            console_.failure(clash);
+            return false;
+        }
+    } catch (const NotARunLog&) {
+        console_.failure(language::batchFailedFromOption + shownPath(options.failedFromLog) +
+                         language::batchNotARunLog);
+        return false;
+    } catch (const std::exception& error) {
+        failure.report(console_, error.what());
+        return false;
+    }
+    return true;
+}
+
+std::vector<OwnFile> BatchRun::ownFilesOf(const BatchOptions& options,
+                                          const std::string& logPath) const {
+    // Each run empties its log, the tools log and the journal: none may be a file of the
+    // project, nor may the earlier log, read whole before.
+    std::vector<OwnFile> ownFiles{
+        {options.logPath.empty() ? language::batchDefaultLogSubject : language::batchLogSubject,
+         logPath},
+        {language::batchJournalSubject, RunJournal::pathOf(logPath)}};
+    if (platform_.collectsToolOutput()) {
+        ownFiles.push_back(
+            {language::batchToolsLogSubject, programLocation::toolsLogBeside(logPath)});
+    }
+    if (!options.failedFromLog.empty()) {
+        ownFiles.push_back({language::batchFailedFromSubject, options.failedFromLog});
+    }
+    return ownFiles;
+}
+
+bool BatchRun::writeCarriedForward(const TaskNumbers& finishedEarlier, const std::string& logPath) {
+    if (finishedEarlier.empty()) {
+        return true;
+    }
+    // Under the lock that an abort's entry takes, so that the two never interleave.
+    std::lock_guard<std::mutex> lock(runMutex_);
+    try {
+        writeToFile(logPath, taskSelection::carriedForwardEntry(finishedEarlier) + "\r\n\r\n",
+                    true);
+        return true;
+    } catch (const std::exception& failure) {
+        console_.failure(language::batchWritingLog + shownPath(logPath) +
+                         language::batchDoingSeparator + failure.what());
+        return false;
+    }
+}
+
+void BatchRun::waitForEnd(RunSession& session, const std::string& logPath) {
     {
         std::lock_guard<std::mutex> lock(runMutex_);
-        session_ = session.get();
+        session_ = &session;
         logPath_ = logPath;
     }
-    session->waitForEnd();
-    {
-        std::lock_guard<std::mutex> lock(runMutex_);
-        session_ = nullptr;
-    }
+    session.waitForEnd();
+    std::lock_guard<std::mutex> lock(runMutex_);
+    session_ = nullptr;
+}
+
+BatchRun::ExitStatus BatchRun::reportEnd(const RunSession& session, const TaskBoard& board,
+                                         const std::string& logPath, bool carryForwardFailed) {
     const TaskBoard::Tally tally = board.tally();
-    if (!session->runFailure().empty()) {
+    if (!session.runFailure().empty()) {
         console_.stoppedEarly(ConsoleReport::Stop::endedEarly, tally.started, tally.withErrors,
                               tally.notReached);
         console_.failure(language::batchRunEndedEarly +
-                         (session->logWriteFailed()
+                         (session.logWriteFailed()
                               ? language::batchRunEndedEarlyWhile +
                                     std::string(language::batchWritingLog) + shownPath(logPath)
                               : std::string()) +
-                         language::batchDoingSeparator + session->runFailure());
+                         language::batchDoingSeparator + session.runFailure());
         return someTaskFailed;
     }
     if (board.wasAborted()) {

@@ -63,6 +63,7 @@ const char* const batchNotARunLog = " is not a run log";
 const char* const batchLogSubject = "--log ";
 const char* const batchDefaultLogSubject = "the run log ";
 const char* const batchToolsLogSubject = "the tools log ";
+const char* const batchJournalSubject = "the run journal ";
 const char* const batchFailedFromSubject = "--failed-from ";
 const char* const batchIsProject = " is the project file";
 const char* const batchIsSettings = " is the settings file";

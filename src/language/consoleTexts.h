@@ -45,6 +45,7 @@ extern const char* const batchNotARunLog;
 extern const char* const batchLogSubject;
 extern const char* const batchDefaultLogSubject;
 extern const char* const batchToolsLogSubject;
+extern const char* const batchJournalSubject;
 extern const char* const batchFailedFromSubject;
 extern const char* const batchIsProject;
 extern const char* const batchIsSettings;
