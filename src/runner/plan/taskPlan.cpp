@@ -112,14 +112,22 @@ void addOnePassRun(plan::Stage& stage, const Ttask& task, const TaskStreams& str
     }
 }
 
+// A stage reading its inputs, the first of which gives the room it needs where it writes.
+plan::Stage stageReading(plan::StageKind kind, std::vector<std::string> inputs,
+                         const std::string& writingTo) {
+    plan::Stage stage;
+    stage.kind = kind;
+    stage.inputs = std::move(inputs);
+    stage.spaceFor = stage.inputs.front();
+    stage.spaceOn = writingTo;
+    return stage;
+}
+
 plan::Stage demuxStage(const Ttask& task, const TaskStreams& streams,
                        const SettingsValues& settings) {
-    plan::Stage stage;
-    stage.kind = plan::StageKind::Demux;
-    stage.inputs = {task.origVobFilePath};
+    plan::Stage stage =
+        stageReading(plan::StageKind::Demux, {task.origVobFilePath}, task.m2vFilePath);
     stage.reference.measured = {task.origVobFilePath};
-    stage.spaceFor = task.origVobFilePath;
-    stage.spaceOn = task.m2vFilePath;
     stage.ownFiles = {task.origVobFilePath};
     if (streams.subtitles.empty()) {
         addRunPerStream(stage, task, streams, settings);
@@ -134,18 +142,15 @@ plan::Stage demuxStage(const Ttask& task, const TaskStreams& streams,
 
 plan::Stage remuxStage(const Ttask& task, const TaskStreams& streams,
                        const SettingsValues& settings) {
-    plan::Stage stage;
-    stage.kind = plan::StageKind::Remux;
-    stage.inputs = {task.m2vFilePath};
+    std::vector<std::string> inputs{task.m2vFilePath};
     const std::vector<std::string> others = plan::streamPaths(streams);
-    stage.inputs.insert(stage.inputs.end(), others.begin(), others.end());
+    inputs.insert(inputs.end(), others.begin(), others.end());
+    plan::Stage stage = stageReading(plan::StageKind::Remux, inputs, task.vobFilePath);
     // A task whose tracks were measured measures what it keeps: the source also holds what is
     // left out. Otherwise the source's size stands.
     if (!task.doDemux || measuresTracks(streams)) {
         stage.reference = {stage.inputs, streamsOverhead};
     }
-    stage.spaceFor = task.m2vFilePath;
-    stage.spaceOn = task.vobFilePath;
     // The source is kept too: a remultiplexed VOB named like it is never taken for an old one.
     stage.ownFiles = stage.inputs;
     stage.ownFiles.push_back(task.origVobFilePath);
@@ -160,14 +165,11 @@ plan::Stage remuxStage(const Ttask& task, const TaskStreams& streams,
 
 plan::Stage authorStage(const Ttask& task, const TaskStreams& streams,
                         const SettingsValues& settings) {
-    plan::Stage stage;
-    stage.kind = plan::StageKind::Author;
-    stage.inputs = {task.vobFilePath};
+    plan::Stage stage =
+        stageReading(plan::StageKind::Author, {task.vobFilePath}, task.dvdFolderPath);
     if (!task.doDemux && !task.doRemux) {
         stage.reference.measured = {task.vobFilePath};
     }
-    stage.spaceFor = task.vobFilePath;
-    stage.spaceOn = task.dvdFolderPath;
     const std::string videoTsFolder = plan::videoTsFolderOf(task);
     // The title run would add a second title set beside a DVD that appeared while the earlier
     // stages ran, and the size check would measure the old one.
