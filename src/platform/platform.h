@@ -5,8 +5,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/systemEncoding.h"
+#include "platform/commandLineSplit.h"
 #include "regional/regionalFormats.h"
 
 namespace platform {
@@ -32,15 +34,20 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Starts the command line as a process of its own, in workingFolder (empty: the program's
-    // own current folder), and waits for it to end. The program's current folder is never
-    // changed, so that tools of several tasks can start at once. Gives the tool's exit status
-    // (128 + the signal for a POSIX tool killed by one), nothing when it cannot be started.
-    // Throws IoError when the tools log cannot be written.
-    virtual std::optional<int> startAndWait(const std::string& commandLine, int showMode,
-                                            const std::string& workingFolder) = 0;
-    std::optional<int> startAndWait(const std::string& commandLine, int showMode) {
-        return startAndWait(commandLine, showMode, std::string());
+    // Starts a tool as a process of its own, in workingFolder (empty: the program's own current
+    // folder), and waits for it to end: the program with its arguments (the program first) where
+    // the system starts a process from a list, the command line that writes them where it starts
+    // one from a text (Windows). The tools log shows the command line. The program's current
+    // folder is never changed, so that tools of several tasks can start at once. Gives the tool's
+    // exit status (128 + the signal for a POSIX tool killed by one), nothing when it cannot be
+    // started. Throws IoError when the tools log cannot be written.
+    virtual std::optional<int> startTool(const std::string& commandLine,
+                                         const std::vector<std::string>& arguments, int showMode,
+                                         const std::string& workingFolder) = 0;
+    // The same for a command line alone, split as Windows splits it.
+    std::optional<int> startAndWait(const std::string& commandLine, int showMode,
+                                    const std::string& workingFolder = std::string()) {
+        return startTool(commandLine, splitCommandLine(commandLine), showMode, workingFolder);
     }
     // The folder a tool writing to destinationPath works in: the root of its drive on Windows,
     // where a tool has always started there; empty (the program's own) elsewhere.

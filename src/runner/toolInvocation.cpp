@@ -32,21 +32,17 @@ void ToolInvocation::endStage() {
 std::optional<int> ToolInvocation::runCommandLine(const ToolCommand& command) {
     std::optional<int> exitStatus;
     if (command.isSafe()) {
-        exitStatus = startAndWait(command.commandLine, platform::showNormal);
+        // What the command line says is what starts: its arguments, never split again.
+        exitStatus = platform_.startTool(command.commandLine, command.arguments,
+                                         platform::showNormal, workingFolder_);
+        if (!exitStatus) {
+            messages_.showWarning(language::commandLineExecutionFailed + command.commandLine);
+        }
     } else {
         messages_.showWarning(language::commandLineExecutionFailed + command.commandLine);
     }
     if (!exitStatus) {
         reportTaskError_(command.commandLine + language::commandLineAborted);
-    }
-    return exitStatus;
-}
-
-std::optional<int> ToolInvocation::startAndWait(const std::string& commandLine, int showMode) {
-    const std::optional<int> exitStatus =
-        platform_.startAndWait(commandLine, showMode, workingFolder_);
-    if (!exitStatus) {
-        messages_.showWarning(language::commandLineExecutionFailed + commandLine);
     }
     return exitStatus;
 }

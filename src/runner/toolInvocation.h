@@ -29,7 +29,6 @@ public:
     // its command line would not give the tool the arguments meant for it), shows the warning box,
     // reports the aborted command line and gives nothing.
     std::optional<int> runCommandLine(const ToolCommand& command);
-    std::optional<int> startAndWait(const std::string& commandLine, int showMode);
 
     // True when the destination has room for 1.15 times the input's whole kibibytes, besides
     // what the stages of other tasks running at the same time have set aside there; the stage

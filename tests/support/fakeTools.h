@@ -77,10 +77,10 @@ void writeFakeToolSizes(const std::string& folder, long long audio, long long vi
 // A platform whose free space and failing deletions a test sets; processes start for real.
 class SetFreeSpace : public platform::Platform {
 public:
-    using platform::Platform::startAndWait;
-    std::optional<int> startAndWait(const std::string& commandLine, int showMode,
-                                    const std::string& workingFolder) override {
-        return real->startAndWait(commandLine, showMode, workingFolder);
+    std::optional<int> startTool(const std::string& commandLine,
+                                 const std::vector<std::string>& arguments, int showMode,
+                                 const std::string& workingFolder) override {
+        return real->startTool(commandLine, arguments, showMode, workingFolder);
     }
     std::string toolWorkingFolder(const std::string& destination) override {
         return real->toolWorkingFolder(destination);

@@ -24,7 +24,6 @@
 
 #include "files/ioError.h"
 #include "files/textFile.h"
-#include "platform/commandLineSplit.h"
 #include "platform/fileDeletion.h"
 #include "platform/platform.h"
 
@@ -297,10 +296,9 @@ private:
 
 class PosixPlatform : public Platform {
 public:
-    using Platform::startAndWait;
-    std::optional<int> startAndWait(const std::string& commandLine, int /*showMode*/,
-                                    const std::string& workingFolder) override {
-        const std::vector<std::string> arguments = splitCommandLine(commandLine);
+    std::optional<int> startTool(const std::string& commandLine,
+                                 const std::vector<std::string>& arguments, int /*showMode*/,
+                                 const std::string& workingFolder) override {
         // A folder or a file without execute permission is no program, whatever exec says.
         if (arguments.front().empty() || !isExecutableFile(arguments.front())) {
             return std::nullopt;

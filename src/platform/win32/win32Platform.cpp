@@ -60,9 +60,10 @@ void enableShutdownPrivilege() {
 
 class Win32Platform : public Platform {
 public:
-    using Platform::startAndWait;
-    std::optional<int> startAndWait(const std::string& commandLine, int showMode,
-                                    const std::string& workingFolder) override {
+    // Windows starts a process from its command line, which writes the arguments.
+    std::optional<int> startTool(const std::string& commandLine,
+                                 const std::vector<std::string>& /*arguments*/, int showMode,
+                                 const std::string& workingFolder) override {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
