@@ -1,6 +1,5 @@
 #include "runner/processThreadUnit.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -9,13 +8,10 @@
 #include "language/language.h"
 #include "mpeg/streamSurvey.h"
 #include "platform/platform.h"
-#include "runner/audioTracks.h"
-#include "runner/commandLines.h"
 #include "runner/dvdCheck.h"
 #include "runner/globalMethods.h"
 #include "runner/taskFiles.h"
 #include "storage/settings.h"
-#include "task/taskChoices.h"
 
 namespace {
 

@@ -29,9 +29,7 @@ TaskWork workOf(const plan::TaskPlan& plan) {
     for (const std::string& input : first.inputs) {
         work.sourceBytes += bytesOf(input);
     }
-    work.firstStageRuns = static_cast<int>(std::count_if(
-        first.steps.begin(), first.steps.end(),
-        [](const plan::Step& step) { return std::holds_alternative<plan::ToolRun>(step); }));
+    work.firstStageRuns = first.toolRunCount();
     return work;
 }
 

@@ -287,12 +287,16 @@ double Expectation::of(double referenceKb) const {
     return std::max(shareOfReference * referenceKb + kb, 0.0);
 }
 
+int Stage::toolRunCount() const {
+    return static_cast<int>(std::count_if(steps.begin(), steps.end(), [](const Step& step) {
+        return std::holds_alternative<ToolRun>(step);
+    }));
+}
+
 int TaskPlan::toolRunCount() const {
     int count = 0;
     for (const Stage& stage : stages) {
-        count += static_cast<int>(
-            std::count_if(stage.steps.begin(), stage.steps.end(),
-                          [](const Step& step) { return std::holds_alternative<ToolRun>(step); }));
+        count += stage.toolRunCount();
     }
     return count;
 }

@@ -123,6 +123,8 @@ struct Stage {
     // Deleted only when the DVD check found the DVD as its VOB: it may be all that is left to
     // author the DVD again from.
     bool deletionNeedsMatchingDvd = false;
+
+    int toolRunCount() const;
 };
 
 // What a file or folder is to its task.
