@@ -10,7 +10,7 @@
 
 #include "messages/messageSink.h"
 #include "platform/platform.h"
-#include "runner/processThreadUnit.h"
+#include "runner/exec/processThreadUnit.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
 #include "task/task.h"

@@ -17,9 +17,9 @@
 
 #include "messages/messageSink.h"
 #include "platform/platform.h"
-#include "runner/runLog.h"
 #include "runner/runSession.h"
-#include "runner/taskBoard.h"
+#include "runner/state/runLog.h"
+#include "runner/state/taskBoard.h"
 #include "storage/settings.h"
 #include "task/task.h"
 
@@ -34,10 +34,7 @@ public:
 // Counts the monitors' reports and shows nothing.
 class CountingView : public RunView {
 public:
-    void taskStarted(int) override {}
-    void stepStarted(const std::string&, int) override {}
-    void stepDone(const std::string&, int) override {}
-    void taskFailed(const std::string&, int) override {}
+    void runEvent(const RunEvent&) override {}
     void progress(int) override { ++reports; }
     void runFinished() override {}
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/commandLineSplit.h"
-#include "runner/commandLines.h"
+#include "runner/plan/commandLines.h"
 #include "storage/settings.h"
 #include "task/task.h"
 

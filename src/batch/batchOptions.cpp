@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "language/consoleTexts.h"
-#include "runner/taskSelection.h"
+#include "runner/state/taskSelection.h"
 #include "storage/settings.h"
 
 namespace {

@@ -16,10 +16,10 @@
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
-#include "runner/runJournal.h"
-#include "runner/runLog.h"
 #include "runner/runSession.h"
-#include "runner/taskBoard.h"
+#include "runner/state/runJournal.h"
+#include "runner/state/runLog.h"
+#include "runner/state/taskBoard.h"
 #include "storage/projectFile.h"
 #include "storage/settings.h"
 #include "task/task.h"
@@ -44,18 +44,25 @@ public:
                    std::function<void()> firstEntryWritten)
         : console_(console), board_(board), firstEntryWritten_(std::move(firstEntryWritten)) {}
 
-    void taskStarted(int taskIndex) override {
-        afterFirstEntry();
-        console_.taskStart(taskIndex);
-    }
-    void stepStarted(const std::string& text, int taskIndex) override {
-        console_.stepStart(ofTask(taskIndex) + text);
-    }
-    void stepDone(const std::string& text, int taskIndex) override {
-        console_.stepDone(ofTask(taskIndex) + text);
-    }
-    void taskFailed(const std::string& text, int taskIndex) override {
-        console_.taskError(ofTask(taskIndex) + text);
+    void runEvent(const RunEvent& event) override {
+        const std::string text = ofTask(event.task) + eventText(event);
+        switch (event.kind) {
+            case RunEvent::Kind::taskStarted:
+                afterFirstEntry();
+                console_.taskStart(event.task);
+                break;
+            case RunEvent::Kind::stepStarted:
+                console_.stepStart(text);
+                break;
+            case RunEvent::Kind::stepDone:
+                console_.stepDone(text);
+                break;
+            case RunEvent::Kind::taskError:
+                console_.taskError(text);
+                break;
+            default:
+                break;
+        }
     }
     void progress(int percentage) override {
         if (!board_.isSideBySide()) {

@@ -9,7 +9,7 @@
 #include "batch/consoleReport.h"
 #include "batch/projectFileClash.h"
 #include "regional/regionalFormats.h"
-#include "runner/taskSelection.h"
+#include "runner/state/taskSelection.h"
 
 namespace platform {
 class Platform;

@@ -2,7 +2,7 @@
 
 #include "files/textFile.h"
 #include "language/language.h"
-#include "runner/runJournal.h"
+#include "runner/state/runJournal.h"
 
 std::set<int> finishedInRunLog(const std::string& path, int count) {
     TextLineReader reader(path);

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "batch/batchOptions.h"
-#include "runner/taskSelection.h"
+#include "runner/state/runLogReading.h"
 
 // A --failed-from file whose first entry is none that a run log begins with.
 class NotARunLog : public std::runtime_error {

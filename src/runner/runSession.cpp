@@ -1,14 +1,12 @@
 #include "runner/runSession.h"
 
-#include <algorithm>
-
 #include "files/fileLock.h"
 #include "files/ioError.h"
 #include "language/language.h"
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "runner/plan/taskPlan.h"
-#include "runner/runLog.h"
+#include "runner/state/runLog.h"
 #include "storage/settings.h"
 
 namespace {
@@ -39,7 +37,7 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
       platform_(services.platform),
       chosen_(chosen),
       sideBySide_(services.tasksAtOnce > 1),
-      estimate_(workOfTasks(tasks, chosen, services.settings.values()), sideBySide_) {
+      start_(std::chrono::steady_clock::now()) {
     if (logLock_) {
         // A run of an earlier version locks the log itself.
         earlierVersionsLogLock_ = FileLock::tryTake(log_.path());
@@ -59,22 +57,24 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
         // Tools running side by side would interleave their output line by line.
         platform_.setToolOutputWhole(sideBySide_);
     }
-    board_.runStarted(tasks, chosen, sideBySide_);
+    board_.runStarted(tasks, chosen, workOfTasks(tasks, chosen, services.settings.values()),
+                      sideBySide_);
+    TprocessThread::Handlers handlers;
+    handlers.OnEvent = [this](const RunEvent& event) { onEvent(event); };
+    handlers.OnRunFinished = [this] { onRunFinished(); };
     run_ = std::make_unique<ParallelRun>(
         tasks, chosen, services.tasksAtOnce,
         TprocessThread::Services{services.settings, services.platform, services.messages,
                                  std::move(services.formats)},
-        handlers(), [this](int taskIndex, bool cutShort) { onTaskEnd(taskIndex, cutShort); });
+        std::move(handlers));
 }
 
 RunSession::~RunSession() {
     waitForEnd();
 }
 
-int RunSession::runTaskOf(int taskIndex) const {
-    const auto place = std::lower_bound(chosen_.begin(), chosen_.end(), taskIndex);
-    return place != chosen_.end() && *place == taskIndex ? static_cast<int>(place - chosen_.begin())
-                                                         : -1;
+double RunSession::elapsedSeconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
 }
 
 void RunSession::writeEntry(int taskIndex, const std::function<void(RunLog::Block*)>& write) {
@@ -88,72 +88,74 @@ void RunSession::writeEntry(int taskIndex, const std::function<void(RunLog::Bloc
     });
 }
 
-TprocessThread::Handlers RunSession::handlers() {
-    TprocessThread::Handlers handlers;
-    handlers.OnTaskStart = [this](TprocessThread&, const std::string& text, int taskIndex) {
-        estimate_.taskStarted(runTaskOf(taskIndex));
-        writeEntry(taskIndex,
-                   [&](RunLog::Block* block) { log_.taskStart(text, taskIndex, block); });
-        board_.taskStarted(taskIndex);
-        view_.taskStarted(taskIndex);
-        showPosition();
-    };
-    handlers.OnStepStart = [this](TprocessThread& runner, const std::string& text, int taskIndex) {
-        onStepStart(runner, text, taskIndex);
-    };
-    handlers.OnStepDone = [this](TprocessThread&, const std::string& text, int taskIndex) {
-        stopMonitor(taskIndex);
-        estimate_.toolRunEnded(runTaskOf(taskIndex));
-        writeEntry(taskIndex, [&](RunLog::Block* block) { log_.stepDone(text, block); });
-        board_.stepDone(taskIndex);
-        view_.stepDone(text, taskIndex);
-        showPosition();
-    };
-    handlers.OnTaskError = [this](TprocessThread&, const std::string& text, int taskIndex) {
-        writeEntry(taskIndex, [&](RunLog::Block* block) { log_.taskError(text, block); });
-        board_.taskFailed(taskIndex);
-        view_.taskFailed(text, taskIndex);
-    };
-    handlers.OnRunFinished = [this] { onRunFinished(); };
-    return handlers;
+void RunSession::onEvent(const RunEvent& event) {
+    if (event.kind == RunEvent::Kind::taskEnded) {
+        onTaskEnd(event);
+        return;
+    }
+    if (event.kind == RunEvent::Kind::stepDone) {
+        stopMonitor(event.task);
+    }
+    logEvent(event);
+    show(event);
+    if (event.kind == RunEvent::Kind::stepStarted) {
+        startMonitor(event);
+    }
 }
 
-void RunSession::onStepStart(TprocessThread& runner, const std::string& text, int taskIndex) {
-    const int runTask = runTaskOf(taskIndex);
-    estimate_.toolRunStarted(runTask);
-    writeEntry(taskIndex, [&](RunLog::Block* block) { log_.stepStart(text, block); });
-    board_.stepStarted(taskIndex, text);
-    view_.stepStarted(text, taskIndex);
-    showPosition();
+void RunSession::logEvent(const RunEvent& event) {
+    const std::string text = eventText(event);
+    writeEntry(event.task, [&](RunLog::Block* block) {
+        switch (event.kind) {
+            case RunEvent::Kind::taskStarted:
+                log_.taskStart(text, event.task, block);
+                break;
+            case RunEvent::Kind::stepStarted:
+                log_.stepStart(text, block);
+                break;
+            case RunEvent::Kind::stepDone:
+                log_.stepDone(text, block);
+                break;
+            case RunEvent::Kind::taskError:
+                log_.taskError(text, block);
+                break;
+            default:
+                break;
+        }
+    });
+}
+
+RunPosition RunSession::show(const RunEvent& event) {
+    const RunPosition position = board_.apply(event, elapsedSeconds());
+    view_.runEvent(event);
+    view_.runPosition(position);
+    return position;
+}
+
+void RunSession::startMonitor(const RunEvent& stepStart) {
+    const int taskIndex = stepStart.task;
     stopMonitor(taskIndex);  // at most one monitor per task at a time
     monitors_[taskIndex] = std::make_unique<TprogressThread>(
-        runner.currentTarget(), runner.expectedSize(), runner.currentTargetIsFolder(),
-        [this, runTask](TprogressThread&, int percentage) {
-            estimate_.toolRunProgress(runTask, percentage);
-            if (sideBySide_) {
-                // The gauge shows the whole run, not this step.
-                const RunPosition position = estimate_.position();
-                board_.positionChanged(position);
-                view_.progress(position.percent);
-                view_.runPosition(position);
-            } else {
-                board_.progress(percentage);
-                view_.progress(percentage);
-                showPosition();
-            }
-        },
+        stepStart.target, stepStart.expectedKb, stepStart.targetIsFolder,
+        [this, taskIndex](TprogressThread&, int percentage) { onProgress(taskIndex, percentage); },
         platform_);
 }
 
-void RunSession::onTaskEnd(int taskIndex, bool cutShort) {
-    stopMonitor(taskIndex);
-    estimate_.taskEnded(runTaskOf(taskIndex));
-    board_.taskEnded(taskIndex, cutShort);
+void RunSession::onProgress(int taskIndex, int percentage) {
+    const RunPosition position =
+        board_.apply(RunEvent::progressOf(taskIndex, percentage), elapsedSeconds());
+    // With several tasks at once, the gauge shows the whole run, not this step.
+    view_.progress(sideBySide_ ? position.percent : percentage);
+    view_.runPosition(position);
+}
+
+void RunSession::onTaskEnd(const RunEvent& event) {
+    stopMonitor(event.task);
     if (sideBySide_) {
         RunLog::Block block;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            const auto held = blocks_.find(taskIndex);
+            const auto held = blocks_.find(event.task);
             if (held != blocks_.end()) {
                 block = std::move(held->second);
                 blocks_.erase(held);
@@ -161,7 +163,7 @@ void RunSession::onTaskEnd(int taskIndex, bool cutShort) {
         }
         writeLog([&] { log_.writeBlock(block); });
     }
-    showPosition();
+    show(event);
 }
 
 void RunSession::onRunFinished() {
@@ -210,19 +212,13 @@ void RunSession::stopMonitor(int taskIndex) {
     }
 }
 
-void RunSession::showPosition() {
-    const RunPosition position = estimate_.position();
-    board_.positionChanged(position);
-    view_.runPosition(position);
-}
-
 bool RunSession::abort() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (finished_) {
         return false;
     }
     run_->requestStop();
-    board_.abortRequested();
+    board_.apply(RunEvent::abort(), elapsedSeconds());
     if (sideBySide_) {
         // Each block shows where its task stood, so that a retry finds the tasks cut short.
         writeLog([this] {
@@ -250,6 +246,6 @@ void RunSession::waitForEnd() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!endReported_) {
         endReported_ = true;
-        board_.runEnded();
+        board_.apply(RunEvent::runEnd());
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -8,13 +9,13 @@
 #include <string>
 
 #include "regional/regionalFormats.h"
-#include "runner/parallelRun.h"
-#include "runner/processThreadUnit.h"
-#include "runner/progressThreadUnit.h"
-#include "runner/runEstimate.h"
-#include "runner/runLog.h"
-#include "runner/taskBoard.h"
-#include "runner/taskSelection.h"
+#include "runner/exec/parallelRun.h"
+#include "runner/exec/processThreadUnit.h"
+#include "runner/exec/progressThreadUnit.h"
+#include "runner/state/runEvent.h"
+#include "runner/state/runLog.h"
+#include "runner/state/taskBoard.h"
+#include "runner/state/taskSelection.h"
 
 class FileLock;
 class MessageSink;
@@ -29,13 +30,10 @@ class RunView {
 public:
     virtual ~RunView() = default;
 
-    virtual void taskStarted(int taskIndex) = 0;
-    // With one task at a time, each event is shown once it is in the run log; with several, a
-    // task's entries reach the log when it ends. The monitor of a step starts after its
-    // stepStarted.
-    virtual void stepStarted(const std::string& text, int taskIndex) = 0;
-    virtual void stepDone(const std::string& text, int taskIndex) = 0;
-    virtual void taskFailed(const std::string& text, int taskIndex) = 0;
+    // Each event of a task, after the task board has it. With one task at a time, each is shown
+    // once it is in the run log; with several, a task's entries reach the log when it ends. The
+    // monitor of a step starts after its start is shown.
+    virtual void runEvent(const RunEvent& event) = 0;
     // The step's percentage, or with several tasks at once the whole run's.
     virtual void progress(int percentage) = 0;
     // Where the run stands, after each of the calls above; from the monitor's thread after a
@@ -95,14 +93,16 @@ public:
     bool logWriteFailed() const { return logWriteFailed_.load(); }
 
 private:
-    TprocessThread::Handlers handlers();
-    void onStepStart(TprocessThread& runner, const std::string& text, int taskIndex);
-    void onTaskEnd(int taskIndex, bool cutShort);
+    void onEvent(const RunEvent& event);
+    void logEvent(const RunEvent& event);
+    void startMonitor(const RunEvent& stepStart);
+    void onProgress(int taskIndex, int percentage);
+    void onTaskEnd(const RunEvent& event);
     void onRunFinished();
     void stopMonitor(int taskIndex);
-    void showPosition();
-    // The task's place among the run's tasks.
-    int runTaskOf(int taskIndex) const;
+    // Has the board apply the event, and shows where the run now stands.
+    RunPosition show(const RunEvent& event);
+    double elapsedSeconds() const;
     // Writes an entry of the task: to the file at once, or to the task's block.
     void writeEntry(int taskIndex, const std::function<void(RunLog::Block*)>& write);
     void writeLog(const std::function<void()>& write);
@@ -126,7 +126,7 @@ private:
     // The held entries of each running task, when tasks run side by side.
     std::map<int, RunLog::Block> blocks_;
     std::atomic<bool> logWriteFailed_{false};
-    RunEstimate estimate_;
+    const std::chrono::steady_clock::time_point start_;
     // The monitor of each running step, made and ended with the runners' events.
     std::map<int, std::unique_ptr<TprogressThread>> monitors_;
     // Last, so that it ends, and stops using the rest, first.

@@ -8,8 +8,8 @@
 #include "batch/consoleReport.h"
 #include "files/ioError.h"
 #include "files/textFile.h"
-#include "runner/runLog.h"
-#include "runner/taskSelection.h"
+#include "runner/state/runLog.h"
+#include "runner/state/runLogReading.h"
 #include "support/tempFolder.h"
 
 namespace {

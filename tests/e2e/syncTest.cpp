@@ -8,7 +8,7 @@
 
 #include "editing/sourceFiles.h"
 #include "regional/regionalFormats.h"
-#include "runner/audioTracks.h"
+#include "runner/plan/audioTracks.h"
 #include "storage/projectFile.h"
 #include "support/batchProcess.h"
 #include "support/fakeTools.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "files/textFile.h"
-#include "runner/audioTracks.h"
-#include "runner/commandLines.h"
-#include "runner/subtitleStreams.h"
+#include "runner/plan/audioTracks.h"
+#include "runner/plan/commandLines.h"
+#include "runner/plan/subtitleStreams.h"
 #include "storage/settings.h"
 #include "support/tempFolder.h"
 #include "task/task.h"

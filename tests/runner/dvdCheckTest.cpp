@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runner/dvdCheck.h"
+#include "runner/exec/dvdCheck.h"
 
 namespace {
 

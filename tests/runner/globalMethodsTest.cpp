@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "regional/regionalFormats.h"
-#include "runner/globalMethods.h"
+#include "runner/exec/globalMethods.h"
 #include "support/tempFolder.h"
 
 namespace {

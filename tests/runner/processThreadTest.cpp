@@ -10,10 +10,10 @@
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
-#include "runner/commandLines.h"
-#include "runner/parallelRun.h"
-#include "runner/processThreadUnit.h"
-#include "runner/taskFiles.h"
+#include "runner/exec/parallelRun.h"
+#include "runner/exec/processThreadUnit.h"
+#include "runner/plan/commandLines.h"
+#include "runner/plan/taskFiles.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
@@ -61,6 +61,12 @@ protected:
         handlers.OnStepStart = recorder("OnStepStart");
         handlers.OnStepDone = recorder("OnStepDone");
         handlers.OnTaskError = recorder("OnTaskError");
+        handlers.OnEvent = [this](const RunEvent& event) {
+            if (event.kind == RunEvent::Kind::taskEnded && event.cutShort) {
+                std::lock_guard<std::mutex> lock(mutex);
+                cutShort.push_back(event.task);
+            }
+        };
         handlers.OnRunFinished = [this] { ++runsFinished; };
         return handlers;
     }
@@ -117,6 +123,7 @@ protected:
     std::vector<std::string> targets;
     std::vector<double> expectedSizes;
     std::vector<bool> folderFlags;
+    std::vector<int> cutShort;
     int runsFinished = 0;
     std::string runFailure;
 };
@@ -488,6 +495,7 @@ TEST_F(ProcessThreadTest, SideBySideATaskSharingAFileWaitsAndAStopReachesEveryRu
     for (const bool stop : {false, true}) {
         SCOPED_TRACE(stop);
         events.clear();
+        cutShort.clear();
         std::filesystem::remove(tools.callsPath());
         // Task 2 would author into task 0's folder: it waits, though a runner is free.
         tasks.taskAt(2)->dvdFolderPath =
@@ -509,7 +517,6 @@ TEST_F(ProcessThreadTest, SideBySideATaskSharingAFileWaitsAndAStopReachesEveryRu
 
         if (stop) {
             // Each stopped after its running tool, and no other task started.
-            std::vector<int> cutShort = run.cutShortTaskIndexes();
             std::sort(cutShort.begin(), cutShort.end());
             EXPECT_EQ(cutShort, (std::vector<int>{0, 1}));
             EXPECT_EQ(readLines(tools.callsPath()).size(), 2u);

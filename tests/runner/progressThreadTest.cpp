@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "platform/platform.h"
-#include "runner/progressThreadUnit.h"
+#include "runner/exec/progressThreadUnit.h"
 #include "support/tempFolder.h"
 
 namespace {

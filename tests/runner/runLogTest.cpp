@@ -7,7 +7,7 @@
 #include "files/ioError.h"
 #include "language/language.h"
 #include "platform/platform.h"
-#include "runner/runLog.h"
+#include "runner/state/runLog.h"
 #include "support/tempFolder.h"
 
 namespace {

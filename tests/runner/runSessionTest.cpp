@@ -11,8 +11,8 @@
 #include "files/ioError.h"
 #include "language/language.h"
 #include "platform/platform.h"
-#include "runner/runLog.h"
 #include "runner/runSession.h"
+#include "runner/state/runLog.h"
 #include "support/fakeTools.h"
 #include "support/tempFolder.h"
 
@@ -25,14 +25,24 @@ class RecordingView : public RunView {
 public:
     explicit RecordingView(std::string logPath) : logPath_(std::move(logPath)) {}
 
-    void taskStarted(int taskIndex) override {
-        record("task " + std::to_string(taskIndex),
-               platform::systemText(language::logTaskStarted) + std::to_string(taskIndex));
-    }
-    void stepStarted(const std::string& text, int) override { record("step", text); }
-    void stepDone(const std::string& text, int) override { record("done", text); }
-    void taskFailed(const std::string& text, int taskIndex) override {
-        record("failed " + std::to_string(taskIndex), text);
+    void runEvent(const RunEvent& event) override {
+        const std::string task = std::to_string(event.task);
+        switch (event.kind) {
+            case RunEvent::Kind::taskStarted:
+                record("task " + task, platform::systemText(language::logTaskStarted) + task);
+                break;
+            case RunEvent::Kind::stepStarted:
+                record("step", eventText(event));
+                break;
+            case RunEvent::Kind::stepDone:
+                record("done", event.message);
+                break;
+            case RunEvent::Kind::taskError:
+                record("failed " + task, event.message);
+                break;
+            default:
+                break;
+        }
     }
     void progress(int) override { record("progress", ""); }
     void runFinished() override { record("finished", language::logAllTasksFinished); }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runner/subtitleStreams.h"
+#include "runner/plan/subtitleStreams.h"
 #include "support/subtitleDisplaysText.h"
 #include "task/task.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "runner/taskBoard.h"
+#include "files/systemEncoding.h"
+#include "runner/state/taskBoard.h"
 
 namespace {
 
@@ -59,17 +60,17 @@ TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
         start(row.chosen);
         EXPECT_TRUE(board.isRunning());
         for (const int task : row.chosen) {
-            board.taskStarted(task);
+            board.apply(RunEvent::taskStart(task));
             EXPECT_EQ(marks()[static_cast<std::size_t>(task)], 'r');
             if (task == row.failing) {
-                board.taskFailed(task);
+                board.apply(RunEvent::error(task, "error"));
             }
-            board.taskEnded(task, task == row.endsIn);
+            board.apply(RunEvent::taskEnd(task, task == row.endsIn));
             if (task == row.endsIn) {
                 break;
             }
         }
-        board.runEnded();
+        board.apply(RunEvent::runEnd());
         EXPECT_FALSE(board.isRunning());
         EXPECT_EQ(statuses(3), row.statuses);
         EXPECT_EQ(marks(), row.marks);
@@ -79,14 +80,14 @@ TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
 
 TEST_F(TaskBoardTest, TheRunCountsWhatItStartedFailedAndNeverReached) {
     start({0, 1, 2});
-    board.taskStarted(0);
-    board.taskFailed(0);
-    board.taskFailed(0);
-    board.taskEnded(0, false);
-    board.taskStarted(1);
-    board.abortRequested();
-    board.taskEnded(1, true);
-    board.runEnded();
+    board.apply(RunEvent::taskStart(0));
+    board.apply(RunEvent::error(0, "error"));
+    board.apply(RunEvent::error(0, "error"));
+    board.apply(RunEvent::taskEnd(0, false));
+    board.apply(RunEvent::taskStart(1));
+    board.apply(RunEvent::abort());
+    board.apply(RunEvent::taskEnd(1, true));
+    board.apply(RunEvent::runEnd());
     const TaskBoard::Tally tally = board.tally();
     EXPECT_EQ(tally.started, 2);
     EXPECT_EQ(tally.withErrors, 1);
@@ -96,18 +97,18 @@ TEST_F(TaskBoardTest, TheRunCountsWhatItStartedFailedAndNeverReached) {
 
 TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {
     start({0, 1, 2});
-    board.taskStarted(0);
-    board.taskFailed(0);
+    board.apply(RunEvent::taskStart(0));
+    board.apply(RunEvent::error(0, "error"));
     // The failing task leaves the list: its mark must not land on the row that now follows.
     list.removeAt(0);
     board.listRebuilt(list);
     EXPECT_EQ(marks(), "--");
-    board.taskEnded(0, false);
+    board.apply(RunEvent::taskEnd(0, false));
     for (const int task : {1, 2}) {
-        board.taskStarted(task);
-        board.taskEnded(task, false);
+        board.apply(RunEvent::taskStart(task));
+        board.apply(RunEvent::taskEnd(task, false));
     }
-    board.runEnded();
+    board.apply(RunEvent::runEnd());
     EXPECT_EQ(marks(), "dd");
     // The failed task is gone from the list: nothing left to retry.
     EXPECT_EQ(board.rowsToRetry(), TaskNumbers());
@@ -117,9 +118,9 @@ TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {
     list.clear();
     list.add(std::make_shared<Ttask>());
     board.listRebuilt(list);
-    board.taskStarted(0);
-    board.taskEnded(0, false);
-    board.runEnded();
+    board.apply(RunEvent::taskStart(0));
+    board.apply(RunEvent::taskEnd(0, false));
+    board.apply(RunEvent::runEnd());
     EXPECT_EQ(marks(), "-");
 }
 
@@ -131,63 +132,49 @@ TEST_F(TaskBoardTest, TheStatusLineAndTheGaugeFollowTheSteps) {
     start({0, 1});
     EXPECT_EQ(line(), "|");
     EXPECT_EQ(board.gauge(), std::nullopt);
-    RunPosition position;
-    position.task = 1;
-    position.taskCount = 2;
-    board.taskStarted(0);
-    board.positionChanged(position);
+    board.apply(RunEvent::taskStart(0));
     EXPECT_EQ(line(), "|");  // no stage: the line stays empty
 
-    board.stepStarted(0, "Audio stream DEMUX in progress...\r\n    bbdmux x");
-    EXPECT_EQ(line(), "Audio stream DEMUX in progress...|");  // until its own position comes
-    EXPECT_EQ(board.gauge(), 0);
-    board.positionChanged(position);
-    board.progress(40);
-    const std::string where = runPositionText(position);
-    EXPECT_FALSE(where.empty());
+    board.apply(RunEvent::stepStart(0, "Audio stream DEMUX in progress...", "bbdmux x"));
+    const std::string where = runPositionText(board.position().value());
+    EXPECT_EQ(where, platform::systemText(" \xe2\x80\x94 task 1 of 2"));
     EXPECT_EQ(line(), "Audio stream DEMUX in progress...|" + where);
+    EXPECT_EQ(board.gauge(), 0);
+    board.apply(RunEvent::progressOf(0, 40));
     EXPECT_EQ(board.gauge(), 40);
 
-    board.stepDone(0);
-    board.progress(50);  // a late measurement shows no gauge again
+    board.apply(RunEvent::toolEnd(0, 0));
+    board.apply(RunEvent::progressOf(0, 50));  // a late measurement shows no gauge again
     EXPECT_EQ(line(), "|");
     EXPECT_EQ(board.gauge(), std::nullopt);
-    board.stepStarted(0, "no line end");
-    EXPECT_EQ(line(), "|");
 
-    board.abortRequested();
-    board.positionChanged(position);
+    board.apply(RunEvent::abort());
     EXPECT_EQ(line(), "stopping|" + where);
-    board.taskEnded(0, true);
-    board.runEnded();
+    board.apply(RunEvent::taskEnd(0, true));
+    board.apply(RunEvent::runEnd());
     EXPECT_EQ(line(), "|");
     EXPECT_EQ(board.position(), std::nullopt);
 }
 
 TEST_F(TaskBoardTest, SideBySideTheLineShowsTheSlowestTaskAndTheGaugeTheWholeRun) {
-    board.runStarted(list, {0, 1, 2}, true);
+    board.runStarted(list, {0, 1, 2}, {{1000, 2, 1}, {1000, 2, 1}, {1000, 4, 1}}, true);
     EXPECT_EQ(board.gauge(), 0);
-    board.taskStarted(0);
-    board.taskStarted(2);
+    board.apply(RunEvent::taskStart(0));
+    board.apply(RunEvent::taskStart(2));
     EXPECT_EQ(marks(), "r-r");
-    board.stepStarted(0, "REMUX in progress...\r\n    mplex");
-    board.stepStarted(2, "Video stream DEMUX in progress...\r\n    bbdmux");
-    RunPosition position;
-    position.task = 3;
-    position.taskCount = 3;
-    position.sideBySide = true;
-    position.running = 2;
-    position.percent = 37;
-    position.slowest = 2;  // the run's third task: task 2
-    board.positionChanged(position);
-    board.progress(90);  // a step's own progress is not the run's
+    board.apply(RunEvent::stepStart(0, "REMUX in progress...", "mplex"));
+    board.apply(RunEvent::stepStart(2, "Video stream DEMUX in progress...", "bbdmux"));
+    board.apply(RunEvent::progressOf(0, 90));
+    board.apply(RunEvent::progressOf(2, 20));
+    // Task 2 is the furthest from its end; the gauge shows the whole run, not a step.
     EXPECT_EQ(board.statusLine().stage, "Video stream DEMUX in progress...");
-    EXPECT_EQ(board.statusLine().position, runPositionText(position));
-    EXPECT_EQ(board.gauge(), 37);
+    EXPECT_EQ(board.statusLine().position, runPositionText(board.position().value()));
+    EXPECT_EQ(board.gauge(), 16);  // (450 + 50) of 3000 bytes
     // Between two steps of the slowest task, another task's stage.
-    board.stepDone(2);
+    board.apply(RunEvent::toolEnd(2, 0));
+    EXPECT_EQ(board.position()->slowest, 2);
     EXPECT_EQ(board.statusLine().stage, "REMUX in progress...");
-    board.runEnded();
+    board.apply(RunEvent::runEnd());
     EXPECT_EQ(board.gauge(), std::nullopt);
 }
 
@@ -202,11 +189,11 @@ TEST_F(TaskBoardTest, CommandsFollowTheRowsTheSelectionAndTheRun) {
     EXPECT_EQ(commands(board, 1), (Enabled{true, false, true, true, false}));
 
     start({1});
-    board.taskStarted(1);
+    board.apply(RunEvent::taskStart(1));
     EXPECT_EQ(commands(board, 1), (Enabled{false, true, false, true, false}));  // the running row
     EXPECT_EQ(commands(board, 0), (Enabled{false, true, true, true, false}));
-    board.taskEnded(1, true);
-    board.runEnded();
+    board.apply(RunEvent::taskEnd(1, true));
+    board.apply(RunEvent::runEnd());
     EXPECT_EQ(commands(board, 1), (Enabled{true, false, true, true, true}));
     // Once the list no longer holds what the run left, there is nothing to retry.
     list.removeAt(1);

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "files/textFile.h"
-#include "runner/runLog.h"
-#include "runner/taskSelection.h"
+#include "runner/state/runLog.h"
+#include "runner/state/runLogReading.h"
 #include "support/tempFolder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "files/textFile.h"
 #include "language/language.h"
 #include "platform/platform.h"
-#include "runner/commandLines.h"
+#include "runner/plan/commandLines.h"
 #include "storage/settings.h"
 #include "support/tempFolder.h"
 #include "task/task.h"

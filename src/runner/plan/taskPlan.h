@@ -7,9 +7,9 @@
 
 #include "mpeg/ifoSubtitles.h"
 #include "mpeg/titleTimeline.h"
-#include "runner/audioTracks.h"
-#include "runner/commandLines.h"
-#include "runner/subtitleStreams.h"
+#include "runner/plan/audioTracks.h"
+#include "runner/plan/commandLines.h"
+#include "runner/plan/subtitleStreams.h"
 
 class Ttask;
 struct SettingsValues;

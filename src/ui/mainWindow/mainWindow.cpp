@@ -14,7 +14,7 @@
 #include <iterator>
 
 #include "language/language.h"
-#include "runner/runLog.h"
+#include "runner/state/runLog.h"
 #include "storage/settings.h"
 #include "storage/taskListRecovery.h"
 #include "task/taskDescription.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/taskBoard.h"
+#include "runner/state/taskBoard.h"
 #include "task/task.h"
 
 class Anchors;

@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "runner/taskBoard.h"
+#include "runner/state/taskBoard.h"
 
 // The icon of a task row's mark, 16 x 16; none for an unmarked row. Each mark has one icon for
 // the program's life.

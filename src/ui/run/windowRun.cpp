@@ -18,19 +18,7 @@ void HandedOverMessages::showWarning(const std::string& text) {
 WindowRunView::WindowRunView(std::shared_ptr<GuiHandOver> handOver, Display display)
     : handOver_(std::move(handOver)), display_(std::move(display)) {}
 
-void WindowRunView::taskStarted(int) {
-    handOver_->run(display_.show);
-}
-
-void WindowRunView::stepStarted(const std::string&, int) {
-    handOver_->run(display_.show);
-}
-
-void WindowRunView::stepDone(const std::string&, int) {
-    handOver_->run(display_.show);
-}
-
-void WindowRunView::taskFailed(const std::string&, int) {
+void WindowRunView::runEvent(const RunEvent&) {
     handOver_->run(display_.show);
 }
 

@@ -37,10 +37,7 @@ public:
 
     WindowRunView(std::shared_ptr<GuiHandOver> handOver, Display display);
 
-    void taskStarted(int taskIndex) override;
-    void stepStarted(const std::string& text, int taskIndex) override;
-    void stepDone(const std::string& text, int taskIndex) override;
-    void taskFailed(const std::string& text, int taskIndex) override;
+    void runEvent(const RunEvent& event) override;
     void progress(int percentage) override;
     void runPosition(const RunPosition& position) override;
     void runFinished() override;

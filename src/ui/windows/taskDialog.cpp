@@ -20,7 +20,7 @@
 #include "language/messageFormat.h"
 #include "mpeg/streamListing.h"
 #include "paths/folderCreation.h"
-#include "runner/taskFiles.h"
+#include "runner/plan/taskFiles.h"
 #include "storage/settings.h"
 #include "task/taskChoices.h"
 #include "ui/prompts/commands.h"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "runner/taskBoard.h"
+#include "runner/state/taskBoard.h"
 
 class QTreeWidget;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "mpeg/ifoSubtitles.h"
-#include "runner/audioTracks.h"
+#include "runner/plan/audioTracks.h"
 
 class Ttask;
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "regional/regionalFormats.h"
-#include "runner/runJournal.h"
+#include "runner/state/runJournal.h"
 
 // The run log: a text file that every run rewrites. Each entry opens the file, appends its text
 // and CR LF, and closes it again, so the file always holds every entry written so far. Entries

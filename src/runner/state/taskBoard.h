@@ -1,13 +1,12 @@
 #pragma once
 
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "runner/runEstimate.h"
-#include "runner/taskSelection.h"
+#include "runner/state/runState.h"
+#include "runner/state/taskSelection.h"
 #include "task/task.h"
 
 // What the front ends show of a task list and its latest run: each row's mark, the stage under
@@ -15,8 +14,7 @@
 // a front end only displays it. Safe to call from several threads: the run reports from its own.
 class TaskBoard {
 public:
-    // A task's status in the latest run.
-    enum class Status { notInRun, waiting, running, done, doneWithErrors, cutShort, notReached };
+    using Status = RunState::Status;
     // The mark a row shows. A rebuild of the list clears every mark; only a run's events set them.
     enum class Mark { none, running, done, failed };
 
@@ -28,12 +26,7 @@ public:
         std::string position;
     };
 
-    // The counts a run ends with.
-    struct Tally {
-        int started = 0;
-        int withErrors = 0;
-        int notReached = 0;
-    };
+    using Tally = RunState::Tally;
 
     // What the commands allow.
     struct Commands {
@@ -48,22 +41,14 @@ public:
     // The list as it now stands, each row unmarked.
     void listRebuilt(const TAllTask& list);
     // The run of the chosen tasks starts on its own copy of the list: its events name a task by
-    // its number in that copy, which the list may no longer match. With several tasks side by
-    // side, the gauge shows the whole run and the status line the task furthest from its end.
-    void runStarted(const TAllTask& list, const TaskNumbers& chosen, bool sideBySide = false);
-    void taskStarted(int taskIndex);
-    // The stage message is the part of the step's text before its first CR LF.
-    void stepStarted(int taskIndex, const std::string& text);
-    void stepDone(int taskIndex);
-    void taskFailed(int taskIndex);
-    // The step's progress.
-    void progress(int percentage);
-    void positionChanged(const RunPosition& position);
-    void abortRequested();
-    // After the task's last event: whether an abort or a failure cut it short.
-    void taskEnded(int taskIndex, bool cutShort);
-    // The end of the run, after each of its tasks has ended.
-    void runEnded();
+    // its number in that copy, which the list may no longer match. `work` weighs each chosen
+    // task for the estimate. With several tasks side by side, the gauge shows the whole run and
+    // the status line the task furthest from its end.
+    void runStarted(const TAllTask& list, const TaskNumbers& chosen,
+                    std::vector<TaskWork> work = {}, bool sideBySide = false);
+    // One of the run's events, `elapsedSeconds` after the run started; returns where the run
+    // now stands.
+    RunPosition apply(const RunEvent& event, double elapsedSeconds = 0);
 
     bool isRunning() const;
     bool wasAborted() const;
@@ -73,41 +58,29 @@ public:
     Mark rowMark(int row) const;
     Status taskStatus(int taskIndex) const;
     Tally tally() const;
-    // The rows, in the list as it now stands, of the latest run's tasks that reported an error,
-    // were cut short or were never reached.
+    // The latest run as it stands.
+    RunState state() const;
+    // The rows, in the list as it now stands, of the latest run's tasks that did not finish.
     TaskNumbers rowsToRetry() const;
     StatusLine statusLine() const;
     // With that row selected; -1 for none.
     Commands commands(int selectedRow) const;
-    // The gauge's percentage: that of the step under way, or with several tasks side by side
+    // The gauge's percentage: that of the tool under way, or with several tasks side by side
     // that of the whole run while it lasts.
     std::optional<int> gauge() const;
     // Where the run stands, once it has said so.
     std::optional<RunPosition> position() const;
 
 private:
-    struct RunTask {
-        TaskRef task;
-        Status status;
-    };
     struct Row {
         TaskRef task;
         Mark mark;
     };
 
-    void setStatus(int taskIndex, Status status, Mark mark);
-    std::string shownStage() const;
-
     mutable std::mutex mutex_;
     std::vector<Row> rows_;
-    std::vector<RunTask> runTasks_;
-    TaskNumbers chosen_;
-    bool sideBySide_ = false;
-    bool running_ = false;
-    bool aborted_ = false;
-    // The stage message of each task with a step under way.
-    std::map<int, std::string> stages_;
-    std::optional<int> stepGauge_;
+    // Each task of the list the run started on, by its number in that list.
+    std::vector<TaskRef> runTasks_;
+    RunState state_;
     std::optional<RunPosition> position_;
-    bool positionInLine_ = false;
 };

@@ -1,10 +1,10 @@
-#include "runner/commandLines.h"
+#include "runner/plan/commandLines.h"
 
 #include <algorithm>
 
 #include "platform/commandLineSplit.h"
-#include "runner/audioTracks.h"
-#include "runner/subtitleStreams.h"
+#include "runner/plan/audioTracks.h"
+#include "runner/plan/subtitleStreams.h"
 #include "storage/settings.h"
 #include "task/task.h"
 

@@ -1,9 +1,10 @@
-#include "runner/taskSelection.h"
+#include "runner/state/taskSelection.h"
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <iterator>
+#include <set>
 #include <stdexcept>
 
 #include "language/consoleTexts.h"
@@ -69,34 +70,6 @@ std::vector<Range> ranges(const std::string& text) {
     return result;
 }
 
-bool startsWith(const std::string& text, const std::string& start) {
-    return text.compare(0, start.size(), start) == 0;
-}
-
-const std::string taskRule(90, '_');
-const std::string endRule(66, '_');
-
-// "    New Task started, task N" and what follows the N: the degree sign, which is one byte in a
-// Windows code page and two in UTF-8, a blank and the number.
-int taskStartNumber(const std::string& line) {
-    const std::string entry = language::logTaskStarted;
-    const std::string before = "    " + entry.substr(0, entry.rfind('N') + 1);
-    if (!startsWith(line, before)) {
-        return -1;
-    }
-    const std::size_t blank = line.find(' ', before.size());
-    const std::size_t signLength = blank - before.size();
-    if (blank == std::string::npos || signLength < 1 || signLength > 2) {
-        return -1;
-    }
-    const std::string digits = line.substr(blank + 1);
-    if (!isDigits(digits) || digits.size() > 10) {
-        return -1;
-    }
-    const long long value = std::stoll(digits);
-    return value > INT_MAX ? -1 : static_cast<int>(value);
-}
-
 }  // namespace
 
 TaskNumbers all(int count) {
@@ -135,73 +108,6 @@ std::string listText(const TaskNumbers& numbers) {
         i = last + 1;
     }
     return text;
-}
-
-void LogReading::closeCurrent(bool cutShort) {
-    if (current_ >= 0 && current_ < count_ && !currentFailed_ && !cutShort) {
-        finished_.insert(current_);
-    }
-    current_ = -1;
-}
-
-void LogReading::line(const std::string& text) {
-    const bool afterTaskRule = previousWasTaskRule_;
-    previousWasTaskRule_ = text == taskRule;
-    const int started = afterTaskRule ? taskStartNumber(text) : -1;
-    const std::string carried = language::batchLogFinishedEarlier;
-    if (started >= 0) {
-        closeCurrent(false);
-        current_ = started;
-        currentFailed_ = false;
-    } else if (startsWith(text, language::logTaskError)) {
-        currentFailed_ = true;
-    } else if (text == language::logAborted) {
-        closeCurrent(true);
-    } else if (text == language::logAllTasksFinished) {
-        closeCurrent(false);
-    } else if (startsWith(text, carried)) {
-        try {
-            for (const int number : parse(text.substr(carried.size()), count_)) {
-                finished_.insert(number);
-            }
-        } catch (const std::invalid_argument&) {
-            // Not an entry of ours after all: it proves nothing.
-        }
-    }
-}
-
-const std::set<int>& LogReading::finished() {
-    // A log that stops within a task: the run ended before that task did.
-    closeCurrent(true);
-    return finished_;
-}
-
-bool opensRunLog(const std::string& firstLineWithText) {
-    return firstLineWithText == taskRule || firstLineWithText == endRule ||
-           firstLineWithText == language::logAborted ||
-           startsWith(firstLineWithText, language::batchLogFinishedEarlier);
-}
-
-std::string carriedForwardEntry(const TaskNumbers& numbers) {
-    return std::string(language::batchLogFinishedEarlier) + listText(numbers);
-}
-
-TaskNumbers unfinished(const std::set<int>& finished, int count) {
-    TaskNumbers result;
-    for (int i = 0; i < count; ++i) {
-        if (finished.count(i) == 0) {
-            result.push_back(i);
-        }
-    }
-    return result;
-}
-
-TaskNumbers unfinishedInLog(const std::vector<std::string>& logLines, int count) {
-    LogReading reading(count);
-    for (const std::string& line : logLines) {
-        reading.line(line);
-    }
-    return unfinished(reading.finished(), count);
 }
 
 TaskNumbers common(const TaskNumbers& first, const TaskNumbers& second) {

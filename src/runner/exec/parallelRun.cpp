@@ -1,16 +1,14 @@
-#include "runner/parallelRun.h"
+#include "runner/exec/parallelRun.h"
 
 #include <algorithm>
 
-#include "runner/taskFiles.h"
+#include "runner/plan/taskFiles.h"
 
 ParallelRun::ParallelRun(const TAllTask& tasks, const TaskNumbers& chosen, int tasksAtOnce,
-                         TprocessThread::Services services, TprocessThread::Handlers handlers,
-                         TaskEndHandler onTaskEnd)
+                         TprocessThread::Services services, TprocessThread::Handlers handlers)
     : tasksAtOnce_(std::max(tasksAtOnce, 1)),
       services_(std::move(services)),
-      handlers_(std::move(handlers)),
-      onTaskEnd_(std::move(onTaskEnd)) {
+      handlers_(std::move(handlers)) {
     services_.reservations = &reservations_;
     for (const int number : chosen) {
         const Ttask& task = *tasks.taskAt(number);
@@ -41,16 +39,6 @@ void ParallelRun::requestStop() {
 std::string ParallelRun::runFailure() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return runFailure_;
-}
-
-std::vector<int> ParallelRun::cutShortTaskIndexes() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return cutShort_;
-}
-
-int ParallelRun::startedTaskCount() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return started_;
 }
 
 void ParallelRun::schedule() {
@@ -104,7 +92,6 @@ std::list<ParallelRun::Waiting>::iterator ParallelRun::nextStartable() {
 void ParallelRun::start(Waiting task) {
     running_.push_back({task.number, std::move(task.files), nullptr, false});
     Running& running = running_.back();
-    ++started_;
     running.runner = std::make_unique<TprocessThread>(std::vector<Ttask>{std::move(task.task)},
                                                       TaskNumbers{task.number}, services_,
                                                       handlersOfOneTask(&running));
@@ -126,9 +113,6 @@ void ParallelRun::collectEnded(std::unique_lock<std::mutex>& lock) {
         const bool failed = !runner->runFailure().empty();
         const bool cutShort = runner->cutShortTaskIndex() >= 0;
         lock.lock();
-        if (cutShort) {
-            cutShort_.push_back(runner->cutShortTaskIndex());
-        }
         if (failed) {
             failRun(runner->runFailure());
         }
@@ -141,14 +125,14 @@ void ParallelRun::collectEnded(std::unique_lock<std::mutex>& lock) {
 }
 
 void ParallelRun::reportTaskEnd(int taskIndex, bool cutShort) {
-    if (!onTaskEnd_) {
+    if (!handlers_.OnEvent) {
         return;
     }
     std::string failure;
     {
         std::lock_guard<std::mutex> events(eventMutex_);
         try {
-            onTaskEnd_(taskIndex, cutShort);
+            handlers_.OnEvent(RunEvent::taskEnd(taskIndex, cutShort));
             return;
         } catch (const std::exception& error) {
             failure = error.what();
@@ -171,6 +155,7 @@ void ParallelRun::failRun(const std::string& failure) {
 
 TprocessThread::Handlers ParallelRun::handlersOfOneTask(Running* running) {
     TprocessThread::Handlers handlers;
+    handlers.OnEvent = serialized(handlers_.OnEvent);
     handlers.OnStepStart = serialized(handlers_.OnStepStart);
     handlers.OnStepDone = serialized(handlers_.OnStepDone);
     handlers.OnTaskStart = serialized(handlers_.OnTaskStart);
@@ -190,5 +175,15 @@ TprocessThread::EventHandler ParallelRun::serialized(const TprocessThread::Event
     return [this, handler](TprocessThread& sender, const std::string& text, int taskIndex) {
         std::lock_guard<std::mutex> lock(eventMutex_);
         handler(sender, text, taskIndex);
+    };
+}
+
+TprocessThread::TypedHandler ParallelRun::serialized(const TprocessThread::TypedHandler& handler) {
+    if (!handler) {
+        return handler;
+    }
+    return [this, handler](const RunEvent& event) {
+        std::lock_guard<std::mutex> lock(eventMutex_);
+        handler(event);
     };
 }

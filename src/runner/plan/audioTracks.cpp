@@ -1,4 +1,4 @@
-#include "runner/audioTracks.h"
+#include "runner/plan/audioTracks.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "runner/spaceReservations.h"
+#include "runner/exec/spaceReservations.h"
 
 bool SpaceReservations::reserve(const void* owner, const std::string& volume, std::int64_t bytes,
                                 std::int64_t available) {

@@ -1,4 +1,4 @@
-#include "runner/globalMethods.h"
+#include "runner/exec/globalMethods.h"
 
 #include <filesystem>
 #include <system_error>

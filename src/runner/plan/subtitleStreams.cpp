@@ -1,4 +1,4 @@
-#include "runner/subtitleStreams.h"
+#include "runner/plan/subtitleStreams.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include "language/language.h"
 #include "mpeg/streamSurvey.h"
 #include "mpeg/subtitleUnits.h"
-#include "runner/commandLines.h"
+#include "runner/plan/commandLines.h"
 #include "task/task.h"
 #include "task/taskChoices.h"
 

@@ -1,4 +1,4 @@
-#include "runner/toolInvocation.h"
+#include "runner/exec/toolInvocation.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -9,8 +9,8 @@
 #include "language/language.h"
 #include "messages/messageSink.h"
 #include "platform/platform.h"
-#include "runner/commandLines.h"
-#include "runner/spaceReservations.h"
+#include "runner/exec/spaceReservations.h"
+#include "runner/plan/commandLines.h"
 
 ToolInvocation::ToolInvocation(platform::Platform& platform, MessageSink& messages,
                                ErrorReport reportTaskError, SpaceReservations* reservations)

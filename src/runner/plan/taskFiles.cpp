@@ -1,4 +1,4 @@
-#include "runner/taskFiles.h"
+#include "runner/plan/taskFiles.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "runner/dvdCheck.h"
+#include "runner/exec/dvdCheck.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "runner/runLog.h"
+#include "runner/state/runLog.h"
 
 #include <filesystem>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "runner/processThreadUnit.h"
+#include "runner/exec/processThreadUnit.h"
 
 #include <filesystem>
 #include <system_error>
@@ -8,9 +8,9 @@
 #include "language/language.h"
 #include "mpeg/streamSurvey.h"
 #include "platform/platform.h"
-#include "runner/dvdCheck.h"
-#include "runner/globalMethods.h"
-#include "runner/taskFiles.h"
+#include "runner/exec/dvdCheck.h"
+#include "runner/exec/globalMethods.h"
+#include "runner/plan/taskFiles.h"
 #include "storage/settings.h"
 
 namespace {
@@ -43,8 +43,7 @@ TprocessThread::TprocessThread(std::vector<Ttask> tasks, TaskNumbers numbers, Se
       handlers_(std::move(handlers)),
       tools_(
           services_.platform, services_.messages,
-          [this](const std::string& text) { raise(handlers_.OnTaskError, text); },
-          services_.reservations),
+          [this](const std::string& text) { reportError(text); }, services_.reservations),
       thread_([this] { run(); }) {}
 
 TprocessThread::~TprocessThread() {
@@ -63,7 +62,7 @@ void TprocessThread::run() {
         const int count = static_cast<int>(tasks_.size());
         for (int i = 0; i < count; ++i) {
             currentTaskIndex_ = taskNumbers_[static_cast<std::size_t>(i)];
-            raise(handlers_.OnTaskStart, std::string());
+            raise(RunEvent::taskStart(currentTaskIndex_));
             runTask(tasks_[static_cast<std::size_t>(i)]);
             if (stopRequested_.load()) {
                 break;
@@ -97,14 +96,13 @@ struct TprocessThread::TaskRun {
 
 void TprocessThread::runTask(const Ttask& task) {
     if (task.doAuthor && holdsFiles(plan::videoTsFolderOf(task))) {
-        raise(handlers_.OnTaskError,
-              plan::videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
+        reportError(plan::videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
         return;
     }
     TaskStreams streams = surveyedStreams(task);
     if (const std::optional<std::string> refusal =
             unsafeOutputOf(task, plan::streamPaths(streams))) {
-        raise(handlers_.OnTaskError, *refusal);
+        reportError(*refusal);
         return;
     }
     if (task.doDemux) {
@@ -141,7 +139,7 @@ bool TprocessThread::runStage(const plan::Stage& stage, TaskRun& run) {
         return false;
     }
     if (!stage.emptyFolder.empty() && holdsFiles(stage.emptyFolder)) {
-        raise(handlers_.OnTaskError, stage.emptyFolder + language::videoTsNotEmpty);
+        reportError(stage.emptyFolder + language::videoTsNotEmpty);
         return false;
     }
     run.stageFiles = stage.ownFiles;
@@ -164,7 +162,7 @@ bool TprocessThread::runStep(const plan::Step& step, TaskRun& run) {
     }
     if (const auto* note = std::get_if<plan::NoteWhenAllDone>(&step)) {
         if (!run.someOutputIsShort) {
-            raise(handlers_.OnStepDone, note->text);
+            reportDone(note->text);
         }
         return true;
     }
@@ -190,9 +188,7 @@ TprocessThread::ToolOutcome TprocessThread::runTool(const plan::ToolRun& tool, T
     if (outcome == ToolOutcome::Failed) {
         return outcome;
     }
-    const auto reportShort = [this](const std::string& text) {
-        raise(handlers_.OnTaskError, text);
-    };
+    const auto reportShort = [this](const std::string& text) { reportError(text); };
     run.stageFiles.push_back(tool.target);
     for (const plan::OutputCheck& output : tool.outputChecks) {
         if (!checkFileSize(output.path, output.tolerancePercent,
@@ -207,7 +203,7 @@ TprocessThread::ToolOutcome TprocessThread::runTool(const plan::ToolRun& tool, T
 void TprocessThread::deleteUsedInputs(const plan::Stage& stage, const TaskRun& run) {
     for (const std::string& path : stage.deletedAfter) {
         if (!run.someOutputIsShort && stage.deletionNeedsMatchingDvd && !run.dvdMatches) {
-            raise(handlers_.OnStepDone, path + language::fileKeptDvdCheckFailed);
+            reportDone(path + language::fileKeptDvdCheckFailed);
         } else {
             deleteInput(path, run.someOutputIsShort);
         }
@@ -221,10 +217,10 @@ void TprocessThread::checkAuthoredTitle(const plan::CheckAuthoredDvd& step, Task
     const DvdCheck check = checkAuthoredDvd(step.videoTsFolder, run.task.vobFilePath,
                                             run.task.chapterList, keptSubtitles);
     if (!check.summary.empty()) {
-        raise(handlers_.OnStepDone, check.summary);
+        reportDone(check.summary);
     }
     for (const std::string& error : check.errors) {
-        raise(handlers_.OnTaskError, error);
+        reportError(error);
     }
     run.dvdMatches = check.errors.empty();
 }
@@ -254,11 +250,10 @@ bool TprocessThread::writeAuthoringControl(const plan::WriteAuthoringControl& st
                                          run.authoredSubtitles, step.palettePath),
                     false);
     } catch (const IoError& error) {
-        raise(handlers_.OnTaskError,
-              step.controlPath + language::controlFileNotWritten + error.what());
+        reportError(step.controlPath + language::controlFileNotWritten + error.what());
         return false;
     }
-    raise(handlers_.OnStepDone, subtitleSummary(run.authoredSubtitles, streams.sourceIfo));
+    reportDone(subtitleSummary(run.authoredSubtitles, streams.sourceIfo));
     return true;
 }
 
@@ -276,7 +271,7 @@ bool TprocessThread::removeStaleOutput(const std::string& path,
     if (services_.platform.deleteFile(path, reason)) {
         return true;
     }
-    raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
+    reportError(path + language::fileNotDeleted + reason);
     return false;
 }
 
@@ -290,20 +285,17 @@ TprocessThread::ToolOutcome TprocessThread::toolRun(const char* stageMessage,
                                                     const ToolCommand& command,
                                                     plan::SizeCheck check,
                                                     double tolerancePercent) {
-    raise(handlers_.OnStepStart,
-          stageMessage + std::string(language::stepSeparator) + command.commandLine);
+    raise(RunEvent::stepStart(currentTaskIndex_, stageMessage, command.commandLine, currentTarget_,
+                              currentTargetIsFolder_, expectedSize_));
     const std::optional<int> exitStatus = tools_.runCommandLine(command);
-    raise(handlers_.OnStepDone, language::stepDone);
+    raise(RunEvent::toolEnd(currentTaskIndex_, exitStatus));
     if (!exitStatus) {
         return ToolOutcome::Failed;
     }
     if (*exitStatus != 0) {
-        raise(handlers_.OnTaskError,
-              command.commandLine + language::toolExitStatus + std::to_string(*exitStatus));
+        reportError(command.commandLine + language::toolExitStatus + std::to_string(*exitStatus));
     }
-    const auto reportShort = [this](const std::string& text) {
-        raise(handlers_.OnTaskError, text);
-    };
+    const auto reportShort = [this](const std::string& text) { reportError(text); };
     bool sizeMatches = true;
     if (check == plan::SizeCheck::File) {
         sizeMatches = checkFileSize(currentTarget_, tolerancePercent, expectedSize_,
@@ -323,21 +315,21 @@ bool TprocessThread::inputExists(const std::string& path) {
     if (isExistingFile(path)) {
         return true;
     }
-    raise(handlers_.OnTaskError, path + language::fileDoesNotExist);
+    reportError(path + language::fileDoesNotExist);
     return false;
 }
 
 void TprocessThread::deleteInput(const std::string& path, bool outputIsShort) {
     // A short output may be all the user has left of the input: it stays.
     if (outputIsShort) {
-        raise(handlers_.OnStepDone, path + language::fileKept);
+        reportDone(path + language::fileKept);
         return;
     }
     std::string reason;
     if (services_.platform.deleteFile(path, reason)) {
-        raise(handlers_.OnStepDone, path + language::fileDeleted);
+        reportDone(path + language::fileDeleted);
     } else {
-        raise(handlers_.OnTaskError, path + language::fileNotDeleted + reason);
+        reportError(path + language::fileNotDeleted + reason);
     }
 }
 
@@ -347,8 +339,36 @@ bool TprocessThread::holdsFiles(const std::string& folderPath) {
     return !error && entries != std::filesystem::directory_iterator();
 }
 
-void TprocessThread::raise(const EventHandler& handler, const std::string& text) {
-    if (handler) {
-        handler(*this, text, currentTaskIndex_);
+void TprocessThread::raise(const RunEvent& event) {
+    if (handlers_.OnEvent) {
+        handlers_.OnEvent(event);
     }
+    const EventHandler* named = nullptr;
+    switch (event.kind) {
+        case RunEvent::Kind::taskStarted:
+            named = &handlers_.OnTaskStart;
+            break;
+        case RunEvent::Kind::stepStarted:
+            named = &handlers_.OnStepStart;
+            break;
+        case RunEvent::Kind::stepDone:
+            named = &handlers_.OnStepDone;
+            break;
+        case RunEvent::Kind::taskError:
+            named = &handlers_.OnTaskError;
+            break;
+        default:
+            return;
+    }
+    if (*named) {
+        (*named)(*this, eventText(event), currentTaskIndex_);
+    }
+}
+
+void TprocessThread::reportError(const std::string& text) {
+    raise(RunEvent::error(currentTaskIndex_, text));
+}
+
+void TprocessThread::reportDone(const std::string& text) {
+    raise(RunEvent::done(currentTaskIndex_, text));
 }

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "regional/regionalFormats.h"
+#include "runner/exec/toolInvocation.h"
 #include "runner/plan/taskPlan.h"
-#include "runner/taskSelection.h"
-#include "runner/toolInvocation.h"
+#include "runner/state/runEvent.h"
+#include "runner/state/taskSelection.h"
 #include "task/task.h"
 
 class MessageSink;
@@ -28,7 +29,11 @@ public:
     using EventHandler =
         std::function<void(TprocessThread& sender, const std::string& text, int taskIndex)>;
 
+    // Every event, typed, before the named handler of its kind.
+    using TypedHandler = std::function<void(const RunEvent& event)>;
+
     struct Handlers {
+        TypedHandler OnEvent;
         EventHandler OnStepStart;
         EventHandler OnStepDone;
         EventHandler OnTaskStart;
@@ -108,7 +113,10 @@ private:
     // Deletes an input the stage has used, or keeps it when the stage's output is short.
     void deleteInput(const std::string& path, bool outputIsShort);
     static bool holdsFiles(const std::string& folderPath);
-    void raise(const EventHandler& handler, const std::string& text);
+    // Raises the event, then the named handler of its kind with the event's text.
+    void raise(const RunEvent& event);
+    void reportError(const std::string& text);
+    void reportDone(const std::string& text);
 
     const std::vector<Ttask> tasks_;
     const TaskNumbers taskNumbers_;  // of tasks_, in the whole list

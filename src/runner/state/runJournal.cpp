@@ -1,4 +1,4 @@
-#include "runner/runJournal.h"
+#include "runner/state/runJournal.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "runner/progressThreadUnit.h"
+#include "runner/exec/progressThreadUnit.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "platform/platform.h"
-#include "runner/globalMethods.h"
+#include "runner/exec/globalMethods.h"
 
 TprogressThread::TprogressThread(std::string targetPath, double expectedSize, bool targetIsFolder,
                                  ProgressHandler onProgress, platform::Platform& platform)

@@ -1,0 +1,56 @@
+#include "runner/state/runEstimate.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "files/systemEncoding.h"
+#include "language/language.h"
+#include "runner/plan/taskPlan.h"
+
+namespace {
+
+double bytesOf(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<double>(size);
+}
+
+}  // namespace
+
+TaskWork workOf(const plan::TaskPlan& plan) {
+    TaskWork work;
+    work.toolRuns = plan.toolRunCount();
+    if (plan.stages.empty()) {
+        return work;
+    }
+    const plan::Stage& first = plan.stages.front();
+    for (const std::string& input : first.inputs) {
+        work.sourceBytes += bytesOf(input);
+    }
+    work.firstStageRuns = first.toolRunCount();
+    return work;
+}
+
+std::string runPositionText(const RunPosition& position) {
+    if (position.task == 0) {
+        return std::string();
+    }
+    std::string text =
+        position.sideBySide
+            ? platform::systemText(language::runDash) + std::to_string(position.running) +
+                  (position.running == 1 ? language::runTaskRunning : language::runTasksRunning) +
+                  std::to_string(position.ended) + language::runTaskOf +
+                  std::to_string(position.taskCount) + language::runTasksEnded
+            : platform::systemText(language::runTaskPosition) + std::to_string(position.task) +
+                  language::runTaskOf + std::to_string(position.taskCount);
+    if (position.minutesLeft) {
+        text +=
+            language::runAbout + std::to_string(*position.minutesLeft) + language::runMinutesLeft;
+    }
+    return text;
+}
+
+std::string runCaption(const RunPosition& position) {
+    return std::to_string(position.percent) + platform::systemText(language::runCaptionPercent) +
+           language::programTitle;
+}

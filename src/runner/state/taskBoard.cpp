@@ -1,0 +1,169 @@
+#include "runner/state/taskBoard.h"
+
+#include <set>
+
+using Lock = std::lock_guard<std::mutex>;
+
+namespace {
+
+TaskBoard::Mark markOf(RunState::Status status) {
+    switch (status) {
+        case RunState::Status::running:
+            return TaskBoard::Mark::running;
+        case RunState::Status::done:
+            return TaskBoard::Mark::done;
+        case RunState::Status::doneWithErrors:
+        case RunState::Status::cutShort:
+            return TaskBoard::Mark::failed;
+        case RunState::Status::notInRun:
+        case RunState::Status::waiting:
+        case RunState::Status::notReached:
+            break;
+    }
+    return TaskBoard::Mark::none;
+}
+
+}  // namespace
+
+void TaskBoard::listRebuilt(const TAllTask& list) {
+    Lock lock(mutex_);
+    rows_.clear();
+    for (int i = 0; i < list.count(); ++i) {
+        rows_.push_back({list.taskAt(i), Mark::none});
+    }
+}
+
+void TaskBoard::runStarted(const TAllTask& list, const TaskNumbers& chosen,
+                           std::vector<TaskWork> work, bool sideBySide) {
+    Lock lock(mutex_);
+    runTasks_.clear();
+    for (int i = 0; i < list.count(); ++i) {
+        runTasks_.push_back(list.taskAt(i));
+    }
+    state_ = RunState(list.count(), chosen, std::move(work), sideBySide);
+    position_.reset();
+}
+
+RunPosition TaskBoard::apply(const RunEvent& event, double elapsedSeconds) {
+    Lock lock(mutex_);
+    const RunState::Status before = state_.task(event.task).status;
+    state_.apply(event);
+    const RunState::Status after = state_.task(event.task).status;
+    // A task cut short after an error keeps its status, and shows it failed all the same.
+    const bool cutShort = event.kind == RunEvent::Kind::taskEnded && event.cutShort &&
+                          after != RunState::Status::notInRun;
+    if (after != before || cutShort) {
+        const Mark mark = cutShort ? Mark::failed : markOf(after);
+        // On whichever row the task now has, if any.
+        const TaskRef& task = runTasks_.at(static_cast<std::size_t>(event.task));
+        for (Row& row : rows_) {
+            if (row.task == task) {
+                row.mark = mark;
+            }
+        }
+    }
+    const RunPosition position = state_.position(elapsedSeconds);
+    if (state_.isRunning()) {
+        position_ = position;
+    } else {
+        position_.reset();
+    }
+    return position;
+}
+
+bool TaskBoard::isRunning() const {
+    Lock lock(mutex_);
+    return state_.isRunning();
+}
+
+bool TaskBoard::wasAborted() const {
+    Lock lock(mutex_);
+    return state_.wasAborted();
+}
+
+bool TaskBoard::isSideBySide() const {
+    Lock lock(mutex_);
+    return state_.isSideBySide();
+}
+
+int TaskBoard::rowCount() const {
+    Lock lock(mutex_);
+    return static_cast<int>(rows_.size());
+}
+
+TaskBoard::Mark TaskBoard::rowMark(int row) const {
+    Lock lock(mutex_);
+    return row >= 0 && row < static_cast<int>(rows_.size())
+               ? rows_[static_cast<std::size_t>(row)].mark
+               : Mark::none;
+}
+
+TaskBoard::Status TaskBoard::taskStatus(int taskIndex) const {
+    Lock lock(mutex_);
+    return state_.task(taskIndex).status;
+}
+
+TaskBoard::Tally TaskBoard::tally() const {
+    Lock lock(mutex_);
+    return state_.tally();
+}
+
+RunState TaskBoard::state() const {
+    Lock lock(mutex_);
+    return state_;
+}
+
+TaskBoard::Commands TaskBoard::commands(int selectedRow) const {
+    Commands commands;
+    const bool hasRows = rowCount() > 0;
+    const bool running = isRunning();
+    commands.start = hasRows && !running;
+    commands.abort = running;
+    commands.editSelected = hasRows && selectedRow >= 0 && rowMark(selectedRow) != Mark::running;
+    commands.clear = hasRows;
+    commands.retry = !running && !rowsToRetry().empty();
+    return commands;
+}
+
+TaskNumbers TaskBoard::rowsToRetry() const {
+    Lock lock(mutex_);
+    // By identity: the list may have changed since the run.
+    std::set<const Ttask*> retry;
+    for (const int number : state_.unfinished()) {
+        retry.insert(runTasks_.at(static_cast<std::size_t>(number)).get());
+    }
+    TaskNumbers rows;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (retry.count(rows_[i].task.get()) != 0) {
+            rows.push_back(static_cast<int>(i));
+        }
+    }
+    return rows;
+}
+
+TaskBoard::StatusLine TaskBoard::statusLine() const {
+    Lock lock(mutex_);
+    StatusLine line;
+    line.stopping = state_.isRunning() && state_.wasAborted();
+    line.stage = state_.shownStage();
+    if ((line.stopping || !line.stage.empty()) && position_) {
+        line.position = runPositionText(*position_);
+    }
+    return line;
+}
+
+std::optional<int> TaskBoard::gauge() const {
+    Lock lock(mutex_);
+    if (!state_.isRunning()) {
+        return std::nullopt;
+    }
+    if (state_.isSideBySide()) {
+        return position_ ? position_->percent : 0;
+    }
+    return state_.toolPercent();
+}
+
+std::optional<RunPosition> TaskBoard::position() const {
+    Lock lock(mutex_);
+    return position_;
+}
