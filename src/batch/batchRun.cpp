@@ -139,14 +139,19 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     }
     Settings settings(files.settings, programLocation::folderOf(programPath_));
     TAllTask tasks;
-    std::set<int> finishedEarlier;
+    EarlierRun earlier;
     Failure failure;
-    if (!readInputs(options, files, settings, tasks, finishedEarlier, failure)) {
+    if (!readInputs(options, files, settings, tasks, earlier, failure)) {
         return cannotRun;
     }
-    const TaskChoice choice = chosenTasks(options, tasks.count(), finishedEarlier);
+    const TaskChoice choice = chosenTasks(options, tasks.count(), earlier.finished);
     if (!options.failedFromLog.empty() && choice.toRun.empty()) {
         console_.nothingToRun();
+    }
+    for (const int number : choice.toRun) {
+        if (earlier.deletedInputs.count(number) != 0) {
+            console_.resumed(number);
+        }
     }
     // Without the entry, the next retry would run the finished tasks again: its failure is the
     // run's.
@@ -164,8 +169,9 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
                                 std::thread::hardware_concurrency());
         session = std::make_unique<RunSession>(
             tasks, choice.toRun, log,
-            RunSession::Services{settings, platform_, console_, formats_, tasksAtOnce}, view,
-            board);
+            RunSession::Services{settings, platform_, console_, formats_, tasksAtOnce,
+                                 earlier.deletedInputs},
+            view, board);
     } catch (const std::exception& error) {
         failure.report(console_, error.what());
         return cannotRun;
@@ -175,7 +181,7 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
 }
 
 bool BatchRun::readInputs(const BatchOptions& options, const Files& files, Settings& settings,
-                          TAllTask& tasks, std::set<int>& finishedEarlier, Failure& failure) {
+                          TAllTask& tasks, EarlierRun& earlier, Failure& failure) {
     try {
         // A missing tool is reported; the run goes on, as in the window.
         failure = {language::batchReadingSettings, files.settings};
@@ -194,7 +200,7 @@ bool BatchRun::readInputs(const BatchOptions& options, const Files& files, Setti
         }
         if (!options.failedFromLog.empty()) {
             failure = {language::batchReadingEarlierLog, options.failedFromLog};
-            finishedEarlier = finishedInRunLog(options.failedFromLog, tasks.count());
+            earlier = readEarlierRun(options.failedFromLog, tasks.count());
         }
         const std::string clash = projectFileClash(
             ownFilesOf(options, files.log),

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "batch/batchOptions.h"
+#include "batch/chosenTasks.h"
 #include "batch/consoleReport.h"
 #include "batch/projectFileClash.h"
 #include "regional/regionalFormats.h"
@@ -51,7 +51,7 @@ private:
     // The settings, the project and the earlier log; false, with the failure reported, when the
     // run cannot start on them.
     bool readInputs(const BatchOptions& options, const Files& files, Settings& settings,
-                    TAllTask& tasks, std::set<int>& finishedEarlier, Failure& failure);
+                    TAllTask& tasks, EarlierRun& earlier, Failure& failure);
     std::vector<OwnFile> ownFilesOf(const BatchOptions& options, const std::string& logPath) const;
     // The entry naming the tasks an earlier run finished; false, reported, when it cannot be
     // written.

@@ -4,7 +4,7 @@
 #include "language/language.h"
 #include "runner/state/runJournal.h"
 
-std::set<int> finishedInRunLog(const std::string& path, int count) {
+EarlierRun readEarlierRun(const std::string& path, int count) {
     TextLineReader reader(path);
     taskSelection::LogReading reading(count);
     // A run killed while its tasks ran side by side may have written nothing to its log yet: its
@@ -49,7 +49,14 @@ std::set<int> finishedInRunLog(const std::string& path, int count) {
             reading.line(language::logAborted);
         }
     }
-    return reading.finished();
+    EarlierRun earlier{reading.finished(), {}};
+    for (const int number : reading.state().unfinished()) {
+        const std::vector<std::string>& deleted = reading.state().task(number).deletedInputs;
+        if (!deleted.empty()) {
+            earlier.deletedInputs[number] = deleted;
+        }
+    }
+    return earlier;
 }
 
 TaskChoice chosenTasks(const BatchOptions& options, int count,

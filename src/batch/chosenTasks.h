@@ -1,7 +1,10 @@
 #pragma once
 
+#include <map>
 #include <set>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "batch/batchOptions.h"
 #include "runner/state/runLogReading.h"
@@ -12,10 +15,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The tasks, of a project of `count` tasks, that an earlier run log shows finished without an
-// error, its carried-forward entries included. Read whole now, before a run empties its own log,
-// which may be this one. Throws IoError when the file cannot be read, NotARunLog.
-std::set<int> finishedInRunLog(const std::string& path, int count);
+// What an earlier run log shows of a project of `count` tasks.
+struct EarlierRun {
+    // Finished without an error, the carried-forward entries included.
+    std::set<int> finished;
+    // The inputs the run deleted, of each task it did not finish.
+    std::map<int, std::vector<std::string>> deletedInputs;
+};
+
+// Read whole now, before a run empties its own log, which may be this one. Throws IoError when
+// the file cannot be read, NotARunLog.
+EarlierRun readEarlierRun(const std::string& path, int count);
 
 struct TaskChoice {
     TaskNumbers toRun;

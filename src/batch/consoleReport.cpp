@@ -149,6 +149,10 @@ void ConsoleReport::nothingToRun() {
     line(out_, language::batchNothingToRun);
 }
 
+void ConsoleReport::resumed(int taskIndex) {
+    line(out_, language::batchTaskBefore + std::to_string(taskIndex) + language::batchResumedAfter);
+}
+
 void ConsoleReport::failure(const std::string& text) {
     line(err_, language::batchFailurePrefix + text);
 }

@@ -31,6 +31,8 @@ public:
     enum class Stop { aborted, endedEarly };
     void stoppedEarly(Stop stop, int startedTaskCount, int failedTaskCount, int tasksNotRun);
     void nothingToRun();
+    // A retried task that skips the stages its earlier run finished.
+    void resumed(int taskIndex);
     void failure(const std::string& text);
 
     void showError(const std::string& text) override;

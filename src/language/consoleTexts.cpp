@@ -106,6 +106,9 @@ const char* const batchSummaryErrors = " with errors, ";
 const char* const batchSummaryNotRun = " not run.";
 const char* const batchNothingToRun =
     "No task to run: the earlier run log shows every chosen task finished without an error.";
+const char* const batchResumedAfter =
+    " goes on where its earlier run stopped: that run finished the stages whose inputs it "
+    "deleted.";
 const char* const batchFailurePrefix = "marovink-batch: ";
 const char* const batchRunEndedEarly = "the run ended early";
 const char* const batchRunEndedEarlyWhile = ", ";

@@ -91,6 +91,7 @@ extern const char* const batchSummaryStarted;
 extern const char* const batchSummaryErrors;
 extern const char* const batchSummaryNotRun;
 extern const char* const batchNothingToRun;
+extern const char* const batchResumedAfter;  // after "Task N"
 extern const char* const batchFailurePrefix;
 extern const char* const batchRunEndedEarly;       // then what was being done, if known
 extern const char* const batchRunEndedEarlyWhile;  // between the two

@@ -22,6 +22,19 @@ std::vector<TaskWork> workOfTasks(const TAllTask& tasks, const TaskNumbers& chos
     return work;
 }
 
+// The list the runner takes: each task as the run goes on with it.
+TAllTask resumedList(const TAllTask& tasks,
+                     const std::map<int, std::vector<std::string>>& deletedEarlier) {
+    TAllTask list;
+    for (int i = 0; i < tasks.count(); ++i) {
+        const auto deleted = deletedEarlier.find(i);
+        list.add(deleted == deletedEarlier.end() ? tasks.taskAt(i)
+                                                 : std::make_shared<Ttask>(plan::resumedTask(
+                                                       *tasks.taskAt(i), deleted->second)));
+    }
+    return list;
+}
+
 }  // namespace
 
 RunSession::RunSession(const TAllTask& tasks, RunLog& log, Services services, RunView& view,
@@ -57,13 +70,14 @@ RunSession::RunSession(const TAllTask& tasks, const TaskNumbers& chosen, RunLog&
         // Tools running side by side would interleave their output line by line.
         platform_.setToolOutputWhole(sideBySide_);
     }
-    board_.runStarted(tasks, chosen, workOfTasks(tasks, chosen, services.settings.values()),
+    const TAllTask runTasks = resumedList(tasks, services.deletedEarlier);
+    board_.runStarted(tasks, chosen, workOfTasks(runTasks, chosen, services.settings.values()),
                       sideBySide_);
     TprocessThread::Handlers handlers;
     handlers.OnEvent = [this](const RunEvent& event) { onEvent(event); };
     handlers.OnRunFinished = [this] { onRunFinished(); };
     run_ = std::make_unique<ParallelRun>(
-        tasks, chosen, services.tasksAtOnce,
+        runTasks, chosen, services.tasksAtOnce,
         TprocessThread::Services{services.settings, services.platform, services.messages,
                                  std::move(services.formats)},
         std::move(handlers));

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "regional/regionalFormats.h"
 #include "runner/exec/parallelRun.h"
@@ -59,6 +60,9 @@ public:
         RegionalFormats formats;
         // How many tasks run at the same time; with 1, one after the other.
         int tasksAtOnce = 1;
+        // For a retry: the inputs the earlier run deleted, by task number. Each such task goes
+        // on after the stages they show finished.
+        std::map<int, std::vector<std::string>> deletedEarlier = {};
     };
 
     // Takes the run log's lock for the whole run, empties the run log and the tools log beside

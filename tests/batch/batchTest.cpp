@@ -135,7 +135,7 @@ TEST_F(BatchTest, WithTwoJobsEachTaskIsLoggedWholeAndAnAbortCutsShortBothRunning
         std::filesystem::remove(tools.audioGatePath());
     });
     EXPECT_EQ(outcome.status, 3) << readBytes(folder.file("stderr.txt"));
-    EXPECT_EQ(finishedInRunLog(folder.file("run.log"), 3), std::set<int>());
+    EXPECT_EQ(readEarlierRun(folder.file("run.log"), 3).finished, std::set<int>());
     lines = logLines();
     EXPECT_EQ(
         std::count(lines.begin(), lines.end(), "==>> Tasks process aborted by user !!!!!!!!!!!"), 3)

@@ -72,18 +72,18 @@ TEST(RetryLogTest, OnlyARunLogIsTakenAsAnEarlierRun) {
     log.empty();
     log.taskStart("", 0);
     log.endOfRun();
-    EXPECT_EQ(finishedInRunLog(log.path(), 2), std::set<int>{0});
+    EXPECT_EQ(readEarlierRun(log.path(), 2).finished, std::set<int>{0});
     writeBytes(folder.file("end.log"),
                std::string(66, '_') + "\r\n      ---   All Tasks finished !!!   ---\r\n");
-    EXPECT_EQ(finishedInRunLog(folder.file("end.log"), 2), std::set<int>{});
+    EXPECT_EQ(readEarlierRun(folder.file("end.log"), 2).finished, std::set<int>{});
 
     for (const char* notALog : {"", "\r\n\r\n", "2\r\n____________________________________\r\n",
                                 ">>> \"mplex\" -f 8\r\nINFO: [mplex] mplex version 2.1.0\r\n",
                                 "\r\n\r\n\r\n\r\n" /* one empty line too many */}) {
         writeBytes(folder.file("other.txt"), notALog);
-        EXPECT_THROW(finishedInRunLog(folder.file("other.txt"), 2), NotARunLog) << notALog;
+        EXPECT_THROW(readEarlierRun(folder.file("other.txt"), 2), NotARunLog) << notALog;
     }
-    EXPECT_THROW(finishedInRunLog(folder.file("none.log"), 2), IoError);
+    EXPECT_THROW(readEarlierRun(folder.file("none.log"), 2), IoError);
 }
 
 TEST(RetryLogTest, ControlBytesAreShownEscaped) {

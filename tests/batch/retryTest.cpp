@@ -212,45 +212,53 @@ TEST_F(RetryTest, ControlBytesOfTheProjectReachTheTerminalEscaped) {
     EXPECT_EQ(errors().find('\x1b'), std::string::npos);
 }
 
-// Killed outright while two tasks ran at once, with both running or with one ended: the retry
-// from its log runs exactly the tasks that had not ended, and no part of a tool's output outlives
-// the retry.
+// Killed outright while two tasks ran at once, with both running, with one ended, or just after
+// a stage deleted its source: the retry from its log runs exactly what had not ended, and no part
+// of a tool's output outlives the retry.
 TEST_F(RetryTest, AKilledSideBySideRunIsRetriedFromItsRecord) {
     struct Case {
         const char* tasks;
-        std::vector<int> gated;
-        bool killAfterFirstEnded;
+        std::vector<std::string> gates;  // tools writing these wait while OUTPUT.gate exists
+        int killAtToolRuns;
         std::string retriedCalls;  // the retry's tool runs name these sources only
         std::size_t retriedRuns;
     };
+    const auto audio = [this](int task) { return tasks.taskAt(task)->ac3FilePath; };
     for (const Case& each :
-         std::vector<Case>{{"0-1", {0, 1}, false, "t0t1", 10}, {"2-3", {3}, true, "t3", 5}}) {
-        for (const int task : each.gated) {
-            writeBytes(tasks.taskAt(task)->ac3FilePath + ".gate", "");
+         std::vector<Case>{{"0-1", {audio(0), audio(1)}, 2, "t0t1", 10},
+                           {"2-3", {audio(3)}, 6, "t3", 5},
+                           // The retry goes on from the remultiplexing: t4.VOB is gone.
+                           {"4", {tasks.taskAt(4)->vobFilePath}, 3, "t4", 3}}) {
+        for (const std::string& gated : each.gates) {
+            writeBytes(gated + ".gate", "");
         }
         std::filesystem::remove(tools.callsPath());
         const std::string options =
             logOption("run.log") + " --jobs 2 --tasks " + std::string(each.tasks);
         runBatch(options, [&](pid_t pid) {
-            for (int i = 0; i < 500 && toolRuns() < (each.killAfterFirstEnded ? 6 : 2); ++i) {
+            for (int i = 0; i < 500 && toolRuns() < each.killAtToolRuns; ++i) {
                 std::this_thread::sleep_for(10ms);
             }
             // The ended task's block reaches the log just after its last tool.
             std::this_thread::sleep_for(300ms);
             kill(pid, SIGKILL);
-            for (const int task : each.gated) {
-                std::filesystem::remove(tasks.taskAt(task)->ac3FilePath + ".gate");
+            for (const std::string& gated : each.gates) {
+                std::filesystem::remove(gated + ".gate");
             }
         });
         std::filesystem::remove(tools.callsPath());
+        const BatchOutcome retry =
+            runBatch(options + " --failed-from " + shellQuoted(folder.file("run.log")));
+        EXPECT_EQ(retry.status, 0) << each.tasks << ": " << errors();
         EXPECT_EQ(
-            runBatch(options + " --failed-from " + shellQuoted(folder.file("run.log"))).status, 0)
-            << each.tasks << ": " << errors();
+            retry.output.find("Task 4 goes on where its earlier run stopped") != std::string::npos,
+            each.tasks == std::string("4"))
+            << retry.output;
         std::string named;
         const std::vector<std::string> calls = isExistingFile(tools.callsPath())
                                                    ? readLines(tools.callsPath())
                                                    : std::vector<std::string>();
-        for (const char* source : {"t0", "t1", "t2", "t3"}) {
+        for (const char* source : {"t0", "t1", "t2", "t3", "t4"}) {
             const bool runs = std::any_of(calls.begin(), calls.end(), [&](const std::string& call) {
                 return call.find(std::string("/") + source + ".") != std::string::npos;
             });

@@ -2,7 +2,8 @@
 // under: every copy records its arguments, one a line, in NAME.args beside it (or in the file
 // that NAME.record names), its current folder in NAME.cwd, and appends a line to calls.txt;
 // "bbdmux", "mplex" and "dvdauthor" also write outputs of the sizes given in sizes.txt, the audio
-// demultiplexing waiting while audio.gate exists, "mplex" exiting with the status named there;
+// demultiplexing waiting while audio.gate exists, each demultiplexing and remultiplexing while
+// OUTPUT.gate exists, "mplex" exiting with the status named there;
 // "dvdauthor" copies the IFO files VTS_01_0.IFO.fake and VIDEO_TS.IFO.fake beside it into the
 // DVD; "slow" takes a while before recording; "fails" exits with status 3.
 #include <windows.h>
@@ -96,6 +97,9 @@ int main(int argc, char* argv[]) {
         }
         writeZeros(argument(arguments, 3), stream == "0xbd" ? size("audio") : size("video"));
     } else if (name == "mplex") {
+        for (int i = 0; fs::exists(argument(arguments, 5) + ".gate") && i < 600; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
         writeZeros(argument(arguments, 5), size("remux"));
         return static_cast<int>(size("remuxExit"));
     } else if (name == "dvdauthor") {

@@ -48,8 +48,8 @@ struct FakeDvdTools {
     void write() const;
     SettingsValues settings() const;
     std::string callsPath() const { return folder + "/calls.txt"; }
-    // While this file exists, the audio demultiplexing waits; so does the one into OUTPUT while
-    // OUTPUT.gate exists.
+    // While this file exists, the audio demultiplexing waits; so does the one into OUTPUT, and
+    // the remultiplexing into OUTPUT, while OUTPUT.gate exists.
     std::string audioGatePath() const { return folder + "/audio.gate"; }
 
     std::string folder;

@@ -34,7 +34,10 @@ void FakeDvdTools::write() const {
                                         "sleep 0.05; i=$((i+1)); done; " +
                                         writeBytesCommand(audioBytes, "$3") + ";;\n0xe0) " +
                                         writeBytesCommand(videoBytes, "$3") + ";;\nesac");
-    writeScript(folder + "/mplex", record + writeBytesCommand(remuxBytes, "$5") + "\nexit " +
+    writeScript(folder + "/mplex", record +
+                                       "i=0; while [ -e \"$5.gate\" ] && [ $i -lt 600 ]; do "
+                                       "sleep 0.05; i=$((i+1)); done\n" +
+                                       writeBytesCommand(remuxBytes, "$5") + "\nexit " +
                                        std::to_string(remuxExitStatus));
     writeAuthoredIfoFiles(folder, authored);
     writeScript(folder + "/dvdauthor",

@@ -327,7 +327,7 @@ void TprocessThread::deleteInput(const std::string& path, bool outputIsShort) {
     }
     std::string reason;
     if (services_.platform.deleteFile(path, reason)) {
-        reportDone(path + language::fileDeleted);
+        raise(RunEvent::deletion(currentTaskIndex_, path));
     } else {
         reportError(path + language::fileNotDeleted + reason);
     }

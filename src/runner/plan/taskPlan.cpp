@@ -323,4 +323,22 @@ std::string videoTsFolderOf(const Ttask& task) {
     return task.dvdFolderPath + platform::pathSeparator + "VIDEO_TS" + platform::pathSeparator;
 }
 
+Ttask resumedTask(Ttask task, const std::vector<std::string>& deletedEarlier) {
+    const auto deleted = [&](const std::string& path) {
+        return std::find(deletedEarlier.begin(), deletedEarlier.end(), path) !=
+               deletedEarlier.end();
+    };
+    if (task.doDemux && task.deleteOrigVob && deleted(task.origVobFilePath)) {
+        task.doDemux = false;
+    }
+    if (task.doRemux && task.deleteStreams && deleted(task.m2vFilePath)) {
+        task.doDemux = false;
+        task.doRemux = false;
+    }
+    if (task.doAuthor && task.deleteVob && deleted(task.vobFilePath)) {
+        task.doDemux = task.doRemux = task.doAuthor = false;
+    }
+    return task;
+}
+
 }  // namespace plan

@@ -168,4 +168,9 @@ TaskPlan planTask(const Ttask& task, const TaskStreams& streams, const SettingsV
 // The DVD's VIDEO_TS folder of a task, with a separator at its end.
 std::string videoTsFolderOf(const Ttask& task);
 
+// The task as a retry runs it: without the stages whose inputs its earlier run deleted. A stage
+// deletes its inputs only once its outputs are whole (the authoring's, once the DVD matched its
+// VOB), so those stages finished; running them again would fail on the missing input.
+Ttask resumedTask(Ttask task, const std::vector<std::string>& deletedEarlier);
+
 }  // namespace plan

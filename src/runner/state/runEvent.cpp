@@ -37,6 +37,12 @@ RunEvent RunEvent::done(int task, std::string message) {
     return event;
 }
 
+RunEvent RunEvent::deletion(int task, const std::string& path) {
+    RunEvent event = done(task, path + language::fileDeleted);
+    event.deletedPath = path;
+    return event;
+}
+
 RunEvent RunEvent::error(int task, std::string message) {
     RunEvent event;
     event.kind = Kind::taskError;

@@ -37,6 +37,8 @@ struct RunEvent {
     // stepDone: whether it ends a tool run, and the tool's exit status when it could start.
     bool endsToolRun = false;
     std::optional<int> exitStatus;
+    // stepDone: the input a stage deleted, once its outputs were whole.
+    std::string deletedPath;
     // progress: from 0 to 100.
     int percent = 0;
     // taskEnded
@@ -48,6 +50,7 @@ struct RunEvent {
                               double expectedKb = 0);
     static RunEvent toolEnd(int task, std::optional<int> exitStatus);
     static RunEvent done(int task, std::string message);
+    static RunEvent deletion(int task, const std::string& path);
     static RunEvent error(int task, std::string message);
     static RunEvent progressOf(int task, int percent);
     static RunEvent taskEnd(int task, bool cutShort);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "language/consoleTexts.h"
@@ -47,6 +48,25 @@ int taskStartNumber(const std::string& line) {
     return value > INT_MAX ? -1 : static_cast<int>(value);
 }
 
+// The input a stage deleted, from the entry "    PATH deleted ", which may end with the time the
+// step took: "after 12s ".
+std::optional<std::string> deletedPathIn(const std::string& line) {
+    const std::string deleted = language::fileDeleted;
+    const std::size_t at = line.rfind(deleted);
+    if (!startsWith(line, "    ") || at == std::string::npos || at <= 4) {
+        return std::nullopt;
+    }
+    const std::string rest = line.substr(at + deleted.size());
+    const std::string after = language::logStepDoneAfter;
+    const bool timed = startsWith(rest, after) && rest.size() > after.size() + 2 &&
+                       rest.compare(rest.size() - 2, 2, "s ") == 0 &&
+                       isDigits(rest.substr(after.size(), rest.size() - after.size() - 2));
+    if (!rest.empty() && !timed) {
+        return std::nullopt;
+    }
+    return line.substr(4, at - 4);
+}
+
 }  // namespace
 
 LogReading::LogReading(int count) : count_(count), state_(count, all(count)) {}
@@ -73,6 +93,8 @@ void LogReading::line(const std::string& text) {
         endCurrent(true);
     } else if (text == language::logAllTasksFinished) {
         endCurrent(false);
+    } else if (const std::optional<std::string> deleted = deletedPathIn(text)) {
+        state_.apply(RunEvent::deletion(current_, *deleted));
     } else if (startsWith(text, carried)) {
         try {
             for (const int number : parse(text.substr(carried.size()), count_)) {

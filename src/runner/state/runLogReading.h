@@ -24,6 +24,8 @@ public:
     void blockEnded() { endCurrent(false); }
     // Once every line has been read: the finished tasks.
     std::set<int> finished();
+    // The run as its log shows it.
+    const RunState& state() const { return state_; }
 
 private:
     void endCurrent(bool cutShort);

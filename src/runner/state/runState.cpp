@@ -83,6 +83,9 @@ void RunState::apply(const RunEvent& event) {
             break;
         case Kind::stepDone:
             task->stage.clear();
+            if (!event.deletedPath.empty()) {
+                task->deletedInputs.push_back(event.deletedPath);
+            }
             if (event.endsToolRun && task->toolPercent) {
                 ++task->toolRunsEnded;
                 firstStageEnded_ = firstStageEnded_ ||

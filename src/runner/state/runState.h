@@ -25,6 +25,9 @@ public:
         std::optional<int> toolPercent;
         // The first error the task reported.
         std::string firstError;
+        // The inputs its stages deleted, in order: each stage deletes its own once its outputs
+        // are whole, so a retry can go on after the stages they show finished.
+        std::vector<std::string> deletedInputs;
         int toolRunsEnded = 0;
         bool ended = false;
     };

@@ -1,7 +1,5 @@
 #include "runner/state/taskBoard.h"
 
-#include <set>
-
 using Lock = std::lock_guard<std::mutex>;
 
 namespace {
@@ -125,20 +123,41 @@ TaskBoard::Commands TaskBoard::commands(int selectedRow) const {
     return commands;
 }
 
-TaskNumbers TaskBoard::rowsToRetry() const {
-    Lock lock(mutex_);
+std::map<int, int> TaskBoard::rowsOfUnfinishedTasks() const {
     // By identity: the list may have changed since the run.
-    std::set<const Ttask*> retry;
+    std::map<const Ttask*, int> unfinished;
     for (const int number : state_.unfinished()) {
-        retry.insert(runTasks_.at(static_cast<std::size_t>(number)).get());
+        unfinished.emplace(runTasks_.at(static_cast<std::size_t>(number)).get(), number);
     }
-    TaskNumbers rows;
+    std::map<int, int> rows;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (retry.count(rows_[i].task.get()) != 0) {
-            rows.push_back(static_cast<int>(i));
+        const auto found = unfinished.find(rows_[i].task.get());
+        if (found != unfinished.end()) {
+            rows.emplace(static_cast<int>(i), found->second);
         }
     }
     return rows;
+}
+
+TaskNumbers TaskBoard::rowsToRetry() const {
+    Lock lock(mutex_);
+    TaskNumbers rows;
+    for (const auto& row : rowsOfUnfinishedTasks()) {
+        rows.push_back(row.first);
+    }
+    return rows;
+}
+
+std::map<int, std::vector<std::string>> TaskBoard::inputsDeletedOfRowsToRetry() const {
+    Lock lock(mutex_);
+    std::map<int, std::vector<std::string>> deleted;
+    for (const auto& row : rowsOfUnfinishedTasks()) {
+        const std::vector<std::string>& inputs = state_.task(row.second).deletedInputs;
+        if (!inputs.empty()) {
+            deleted.emplace(row.first, inputs);
+        }
+    }
+    return deleted;
 }
 
 TaskBoard::StatusLine TaskBoard::statusLine() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -62,6 +63,9 @@ public:
     RunState state() const;
     // The rows, in the list as it now stands, of the latest run's tasks that did not finish.
     TaskNumbers rowsToRetry() const;
+    // Of those rows, by row, the inputs the latest run deleted: a retry goes on after the
+    // stages that finished.
+    std::map<int, std::vector<std::string>> inputsDeletedOfRowsToRetry() const;
     StatusLine statusLine() const;
     // With that row selected; -1 for none.
     Commands commands(int selectedRow) const;
@@ -76,6 +80,10 @@ private:
         TaskRef task;
         Mark mark;
     };
+
+    // Under the lock: the row of each of the latest run's unfinished tasks still in the list,
+    // with the task's number in that run.
+    std::map<int, int> rowsOfUnfinishedTasks() const;
 
     mutable std::mutex mutex_;
     std::vector<Row> rows_;

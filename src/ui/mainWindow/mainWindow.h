@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -142,7 +143,9 @@ private:
     void showMarks();
     void onRunFinished();
     std::string endRun();
-    void startRun(const TaskNumbers& chosen);
+    // A retry names the inputs the latest run deleted of each row, as the board gives them.
+    void startRun(const TaskNumbers& chosen,
+                  std::map<int, std::vector<std::string>> deletedEarlier = {});
 
     void keepListForRecovery();
     // The title between runs: the program, the project's file name, and " *" while the list

@@ -49,11 +49,12 @@ void TForm1::btn_StartTasksClick() {
 void TForm1::RetryFailedTasks() {
     const TaskNumbers rows = board_.rowsToRetry();
     if (!rows.empty()) {
-        startRun(rows);
+        startRun(rows, board_.inputsDeletedOfRowsToRetry());
     }
 }
 
-void TForm1::startRun(const TaskNumbers& chosen) {
+void TForm1::startRun(const TaskNumbers& chosen,
+                      std::map<int, std::vector<std::string>> deletedEarlier) {
     if (isRunning()) {
         return;
     }
@@ -64,7 +65,8 @@ void TForm1::startRun(const TaskNumbers& chosen) {
         run_->session = std::make_unique<RunSession>(
             taskList, chosen, *runLog_,
             RunSession::Services{services.settings, services.platform, run_->messages,
-                                 services.regionalFormats, services.settings.values().tasksAtOnce},
+                                 services.regionalFormats, services.settings.values().tasksAtOnce,
+                                 std::move(deletedEarlier)},
             run_->view, board_);
     } catch (...) {
         run_.reset();

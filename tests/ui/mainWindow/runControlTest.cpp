@@ -474,6 +474,26 @@ TEST_F(RunControlTest, RetryFailedTasksRunsTheFailedTheCutShortAndTheNeverReache
                   std::string::npos);
     }
     EXPECT_FALSE(ui.enabled("menu_RetryFailed"));
+
+    // Aborted in its remultiplexing, after its source was deleted: the retry goes on from there.
+    window->taskList.clear();
+    addDemuxTask("deleted");
+    const TaskRef task = window->taskList.taskAt(0);
+    task->doRemux = task->deleteOrigVob = true;
+    task->vobFilePath = folder.file("remuxed.VOB");
+    window->RefreshTaskList();
+    writeBytes(task->vobFilePath + ".gate", "");
+    std::filesystem::remove(tools.callsPath());
+    ui.press("btn_StartTasks");
+    waitForStep(language::remuxInProgress);
+    ui.press("btn_AbortTasks");
+    std::filesystem::remove(task->vobFilePath + ".gate");
+    waitForRunEnd();
+    EXPECT_FALSE(std::filesystem::exists(task->origVobFilePath));
+    ui.press("menu_RetryFailed");
+    waitForRunEnd();
+    EXPECT_EQ(toolCalls(), 4u);  // the retry remultiplexes only
+    EXPECT_EQ(ui.rowMark(0), Mark::done);
 }
 
 TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
