@@ -27,6 +27,39 @@ std::optional<int> taskCount(const std::string& text) {
     return value;
 }
 
+// Sets the option that takes a value; returns the fault, or nothing.
+std::string setValueOption(const std::string& option, const std::string& value,
+                           BatchOptions& options) {
+    if (option == "--jobs") {
+        if (value.empty()) {
+            return option + language::batchNeedsTaskCount;
+        }
+        options.tasksAtOnce = taskCount(value);
+        if (!options.tasksAtOnce) {
+            return language::batchJobsOption + value + language::batchNotATaskCount +
+                   std::to_string(SettingsValues::mostTasksAtOnce) + language::batchTaskCountEnd;
+        }
+        return std::string();
+    }
+    if (value.empty()) {
+        return option +
+               (option == "--tasks" ? language::batchNeedsTaskList : language::batchNeedsFileName);
+    }
+    std::string& field = option == "--settings" ? options.settingsPath
+                         : option == "--log"    ? options.logPath
+                         : option == "--tasks"  ? options.taskList
+                                                : options.failedFromLog;
+    field = value;
+    if (option == "--tasks") {
+        try {
+            taskSelection::checkList(value);
+        } catch (const std::invalid_argument& fault) {
+            return language::batchTasksOption + std::string(fault.what());
+        }
+    }
+    return std::string();
+}
+
 }  // namespace
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
@@ -66,39 +99,14 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
                     argument == "--jobs") &&
                    !given.insert(argument).second) {
             return fail(argument + language::batchGivenTwice);
-        } else if (argument == "--jobs") {
+        } else if (argument == "--jobs" || argument == "--settings" || argument == "--log" ||
+                   argument == "--tasks" || argument == "--failed-from") {
             const std::string value = attachedValue              ? *attachedValue
                                       : i + 1 < arguments.size() ? arguments[++i]
                                                                  : std::string();
-            if (value.empty()) {
-                return fail(argument + language::batchNeedsTaskCount);
-            }
-            options.tasksAtOnce = taskCount(value);
-            if (!options.tasksAtOnce) {
-                return fail(language::batchJobsOption + value + language::batchNotATaskCount +
-                            std::to_string(SettingsValues::mostTasksAtOnce) +
-                            language::batchTaskCountEnd);
-            }
-        } else if (argument == "--settings" || argument == "--log" || argument == "--tasks" ||
-                   argument == "--failed-from") {
-            const std::string value = attachedValue              ? *attachedValue
-                                      : i + 1 < arguments.size() ? arguments[++i]
-                                                                 : std::string();
-            if (value.empty()) {
-                return fail(argument + (argument == "--tasks" ? language::batchNeedsTaskList
-                                                              : language::batchNeedsFileName));
-            }
-            std::string& field = argument == "--settings" ? options.settingsPath
-                                 : argument == "--log"    ? options.logPath
-                                 : argument == "--tasks"  ? options.taskList
-                                                          : options.failedFromLog;
-            field = value;
-            if (argument == "--tasks") {
-                try {
-                    taskSelection::checkList(value);
-                } catch (const std::invalid_argument& fault) {
-                    return fail(language::batchTasksOption + std::string(fault.what()));
-                }
+            const std::string fault = setValueOption(argument, value, options);
+            if (!fault.empty()) {
+                return fail(fault);
             }
         } else if (argument == "--default-settings" && !attachedValue) {
             options.defaultSettings = true;

@@ -61,52 +61,55 @@ void RunState::apply(const RunEvent& event) {
         return;
     }
     const int place = placeOf(event.task);
-    Task* task = place < 0 ? nullptr : taskAt(event.task);
-    if (!task) {
-        return;
+    if (Task* task = place < 0 ? nullptr : taskAt(event.task)) {
+        applyToTask(event, place, *task);
     }
+}
+
+void RunState::applyToTask(const RunEvent& event, int place, Task& task) {
+    using Kind = RunEvent::Kind;
     switch (event.kind) {
         case Kind::taskStarted:
-            *task = Task{};
-            task->status = Status::running;
+            task = Task{};
+            task.status = Status::running;
             latestStarted_ = std::max(latestStarted_, place);
             break;
         case Kind::stepStarted:
-            task->stage = event.message;
-            task->toolPercent = 0;
+            task.stage = event.message;
+            task.toolPercent = 0;
             latestStep_ = event.task;
             break;
         case Kind::progress:
-            if (task->toolPercent) {
-                task->toolPercent = std::clamp(event.percent, 0, 100);
+            if (task.toolPercent) {
+                task.toolPercent = std::clamp(event.percent, 0, 100);
             }
             break;
         case Kind::stepDone:
-            task->stage.clear();
+            task.stage.clear();
             if (!event.deletedPath.empty()) {
-                task->deletedInputs.push_back(event.deletedPath);
+                task.deletedInputs.push_back(event.deletedPath);
             }
-            if (event.endsToolRun && task->toolPercent) {
-                ++task->toolRunsEnded;
+            if (event.endsToolRun && task.toolPercent) {
+                ++task.toolRunsEnded;
                 firstStageEnded_ = firstStageEnded_ ||
-                                   task->toolRunsEnded == work_[std::size_t(place)].firstStageRuns;
+                                   task.toolRunsEnded == work_[std::size_t(place)].firstStageRuns;
             }
-            task->toolPercent.reset();
+            task.toolPercent.reset();
             break;
         case Kind::taskError:
-            task->status = Status::doneWithErrors;
-            if (task->firstError.empty()) {
-                task->firstError = event.message;
+            task.status = Status::doneWithErrors;
+            if (task.firstError.empty()) {
+                task.firstError = event.message;
             }
             break;
         case Kind::taskEnded:
             // A task is done only when it ran to its end without an error.
-            if (task->status == Status::running) {
-                task->status = event.cutShort ? Status::cutShort : Status::done;
+            if (task.status == Status::running) {
+                task.status = event.cutShort ? Status::cutShort : Status::done;
             }
-            task->ended = true;
-            task->stage.clear();
-            task->toolPercent.reset();
+            task.ended = true;
+            task.stage.clear();
+            task.toolPercent.reset();
             break;
         case Kind::abortRequested:
         case Kind::runEnded:

@@ -61,7 +61,9 @@ public:
     // short, were never reached, or were still running where the record of the run stops.
     TaskNumbers unfinished() const;
     // The whole run's progress, the task under way and, once a task's first stage has ended, the
-    // time left, with `elapsedSeconds` since the run started.
+    // time left, with `elapsedSeconds` since the run started. Each tool run of a task counts for
+    // an equal share of its source bytes, the run under way for the share its output has
+    // reached, and a task that has ended, however it ended, for all of them.
     RunPosition position(double elapsedSeconds) const;
     // The stage message the status line shows: that of the running task furthest from its end,
     // or between two of its steps another running task's.
@@ -70,6 +72,7 @@ public:
     std::optional<int> toolPercent() const;
 
 private:
+    void applyToTask(const RunEvent& event, int place, Task& task);
     Task* taskAt(int taskIndex);
     // The task's place among the run's tasks, or -1.
     int placeOf(int taskIndex) const;
