@@ -57,7 +57,17 @@ const char* const runTasksEnded = " ended";
 const char* const runTaskOf = " of ";
 const char* const runAbout = ", about ";
 const char* const runMinutesLeft = " min left";
+const char* const runSecondsLeft = " s left";
 const char* const runCaptionPercent = " % \xe2\x80\x94 ";
+
+const char* const runSummaryTask = " task: ";
+const char* const runSummaryTasks = " tasks: ";
+const char* const runSummaryDone = " done";
+const char* const runSummaryWithErrors = " with errors";
+const char* const runSummaryCutShort = " cut short";
+const char* const runSummaryNotStarted = " not started";
+const char* const runSummarySeparator = ", ";
+const char* const taskCutShortNote = "Cut short: the run was stopped before this task ended.";
 
 const char* const fileAccessDenied = "Accès au fichier refusé";
 const char* const fileNotFound = "Fichier introuvable";

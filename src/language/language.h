@@ -51,7 +51,19 @@ extern const char* const runTasksEnded;
 extern const char* const runTaskOf;
 extern const char* const runAbout;
 extern const char* const runMinutesLeft;
+extern const char* const runSecondsLeft;
 extern const char* const runCaptionPercent;
+
+// How a run ended, in the status line once it has: "4 tasks: 3 done, 1 with errors"
+extern const char* const runSummaryTask;
+extern const char* const runSummaryTasks;
+extern const char* const runSummaryDone;
+extern const char* const runSummaryWithErrors;
+extern const char* const runSummaryCutShort;
+extern const char* const runSummaryNotStarted;
+extern const char* const runSummarySeparator;
+// The last line of a task's hover text when a run stopped before the task ended
+extern const char* const taskCutShortNote;
 
 // Messages of the runtime, French as the toolkit shows them
 extern const char* const fileAccessDenied;

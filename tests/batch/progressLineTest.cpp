@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
 #include "batch/batchRun.h"
@@ -41,9 +42,12 @@ TEST(ProgressLineTest, ShowsTheTaskOutOfTheTotalAndTheTimeLeftOnATerminal) {
     const std::string first = "\r    0 % \xe2\x80\x94 task 1 of 2\n";
     EXPECT_NE(text.find(first), std::string::npos) << text;
     EXPECT_GT(text.find("about"), text.find("REMUX in progress")) << text;
-    EXPECT_NE(text.find("\r    0 % \xe2\x80\x94 task 1 of 2, about 1 min left\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("task 2 of 2, about 1 min left"), std::string::npos) << text;
+    // A run this short is seen coming to its end in seconds.
+    EXPECT_TRUE(std::regex_search(
+        text, std::regex("\r    0 % \xe2\x80\x94 task 1 of 2, about [0-9]*[05] s left\n")))
+        << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex("task 2 of 2, about [0-9]*[05] s left")))
+        << text;
 
     // Side by side, each line names its task, and the progress line shows the whole run, what the
     // task furthest from its end does, and how many tasks run.

@@ -17,11 +17,11 @@ protected:
     void start(const TaskNumbers& chosen) { board.runStarted(list, chosen); }
 
     // A letter for each row's mark, in the order of TaskBoard::Mark: - none, r running, d done,
-    // f failed; then one for each task's status in the order of TaskBoard::Status.
+    // f failed, c cut short; then one for each task's status in the order of TaskBoard::Status.
     std::string marks() const {
         std::string marks;
         for (int row = 0; row < board.rowCount(); ++row) {
-            marks += "-rdf"[static_cast<int>(board.rowMark(row))];
+            marks += "-rdfc"[static_cast<int>(board.rowMark(row))];
         }
         return marks;
     }
@@ -50,8 +50,8 @@ TEST_F(TaskBoardTest, HowARunEndsDecidesEachTasksStatusMarkAndRetry) {
         TaskNumbers retry;
     };
     const Row table[] = {
-        {{0, 1, 2}, 1, -1, "ded", "dfd", {1}},      {{0, 1, 2}, -1, 0, "cnn", "f--", {0, 1, 2}},
-        {{0, 1, 2}, 0, 1, "ecn", "ff-", {0, 1, 2}}, {{0, 2}, -1, -1, "dxd", "d-d", {}},
+        {{0, 1, 2}, 1, -1, "ded", "dfd", {1}},      {{0, 1, 2}, -1, 0, "cnn", "c--", {0, 1, 2}},
+        {{0, 1, 2}, 0, 1, "ecn", "fc-", {0, 1, 2}}, {{0, 2}, -1, -1, "dxd", "d-d", {}},
         {{1, 2}, 1, 1, "xen", "-f-", {1, 2}},
     };
     for (const Row& row : table) {
@@ -93,6 +93,8 @@ TEST_F(TaskBoardTest, TheRunCountsWhatItStartedFailedAndNeverReached) {
     EXPECT_EQ(tally.withErrors, 1);
     EXPECT_EQ(tally.notReached, 1);
     EXPECT_TRUE(board.wasAborted());
+    EXPECT_EQ(board.statusLine().summary,
+              "3 tasks: 0 done, 1 with errors, 1 cut short, 1 not started");
 }
 
 TEST_F(TaskBoardTest, MarksFollowTheirTasksAndARebuildClearsThem) {

@@ -1,5 +1,6 @@
 #include "runner/state/runEstimate.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -43,7 +44,13 @@ std::string runPositionText(const RunPosition& position) {
                   std::to_string(position.taskCount) + language::runTasksEnded
             : platform::systemText(language::runTaskPosition) + std::to_string(position.task) +
                   language::runTaskOf + std::to_string(position.taskCount);
-    if (position.minutesLeft) {
+    constexpr int secondsShown = 90;
+    constexpr int secondsStep = 5;
+    if (position.secondsLeft && *position.secondsLeft < secondsShown) {
+        const int seconds = std::max(
+            secondsStep, (*position.secondsLeft + secondsStep - 1) / secondsStep * secondsStep);
+        text += language::runAbout + std::to_string(seconds) + language::runSecondsLeft;
+    } else if (position.minutesLeft) {
         text +=
             language::runAbout + std::to_string(*position.minutesLeft) + language::runMinutesLeft;
     }

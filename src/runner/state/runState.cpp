@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "language/language.h"
 
 namespace {
 
@@ -121,6 +124,8 @@ RunState::Tally RunState::tally() const {
     Tally tally;
     for (const Task& task : tasks_) {
         tally.notReached += task.status == Status::notReached ? 1 : 0;
+        tally.done += task.status == Status::done ? 1 : 0;
+        tally.cutShort += task.status == Status::cutShort ? 1 : 0;
         tally.withErrors += task.status == Status::doneWithErrors ? 1 : 0;
         tally.started += hasStarted(task.status) ? 1 : 0;
     }
@@ -182,6 +187,7 @@ RunPosition RunState::position(double elapsedSeconds) const {
     if (firstStageEnded_ && done > 0) {
         const double secondsLeft = elapsedSeconds * (total - done) / done;
         position.minutesLeft = std::max(1, static_cast<int>(std::ceil(secondsLeft / 60)));
+        position.secondsLeft = static_cast<int>(std::ceil(secondsLeft));
     }
     return position;
 }
@@ -201,4 +207,29 @@ std::string RunState::shownStage() const {
 
 std::optional<int> RunState::toolPercent() const {
     return task(latestStep_).toolPercent;
+}
+
+std::optional<int> RunState::taskPercent(int taskIndex) const {
+    const int place = placeOf(taskIndex);
+    if (place < 0 || task(taskIndex).status != Status::running) {
+        return std::nullopt;
+    }
+    return std::clamp(static_cast<int>(shareDone(std::size_t(place)) * 100), 0, 100);
+}
+
+std::string runSummary(const RunState::Tally& tally) {
+    const int count = tally.started + tally.notReached;
+    std::string text = std::to_string(count) +
+                       (count == 1 ? language::runSummaryTask : language::runSummaryTasks) +
+                       std::to_string(tally.done) + language::runSummaryDone;
+    const std::pair<int, const char*> others[] = {
+        {tally.withErrors, language::runSummaryWithErrors},
+        {tally.cutShort, language::runSummaryCutShort},
+        {tally.notReached, language::runSummaryNotStarted}};
+    for (const auto& other : others) {
+        if (other.first > 0) {
+            text += language::runSummarySeparator + std::to_string(other.first) + other.second;
+        }
+    }
+    return text;
 }

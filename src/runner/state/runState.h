@@ -35,7 +35,9 @@ public:
     // The counts a run ends with.
     struct Tally {
         int started = 0;
+        int done = 0;
         int withErrors = 0;
+        int cutShort = 0;
         int notReached = 0;
     };
 
@@ -70,6 +72,9 @@ public:
     std::string shownStage() const;
     // The gauge of one task at a time: the progress of the tool under way.
     std::optional<int> toolPercent() const;
+    // The share of a running task's work done, from 0 to 100; none for a task that is not
+    // running.
+    std::optional<int> taskPercent(int taskIndex) const;
 
 private:
     void applyToTask(const RunEvent& event, int place, Task& task);
@@ -88,3 +93,6 @@ private:
     int latestStep_ = -1;     // the task whose step started last
     bool firstStageEnded_ = false;
 };
+
+// How a run ended: "4 tasks: 3 done, 1 with errors", each count after the first only when not 0.
+std::string runSummary(const RunState::Tally& tally);

@@ -1,5 +1,9 @@
 #include "runner/state/taskBoard.h"
 
+#include <algorithm>
+
+#include "language/language.h"
+
 using Lock = std::lock_guard<std::mutex>;
 
 namespace {
@@ -11,14 +15,42 @@ TaskBoard::Mark markOf(RunState::Status status) {
         case RunState::Status::done:
             return TaskBoard::Mark::done;
         case RunState::Status::doneWithErrors:
-        case RunState::Status::cutShort:
             return TaskBoard::Mark::failed;
+        case RunState::Status::cutShort:
+            return TaskBoard::Mark::cutShort;
         case RunState::Status::notInRun:
         case RunState::Status::waiting:
         case RunState::Status::notReached:
             break;
     }
     return TaskBoard::Mark::none;
+}
+
+// An error on one line, short enough for a hover text.
+std::string shortenedError(const std::string& error) {
+    constexpr std::size_t longest = 160;
+    std::string line;
+    for (const char c : error) {
+        if (c == '\r' || c == '\n') {
+            if (!line.empty() && line.back() != ' ') {
+                line += ' ';
+            }
+        } else {
+            line += c;
+        }
+    }
+    while (!line.empty() && line.back() == ' ') {
+        line.pop_back();
+    }
+    if (line.size() > longest) {
+        // Never within a character of several bytes.
+        std::size_t cut = longest;
+        while (cut > longest - 3 && (static_cast<unsigned char>(line[cut]) & 0xc0) == 0x80) {
+            --cut;
+        }
+        line = line.substr(0, cut) + "...";
+    }
+    return line;
 }
 
 }  // namespace
@@ -47,16 +79,13 @@ RunPosition TaskBoard::apply(const RunEvent& event, double elapsedSeconds) {
     const RunState::Status before = state_.task(event.task).status;
     state_.apply(event);
     const RunState::Status after = state_.task(event.task).status;
-    // A task cut short after an error keeps its status, and shows it failed all the same.
-    const bool cutShort = event.kind == RunEvent::Kind::taskEnded && event.cutShort &&
-                          after != RunState::Status::notInRun;
-    if (after != before || cutShort) {
-        const Mark mark = cutShort ? Mark::failed : markOf(after);
+    // A task cut short after an error keeps its status, and shows it failed.
+    if (after != before) {
         // On whichever row the task now has, if any.
         const TaskRef& task = runTasks_.at(static_cast<std::size_t>(event.task));
         for (Row& row : rows_) {
             if (row.task == task) {
-                row.mark = mark;
+                row.mark = markOf(after);
             }
         }
     }
@@ -94,6 +123,33 @@ TaskBoard::Mark TaskBoard::rowMark(int row) const {
     return row >= 0 && row < static_cast<int>(rows_.size())
                ? rows_[static_cast<std::size_t>(row)].mark
                : Mark::none;
+}
+
+int TaskBoard::runTaskOfRow(int row) const {
+    if (row < 0 || row >= static_cast<int>(rows_.size()) ||
+        rows_[static_cast<std::size_t>(row)].mark == Mark::none) {
+        return -1;
+    }
+    const auto found =
+        std::find(runTasks_.begin(), runTasks_.end(), rows_[static_cast<std::size_t>(row)].task);
+    return found == runTasks_.end() ? -1 : static_cast<int>(found - runTasks_.begin());
+}
+
+std::optional<int> TaskBoard::rowPercent(int row) const {
+    Lock lock(mutex_);
+    const int number = runTaskOfRow(row);
+    return number < 0 ? std::nullopt : state_.taskPercent(number);
+}
+
+std::string TaskBoard::rowNote(int row) const {
+    Lock lock(mutex_);
+    const int number = runTaskOfRow(row);
+    if (number < 0) {
+        return std::string();
+    }
+    const RunState::Task& task = state_.task(number);
+    return task.status == Status::cutShort ? language::taskCutShortNote
+                                           : shortenedError(task.firstError);
 }
 
 TaskBoard::Status TaskBoard::taskStatus(int taskIndex) const {
@@ -167,6 +223,9 @@ TaskBoard::StatusLine TaskBoard::statusLine() const {
     line.stage = state_.shownStage();
     if ((line.stopping || !line.stage.empty()) && position_) {
         line.position = runPositionText(*position_);
+    }
+    if (!state_.isRunning() && !state_.chosen().empty()) {
+        line.summary = runSummary(state_.tally());
     }
     return line;
 }

@@ -17,7 +17,7 @@ class TaskBoard {
 public:
     using Status = RunState::Status;
     // The mark a row shows. A rebuild of the list clears every mark; only a run's events set them.
-    enum class Mark { none, running, done, failed };
+    enum class Mark { none, running, done, failed, cutShort };
 
     // The status line: the stage message (or, once an abort has been asked for, the notice that
     // the run is stopping) followed by where the run stands; empty without a stage or notice.
@@ -25,6 +25,8 @@ public:
         std::string stage;
         bool stopping = false;
         std::string position;
+        // Once a run has ended, and until the next starts: how its tasks ended.
+        std::string summary;
     };
 
     using Tally = RunState::Tally;
@@ -57,6 +59,11 @@ public:
     bool isSideBySide() const;
     int rowCount() const;
     Mark rowMark(int row) const;
+    // The share of its work the row's task has done while it runs.
+    std::optional<int> rowPercent(int row) const;
+    // What the row's task reported first in the latest run: its first error, or that the run
+    // stopped before it ended; empty for none.
+    std::string rowNote(int row) const;
     Status taskStatus(int taskIndex) const;
     Tally tally() const;
     // The latest run as it stands.
@@ -81,6 +88,8 @@ private:
         Mark mark;
     };
 
+    // Under the lock: the latest run's task on that row, by its number in that run, or -1.
+    int runTaskOfRow(int row) const;
     // Under the lock: the row of each of the latest run's unfinished tasks still in the list,
     // with the task's number in that run.
     std::map<int, int> rowsOfUnfinishedTasks() const;

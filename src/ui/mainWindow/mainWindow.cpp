@@ -95,10 +95,15 @@ void TForm1::buildTaskList(QWidget* client, Anchors* anchors) {
                    anchorLeftTop);
 
     ListView1 = named(new QTreeWidget(client), "ListView1");
-    ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({uiText(language::idColumn), uiText(language::filenameColumn)});
+    // A third column, shown during a run, holds each running task's percentage.
+    ListView1->setColumnCount(3);
+    ListView1->setHeaderLabels(
+        {uiText(language::idColumn), uiText(language::filenameColumn), QString()});
     ListView1->setHeaderHidden(true);
-    ListView1->header()->setStretchLastSection(true);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    ListView1->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    ListView1->setColumnHidden(2, true);
     ListView1->setColumnWidth(0, idColumnWidth);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
@@ -300,7 +305,10 @@ bool TForm1::isRunning() const {
 }
 
 std::string TForm1::ListView1InfoTip(int row) const {
-    return taskDescription::hoverText(*taskList.taskAt(row));
+    // What the latest run reported of the task comes last: the reason for its mark.
+    const std::string note = board_.rowNote(row);
+    return taskDescription::hoverText(*taskList.taskAt(row)) +
+           (note.empty() ? std::string() : "\r\n" + note);
 }
 
 int TForm1::selectedRow() const {

@@ -140,6 +140,7 @@ private:
     bool showHoverText(QEvent* event);
 
     void showStatusLine();
+    // Each row's mark, and each running task's share of its work done.
     void showMarks();
     void onRunFinished();
     std::string endRun();

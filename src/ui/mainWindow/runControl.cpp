@@ -100,19 +100,29 @@ void TForm1::showStatusLine() {
         lab_statusText->showText(QString(), uiText(language::abortRequested) + position);
     } else if (!line.stage.empty()) {
         lab_statusText->showText(toQString(line.stage), position);
+    } else if (!line.summary.empty()) {
+        lab_statusText->showText(QString(), toQString(line.summary));
     } else {
         lab_statusText->clearText();
     }
 }
 
 void TForm1::showMarks() {
+    bool anyPercent = false;
     for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = ListView1->topLevelItem(row);
         const QIcon icon = statusIcon(board_.rowMark(row));
         if (item->icon(0).cacheKey() != icon.cacheKey()) {
             item->setIcon(0, icon);
         }
+        const std::optional<int> percent = board_.rowPercent(row);
+        const QString text = percent ? QString::number(*percent) + QStringLiteral(" %") : QString();
+        if (item->text(2) != text) {
+            item->setText(2, text);
+        }
+        anyPercent = anyPercent || percent;
     }
+    ListView1->setColumnHidden(2, !anyPercent);
 }
 
 void TForm1::onRunFinished() {

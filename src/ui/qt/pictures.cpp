@@ -47,6 +47,18 @@ QPixmap failedPicture() {
     return pixmap;
 }
 
+// Two bars, as on a player's pause key: the task was stopped before its end, not failed.
+QPixmap cutShortPicture() {
+    QPixmap pixmap = transparentPixmap(QSize(iconSide, iconSide));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 128), 1));
+    painter.setBrush(QColor(70, 110, 200));
+    painter.drawRect(QRectF(3.5, 2.5, 3.5, 11));
+    painter.drawRect(QRectF(9, 2.5, 3.5, 11));
+    return pixmap;
+}
+
 QPixmap arrowPicture(QSize size, bool pointingDown) {
     QPixmap pixmap = transparentPixmap(size);
     QPainter painter(&pixmap);
@@ -79,6 +91,7 @@ QIcon statusIcon(TaskBoard::Mark mark) {
     static const QIcon running(runningPicture());
     static const QIcon done(donePicture());
     static const QIcon failed(failedPicture());
+    static const QIcon cutShort(cutShortPicture());
     switch (mark) {
         case TaskBoard::Mark::running:
             return running;
@@ -86,6 +99,8 @@ QIcon statusIcon(TaskBoard::Mark mark) {
             return done;
         case TaskBoard::Mark::failed:
             return failed;
+        case TaskBoard::Mark::cutShort:
+            return cutShort;
         case TaskBoard::Mark::none:
             break;
     }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <thread>
 
 #include "files/fileLock.h"
@@ -11,6 +12,7 @@
 #include "language/language.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
+#include "task/taskDescription.h"
 #include "ui/mainWindow/mainWindow.h"
 #include "ui/support/guiTest.h"
 #include "ui/support/windowDriver.h"
@@ -104,7 +106,12 @@ TEST_F(RunControlTest, ARunMarksTheTasksAndLogsEveryStep) {
     EXPECT_EQ(ui.rowMark(1), Mark::failed);
     EXPECT_EQ(ui.rowMark(2), Mark::done);
     EXPECT_FALSE(ui.shown("ProgressBar1"));
-    EXPECT_TRUE(ui.statusLine().empty());
+    EXPECT_EQ(ui.statusLine(), "3 tasks: 2 done, 1 with errors");
+    // The failed task's hover text ends with its error, on one line.
+    const std::string failedHover = window->ListView1InfoTip(1);
+    EXPECT_EQ(failedHover.substr(failedHover.rfind("\r\n") + 2),
+              folder.file("missing.VOB") + " file doesn't exists ! This task will abort.");
+    EXPECT_EQ(window->ListView1InfoTip(0), taskDescription::hoverText(*window->taskList.taskAt(0)));
     EXPECT_TRUE(ui.enabled("btn_StartTasks"));
     EXPECT_FALSE(ui.enabled("btn_AbortTasks"));
 
@@ -145,6 +152,12 @@ TEST_F(RunControlTest, WithTwoTasksAtOnceTheWindowShowsBothRunningAndTheWholeRun
     EXPECT_EQ(ui.rowMark(0), Mark::running);
     EXPECT_EQ(ui.rowMark(1), Mark::running);
     EXPECT_EQ(ui.rowMark(2), Mark::none);
+    // Each running task shows its own share done; the others none.
+    for (const int row : {0, 1}) {
+        EXPECT_TRUE(std::regex_match(ui.rowText(row, 2), std::regex("[0-9]+ %")))
+            << ui.rowText(row, 2);
+    }
+    EXPECT_EQ(ui.rowText(2, 2), "");
     // In the tooltip: with wider fonts the stage message gives way in the line itself.
     EXPECT_EQ(ui.toolTip("lab_statusText").rfind(language::audioDemuxInProgress, 0), 0u)
         << ui.toolTip("lab_statusText");
@@ -190,8 +203,10 @@ TEST_F(RunControlTest, AbortLetsTheToolFinishAndRunsNoFurtherTask) {
     waitForRunEnd();
 
     // The task cut short is not shown done, nor is the one that never ran.
-    EXPECT_EQ(ui.rowMark(0), Mark::failed);
+    EXPECT_EQ(ui.rowMark(0), Mark::cutShort);
     EXPECT_EQ(ui.rowMark(1), Mark::none);
+    const std::string cutShortHover = window->ListView1InfoTip(0);
+    EXPECT_EQ(cutShortHover.substr(cutShortHover.rfind("\r\n") + 2), language::taskCutShortNote);
     EXPECT_EQ(toolCalls(), 1u);
     const std::string log = readBytes(logPath());
     const std::string abortEntry = std::string(language::logAborted) + "\r\n\r\n";
@@ -519,7 +534,8 @@ TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
         const std::string text = ui.statusLine();
         return text.rfind(stage, 0) == 0 && text.size() > stage.size() &&
                std::isdigit(static_cast<unsigned char>(text[stage.size()])) &&
-               text.substr(text.size() - 9) == " min left";
+               (text.substr(text.size() - 9) == " min left" ||
+                text.substr(text.size() - 7) == " s left");
     };
     EXPECT_TRUE(QTest::qWaitFor(statusShown, runTimeoutMs)) << ui.statusLine();
     EXPECT_EQ(ui.toolTip("lab_statusText"), ui.statusLine());
@@ -546,5 +562,5 @@ TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
     waitForRunEnd();
     // Between runs the title is the program's again, marked: no save keeps this list.
     EXPECT_EQ(window->windowTitle().toStdString(), "Marovink *");
-    EXPECT_TRUE(ui.statusLine().empty());
+    EXPECT_EQ(ui.statusLine(), "2 tasks: 2 done");
 }

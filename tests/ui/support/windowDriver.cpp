@@ -97,7 +97,8 @@ std::string WindowDriver::rowText(int row, int column) const {
 TaskBoard::Mark WindowDriver::rowMark(int row) const {
     const qint64 shown = list().topLevelItem(row)->icon(0).cacheKey();
     for (const TaskBoard::Mark mark :
-         {TaskBoard::Mark::running, TaskBoard::Mark::done, TaskBoard::Mark::failed}) {
+         {TaskBoard::Mark::running, TaskBoard::Mark::done, TaskBoard::Mark::failed,
+          TaskBoard::Mark::cutShort}) {
         if (shown == statusIcon(mark).cacheKey()) {
             return mark;
         }
