@@ -69,6 +69,11 @@ const char* const runSummaryNotStarted = " not started";
 const char* const runSummarySeparator = ", ";
 const char* const taskCutShortNote = "Cut short: the run was stopped before this task ended.";
 
+const char* const stopAfterRunningTasks = "Stop after the running tasks";
+const char* const stopAfterRunningRequested = "No further task starts: the running tasks finish";
+const char* const logStoppedAfterRunning =
+    "==>> Stopped after the running tasks: those not started are left for a retry.";
+
 const char* const fileAccessDenied = "Accès au fichier refusé";
 const char* const fileNotFound = "Fichier introuvable";
 const char* const diskFull = "Disque plein";

@@ -65,6 +65,12 @@ extern const char* const runSummarySeparator;
 // The last line of a task's hover text when a run stopped before the task ended
 extern const char* const taskCutShortNote;
 
+// The command that lets the running tasks end and starts no other, its notice in the status line
+// while they end, and its log entry, before the end of the run
+extern const char* const stopAfterRunningTasks;
+extern const char* const stopAfterRunningRequested;
+extern const char* const logStoppedAfterRunning;
+
 // Messages of the runtime, French as the toolkit shows them
 extern const char* const fileAccessDenied;
 extern const char* const fileNotFound;

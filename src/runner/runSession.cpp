@@ -186,6 +186,7 @@ void RunSession::onRunFinished() {
     }
     monitors_.clear();
     int abortsToLog = 0;
+    bool stopAfterRunningToLog = false;
     {
         // An abort from now on would log after the end of the run.
         std::lock_guard<std::mutex> lock(mutex_);
@@ -194,11 +195,16 @@ void RunSession::onRunFinished() {
             return;
         }
         abortsToLog = abortsToLog_;
+        stopAfterRunningToLog = stopAfterRunningToLog_;
     }
     try {
-        writeLog([this, abortsToLog] {
+        writeLog([this, abortsToLog, stopAfterRunningToLog] {
             for (int i = 0; i < abortsToLog; ++i) {
                 log_.abort();
+            }
+            if (stopAfterRunningToLog) {
+                // After every block of the tasks that ran: each ended whole.
+                log_.stoppedAfterRunningTasks();
             }
             log_.endOfRun();
         });
@@ -244,6 +250,17 @@ bool RunSession::abort() {
     } else {
         writeLog([this] { log_.abort(); });
     }
+    return true;
+}
+
+bool RunSession::stopAfterRunningTasks() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (finished_ || stopAfterRunningToLog_) {
+        return false;
+    }
+    stopAfterRunningToLog_ = true;
+    run_->stopStarting();
+    board_.apply(RunEvent::stopAfterRunning(), elapsedSeconds());
     return true;
 }
 

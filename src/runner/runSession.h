@@ -84,6 +84,9 @@ public:
     // false, logging nothing, when the run has already ended. Throws IoError when the log
     // cannot be written.
     bool abort();
+    // Lets the running tasks end and starts no other; logged before the end of the run. Returns
+    // false when the run has already ended or was told so before.
+    bool stopAfterRunningTasks();
     // Stops the run at its next test point without a word in the log, not even its end, as when
     // the program closes: no view is told anything more.
     void stopQuietly();
@@ -127,6 +130,7 @@ private:
     bool endReported_ = false;
     // Aborts asked for while tasks run side by side: their entries follow the last block.
     int abortsToLog_ = 0;
+    bool stopAfterRunningToLog_ = false;
     // The held entries of each running task, when tasks run side by side.
     std::map<int, RunLog::Block> blocks_;
     std::atomic<bool> logWriteFailed_{false};

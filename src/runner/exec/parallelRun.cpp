@@ -27,6 +27,12 @@ void ParallelRun::waitForEnd() {
     }
 }
 
+void ParallelRun::stopStarting() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    startsStopped_ = true;
+    changed_.notify_all();
+}
+
 void ParallelRun::requestStop() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopRequested_ = true;
@@ -45,7 +51,7 @@ void ParallelRun::schedule() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         collectEnded(lock);
-        const bool stopping = stopRequested_ || !runFailure_.empty();
+        const bool stopping = stopRequested_ || startsStopped_ || !runFailure_.empty();
         if (!stopping && static_cast<int>(running_.size()) < tasksAtOnce_) {
             const auto next = nextStartable();
             if (next != waiting_.end()) {

@@ -30,6 +30,8 @@ public:
 
     // Every running task stops at its next test point, and no further task starts.
     void requestStop();
+    // No further task starts; the running ones go on to their end.
+    void stopStarting();
     void waitForEnd();
 
     // After the end: the failure that ended the run early (the first one), or empty.
@@ -71,6 +73,7 @@ private:
     std::list<Waiting> waiting_;
     std::list<Running> running_;
     bool stopRequested_ = false;
+    bool startsStopped_ = false;
     std::string runFailure_;
     // The handlers are called one at a time, whichever runner raises the event.
     std::mutex eventMutex_;

@@ -73,6 +73,12 @@ RunEvent RunEvent::abort() {
     return event;
 }
 
+RunEvent RunEvent::stopAfterRunning() {
+    RunEvent event;
+    event.kind = Kind::stopAfterRunningRequested;
+    return event;
+}
+
 RunEvent RunEvent::runEnd() {
     RunEvent event;
     event.kind = Kind::runEnded;

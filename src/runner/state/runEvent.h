@@ -20,6 +20,8 @@ struct RunEvent {
         // After a task's last event: whether a stop or a failure cut it short.
         taskEnded,
         abortRequested,
+        // No further task starts; the running ones go on to their end.
+        stopAfterRunningRequested,
         runEnded,
     };
 
@@ -55,6 +57,7 @@ struct RunEvent {
     static RunEvent progressOf(int task, int percent);
     static RunEvent taskEnd(int task, bool cutShort);
     static RunEvent abort();
+    static RunEvent stopAfterRunning();
     static RunEvent runEnd();
 };
 

@@ -159,6 +159,10 @@ void RunLog::abort(Block* block) {
     append(language::logAborted + crLf, block);
 }
 
+void RunLog::stoppedAfterRunningTasks() {
+    append(language::logStoppedAfterRunning + crLf + crLf, nullptr);
+}
+
 void RunLog::endOfRun() {
     append(std::string(66, '_') + crLf + language::logAllTasksFinished, nullptr);
     std::lock_guard<std::mutex> lock(mutex_);

@@ -59,6 +59,8 @@ public:
     void stepDone(const std::string& text, Block* block = nullptr);
     void taskError(const std::string& text, Block* block = nullptr);
     void abort(Block* block = nullptr);
+    // Once the running tasks of a run told to stop after them have ended.
+    void stoppedAfterRunningTasks();
     void endOfRun();
     // Appends the block's entries to the file in one write. The block is left empty, also when
     // the write fails.

@@ -91,7 +91,7 @@ void LogReading::line(const std::string& text) {
         state_.apply(RunEvent::error(current_, text.substr(std::strlen(language::logTaskError))));
     } else if (text == language::logAborted) {
         endCurrent(true);
-    } else if (text == language::logAllTasksFinished) {
+    } else if (text == language::logAllTasksFinished || text == language::logStoppedAfterRunning) {
         endCurrent(false);
     } else if (const std::optional<std::string> deleted = deletedPathIn(text)) {
         state_.apply(RunEvent::deletion(current_, *deleted));
@@ -122,6 +122,7 @@ std::set<int> LogReading::finished() {
 bool opensRunLog(const std::string& firstLineWithText) {
     return firstLineWithText == taskRule || firstLineWithText == endRule ||
            firstLineWithText == language::logAborted ||
+           firstLineWithText == language::logStoppedAfterRunning ||
            startsWith(firstLineWithText, language::batchLogFinishedEarlier);
 }
 

@@ -52,6 +52,10 @@ void RunState::apply(const RunEvent& event) {
         aborted_ = true;
         return;
     }
+    if (event.kind == Kind::stopAfterRunningRequested) {
+        stopsAfterRunning_ = true;
+        return;
+    }
     if (event.kind == Kind::runEnded) {
         for (Task& task : tasks_) {
             if (task.status == Status::waiting) {
@@ -115,6 +119,7 @@ void RunState::applyToTask(const RunEvent& event, int place, Task& task) {
             task.toolPercent.reset();
             break;
         case Kind::abortRequested:
+        case Kind::stopAfterRunningRequested:
         case Kind::runEnded:
             break;
     }

@@ -53,6 +53,7 @@ public:
 
     bool isRunning() const { return running_; }
     bool wasAborted() const { return aborted_; }
+    bool stopsAfterRunningTasks() const { return stopsAfterRunning_; }
     bool isSideBySide() const { return sideBySide_; }
     const TaskNumbers& chosen() const { return chosen_; }
     int listCount() const { return static_cast<int>(tasks_.size()); }
@@ -89,6 +90,7 @@ private:
     bool sideBySide_ = false;
     bool running_ = false;
     bool aborted_ = false;
+    bool stopsAfterRunning_ = false;
     int latestStarted_ = -1;  // by its place among the run's tasks
     int latestStep_ = -1;     // the task whose step started last
     bool firstStageEnded_ = false;

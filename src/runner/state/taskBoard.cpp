@@ -176,6 +176,8 @@ TaskBoard::Commands TaskBoard::commands(int selectedRow) const {
     commands.editSelected = hasRows && selectedRow >= 0 && rowMark(selectedRow) != Mark::running;
     commands.clear = hasRows;
     commands.retry = !running && !rowsToRetry().empty();
+    const RunState state = this->state();
+    commands.stopAfterRunning = running && !state.wasAborted() && !state.stopsAfterRunningTasks();
     return commands;
 }
 
@@ -220,8 +222,9 @@ TaskBoard::StatusLine TaskBoard::statusLine() const {
     Lock lock(mutex_);
     StatusLine line;
     line.stopping = state_.isRunning() && state_.wasAborted();
+    line.finishing = state_.isRunning() && !line.stopping && state_.stopsAfterRunningTasks();
     line.stage = state_.shownStage();
-    if ((line.stopping || !line.stage.empty()) && position_) {
+    if ((line.stopping || line.finishing || !line.stage.empty()) && position_) {
         line.position = runPositionText(*position_);
     }
     if (!state_.isRunning() && !state_.chosen().empty()) {

@@ -24,6 +24,8 @@ public:
     struct StatusLine {
         std::string stage;
         bool stopping = false;
+        // Told to stop once the running tasks have ended: the notice that no further task starts.
+        bool finishing = false;
         std::string position;
         // Once a run has ended, and until the next starts: how its tasks ended.
         std::string summary;
@@ -39,6 +41,8 @@ public:
         bool editSelected = false;
         bool clear = false;
         bool retry = false;
+        // During a run not yet told to stop.
+        bool stopAfterRunning = false;
     };
 
     // The list as it now stands, each row unmarked.

@@ -178,6 +178,8 @@ void TForm1::buildMenus() {
     Project1->addSeparator();
     menu_RetryFailed =
         named(Project1->addAction(uiText(language::retryFailedTasks)), "menu_RetryFailed");
+    menu_StopAfterRunning = named(Project1->addAction(uiText(language::stopAfterRunningTasks)),
+                                  "menu_StopAfterRunning");
     menu_Options = named(menuBar()->addAction(uiText(language::optionsItem)), "menu_Options");
     menu_About = named(menuBar()->addAction(uiText(language::aboutItem)), "menu_About");
 
@@ -235,6 +237,8 @@ void TForm1::connectCommands() {
     for (QAction* retry : {menu_RetryFailed, PPmenu_RetryFailed}) {
         connectCommand(retry, &QAction::triggered, this, &TForm1::RetryFailedTasks, prompts);
     }
+    connectCommand(menu_StopAfterRunning, &QAction::triggered, this, &TForm1::StopAfterRunningTasks,
+                   prompts);
     connectCommand(menu_exit, &QAction::triggered, this, &TForm1::menu_exitClick, prompts);
     connectCommand(menu_Options, &QAction::triggered, this, &TForm1::ShowOptions, prompts);
     connectCommand(menu_About, &QAction::triggered, this, &TForm1::menu_AboutClick, prompts);
@@ -294,6 +298,7 @@ void TForm1::UpdateControls() {
     btn_AbortTasks->setEnabled(commands.abort && !endingRun_);
     menu_RetryFailed->setEnabled(commands.retry && !endingRun_);
     PPmenu_RetryFailed->setEnabled(commands.retry && !endingRun_);
+    menu_StopAfterRunning->setEnabled(commands.stopAfterRunning && !endingRun_);
 }
 
 void TForm1::ListView1Change() {

@@ -72,6 +72,8 @@ public:
     // A run of the tasks of the latest run that reported an error, were cut short or were never
     // reached, those of them still in the list.
     void RetryFailedTasks();
+    // The running tasks go on to their end; no other starts, and those stay for a retry.
+    void StopAfterRunningTasks();
     void menu_OpenProjectClick();
     void menu_SaveProjectClick();
     void menu_AboutClick();
@@ -125,6 +127,7 @@ private:
     QAction* PPmenu_MoveUp;
     QAction* PPmenu_MoveDown;
     QAction* menu_RetryFailed;
+    QAction* menu_StopAfterRunning;
     QAction* PPmenu_RetryFailed;
 
     void buildControls();

@@ -98,6 +98,8 @@ void TForm1::showStatusLine() {
     const QString position = toQString(line.position);
     if (line.stopping) {
         lab_statusText->showText(QString(), uiText(language::abortRequested) + position);
+    } else if (line.finishing) {
+        lab_statusText->showText(QString(), uiText(language::stopAfterRunningRequested) + position);
     } else if (!line.stage.empty()) {
         lab_statusText->showText(toQString(line.stage), position);
     } else if (!line.summary.empty()) {
@@ -152,6 +154,12 @@ std::string TForm1::endRun() {
     std::string runFailure = run_->session->runFailure();
     run_.reset();
     return runFailure;
+}
+
+void TForm1::StopAfterRunningTasks() {
+    if (run_ && run_->session->stopAfterRunningTasks()) {
+        showRun();
+    }
 }
 
 void TForm1::btn_AbortTasksClick() {

@@ -9,7 +9,9 @@
 
 #include "files/fileLock.h"
 #include "files/systemEncoding.h"
+#include "files/textFile.h"
 #include "language/language.h"
+#include "runner/state/runLogReading.h"
 #include "support/expectedLog.h"
 #include "support/fakeTools.h"
 #include "task/taskDescription.h"
@@ -509,6 +511,46 @@ TEST_F(RunControlTest, RetryFailedTasksRunsTheFailedTheCutShortAndTheNeverReache
     waitForRunEnd();
     EXPECT_EQ(toolCalls(), 4u);  // the retry remultiplexes only
     EXPECT_EQ(ui.rowMark(0), Mark::done);
+}
+
+TEST_F(RunControlTest, StopAfterTheRunningTasksLetsBothEndWholeAndLeavesTheRestForRetry) {
+    SettingsValues values = settings.values();
+    values.tasksAtOnce = 2;
+    settings.setValues(values);
+    for (const char* name : {"first", "second", "third"}) {
+        addDemuxTask(name);
+    }
+    EXPECT_FALSE(ui.enabled("menu_StopAfterRunning"));
+    writeBytes(tools.audioGatePath(), "");
+    ui.press("btn_StartTasks");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return toolCalls() == 2; }, runTimeoutMs));
+    ui.press("menu_StopAfterRunning");
+    EXPECT_FALSE(ui.enabled("menu_StopAfterRunning"));
+    EXPECT_EQ(ui.toolTip("lab_statusText").rfind(language::stopAfterRunningRequested, 0), 0u)
+        << ui.toolTip("lab_statusText");
+    std::filesystem::remove(tools.audioGatePath());
+    waitForRunEnd();
+
+    EXPECT_EQ(ui.rowMark(0), Mark::done);
+    EXPECT_EQ(ui.rowMark(1), Mark::done);
+    EXPECT_EQ(ui.rowMark(2), Mark::none);
+    EXPECT_EQ(toolCalls(), 4u);
+    EXPECT_EQ(ui.statusLine(), "3 tasks: 2 done, 1 not started");
+    const std::string log = readBytes(logPath());
+    EXPECT_EQ(log.find(language::logAborted), std::string::npos);
+    EXPECT_LT(log.rfind(platform::systemText(language::logTaskStarted)),
+              log.find(language::logStoppedAfterRunning));
+    // The window's Retry and the batch's --failed-from take the task never started, only.
+    std::vector<std::string> lines;
+    TextLineReader reader(logPath());
+    for (std::string line; reader.readLine(line);) {
+        lines.push_back(line);
+    }
+    EXPECT_EQ(taskSelection::unfinishedInLog(lines, 3), TaskNumbers{2});
+    ui.press("menu_RetryFailed");
+    waitForRunEnd();
+    EXPECT_EQ(toolCalls(), 6u);
+    EXPECT_EQ(ui.rowMark(2), Mark::done);
 }
 
 TEST_F(RunControlTest, StatusLineAndCaptionShowWhereTheRunStands) {
