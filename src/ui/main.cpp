@@ -15,6 +15,7 @@
 #include "ui/mainWindow/mainWindow.h"
 #include "ui/mainWindow/startup.h"
 #include "ui/prompts/qtPrompts.h"
+#include "ui/qt/desktopNotice.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/regionalFormatsFromLocale.h"
@@ -36,6 +37,10 @@ int main(int argc, char* argv[]) {
     ProgramServices services{prompts,     settings,
                              *platform,   regionalFormatsFromLocale(QLocale::system()),
                              programPath, files.runLog};
+    DesktopNotice desktopNotice;
+    services.notifyDesktop = [&desktopNotice](const QString& title, const QString& text) {
+        desktopNotice.show(title, text);
+    };
     TForm1 mainWindow(services);
     createHiddenInstances(mainWindow, services);
     mainWindow.show();

@@ -146,6 +146,7 @@ private:
     // Each row's mark, and each running task's share of its work done.
     void showMarks();
     void onRunFinished();
+    void tellDesktopTheRunEnded();
     std::string endRun();
     // A retry names the inputs the latest run deleted of each row, as the board gives them.
     void startRun(const TaskNumbers& chosen,

@@ -131,6 +131,7 @@ void TForm1::onRunFinished() {
     const std::string runFailure = endRun();
     endingRun_ = true;
     showRun();
+    tellDesktopTheRunEnded();
     if (!runFailure.empty()) {
         generalErrorBox(services.prompts, this, runFailure);
     }
@@ -143,6 +144,14 @@ void TForm1::onRunFinished() {
     }
     endingRun_ = false;
     UpdateControls();
+}
+
+void TForm1::tellDesktopTheRunEnded() {
+    // A user in another window learns that the run is over, and how it went.
+    QApplication::alert(this);
+    if (services.notifyDesktop) {
+        services.notifyDesktop(idleTitle(), toQString(board_.statusLine().summary));
+    }
 }
 
 std::string TForm1::endRun() {

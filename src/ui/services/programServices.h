@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <string>
 
 #include "regional/regionalFormats.h"
@@ -21,4 +23,6 @@ struct ProgramServices {
     std::string runLogPath;
     // The end of a run counts this long down before it switches the computer off.
     int powerOffCountdownSeconds = 60;
+    // Tells the desktop that a run has ended, with a title and a text; none shows nothing.
+    std::function<void(const QString& title, const QString& text)> notifyDesktop = {};
 };

@@ -38,6 +38,9 @@ protected:
     }
 
     std::unique_ptr<TForm1> makeWindow() {
+        services.notifyDesktop = [this](const QString& title, const QString& text) {
+            desktopNotices.push_back((title + QStringLiteral(": ") + text).toStdString());
+        };
         // The window loads the settings file when it is made.
         settings.setValues(tools.settings());
         settings.save();
@@ -87,6 +90,7 @@ protected:
     std::string logPath() const { return folder.file("marovink.log"); }
 
     FakeDvdTools tools{toolsFolder(folder)};
+    std::vector<std::string> desktopNotices;
     std::unique_ptr<TForm1> window = makeWindow();
     const WindowDriver ui{*window};
 };
@@ -109,6 +113,9 @@ TEST_F(RunControlTest, ARunMarksTheTasksAndLogsEveryStep) {
     EXPECT_EQ(ui.rowMark(2), Mark::done);
     EXPECT_FALSE(ui.shown("ProgressBar1"));
     EXPECT_EQ(ui.statusLine(), "3 tasks: 2 done, 1 with errors");
+    // So does the desktop's notice, under the window's title.
+    EXPECT_EQ(desktopNotices,
+              (std::vector<std::string>{"Marovink *: 3 tasks: 2 done, 1 with errors"}));
     // The failed task's hover text ends with its error, on one line.
     const std::string failedHover = window->ListView1InfoTip(1);
     EXPECT_EQ(failedHover.substr(failedHover.rfind("\r\n") + 2),
