@@ -172,6 +172,16 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
                 },
                 10000) &&
             saved;
+    // Part of each audio stream is there: each row shows its own task's share done.
+    writeBytes(programFolder.file("holiday.ac3"), std::string(1024 * 1024 * 65 / 2000, 'a'));
+    writeBytes(programFolder.file("wedding.ac3"), std::string(1024 * 1024 * 65 / 4000, 'a'));
+    saved = QTest::qWaitFor(
+                [&ui] {
+                    return ui.rowText(0, 2) != "0 %" && ui.rowText(1, 2) != "0 %" &&
+                           !ui.rowText(0, 2).empty() && !ui.rowText(1, 2).empty();
+                },
+                10000) &&
+            saved;
     saved = saveWithCaption(window, folder, "mainWindowSideBySide.png") && saved;
     std::filesystem::remove(tools.audioGatePath());
     saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
