@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QtWidgets/qtwidgetsglobal.h>
+#if QT_CONFIG(systemtrayicon)
 #include <QSystemTrayIcon>
+#endif
 
 #ifdef MAROVINK_DESKTOP_BUS
 #include <QDBusConnection>
@@ -17,11 +20,17 @@ constexpr int shownMilliseconds = 10000;
 }  // namespace
 
 DesktopNotice::~DesktopNotice() {
+#if QT_CONFIG(systemtrayicon)
     delete trayIcon_;
+#endif
 }
 
 void DesktopNotice::show(const QString& title, const QString& text) {
-    if (showOnSessionBus(title, text) || !QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (showOnSessionBus(title, text)) {
+        return;
+    }
+#if QT_CONFIG(systemtrayicon)
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         return;
     }
     if (!trayIcon_) {
@@ -30,6 +39,7 @@ void DesktopNotice::show(const QString& title, const QString& text) {
     }
     trayIcon_->show();
     trayIcon_->showMessage(title, text, QApplication::windowIcon(), shownMilliseconds);
+#endif
 }
 
 bool DesktopNotice::showOnSessionBus(const QString& title, const QString& text) {
