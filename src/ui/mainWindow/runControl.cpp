@@ -93,13 +93,14 @@ void TForm1::showTitle() {
 
 void TForm1::showStatusLine() {
     // Where the run stands follows the stage message, or the notice that the run is stopping;
-    // without either the line stays empty. Only the stage message gives way when room is short.
+    // without either the line stays empty, or says how the latest run ended. Only the stage
+    // message or the notice gives way when room is short: the line never wraps.
     const TaskBoard::StatusLine line = board_.statusLine();
     const QString position = toQString(line.position);
     if (line.stopping) {
-        lab_statusText->showText(QString(), uiText(language::abortRequested) + position);
+        lab_statusText->showText(uiText(language::abortRequested), position);
     } else if (line.finishing) {
-        lab_statusText->showText(QString(), uiText(language::stopAfterRunningRequested) + position);
+        lab_statusText->showText(uiText(language::stopAfterRunningRequested), position);
     } else if (!line.stage.empty()) {
         lab_statusText->showText(toQString(line.stage), position);
     } else if (!line.summary.empty()) {
