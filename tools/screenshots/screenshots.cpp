@@ -186,6 +186,31 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     std::filesystem::remove(tools.audioGatePath());
     saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
 
+    // A fourth run, one task at a time, that ends with a task done, one whose source is missing,
+    // and one that Abort cut short: each has its own mark, and the status line sums them up.
+    for (TLogForm* viewer : window.findChildren<TLogForm*>()) {
+        viewer->hide();
+    }
+    services.settings.setValues(tools.settings());
+    std::filesystem::remove(programFolder.file("wedding.VOB"));
+    writeBytes(programFolder.file("concert.ac3.gate"), "");
+    std::filesystem::remove(tools.callsPath());
+    ui.press("btn_StartTasks");
+    saved = QTest::qWaitFor(
+                [&tools] {
+                    return readBytes(tools.callsPath()).find("concert.VOB 0xbd") !=
+                           std::string::npos;
+                },
+                10000) &&
+            saved;
+    ui.press("btn_AbortTasks");
+    std::filesystem::remove(programFolder.file("concert.ac3.gate"));
+    saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
+    for (TLogForm* viewer : window.findChildren<TLogForm*>()) {
+        viewer->hide();
+    }
+    saved = save(window, folder, "mainWindowRunEnded.png") && saved;
+
     std::filesystem::copy_file(MAROVINK_DATA_DIR "/gpl.txt", programFolder.file("gpl.txt"));
     TFAbout about(&window, programFolder.file("gpl.txt"));
     about.setProgramNameVersion("marovink 1.3.3");
