@@ -245,6 +245,12 @@ TEST_F(RetryTest, AKilledSideBySideRunIsRetriedFromItsRecord) {
             for (const std::string& gated : each.gates) {
                 std::filesystem::remove(gated + ".gate");
             }
+            // The killed run's tools go on alone: the retry starts once they have written, so
+            // that none of them overwrites what the retry's own tools make.
+            for (const std::string& gated : each.gates) {
+                waitForFile(gated);
+            }
+            std::this_thread::sleep_for(200ms);
         });
         std::filesystem::remove(tools.callsPath());
         const BatchOutcome retry =
