@@ -139,11 +139,10 @@ void RunSession::logEvent(const RunEvent& event) {
     });
 }
 
-RunPosition RunSession::show(const RunEvent& event) {
+void RunSession::show(const RunEvent& event) {
     const RunPosition position = board_.apply(event, elapsedSeconds());
     view_.runEvent(event);
     view_.runPosition(position);
-    return position;
 }
 
 void RunSession::startMonitor(const RunEvent& stepStart) {

@@ -108,7 +108,7 @@ private:
     void onRunFinished();
     void stopMonitor(int taskIndex);
     // Has the board apply the event, and shows where the run now stands.
-    RunPosition show(const RunEvent& event);
+    void show(const RunEvent& event);
     double elapsedSeconds() const;
     // Writes an entry of the task: to the file at once, or to the task's block.
     void writeEntry(int taskIndex, const std::function<void(RunLog::Block*)>& write);
