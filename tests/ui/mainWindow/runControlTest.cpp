@@ -71,14 +71,17 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isRunning(); }, runTimeoutMs));
     }
 
-    // Until the step start of that stage has been shown in full.
+    // Until the step of that stage is under way, with its gauge. The line's whole text is its
+    // tooltip: where the run stands follows the stage message, which gives way in its middle
+    // when the system's font leaves too little room.
     void waitForStep(const char* stage) {
         ASSERT_TRUE(QTest::qWaitFor(
             [this, stage] {
-                // Where the run stands may follow the stage message.
-                return ui.statusLine().rfind(stage, 0) == 0 && ui.shown("ProgressBar1");
+                return ui.toolTip("lab_statusText").rfind(stage, 0) == 0 &&
+                       ui.shown("ProgressBar1");
             },
-            runTimeoutMs));
+            runTimeoutMs))
+            << ui.toolTip("lab_statusText");
     }
 
     QList<TLogForm*> viewers() const { return window->findChildren<TLogForm*>(); }
