@@ -1,7 +1,6 @@
 #include "runner/state/runLogReading.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstring>
 #include <optional>
@@ -13,12 +12,6 @@
 namespace taskSelection {
 
 namespace {
-
-bool isDigits(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return std::isdigit(static_cast<unsigned char>(c)) != 0;
-    });
-}
 
 bool startsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;

@@ -12,13 +12,13 @@
 
 namespace taskSelection {
 
-namespace {
-
 bool isDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
         return std::isdigit(static_cast<unsigned char>(c)) != 0;
     });
 }
+
+namespace {
 
 // Decimal digits of any length, without their leading zeros; compared by value.
 struct Number {

@@ -23,6 +23,9 @@ TaskNumbers parse(const std::string& text, int count);
 // The shortest list that parse reads back as these numbers: "0,2-4".
 std::string listText(const TaskNumbers& numbers);
 
+// Whether the text is one or more decimal digits, and nothing else.
+bool isDigits(const std::string& text);
+
 // The numbers found in both.
 TaskNumbers common(const TaskNumbers& first, const TaskNumbers& second);
 
