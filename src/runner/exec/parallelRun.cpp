@@ -1,6 +1,7 @@
 #include "runner/exec/parallelRun.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "runner/plan/taskFiles.h"
 
@@ -159,6 +160,17 @@ void ParallelRun::failRun(const std::string& failure) {
     }
 }
 
+template <typename Handler>
+Handler ParallelRun::serialized(const Handler& handler) {
+    if (!handler) {
+        return handler;
+    }
+    return [this, handler](auto&&... arguments) {
+        std::lock_guard<std::mutex> lock(eventMutex_);
+        handler(std::forward<decltype(arguments)>(arguments)...);
+    };
+}
+
 TprocessThread::Handlers ParallelRun::handlersOfOneTask(Running* running) {
     TprocessThread::Handlers handlers;
     handlers.OnEvent = serialized(handlers_.OnEvent);
@@ -172,24 +184,4 @@ TprocessThread::Handlers ParallelRun::handlersOfOneTask(Running* running) {
         changed_.notify_all();
     };
     return handlers;
-}
-
-TprocessThread::EventHandler ParallelRun::serialized(const TprocessThread::EventHandler& handler) {
-    if (!handler) {
-        return handler;
-    }
-    return [this, handler](TprocessThread& sender, const std::string& text, int taskIndex) {
-        std::lock_guard<std::mutex> lock(eventMutex_);
-        handler(sender, text, taskIndex);
-    };
-}
-
-TprocessThread::TypedHandler ParallelRun::serialized(const TprocessThread::TypedHandler& handler) {
-    if (!handler) {
-        return handler;
-    }
-    return [this, handler](const RunEvent& event) {
-        std::lock_guard<std::mutex> lock(eventMutex_);
-        handler(event);
-    };
 }

@@ -60,8 +60,9 @@ private:
     // Under the lock: the first failure ends the run, and every other running task stops.
     void failRun(const std::string& failure);
     TprocessThread::Handlers handlersOfOneTask(Running* running);
-    TprocessThread::EventHandler serialized(const TprocessThread::EventHandler& handler);
-    TprocessThread::TypedHandler serialized(const TprocessThread::TypedHandler& handler);
+    // The handler, called under the event lock; none stays none.
+    template <typename Handler>
+    Handler serialized(const Handler& handler);
 
     const int tasksAtOnce_;
     TprocessThread::Services services_;
