@@ -67,8 +67,10 @@ void TaskBoard::runStarted(const TAllTask& list, const TaskNumbers& chosen,
                            std::vector<TaskWork> work, bool sideBySide) {
     Lock lock(mutex_);
     runTasks_.clear();
+    runNumbers_.clear();
     for (int i = 0; i < list.count(); ++i) {
         runTasks_.push_back(list.taskAt(i));
+        runNumbers_.emplace(runTasks_.back().get(), i);
     }
     state_ = RunState(list.count(), chosen, std::move(work), sideBySide);
     position_.reset();
@@ -130,9 +132,8 @@ int TaskBoard::runTaskOfRow(int row) const {
         rows_[static_cast<std::size_t>(row)].mark == Mark::none) {
         return -1;
     }
-    const auto found =
-        std::find(runTasks_.begin(), runTasks_.end(), rows_[static_cast<std::size_t>(row)].task);
-    return found == runTasks_.end() ? -1 : static_cast<int>(found - runTasks_.begin());
+    const auto found = runNumbers_.find(rows_[static_cast<std::size_t>(row)].task.get());
+    return found == runNumbers_.end() ? -1 : found->second;
 }
 
 std::optional<int> TaskBoard::rowPercent(int row) const {
@@ -162,11 +163,6 @@ TaskBoard::Tally TaskBoard::tally() const {
     return state_.tally();
 }
 
-RunState TaskBoard::state() const {
-    Lock lock(mutex_);
-    return state_;
-}
-
 TaskBoard::Commands TaskBoard::commands(int selectedRow) const {
     Commands commands;
     const bool hasRows = rowCount() > 0;
@@ -176,21 +172,19 @@ TaskBoard::Commands TaskBoard::commands(int selectedRow) const {
     commands.editSelected = hasRows && selectedRow >= 0 && rowMark(selectedRow) != Mark::running;
     commands.clear = hasRows;
     commands.retry = !running && !rowsToRetry().empty();
-    const RunState state = this->state();
-    commands.stopAfterRunning = running && !state.wasAborted() && !state.stopsAfterRunningTasks();
+    Lock lock(mutex_);
+    commands.stopAfterRunning = running && !state_.wasAborted() && !state_.stopsAfterRunningTasks();
     return commands;
 }
 
 std::map<int, int> TaskBoard::rowsOfUnfinishedTasks() const {
     // By identity: the list may have changed since the run.
-    std::map<const Ttask*, int> unfinished;
-    for (const int number : state_.unfinished()) {
-        unfinished.emplace(runTasks_.at(static_cast<std::size_t>(number)).get(), number);
-    }
+    const TaskNumbers unfinished = state_.unfinished();
     std::map<int, int> rows;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const auto found = unfinished.find(rows_[i].task.get());
-        if (found != unfinished.end()) {
+        const auto found = runNumbers_.find(rows_[i].task.get());
+        if (found != runNumbers_.end() &&
+            std::binary_search(unfinished.begin(), unfinished.end(), found->second)) {
             rows.emplace(static_cast<int>(i), found->second);
         }
     }

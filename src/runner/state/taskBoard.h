@@ -4,6 +4,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "runner/state/runState.h"
@@ -70,8 +71,6 @@ public:
     std::string rowNote(int row) const;
     Status taskStatus(int taskIndex) const;
     Tally tally() const;
-    // The latest run as it stands.
-    RunState state() const;
     // The rows, in the list as it now stands, of the latest run's tasks that did not finish.
     TaskNumbers rowsToRetry() const;
     // Of those rows, by row, the inputs the latest run deleted: a retry goes on after the
@@ -100,8 +99,10 @@ private:
 
     mutable std::mutex mutex_;
     std::vector<Row> rows_;
-    // Each task of the list the run started on, by its number in that list.
+    // Each task of the list the run started on, by its number in that list, and the number of
+    // each: rows find their run's task by identity, since the list may have changed since.
     std::vector<TaskRef> runTasks_;
+    std::unordered_map<const Ttask*, int> runNumbers_;
     RunState state_;
     std::optional<RunPosition> position_;
 };
