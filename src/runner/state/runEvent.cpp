@@ -2,19 +2,25 @@
 
 #include "language/language.h"
 
-RunEvent RunEvent::taskStart(int task) {
+namespace {
+
+RunEvent eventOf(RunEvent::Kind kind, int task, std::string message = {}) {
     RunEvent event;
-    event.kind = Kind::taskStarted;
+    event.kind = kind;
     event.task = task;
+    event.message = std::move(message);
     return event;
+}
+
+}  // namespace
+
+RunEvent RunEvent::taskStart(int task) {
+    return eventOf(Kind::taskStarted, task);
 }
 
 RunEvent RunEvent::stepStart(int task, std::string message, std::string command, std::string target,
                              bool targetIsFolder, double expectedKb) {
-    RunEvent event;
-    event.kind = Kind::stepStarted;
-    event.task = task;
-    event.message = std::move(message);
+    RunEvent event = eventOf(Kind::stepStarted, task, std::move(message));
     event.command = std::move(command);
     event.target = std::move(target);
     event.targetIsFolder = targetIsFolder;
@@ -30,11 +36,7 @@ RunEvent RunEvent::toolEnd(int task, std::optional<int> exitStatus) {
 }
 
 RunEvent RunEvent::done(int task, std::string message) {
-    RunEvent event;
-    event.kind = Kind::stepDone;
-    event.task = task;
-    event.message = std::move(message);
-    return event;
+    return eventOf(Kind::stepDone, task, std::move(message));
 }
 
 RunEvent RunEvent::deletion(int task, const std::string& path) {
@@ -44,45 +46,31 @@ RunEvent RunEvent::deletion(int task, const std::string& path) {
 }
 
 RunEvent RunEvent::error(int task, std::string message) {
-    RunEvent event;
-    event.kind = Kind::taskError;
-    event.task = task;
-    event.message = std::move(message);
-    return event;
+    return eventOf(Kind::taskError, task, std::move(message));
 }
 
 RunEvent RunEvent::progressOf(int task, int percent) {
-    RunEvent event;
-    event.kind = Kind::progress;
-    event.task = task;
+    RunEvent event = eventOf(Kind::progress, task);
     event.percent = percent;
     return event;
 }
 
 RunEvent RunEvent::taskEnd(int task, bool cutShort) {
-    RunEvent event;
-    event.kind = Kind::taskEnded;
-    event.task = task;
+    RunEvent event = eventOf(Kind::taskEnded, task);
     event.cutShort = cutShort;
     return event;
 }
 
 RunEvent RunEvent::abort() {
-    RunEvent event;
-    event.kind = Kind::abortRequested;
-    return event;
+    return eventOf(Kind::abortRequested, -1);
 }
 
 RunEvent RunEvent::stopAfterRunning() {
-    RunEvent event;
-    event.kind = Kind::stopAfterRunningRequested;
-    return event;
+    return eventOf(Kind::stopAfterRunningRequested, -1);
 }
 
 RunEvent RunEvent::runEnd() {
-    RunEvent event;
-    event.kind = Kind::runEnded;
-    return event;
+    return eventOf(Kind::runEnded, -1);
 }
 
 std::string eventText(const RunEvent& event) {
