@@ -1,8 +1,8 @@
 #include "batch/batchRun.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <thread>
 
 #include "batch/chosenTasks.h"
@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "platform/programLocation.h"
 #include "platform/userFiles.h"
+#include "runner/plan/taskPlan.h"
 #include "runner/runSession.h"
 #include "runner/state/runJournal.h"
 #include "runner/state/runLog.h"
@@ -148,9 +149,10 @@ BatchRun::ExitStatus BatchRun::run(const BatchOptions& options) {
     if (!options.failedFromLog.empty() && choice.toRun.empty()) {
         console_.nothingToRun();
     }
-    for (const int number : choice.toRun) {
-        if (earlier.deletedInputs.count(number) != 0) {
-            console_.resumed(number);
+    for (const auto& deleted : earlier.deletedInputs) {
+        if (std::binary_search(choice.toRun.begin(), choice.toRun.end(), deleted.first) &&
+            plan::skipsFinishedStages(*tasks.taskAt(deleted.first), deleted.second)) {
+            console_.resumed(deleted.first);
         }
     }
     // Without the entry, the next retry would run the finished tasks again: its failure is the

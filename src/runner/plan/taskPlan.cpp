@@ -341,4 +341,10 @@ Ttask resumedTask(Ttask task, const std::vector<std::string>& deletedEarlier) {
     return task;
 }
 
+bool skipsFinishedStages(const Ttask& task, const std::vector<std::string>& deletedEarlier) {
+    const Ttask resumed = resumedTask(task, deletedEarlier);
+    return resumed.doDemux != task.doDemux || resumed.doRemux != task.doRemux ||
+           resumed.doAuthor != task.doAuthor;
+}
+
 }  // namespace plan

@@ -172,5 +172,7 @@ std::string videoTsFolderOf(const Ttask& task);
 // deletes its inputs only once its outputs are whole (the authoring's, once the DVD matched its
 // VOB), so those stages finished; running them again would fail on the missing input.
 Ttask resumedTask(Ttask task, const std::vector<std::string>& deletedEarlier);
+// Whether that leaves out a stage the task would run.
+bool skipsFinishedStages(const Ttask& task, const std::vector<std::string>& deletedEarlier);
 
 }  // namespace plan
