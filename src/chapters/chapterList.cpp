@@ -63,10 +63,15 @@ double framesPerSecond(const std::string& videoStandard) {
 }
 
 std::string frameNumberToTime(double frames, const std::string& videoStandard) {
+    const double exactSeconds = std::fabs(frames) / framesPerSecond(videoStandard);
     // Rounded to the millisecond first, so 1799 NTSC frames (60.027 s) give a whole minute.
-    const double milliseconds =
-        std::round(std::fabs(frames) / framesPerSecond(videoStandard) * 1000);
-    const double secondsOfDay = std::fmod(std::floor(milliseconds / 1000), 86400.0);
+    // A frame number near the largest double would overflow in milliseconds; at that size a
+    // double holds no fraction of a second anyway.
+    const double milliseconds = exactSeconds * 1000;
+    const double wholeSeconds = std::isfinite(milliseconds)
+                                    ? std::floor(std::round(milliseconds) / 1000)
+                                    : std::floor(exactSeconds);
+    const double secondsOfDay = std::fmod(wholeSeconds, 86400.0);
     const int seconds = static_cast<int>(secondsOfDay);
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,

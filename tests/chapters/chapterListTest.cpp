@@ -30,6 +30,9 @@ TEST(ChapterListTest, FrameNumbersUnderPal) {
     EXPECT_EQ(built({"12"}), "00:00:00");       // a bare number is frames, never hours
     EXPECT_EQ(built({"2160000"}), "00:00:00");  // 24 hours: hours count modulo 24
     EXPECT_EQ(built({" 1500.5 "}), "00:01:00");
+    // Too large for milliseconds, yet still a time of day.
+    EXPECT_EQ(built({"1E310"}), "");
+    EXPECT_EQ(built({"1.7E308"}).size(), std::string("00:00:00").size());
 }
 
 TEST(ChapterListTest, AnyStandardButExactlyPalIsNtsc) {
