@@ -15,6 +15,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/marovink/marovink)
 # The Qt 6 libraries come from the programs' own links; the tools the launchers run are named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "mjpegtools, dvdauthor")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "mjpegtools, dvdauthor, m2vrequantiser, genisoimage")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)

@@ -15,6 +15,8 @@ install(TARGETS ${installed_programs} RUNTIME DESTINATION ${MAROVINK_PRIVATE_DIR
 install(PROGRAMS
     ${PROJECT_SOURCE_DIR}/tools/mplex
     ${PROJECT_SOURCE_DIR}/tools/dvdauthor
+    ${PROJECT_SOURCE_DIR}/tools/m2vrequantiser
+    ${PROJECT_SOURCE_DIR}/tools/genisoimage
     DESTINATION ${MAROVINK_PRIVATE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/tools/launcher-common.sh DESTINATION ${MAROVINK_PRIVATE_DIR})
 

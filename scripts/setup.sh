@@ -7,7 +7,7 @@ build_dir="${MAROVINK_BUILD_DIR:-$repo_root/build}"
 required_packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-translations-l10n libgl-dev
-    ffmpeg mjpegtools dvdauthor
+    ffmpeg mjpegtools dvdauthor m2vrequantiser genisoimage
     libgtest-dev libgmock-dev
 )
 

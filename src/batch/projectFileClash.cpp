@@ -74,6 +74,10 @@ const char* roleText(plan::FileRole role) {
             return language::batchIsRemuxedVob;
         case plan::FileRole::AuthoringControl:
             return language::batchIsAuthoringControl;
+        case plan::FileRole::FittedVideo:
+            return language::batchIsFittedVideo;
+        case plan::FileRole::DiscImage:
+            return language::batchIsDiscImage;
         case plan::FileRole::DvdFolder:
             break;
     }

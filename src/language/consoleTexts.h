@@ -59,6 +59,8 @@ extern const char* const batchIsRemuxedVob;
 extern const char* const batchIsSubtitleStream;
 extern const char* const batchIsAuthoringControl;
 extern const char* const batchIsDvdFolder;
+extern const char* const batchIsFittedVideo;
+extern const char* const batchIsDiscImage;
 extern const char* const batchLiesInDvd;
 extern const char* const batchOfTask;
 extern const char* const batchClashEnd;

@@ -358,6 +358,38 @@ const char* const audioLpcm = "LPCM";
 const char* const audioDts = "DTS";
 const char* const audioOther = "other audio";
 
+const char* const fittingInProgress = "VIDEO FITTING to the disc in progress...";
+const char* const imageInProgress = "DVD IMAGE in progress...";
+const char* const videoFittedTo = "Video fitted to ";
+const char* const videoFittedFactor = ": requantized by ";
+const char* const videoFittedShare = ", to ";
+const char* const videoFittedShareEnd = " % of its size ";
+const char* const discFitsAsItIs = "The title fits ";
+const char* const discAbout = " as it is (about ";
+const char* const discOf = " of ";
+const char* const discFitsAsItIsEnd = "): its video is not requantized ";
+const char* const discTakes = " takes ";
+const char* const discAsImage = " as an image";
+const char* const discHoldsOpen = " (";
+const char* const discHolds = " holds ";
+const char* const discHoldsClose = ") ";
+const char* const discFittedAgain = ": its video is fitted once more ";
+const char* const imageMade = "Image made: ";
+const char* const imageSize = ", ";
+const char* const discTooBig = " !\r\nThat is ";
+const char* const discTooBigMore = " more than ";
+const char* const discHoldsIn = " holds (";
+const char* const discTooBigEnd = ").";
+const char* const discCannotFit =
+    " Only a task that remultiplexes and authors its video can fit it to the disc.";
+const char* const discNoRoomForVideo =
+    "The other streams alone take more than the disc holds: the video cannot be fitted to it. "
+    "This task will abort.";
+const char* const discUnknownBefore = "The disc \"";
+const char* const discUnknownAfter =
+    "\" is none this program knows: DVD-5, DVD-9, 8cm, or whole megabytes such as 4000MB.\r\n"
+    "Nothing was run. This task will abort.";
+
 const char* const ifoInFile = ": ";
 const char* const ifoCannotOpen = "the file cannot be opened";
 const char* const ifoTooLarge = "the file is too large for an IFO file";

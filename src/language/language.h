@@ -331,6 +331,40 @@ extern const char* const audioLpcm;
 extern const char* const audioDts;
 extern const char* const audioOther;
 
+// A task's disc: fitting its video, checking its DVD against it, and its image
+extern const char* const fittingInProgress;
+extern const char* const imageInProgress;
+// "Video fitted to DVD-5: requantized by 1.284, to 78 % of its size "
+extern const char* const videoFittedTo;
+extern const char* const videoFittedFactor;
+extern const char* const videoFittedShare;
+extern const char* const videoFittedShareEnd;
+// "The title fits DVD-5 as it is (about 4.61 GB of 4.70 GB): its video is not requantized "
+extern const char* const discFitsAsItIs;
+extern const char* const discAbout;
+extern const char* const discOf;
+extern const char* const discFitsAsItIsEnd;
+// "PATH takes 4.61 GB as an image (DVD-5 holds 4.70 GB) ", or the same ending in
+// discFittedAgain; "Image made: PATH, 4.61 GB (DVD-5 holds 4.70 GB) "
+extern const char* const discTakes;
+extern const char* const discAsImage;
+extern const char* const discHoldsOpen;
+extern const char* const discHolds;
+extern const char* const discHoldsClose;
+extern const char* const discFittedAgain;
+extern const char* const imageMade;
+extern const char* const imageSize;
+// "PATH takes 4.75 GB as an image !\r\nThat is 52 MB more than DVD-5 holds (4.70 GB)."
+extern const char* const discTooBig;
+extern const char* const discTooBigMore;
+extern const char* const discHoldsIn;
+extern const char* const discTooBigEnd;
+extern const char* const discCannotFit;
+extern const char* const discNoRoomForVideo;
+// "The disc "NAME" is none this program knows: ..."
+extern const char* const discUnknownBefore;
+extern const char* const discUnknownAfter;
+
 // Why an IFO file cannot be read: the file's name, the separator, the reason
 extern const char* const ifoInFile;
 extern const char* const ifoCannotOpen;

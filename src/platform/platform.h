@@ -13,9 +13,11 @@
 
 namespace platform {
 
-// Names of the three tools beside the program, with the executable suffix of the system.
+// Names of the tools beside the program, with the executable suffix of the system.
 extern const char* const defaultDemuxerName;
 extern const char* const defaultMultiplexerName;
+extern const char* const defaultRequantizerName;
+extern const char* const defaultImagerName;
 extern const char* const defaultAuthoringName;
 
 // The separator of folders in a path.

@@ -18,6 +18,9 @@ const char* const muxingKey = "muxing";
 const char* const authoringKey = "authoring";
 const char* const standardKey = "standard";
 const char* const tasksAtOnceKey = "tasks at once";
+const char* const requantizingKey = "requantizing";
+const char* const imagingKey = "imaging";
+const char* const discKey = "disc for new tasks";
 // A whole number from 1 to mostTasksAtOnce; anything else keeps one task at a time.
 int tasksAtOnceFrom(const std::optional<std::string>& text) {
     if (!text || text->empty() || text->size() > 2 ||
@@ -66,6 +69,11 @@ void Settings::apply(IniFile file, MessageSink& messages) {
     loaded.authorExePath =
         valueOr(softwarePathSection, authoringKey, programFolder_ + platform::defaultAuthoringName);
     loaded.videoStandard = valueOr(variousSection, standardKey, "PAL");
+    loaded.requantizerExePath = valueOr(softwarePathSection, requantizingKey,
+                                        programFolder_ + platform::defaultRequantizerName);
+    loaded.imagerExePath =
+        valueOr(softwarePathSection, imagingKey, programFolder_ + platform::defaultImagerName);
+    loaded.discForNewTasks = valueOr(variousSection, discKey, "");
     loaded.tasksAtOnce = tasksAtOnceFrom(file.value(variousSection, tasksAtOnceKey));
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -98,6 +106,19 @@ void Settings::save() {
     if (values_.tasksAtOnce != 1 || updated.value(variousSection, tasksAtOnceKey)) {
         updated.setValue(variousSection, tasksAtOnceKey, std::to_string(values_.tasksAtOnce));
     }
+    // The tools and the disc of the later stages are written once they differ from what a file
+    // without them gives, so that a file of an earlier version stays as it was.
+    const auto setWhenChosen = [&updated](const char* section, const char* key,
+                                          const std::string& value, const std::string& fallback) {
+        if (value != fallback || updated.value(section, key)) {
+            updated.setValue(section, key, value);
+        }
+    };
+    setWhenChosen(softwarePathSection, requantizingKey, values_.requantizerExePath,
+                  programFolder_ + platform::defaultRequantizerName);
+    setWhenChosen(softwarePathSection, imagingKey, values_.imagerExePath,
+                  programFolder_ + platform::defaultImagerName);
+    setWhenChosen(variousSection, discKey, values_.discForNewTasks, "");
     updated.save(filePath_);
     fileCopy_ = std::move(updated);
 }

@@ -17,6 +17,11 @@ struct SettingsValues {
     int tasksAtOnce = 1;
     // More runners than this would only wait for each other's disk.
     static constexpr int mostTasksAtOnce = 64;
+    // The tools of the stages a disc adds: fitting the video to it, and the image.
+    std::string requantizerExePath{};
+    std::string imagerExePath{};
+    // The disc new tasks are given ("DVD-5", "4000MB"); empty for none.
+    std::string discForNewTasks{};
 };
 
 // The four settings and the settings file they come from. The window loads and saves them on its

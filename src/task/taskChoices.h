@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 class Ttask;
@@ -15,6 +17,31 @@ void setKeepEveryAudioTrack(Ttask& task, bool keep);
 // "subtitles=all": every subtitle (subpicture) stream of the source.
 bool keepsEverySubtitleStream(const Ttask& task);
 void setKeepEverySubtitleStream(Ttask& task, bool keep);
+
+// A disc the task's DVD must fit: its name as the task gives it, and what it holds.
+struct Disc {
+    std::string name;
+    std::uint64_t bytes = 0;
+};
+
+// The discs that "disc=NAME" names: DVD-5, DVD-9, 8cm, or N whole megabytes of 10^6 bytes as
+// "4000MB"; nothing for any other name. Each kind holds what the smaller of its recordable
+// formats holds.
+std::optional<Disc> discNamed(const std::string& name);
+// What follows "disc=" in the task's choices; empty when the task names no disc.
+std::string discName(const Ttask& task);
+// An empty name removes the word.
+void setDiscName(Ttask& task, const std::string& name);
+
+// "iso": a DVD image beside the DVD folder, once the DVD is checked.
+bool makesImage(const Ttask& task);
+void setMakesImage(Ttask& task, bool make);
+
+// The video a task fitted to its disc multiplexes: the video path with "fitted" ("name.m2v"
+// gives "name.fitted.m2v").
+std::string fittedVideoPath(const Ttask& task);
+// The image beside the DVD folder: "FOLDER.iso".
+std::string imagePath(const Ttask& task);
 
 // The file a subtitle stream is written to: the audio path with "s" and the stream's number from
 // 1 ("name.ac3" gives "name.s1.spu" for sub-stream 0x20).

@@ -30,6 +30,9 @@ std::vector<std::string> planLines(const plan::TaskPlan& taskPlan) {
     std::vector<std::string> lines;
     for (const plan::Stage& stage : taskPlan.stages) {
         std::string line = "stage in=" + joined(stage.inputs);
+        if (!stage.reference.imageOfFolder.empty()) {
+            line += " ref=image(" + stage.reference.imageOfFolder + ")";
+        }
         if (!stage.reference.measured.empty()) {
             std::ostringstream factor;
             factor << stage.reference.factor;
@@ -58,10 +61,16 @@ std::vector<std::string> planLines(const plan::TaskPlan& taskPlan) {
             } else if (const auto* control = std::get_if<plan::WriteAuthoringControl>(&step)) {
                 lines.push_back("  control " + control->controlPath +
                                 " palette=" + control->palettePath);
+            } else if (const auto* check = std::get_if<plan::CheckAuthoredDvd>(&step)) {
+                lines.push_back("  check " + check->videoTsFolder +
+                                (check->checksSubtitles ? " with subtitles" : ""));
+            } else if (const auto* decision = std::get_if<plan::DecideFitting>(&step)) {
+                lines.push_back("  decide fitting to " + decision->disc.name);
+            } else if (const auto* discCheck = std::get_if<plan::CheckDiscFit>(&step)) {
+                lines.push_back("  disc check " + discCheck->disc.name +
+                                (discCheck->canFitAgain ? " can fit again" : ""));
             } else {
-                const auto& check = std::get<plan::CheckAuthoredDvd>(step);
-                lines.push_back("  check " + check.videoTsFolder +
-                                (check.checksSubtitles ? " with subtitles" : ""));
+                lines.push_back("  report image " + std::get<plan::ReportImage>(step).imagePath);
             }
         }
         if (!stage.deletedAfter.empty()) {
@@ -97,6 +106,8 @@ SettingsValues tools() {
     settings.demuxExePath = "bbdmux";
     settings.muxExePath = "mplex";
     settings.authorExePath = "dvdauthor";
+    settings.requantizerExePath = "m2vrequantiser";
+    settings.imagerExePath = "genisoimage";
     return settings;
 }
 
@@ -132,6 +143,15 @@ TEST(TaskPlanTest, StagesStepsExpectationsAndDeletionsOfEachKindOfTask) {
     };
     Ttask deleting = taskOfStages(true, true, true);
     deleting.deleteOrigVob = deleting.deleteStreams = deleting.deleteVob = true;
+    Ttask fittedWithImage = deleting;
+    fittedWithImage.extraChoices = "disc=DVD-5 iso";
+    TaskStreams tooBig = firstTrack;
+    tooBig.fittingFactor = 1.25;
+    TaskStreams fittedOnce = tooBig;
+    fittedOnce.fittingIsPredicted = false;
+    fittedOnce.fittingRounds = 1;
+    Ttask fittedAgain = taskOfStages(true, true, true);
+    fittedAgain.extraChoices = "disc=DVD-5";
     const std::vector<Case> cases{
         {"every stage, the first AC-3 track",
          deleting,
@@ -184,6 +204,39 @@ TEST(TaskPlanTest, StagesStepsExpectationsAndDeletionsOfEachKindOfTask) {
           "  run dvdauthor -> " + videoTs + " check=2 1*ref+0 ±5",
           "  run dvdauthor -> " + videoTs + " check=0 1*ref+0 ±0", "  check " + videoTs},
          2},
+        // Fitted to its disc: the requantizer between the demultiplexing and the
+        // multiplexing, the streams deleted once the DVD fits, and the image last.
+        {"fitted to a disc, with an image",
+         fittedWithImage,
+         tooBig,
+         {"stage in=s.VOB ref=1*(s.VOB)", "  run bbdmux -> s.ac3 check=1 0.065*ref+0 ±60",
+          "  run bbdmux -> s.m2v check=1 0.9*ref+0 ±5", "  deletes s.VOB",
+          "stage in=s.m2v ref=1*(s.m2v)", "  decide fitting to DVD-5",
+          "  run m2vrequantiser -> s.fitted.m2v check=1 0.8*ref+0 ±5",
+          "  note Video fitted to DVD-5: requantized by 1.250, to 80 % of its size ",
+          "stage in=s.fitted.m2v,s.ac3 ref=1.04*(s.fitted.m2v,s.ac3)",
+          "  run mplex -> r.VOB check=1 1*ref+0 ±5", "stage in=r.VOB empty=" + videoTs,
+          "  run dvdauthor -> " + videoTs + " check=2 1*ref+0 ±5",
+          "  run dvdauthor -> " + videoTs + " check=0 1*ref+0 ±0", "  check " + videoTs,
+          "  disc check DVD-5 can fit again",
+          "  deletes s.m2v,s.fitted.m2v,s.ac3,r.VOB if the DVD matches",
+          "stage in= ref=image(" + videoTs + ")", "  run genisoimage -> dvd.iso check=1 1*ref+0 ±1",
+          "  report image dvd.iso"},
+         7},
+        // Fitted once more, the factor is the measured one and the next check is the last.
+        {"fitted a second time",
+         fittedAgain,
+         fittedOnce,
+         {"stage in=s.VOB ref=1*(s.VOB)", "  run bbdmux -> s.ac3 check=1 0.065*ref+0 ±60",
+          "  run bbdmux -> s.m2v check=1 0.9*ref+0 ±5", "stage in=s.m2v ref=1*(s.m2v)",
+          "  run m2vrequantiser -> s.fitted.m2v check=1 0.8*ref+0 ±5",
+          "  note Video fitted to DVD-5: requantized by 1.250, to 80 % of its size ",
+          "stage in=s.fitted.m2v,s.ac3 ref=1.04*(s.fitted.m2v,s.ac3)",
+          "  run mplex -> r.VOB check=1 1*ref+0 ±5", "stage in=r.VOB empty=" + videoTs,
+          "  run dvdauthor -> " + videoTs + " check=2 1*ref+0 ±5",
+          "  run dvdauthor -> " + videoTs + " check=0 1*ref+0 ±0", "  check " + videoTs,
+          "  disc check DVD-5"},
+         6},
         {"no stage", taskOfStages(false, false, false), firstTrack, {}, 0},
     };
     for (const Case& each : cases) {
@@ -196,7 +249,7 @@ TEST(TaskPlanTest, StagesStepsExpectationsAndDeletionsOfEachKindOfTask) {
 
 TEST(TaskPlanTest, TheTaskFilesAreTheRecordsAndTheStreamsEachOnceWithWhatTheyAre) {
     Ttask task = taskOfStages(true, true, true);
-    task.extraChoices = "audio=all subtitles=all";
+    task.extraChoices = "audio=all subtitles=all disc=DVD-9 iso";
     TaskStreams streams;
     streams.keepsEveryAudioTrack = true;
     streams.tracks = {track("s.ac3", std::nullopt), track("s.2.mp2", std::nullopt)};
@@ -216,8 +269,11 @@ TEST(TaskPlanTest, TheTaskFilesAreTheRecordsAndTheStreamsEachOnceWithWhatTheyAre
                          {"s.s32.spu", FileRole::SubtitleStream},
                          {"r.VOB.dvdauthor.xml", FileRole::AuthoringControl},
                          {"r.VOB.palette.yuv", FileRole::AuthoringControl},
+                         {"s.fitted.m2v", FileRole::FittedVideo},
                          {"r.VOB", FileRole::RemuxedVob},
-                         {"dvd", FileRole::DvdFolder}}));
+                         {"dvd", FileRole::DvdFolder},
+                         {"dvd.iso", FileRole::DiscImage}}));
     task.dvdFolderPath.clear();
+    task.doAuthor = false;
     EXPECT_EQ(plan::filesOf(task, streams).back().path, "r.VOB");
 }

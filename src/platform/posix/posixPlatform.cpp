@@ -33,6 +33,8 @@ namespace platform {
 
 const char* const defaultDemuxerName = "bbdmux";
 const char* const defaultMultiplexerName = "mplex";
+const char* const defaultRequantizerName = "m2vrequantiser";
+const char* const defaultImagerName = "genisoimage";
 const char* const defaultAuthoringName = "dvdauthor";
 const char* const pathSeparator = "/";
 const char* const programFileSuffix = "";

@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 #include "runner/exec/dvdCheck.h"
 #include "runner/exec/globalMethods.h"
+#include "runner/exec/taskRun.h"
+#include "runner/plan/discFitting.h"
 #include "runner/plan/taskFiles.h"
 #include "storage/settings.h"
 
@@ -82,18 +84,6 @@ void TprocessThread::run() {
     }
 }
 
-struct TprocessThread::TaskRun {
-    const Ttask& task;
-    const plan::TaskPlan& plan;
-    // The size the stage's expectations are shares of.
-    double referenceKb = 0;
-    // The stage's own files and what its steps have written so far.
-    std::vector<std::string> stageFiles;
-    bool someOutputIsShort = false;
-    bool dvdMatches = true;
-    std::vector<AuthoredSubtitle> authoredSubtitles;
-};
-
 void TprocessThread::runTask(const Ttask& task) {
     if (task.doAuthor && holdsFiles(plan::videoTsFolderOf(task))) {
         reportError(plan::videoTsFolderOf(task) + language::videoTsNotEmptyAtStart);
@@ -108,27 +98,52 @@ void TprocessThread::runTask(const Ttask& task) {
     if (task.doDemux) {
         measureAlongTimeline(task, streams);
     }
-    const plan::TaskPlan taskPlan = plan::planTask(task, streams, services_.settings.values());
-    TaskRun run{task, taskPlan, 0, {}, false, true, {}};
-    for (const plan::Stage& stage : taskPlan.stages) {
-        // What a stage set aside on its drive is given back when it ends, however it ends.
-        struct StageEnd {
-            ToolInvocation& tools;
-            ~StageEnd() { tools.endStage(); }
-        } end{tools_};
-        if (!runStage(stage, run)) {
+    const SettingsValues settings = services_.settings.values();
+    TaskRun run{task, plan::planTask(task, streams, settings)};
+    if (run.plan.namesUnknownDisc) {
+        reportError(discFitting::unknownDiscText(taskChoices::discName(task)));
+        return;
+    }
+    if (run.plan.disc) {
+        run.plan.streams.seconds = titleSeconds(task);
+        discFitting::predictFitting(task, run.plan.streams, *run.plan.disc);
+        run.plan = plan::planTask(task, run.plan.streams, settings);
+    }
+    std::size_t next = 0;
+    while (next < run.plan.stages.size()) {
+        StepOutcome outcome;
+        {
+            // What a stage set aside on its drive is given back when it ends, however it ends.
+            struct StageEnd {
+                ToolInvocation& tools;
+                ~StageEnd() { tools.endStage(); }
+            } end{tools_};
+            outcome = runStage(run.plan.stages[next], run);
+        }
+        if (outcome == StepOutcome::Failed) {
             return;
+        }
+        ++next;
+        if (outcome == StepOutcome::Replan) {
+            run.plan = plan::planTask(task, run.plan.streams, settings);
+            next = 0;
+            while (next < run.plan.stages.size() && run.plan.stages[next].kind < run.replanFrom) {
+                ++next;
+            }
         }
     }
 }
 
-bool TprocessThread::runStage(const plan::Stage& stage, TaskRun& run) {
+TprocessThread::StepOutcome TprocessThread::runStage(const plan::Stage& stage, TaskRun& run) {
     for (const std::string& input : stage.inputs) {
         if (!inputExists(input)) {
-            return false;
+            return StepOutcome::Failed;
         }
     }
-    if (!stage.reference.measured.empty()) {
+    if (!stage.reference.imageOfFolder.empty()) {
+        run.referenceKb =
+            static_cast<double>(discSize::imageBytesOfFolder(stage.reference.imageOfFolder)) / 1024;
+    } else if (!stage.reference.measured.empty()) {
         double measured = 0;
         for (const std::string& path : stage.reference.measured) {
             measured += fileSizeKb(path);
@@ -136,41 +151,52 @@ bool TprocessThread::runStage(const plan::Stage& stage, TaskRun& run) {
         run.referenceKb = measured * stage.reference.factor;
     }
     if (!tools_.checkFreeSpace(stage.spaceFor, stage.spaceOn)) {
-        return false;
+        return StepOutcome::Failed;
     }
     if (!stage.emptyFolder.empty() && holdsFiles(stage.emptyFolder)) {
         reportError(stage.emptyFolder + language::videoTsNotEmpty);
-        return false;
+        return StepOutcome::Failed;
     }
     run.stageFiles = stage.ownFiles;
     run.someOutputIsShort = false;
     run.dvdMatches = true;
     for (const plan::Step& step : stage.steps) {
-        if (!runStep(step, run)) {
-            return false;
+        const StepOutcome outcome = runStep(step, run);
+        if (outcome != StepOutcome::Done) {
+            return outcome;
         }
     }
     deleteUsedInputs(stage, run);
-    return true;
+    return StepOutcome::Done;
 }
 
-bool TprocessThread::runStep(const plan::Step& step, TaskRun& run) {
+TprocessThread::StepOutcome TprocessThread::runStep(const plan::Step& step, TaskRun& run) {
     if (const auto* tool = std::get_if<plan::ToolRun>(&step)) {
         const ToolOutcome outcome = runTool(*tool, run);
         run.someOutputIsShort = run.someOutputIsShort || outcome == ToolOutcome::ShortOutput;
-        return outcome != ToolOutcome::Failed;
+        return outcome != ToolOutcome::Failed ? StepOutcome::Done : StepOutcome::Failed;
     }
     if (const auto* note = std::get_if<plan::NoteWhenAllDone>(&step)) {
         if (!run.someOutputIsShort) {
             reportDone(note->text);
         }
-        return true;
+        return StepOutcome::Done;
     }
     if (const auto* control = std::get_if<plan::WriteAuthoringControl>(&step)) {
-        return writeAuthoringControl(*control, run);
+        return writeAuthoringControl(*control, run) ? StepOutcome::Done : StepOutcome::Failed;
     }
-    checkAuthoredTitle(std::get<plan::CheckAuthoredDvd>(step), run);
-    return true;
+    if (const auto* check = std::get_if<plan::CheckAuthoredDvd>(&step)) {
+        checkAuthoredTitle(*check, run);
+        return StepOutcome::Done;
+    }
+    if (const auto* decision = std::get_if<plan::DecideFitting>(&step)) {
+        return decideFitting(*decision, run);
+    }
+    if (const auto* discCheck = std::get_if<plan::CheckDiscFit>(&step)) {
+        return checkDiscFit(*discCheck, run);
+    }
+    reportImage(std::get<plan::ReportImage>(step));
+    return StepOutcome::Done;
 }
 
 TprocessThread::ToolOutcome TprocessThread::runTool(const plan::ToolRun& tool, TaskRun& run) {

@@ -86,14 +86,23 @@ private:
     // Failed: the stage ends (the tool did not start, or a stop was seen). ShortOutput: the tool
     // ended with an error status or its output is short, so the stage keeps its inputs.
     enum class ToolOutcome { Failed, ShortOutput, Done };
+    // Failed: the stage ends early, and the task with it. Replan: a step changed what the task's
+    // streams ask of the stages from TaskRun::replanFrom on, which run again as planned anew.
+    enum class StepOutcome { Failed, Done, Replan };
     // Where the run of one task's plan stands.
     struct TaskRun;
 
     void run();
     void runTask(const Ttask& task);
-    // False when the stage ends early and the task with it.
-    bool runStage(const plan::Stage& stage, TaskRun& run);
-    bool runStep(const plan::Step& step, TaskRun& run);
+    StepOutcome runStage(const plan::Stage& stage, TaskRun& run);
+    StepOutcome runStep(const plan::Step& step, TaskRun& run);
+    // The steps of a task's disc (discSteps.cpp).
+    StepOutcome decideFitting(const plan::DecideFitting& step, TaskRun& run);
+    StepOutcome checkDiscFit(const plan::CheckDiscFit& step, TaskRun& run);
+    void reportImage(const plan::ReportImage& step);
+    // Empties a VIDEO_TS folder of what this run authored into it; false, reported, when a file
+    // stays.
+    bool removeAuthoredFiles(const std::string& videoTsFolder);
     ToolOutcome runTool(const plan::ToolRun& tool, TaskRun& run);
     // The control file and the palette that the title run reads for the subtitles; false, with
     // the reason reported, when they cannot be written.

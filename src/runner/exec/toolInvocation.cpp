@@ -49,11 +49,19 @@ std::optional<int> ToolInvocation::runCommandLine(const ToolCommand& command) {
 
 bool ToolInvocation::checkFreeSpace(const std::string& inputPath,
                                     const std::string& destinationPath) {
-    if (!isExistingFile(inputPath)) {
-        throw ioErrorFromErrno(ENOENT);
-    }
     std::error_code error;
-    const std::uintmax_t length = std::filesystem::file_size(inputPath, error);
+    std::uintmax_t length = 0;
+    if (std::filesystem::is_directory(inputPath, error)) {
+        // A folder's files, as an image of them needs the room.
+        for (const auto& entry : std::filesystem::directory_iterator(inputPath, error)) {
+            std::error_code sizeError;
+            length += entry.is_regular_file(sizeError) ? entry.file_size(sizeError) : 0;
+        }
+    } else if (!isExistingFile(inputPath)) {
+        throw ioErrorFromErrno(ENOENT);
+    } else {
+        length = std::filesystem::file_size(inputPath, error);
+    }
     if (error) {
         throw ioErrorFromErrno(error.value());
     }

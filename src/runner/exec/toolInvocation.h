@@ -30,7 +30,8 @@ public:
     // reports the aborted command line and gives nothing.
     std::optional<int> runCommandLine(const ToolCommand& command);
 
-    // True when the destination has room for 1.15 times the input's whole kibibytes, besides
+    // True when the destination has room for 1.15 times the input's whole kibibytes (a folder's:
+    // those of its files), besides
     // what the stages of other tasks running at the same time have set aside there; the stage
     // then sets that much aside until endStage. The stage's tools then work in the folder the
     // platform gives for the destination. Throws IoError when the input's length cannot be read

@@ -1,12 +1,14 @@
 #include "runner/plan/commandLines.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/commandLineSplit.h"
 #include "runner/plan/audioTracks.h"
 #include "runner/plan/subtitleStreams.h"
 #include "storage/settings.h"
 #include "task/task.h"
+#include "task/taskChoices.h"
 
 namespace {
 
@@ -90,6 +92,24 @@ ToolCommand audioTrackDemuxCommand(const Ttask& task, const AudioTrack& track,
 ToolCommand videoDemuxCommand(const Ttask& task, const SettingsValues& settings) {
     return build({path(settings.demuxExePath), path(task.origVobFilePath), word("0xe0"),
                   path(task.m2vFilePath)});
+}
+
+std::string factorText(double factor) {
+    // In thousandths, so that no locale puts a comma in it; the requantizer takes no more.
+    const long thousandths = std::lround(std::min(factor, 999.0) * 1000);
+    std::string fraction = std::to_string(thousandths % 1000);
+    fraction.insert(0, 3 - fraction.size(), '0');
+    return std::to_string(thousandths / 1000) + "." + fraction;
+}
+
+ToolCommand fittingCommand(const Ttask& task, double factor, const SettingsValues& settings) {
+    return build({path(settings.requantizerExePath), word(factorText(factor)),
+                  path(task.m2vFilePath), path(taskChoices::fittedVideoPath(task))});
+}
+
+ToolCommand imageCommand(const Ttask& task, const SettingsValues& settings) {
+    return build({path(settings.imagerExePath), word("-quiet"), word("-dvd-video"), word("-udf"),
+                  word("-o"), path(taskChoices::imagePath(task)), path(task.dvdFolderPath)});
 }
 
 ToolCommand remuxCommand(const Ttask& task, const SettingsValues& settings) {

@@ -48,6 +48,13 @@ ToolCommand remuxCommand(const Ttask& task, const std::vector<AudioTrack>& track
 ToolCommand controlledAuthoringCommand(const Ttask& task, const std::string& controlFilePath,
                                        const SettingsValues& settings);
 
+// The requantizer making the fitted video of the task's video stream, each coefficient divided
+// by `factor` (written with three decimals and a point); the image tool making the DVD
+// folder's image, with both file systems a player needs.
+std::string factorText(double factor);
+ToolCommand fittingCommand(const Ttask& task, double factor, const SettingsValues& settings);
+ToolCommand imageCommand(const Ttask& task, const SettingsValues& settings);
+
 // The chapter list as it goes on the command line: blanks carry no meaning in a time and would
 // split the argument, so they are left out.
 std::string chapterArgument(const std::string& chapterList);

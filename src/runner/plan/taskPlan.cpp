@@ -1,9 +1,11 @@
 #include "runner/plan/taskPlan.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "language/language.h"
 #include "platform/platform.h"
+#include "storage/settings.h"
 #include "task/task.h"
 #include "task/taskChoices.h"
 
@@ -140,15 +142,54 @@ plan::Stage demuxStage(const Ttask& task, const TaskStreams& streams,
     return stage;
 }
 
-plan::Stage remuxStage(const Ttask& task, const TaskStreams& streams,
+// Whether the plan fits the task's video to its disc before multiplexing it.
+bool fitsVideoNow(const Ttask& task, const TaskStreams& streams,
+                  const std::optional<taskChoices::Disc>& disc) {
+    return disc && plan::fitsVideo(task) && streams.fittingFactor > 1;
+}
+
+// The fitting's summary line: "Video fitted to DVD-5: requantized by 1.284, to 78 % of its size".
+std::string fittedSummary(const taskChoices::Disc& disc, double factor) {
+    return language::videoFittedTo + disc.name + language::videoFittedFactor + factorText(factor) +
+           language::videoFittedShare +
+           std::to_string(static_cast<int>(std::lround(100 / factor))) +
+           language::videoFittedShareEnd;
+}
+
+plan::Stage fitStage(const Ttask& task, const TaskStreams& streams, const taskChoices::Disc& disc,
+                     const SettingsValues& settings) {
+    const std::string fitted = taskChoices::fittedVideoPath(task);
+    plan::Stage stage = stageReading(plan::StageKind::Fit, {task.m2vFilePath}, fitted);
+    stage.reference.measured = {task.m2vFilePath};
+    stage.ownFiles = {task.m2vFilePath};
+    const std::vector<std::string> others = plan::streamPaths(streams);
+    stage.ownFiles.insert(stage.ownFiles.end(), others.begin(), others.end());
+    if (streams.fittingIsPredicted) {
+        stage.steps.push_back(plan::DecideFitting{disc});
+    }
+    // The requantizer meets the size it is asked for closely.
+    stage.steps.push_back(checkedRun(language::fittingInProgress,
+                                     fittingCommand(task, streams.fittingFactor, settings), fitted,
+                                     {1 / streams.fittingFactor, 0}, tolerancePercent));
+    stage.steps.push_back(plan::NoteWhenAllDone{fittedSummary(disc, streams.fittingFactor)});
+    return stage;
+}
+
+plan::Stage remuxStage(const Ttask& original, const TaskStreams& streams,
+                       const std::optional<taskChoices::Disc>& disc,
                        const SettingsValues& settings) {
+    // A fitted task multiplexes the fitted video in place of its own.
+    Ttask task = original;
+    if (fitsVideoNow(original, streams, disc)) {
+        task.m2vFilePath = taskChoices::fittedVideoPath(original);
+    }
     std::vector<std::string> inputs{task.m2vFilePath};
     const std::vector<std::string> others = plan::streamPaths(streams);
     inputs.insert(inputs.end(), others.begin(), others.end());
     plan::Stage stage = stageReading(plan::StageKind::Remux, inputs, task.vobFilePath);
     // A task whose tracks were measured measures what it keeps: the source also holds what is
     // left out. Otherwise the source's size stands.
-    if (!task.doDemux || measuresTracks(streams)) {
+    if (!task.doDemux || measuresTracks(streams) || fitsVideoNow(original, streams, disc)) {
         stage.reference = {stage.inputs, streamsOverhead};
     }
     // The source is kept too: a remultiplexed VOB named like it is never taken for an old one.
@@ -159,11 +200,46 @@ plan::Stage remuxStage(const Ttask& task, const TaskStreams& streams,
         task.vobFilePath, {1, 0}, tolerancePercent));
     if (task.deleteStreams) {
         stage.deletedAfter = stage.inputs;
+        // The streams of a task fitted to a disc may be needed for a second fitting: they go
+        // once its DVD is found to fit.
+        if (fitsVideoNow(original, streams, disc)) {
+            stage.deletedAfter.clear();
+        }
     }
     return stage;
 }
 
+// What the remultiplexing of a task fitted to its disc leaves to delete after the disc check.
+std::vector<std::string> streamsDeletedAfterDiscCheck(const Ttask& task,
+                                                      const TaskStreams& streams) {
+    if (!task.deleteStreams) {
+        return {};
+    }
+    std::vector<std::string> paths{task.m2vFilePath, taskChoices::fittedVideoPath(task)};
+    const std::vector<std::string> others = plan::streamPaths(streams);
+    paths.insert(paths.end(), others.begin(), others.end());
+    return paths;
+}
+
+plan::Stage imageStage(const Ttask& task, const std::optional<taskChoices::Disc>& disc,
+                       const SettingsValues& settings) {
+    plan::Stage stage;
+    stage.kind = plan::StageKind::Image;
+    const std::string videoTsFolder = plan::videoTsFolderOf(task);
+    const std::string image = taskChoices::imagePath(task);
+    stage.spaceFor = videoTsFolder;
+    stage.spaceOn = image;
+    stage.reference.imageOfFolder = videoTsFolder;
+    stage.ownFiles = {task.vobFilePath};
+    // The image holds what the folder's files predict to the sector.
+    stage.steps.push_back(
+        checkedRun(language::imageInProgress, imageCommand(task, settings), image, {1, 0}, 1));
+    stage.steps.push_back(plan::ReportImage{image, disc});
+    return stage;
+}
+
 plan::Stage authorStage(const Ttask& task, const TaskStreams& streams,
+                        const std::optional<taskChoices::Disc>& disc,
                         const SettingsValues& settings) {
     plan::Stage stage =
         stageReading(plan::StageKind::Author, {task.vobFilePath}, task.dvdFolderPath);
@@ -202,8 +278,16 @@ plan::Stage authorStage(const Ttask& task, const TaskStreams& streams,
     contents.expected = {1, 0};
     stage.steps.push_back(contents);
     stage.steps.push_back(plan::CheckAuthoredDvd{videoTsFolder, keepsSubtitles});
+    if (disc) {
+        const bool canFitAgain = plan::fitsVideo(task) && streams.fittingRounds == 0;
+        stage.steps.push_back(plan::CheckDiscFit{*disc, videoTsFolder, canFitAgain});
+        if (fitsVideoNow(task, streams, disc)) {
+            stage.deletedAfter = streamsDeletedAfterDiscCheck(task, streams);
+            stage.deletionNeedsMatchingDvd = !stage.deletedAfter.empty();
+        }
+    }
     if (task.deleteVob) {
-        stage.deletedAfter = {task.vobFilePath};
+        stage.deletedAfter.push_back(task.vobFilePath);
         stage.deletionNeedsMatchingDvd = true;
     }
     return stage;
@@ -269,8 +353,14 @@ std::vector<TaskFile> filesOf(const Ttask& task, const TaskStreams& streams) {
         files.push_back({authoringControlPath(task), FileRole::AuthoringControl});
         files.push_back({authoringPalettePath(task), FileRole::AuthoringControl});
     }
+    if (!taskChoices::discName(task).empty() && fitsVideo(task)) {
+        files.push_back({taskChoices::fittedVideoPath(task), FileRole::FittedVideo});
+    }
     files.push_back({task.vobFilePath, FileRole::RemuxedVob});
     files.push_back({task.dvdFolderPath, FileRole::DvdFolder});
+    if (taskChoices::makesImage(task) && task.doAuthor) {
+        files.push_back({taskChoices::imagePath(task), FileRole::DiscImage});
+    }
     std::vector<TaskFile> named;
     for (TaskFile& file : files) {
         const bool repeated = std::any_of(named.begin(), named.end(), [&](const TaskFile& other) {
@@ -307,16 +397,29 @@ TaskPlan planTask(const Ttask& task, const TaskStreams& streams, const SettingsV
     if (task.doAuthor) {
         plan.emptyDvdFolderAtStart = videoTsFolderOf(task);
     }
+    const std::string discName = taskChoices::discName(task);
+    plan.disc = taskChoices::discNamed(discName);
+    plan.namesUnknownDisc = !discName.empty() && !plan.disc;
     if (task.doDemux) {
         plan.stages.push_back(demuxStage(task, streams, settings));
     }
+    if (fitsVideoNow(task, streams, plan.disc)) {
+        plan.stages.push_back(fitStage(task, streams, *plan.disc, settings));
+    }
     if (task.doRemux) {
-        plan.stages.push_back(remuxStage(task, streams, settings));
+        plan.stages.push_back(remuxStage(task, streams, plan.disc, settings));
     }
     if (task.doAuthor) {
-        plan.stages.push_back(authorStage(task, streams, settings));
+        plan.stages.push_back(authorStage(task, streams, plan.disc, settings));
+        if (taskChoices::makesImage(task)) {
+            plan.stages.push_back(imageStage(task, plan.disc, settings));
+        }
     }
     return plan;
+}
+
+bool fitsVideo(const Ttask& task) {
+    return task.doRemux && task.doAuthor;
 }
 
 std::string videoTsFolderOf(const Ttask& task) {
@@ -332,6 +435,11 @@ Ttask resumedTask(Ttask task, const std::vector<std::string>& deletedEarlier) {
         task.doDemux = false;
     }
     if (task.doRemux && task.deleteStreams && deleted(task.m2vFilePath)) {
+        // A task fitted to its disc deletes its streams, the fitted video among them, only once
+        // its DVD fits.
+        if (deleted(taskChoices::fittedVideoPath(task))) {
+            task.doAuthor = false;
+        }
         task.doDemux = false;
         task.doRemux = false;
     }

@@ -10,6 +10,7 @@
 #include "runner/plan/audioTracks.h"
 #include "runner/plan/commandLines.h"
 #include "runner/plan/subtitleStreams.h"
+#include "task/taskChoices.h"
 
 class Ttask;
 struct SettingsValues;
@@ -28,6 +29,16 @@ struct TaskStreams {
     double leftOutAudioKb = 0;
     // Where the kept tracks are kept in step after their start.
     std::vector<mpeg::AudioCorrection> corrections;
+    // The title's length as the source's time stamps give it: what the disc's navigation takes.
+    double seconds = 0;
+    // What the task's disc asks of the video: 1 keeps it as it is; above 1, the factor the
+    // requantizer divides it by.
+    double fittingFactor = 1;
+    // Whether the factor is still the one predicted from the source, to be worked out again
+    // from the demultiplexed streams before the video is fitted.
+    bool fittingIsPredicted = true;
+    // How often the authored DVD was found too big for its disc and fitted once more.
+    int fittingRounds = 0;
 };
 
 // The streams as a survey of the source (its head and tail) tells them, without sizes: enough to
@@ -94,16 +105,39 @@ struct CheckAuthoredDvd {
     bool checksSubtitles = false;
 };
 
-using Step = std::variant<ToolRun, NoteWhenAllDone, WriteAuthoringControl, CheckAuthoredDvd>;
+// The fitting factor worked out from the demultiplexed streams: the plan is made again with it.
+struct DecideFitting {
+    taskChoices::Disc disc;
+};
+
+// The authored DVD measured as an image against the task's disc. Too big, it is fitted once
+// more where the task fits its video and has not done so twice.
+struct CheckDiscFit {
+    taskChoices::Disc disc;
+    std::string videoTsFolder;
+    bool canFitAgain = false;
+};
+
+// The image's size in the run log, against the disc when the task names one.
+struct ReportImage {
+    std::string imagePath;
+    std::optional<taskChoices::Disc> disc;
+};
+
+using Step = std::variant<ToolRun, NoteWhenAllDone, WriteAuthoringControl, CheckAuthoredDvd,
+                          DecideFitting, CheckDiscFit, ReportImage>;
 
 // The size a stage's expectations are shares of: the files it measures when it starts, times a
 // factor, or, with no files, the reference of the stage before it.
 struct Reference {
     std::vector<std::string> measured;
     double factor = 1;
+    // A VIDEO_TS folder whose files, as an image, are the reference instead.
+    std::string imageOfFolder{};
 };
 
-enum class StageKind { Demux, Remux, Author };
+// In the order a task runs them.
+enum class StageKind { Demux, Fit, Remux, Author, Image };
 
 // One stage: the inputs that must exist, the room it needs, its steps, and the inputs it deletes
 // afterwards when the task asks for it.
@@ -111,7 +145,8 @@ struct Stage {
     StageKind kind = StageKind::Demux;
     std::vector<std::string> inputs;
     Reference reference;
-    // The room checked on the destination's drive, for the size of the first input.
+    // The room checked on the destination's drive, for the size of the first input (or of the
+    // files of a folder).
     std::string spaceFor;
     std::string spaceOn;
     // A folder that must be empty when the stage starts, as a DVD's is before it is authored.
@@ -135,7 +170,9 @@ enum class FileRole {
     SubtitleStream,
     RemuxedVob,
     AuthoringControl,
-    DvdFolder
+    DvdFolder,
+    FittedVideo,
+    DiscImage
 };
 
 struct TaskFile {
@@ -154,6 +191,10 @@ std::vector<AudioTrack> authoredTrackList(const TaskStreams& streams);
 
 struct TaskPlan {
     TaskStreams streams;
+    // The disc the DVD must fit, when the task names one this program knows.
+    std::optional<taskChoices::Disc> disc;
+    // The task names a disc this program does not know: nothing is run.
+    bool namesUnknownDisc = false;
     // A DVD already there would make the authoring fail at the end: looked for at the start,
     // before hours of work and the deletions that go with them. Empty when the task authors none.
     std::string emptyDvdFolderAtStart;
@@ -164,6 +205,9 @@ struct TaskPlan {
 
 // The stages and steps of a task, from its record, the settings and its streams; reads no file.
 TaskPlan planTask(const Ttask& task, const TaskStreams& streams, const SettingsValues& settings);
+
+// Whether the task can fit its video to a disc: it multiplexes the video and authors the DVD.
+bool fitsVideo(const Ttask& task);
 
 // The DVD's VIDEO_TS folder of a task, with a separator at its end.
 std::string videoTsFolderOf(const Ttask& task);
