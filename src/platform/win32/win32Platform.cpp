@@ -16,7 +16,7 @@ namespace platform {
 const char* const defaultDemuxerName = "bbdmux.exe";
 const char* const defaultMultiplexerName = "mplex.exe";
 const char* const defaultRequantizerName = "m2vrequantiser.exe";
-const char* const defaultImagerName = "genisoimage.exe";
+const char* const defaultImagerName = "dvdimage.exe";
 const char* const defaultAuthoringName = "dvdauthor.exe";
 const char* const pathSeparator = "\\";
 const char* const programFileSuffix = ".exe";
