@@ -385,6 +385,22 @@ const char* const discCannotFit =
 const char* const discNoRoomForVideo =
     "The other streams alone take more than the disc holds: the video cannot be fitted to it. "
     "This task will abort.";
+const char* const predictionAbout = "about ";
+const char* const predictionFits = ": fits ";
+const char* const predictionFitted = ": fitted to ";
+const char* const predictionVideoAt = ", video at ";
+const char* const predictionPercent = " %";
+const char* const predictionTooBig = ": too big for ";
+const char* const discUnknownShort = "\" is none this program knows";
+const char* const discLabel = "Disc";
+const char* const discNone = "(none)";
+const char* const imageBox = "DVD image (.iso)";
+const char* const discForNewTasksLabel = "Disc of new tasks";
+const char* const requantizerLabel = "Requantizer";
+const char* const imagerLabel = "Image tool";
+const char* const discNotKnown =
+    "\" is none this program knows: choose DVD-5, DVD-9 or 8cm, or type whole megabytes such as "
+    "4000MB.";
 const char* const discUnknownBefore = "The disc \"";
 const char* const discUnknownAfter =
     "\" is none this program knows: DVD-5, DVD-9, 8cm, or whole megabytes such as 4000MB.\r\n"

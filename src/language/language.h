@@ -361,6 +361,23 @@ extern const char* const discHoldsIn;
 extern const char* const discTooBigEnd;
 extern const char* const discCannotFit;
 extern const char* const discNoRoomForVideo;
+// The editor's prediction: "about 5.21 GB: fitted to DVD-5, video at 86 %", "about 4.12 GB:
+// fits DVD-5", "about 9.10 GB: too big for DVD-5", or "The disc "NAME" is none this program knows"
+extern const char* const predictionAbout;
+extern const char* const predictionFits;
+extern const char* const predictionFitted;
+extern const char* const predictionVideoAt;
+extern const char* const predictionPercent;
+extern const char* const predictionTooBig;
+extern const char* const discUnknownShort;
+// The editor's and the options dialog's controls of the disc
+extern const char* const discLabel;
+extern const char* const discNone;
+extern const char* const imageBox;
+extern const char* const discForNewTasksLabel;
+extern const char* const requantizerLabel;
+extern const char* const imagerLabel;
+extern const char* const discNotKnown;  // then discUnknownAfterOptions
 // "The disc "NAME" is none this program knows: ..."
 extern const char* const discUnknownBefore;
 extern const char* const discUnknownAfter;

@@ -196,13 +196,13 @@ bool saveRun(const TempFolder& programFolder, ProgramServices& services,
     writeBytes(programFolder.file("concert.ac3.gate"), "");
     std::filesystem::remove(tools.callsPath());
     ui.press("btn_StartTasks");
-    saved = QTest::qWaitFor(
-                [&tools] {
-                    return readBytes(tools.callsPath()).find("concert.VOB 0xbd") !=
-                           std::string::npos;
-                },
-                10000) &&
-            saved;
+    saved =
+        QTest::qWaitFor(
+            [&tools] {
+                return readBytes(tools.callsPath()).find("concert.VOB 0xbd") != std::string::npos;
+            },
+            10000) &&
+        saved;
     ui.press("btn_AbortTasks");
     std::filesystem::remove(programFolder.file("concert.ac3.gate"));
     saved = QTest::qWaitFor([&window] { return !window.isRunning(); }, 20000) && saved;
@@ -317,7 +317,7 @@ int main(int argc, char* argv[]) {
         values.demuxExePath = argv[2];
         settings.setValues(values);
         auto disc = std::make_shared<Ttask>(taskFromSourceFile(argv[3], "PAL", RegionalFormats()));
-        disc->extraChoices = "audio=all subtitles=all";
+        disc->extraChoices = "audio=all subtitles=all disc=300MB iso";
         TFormTaskManager streams(&window, disc, services);
         streams.show();
         // The streams are listed in the background.

@@ -1,6 +1,7 @@
 #include "runner/plan/discFitting.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -89,6 +90,34 @@ double refittingFactor(const discSize::TitleStreams& streamFiles, double factor,
         return std::numeric_limits<double>::infinity();
     }
     return std::max(factor, 1.0) * std::max(1.0, videoTook / videoRoom);
+}
+
+std::string predictionText(const Ttask& task) {
+    const std::string name = taskChoices::discName(task);
+    if (name.empty() || !task.doAuthor) {
+        return "";
+    }
+    const std::optional<taskChoices::Disc> disc = taskChoices::discNamed(name);
+    if (!disc) {
+        return language::discUnknownBefore + name + language::discUnknownShort;
+    }
+    // Only the stream files are read here, never the source: the editor must not wait for it.
+    const TaskStreams streams = task.doDemux ? TaskStreams() : surveyedStreams(task);
+    const discSize::TitleStreams title = predictedTitle(task, streams);
+    if (title.videoBytes == 0) {
+        return "";
+    }
+    const std::uint64_t predicted = discSize::predictedImageBytes(title);
+    const std::string about = language::predictionAbout + discSize::sizeText(predicted);
+    if (predicted <= disc->bytes) {
+        return about + language::predictionFits + disc->name;
+    }
+    const double factor = discSize::fittingFactor(title, disc->bytes);
+    if (!plan::fitsVideo(task) || !std::isfinite(factor)) {
+        return about + language::predictionTooBig + disc->name;
+    }
+    return about + language::predictionFitted + disc->name + language::predictionVideoAt +
+           std::to_string(static_cast<int>(100 / factor)) + language::predictionPercent;
 }
 
 std::string fitsAsItIsText(const taskChoices::Disc& disc, std::uint64_t predictedBytes) {

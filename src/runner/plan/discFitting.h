@@ -28,6 +28,11 @@ void predictFitting(const Ttask& task, TaskStreams& streams, const taskChoices::
 double refittingFactor(const discSize::TitleStreams& streamFiles, double factor,
                        std::uint64_t imageBytes, const taskChoices::Disc& disc);
 
+// What the task editor says of the task's disc, from the sizes of the files the task starts
+// from: "about 5.21 GB: fitted to DVD-5, video at 86 %", "about 4.12 GB: fits DVD-5"; empty
+// for a task without a disc or a DVD, or whose files are not there yet.
+std::string predictionText(const Ttask& task);
+
 // The run log's lines.
 std::string fitsAsItIsText(const taskChoices::Disc& disc, std::uint64_t predictedBytes);
 std::string takesText(const std::string& videoTsFolder, std::uint64_t imageBytes,

@@ -17,6 +17,7 @@
 #include "runner/state/runLog.h"
 #include "storage/settings.h"
 #include "storage/taskListRecovery.h"
+#include "task/taskChoices.h"
 #include "task/taskDescription.h"
 #include "ui/mainWindow/taskListDrop.h"
 #include "ui/prompts/commands.h"
@@ -323,6 +324,7 @@ int TForm1::selectedRow() const {
 
 void TForm1::AddTask() {
     const TaskRef task = std::make_shared<Ttask>();
+    taskChoices::setDiscName(*task, services.settings.values().discForNewTasks);
     TFormTaskManager editor(this, task, services);
     editor.setTaskList(&taskList);
     // A chapter file that cannot be read is reported, and the editor still opens.

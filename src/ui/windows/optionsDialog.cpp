@@ -12,16 +12,19 @@
 #include "storage/settings.h"
 #include "ui/prompts/commands.h"
 #include "ui/prompts/promptMessageSink.h"
+#include "ui/prompts/prompts.h"
 #include "ui/qt/anchors.h"
 #include "ui/qt/controlName.h"
 #include "ui/qt/qtText.h"
 #include "ui/qt/windowLook.h"
 #include "ui/services/programServices.h"
+#include "ui/windows/discChoiceRow.h"
 
 namespace {
 
-// Tall enough for the row of tasks at once below the standard's.
-const QSize designSize(599, 276);
+// Tall enough for the rows of tasks at once, the disc of new tasks and the tools of the disc
+// stages below the standard's.
+const QSize designSize(599, 360);
 const QSize groupDesignSize(489, 185);
 constexpr int rowHeight = 48;
 
@@ -103,6 +106,30 @@ void TFormOptions::buildControls() {
                    QRect(spinLeft + 57 + 8, 234, lab_tasksAtOnceHint->sizeHint().width(), 21),
                    anchorLeftTop);
 
+    // The disc of new tasks, and the tools of the stages a disc adds, under the same column.
+    lab_discForNewTasks =
+        named(boldLabel(language::discForNewTasksLabel, this), "lab_discForNewTasks");
+    lab_requantizerExe = named(boldLabel(language::requantizerLabel, this), "lab_requantizerExe");
+    lab_imagerExe = named(boldLabel(language::imagerLabel, this), "lab_imagerExe");
+    int lowerLabelWidth = tasksLabelWidth;
+    for (QLabel* label : {lab_discForNewTasks, lab_requantizerExe, lab_imagerExe}) {
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lowerLabelWidth = std::max(lowerLabelWidth, label->sizeHint().width());
+    }
+    const int lowerLeft = 8 + lowerLabelWidth + 8;
+    anchors->place(lab_discForNewTasks, QRect(8, 262, lowerLabelWidth, 21), anchorLeftTop);
+    cmb_discForNewTasks = named(new QComboBox(this), "cmb_discForNewTasks");
+    fillDiscChoices(cmb_discForNewTasks, "");
+    anchors->place(cmb_discForNewTasks, QRect(lowerLeft, 262, 97, 21), anchorLeftTop);
+    const auto addToolRow = [&](int top, QLabel* nameLabel, QLineEdit*& edit, const char* name) {
+        anchors->place(nameLabel, QRect(8, top, lowerLabelWidth, 21), anchorLeftTop);
+        edit = named(new QLineEdit(this), name);
+        anchors->place(edit, QRect(lowerLeft, top, 497 - lowerLeft, 21),
+                       AnchorLeft | AnchorTop | AnchorRight);
+    };
+    addToolRow(290, lab_requantizerExe, txt_requantizerExe, "txt_requantizerExe");
+    addToolRow(318, lab_imagerExe, txt_imagerExe, "txt_imagerExe");
+
     btn_ok = named(new QPushButton(uiText(language::okButton), this), "btn_ok");
     anchors->place(btn_ok, QRect(512, 16, 75, 25), AnchorRight | AnchorTop);
     btn_cancel = named(new QPushButton(uiText(language::cancelButton), this), "btn_cancel");
@@ -121,6 +148,9 @@ void TFormOptions::showValues() {
     txt_authorExe->setText(toQString(values.authorExePath));
     lst_standard->setEditText(toQString(values.videoStandard));
     spn_tasksAtOnce->setValue(values.tasksAtOnce);
+    fillDiscChoices(cmb_discForNewTasks, values.discForNewTasks);
+    txt_requantizerExe->setText(toQString(values.requantizerExePath));
+    txt_imagerExe->setText(toQString(values.imagerExePath));
 }
 
 void TFormOptions::btn_okClick() {
@@ -136,6 +166,13 @@ void TFormOptions::btn_okClick() {
     }
     values.videoStandard = toEightBit(lst_standard->currentText());
     values.tasksAtOnce = spn_tasksAtOnce->value();
+    if (const std::string unknown = unknownDiscMessage(cmb_discForNewTasks); !unknown.empty()) {
+        errorBox(services_.prompts, this, unknown);
+        return;
+    }
+    values.discForNewTasks = discNameOf(cmb_discForNewTasks);
+    values.requantizerExePath = toEightBit(txt_requantizerExe->text());
+    values.imagerExePath = toEightBit(txt_imagerExe->text());
     settings.setValues(values);
     settings.save();
     accept();

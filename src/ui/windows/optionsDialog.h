@@ -10,9 +10,9 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
-// Where the user sets the tool paths, the video standard and how many tasks a run works on at the
-// same time. Creating it loads the settings from the file, with a message for the first missing
-// tool.
+// Where the user sets the tool paths, the video standard, how many tasks a run works on at the
+// same time and the disc new tasks are given. Creating it loads the settings from the file, with a
+// message for the first missing tool.
 class TFormOptions : public QDialog {
     Q_OBJECT
 
@@ -39,6 +39,12 @@ private:
     QLabel* lab_tasksAtOnce;
     QSpinBox* spn_tasksAtOnce;
     QLabel* lab_tasksAtOnceHint;
+    QLabel* lab_discForNewTasks;
+    QComboBox* cmb_discForNewTasks;
+    QLabel* lab_requantizerExe;
+    QLineEdit* txt_requantizerExe;
+    QLabel* lab_imagerExe;
+    QLineEdit* txt_imagerExe;
     QPushButton* btn_ok;
     QPushButton* btn_cancel;
 

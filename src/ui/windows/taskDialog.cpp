@@ -29,6 +29,7 @@
 #include "ui/qt/windowLook.h"
 #include "ui/services/programServices.h"
 #include "ui/windows/browseDialog.h"
+#include "ui/windows/discChoiceRow.h"
 #include "ui/windows/sourceStreamsPanel.h"
 
 namespace {
@@ -168,6 +169,10 @@ void TFormTaskManager::buildControls() {
     Panel_sourceStreams = new SourceStreamsPanel(this);
     Panel_sourceStreams->setGeometry(735, 8, 257, 396);
 
+    // Beside the buttons, under the panels: the disc the DVD must fit.
+    Row_disc = new DiscChoiceRow(this);
+    Row_disc->setGeometry(8, 422, 545, 24);
+
     // The names the controls are known by outside the dialog, whatever their place.
     const std::pair<QObject*, const char*> names[] = {
         {Panel_source, "Panel_source"},
@@ -231,6 +236,10 @@ void TFormTaskManager::connectHandlers() {
                    &TFormTaskManager::btn_BrowseForDVDClick, prompts);
     connectCommand(btn_ImportChapter, &QPushButton::clicked, this,
                    &TFormTaskManager::btn_ImportChapterClick, prompts);
+    connect(Row_disc, &DiscChoiceRow::changed, this, &TFormTaskManager::showDiscPrediction);
+    for (QLineEdit* start : {txt_origVOBfilePath, txt_m2vFilePath, txt_VOBFilePath}) {
+        connect(start, &QLineEdit::editingFinished, this, &TFormTaskManager::showDiscPrediction);
+    }
     // A source typed into its box is listed too, once the box is left.
     connect(txt_origVOBfilePath, &QLineEdit::editingFinished, this,
             [this] { showSourceStreams(false); });
@@ -250,8 +259,13 @@ void TFormTaskManager::showTask() {
     chb_deleteVob->setChecked(task.deleteVob);
     Panel_sourceStreams->setKeepEveryAudioTrack(taskChoices::keepsEveryAudioTrack(task));
     Panel_sourceStreams->setKeepEverySubtitleStream(taskChoices::keepsEverySubtitleStream(task));
+    Row_disc->showChoices(task);
     showSourceStreams(false);
     disableUselessControls();
+}
+
+void TFormTaskManager::showDiscPrediction() {
+    Row_disc->showPrediction(boxContents());
 }
 
 void TFormTaskManager::showSourceStreams(bool sourceIsNew) {
@@ -303,6 +317,7 @@ void TFormTaskManager::disableUselessControls() {
         authorPart->setVisible(view.authorShown);
     }
     chb_deleteVob->setEnabled(view.authorShown);
+    showDiscPrediction();
 }
 
 std::optional<std::string> TFormTaskManager::choose(FileChooserRequest request,
@@ -485,6 +500,10 @@ void TFormTaskManager::chb_deleteVobClick() {
 }
 
 void TFormTaskManager::btnOKClick() {
+    if (const std::string unknown = Row_disc->unknownDiscMessage(); !unknown.empty()) {
+        warningBox(services_.prompts, this, unknown);
+        return;
+    }
     Ttask boxes = boxContents();
     if (remuxedOverwritesSource(boxes) &&
         warningBox(services_.prompts, this, language::sameNameOnOk, MessageButtons::AbortIgnore) ==
@@ -569,6 +588,7 @@ Ttask TFormTaskManager::boxContents() const {
     boxes.extraChoices = task_->extraChoices;
     taskChoices::setKeepEveryAudioTrack(boxes, Panel_sourceStreams->keepsEveryAudioTrack());
     taskChoices::setKeepEverySubtitleStream(boxes, Panel_sourceStreams->keepsEverySubtitleStream());
+    Row_disc->applyTo(boxes);
     return boxes;
 }
 

@@ -17,6 +17,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class SourceStreamsPanel;
+class DiscChoiceRow;
 
 // The modal dialog in which one task is created or changed. It edits the task it is given in
 // place: on OK, and at once when chapters are imported.
@@ -84,6 +85,7 @@ private:
     QPushButton* btnCancel;
     QPushButton* btnOK;
     SourceStreamsPanel* Panel_sourceStreams;
+    DiscChoiceRow* Row_disc;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,6 +94,8 @@ private:
     void buildControls();
     void connectHandlers();
     void showTask();
+    // What the task will take on its disc, as the boxes stand.
+    void showDiscPrediction();
     void FormShow();
     void takeSource(const std::string& path);
     // Lists the source's streams; a newly picked source also sets the audio choice by them.
