@@ -127,6 +127,31 @@ TEST_F(SettingsTest, TasksAtOnceIsWrittenOnlyOnceItIsNotOne) {
     EXPECT_NE(readBytes(iniPath()).find("tasks at once=1\r\n"), std::string::npos);
 }
 
+TEST_F(SettingsTest, TheDiscOfNewTasksAndItsToolsAreWrittenOnlyOnceChosen) {
+    putToolsBesideProgram();
+    const std::string earlier = "[various]\r\nstandard=PAL\r\n";
+    writeBytes(iniPath(), earlier);
+    Settings settings(iniPath(), programFolder());
+    settings.load(messages);
+    SettingsValues values = settings.values();
+    EXPECT_EQ(values.requantizerExePath, programFolder() + platform::defaultRequantizerName);
+    EXPECT_EQ(values.imagerExePath, programFolder() + platform::defaultImagerName);
+    EXPECT_EQ(values.discForNewTasks, "");
+    settings.save();
+    EXPECT_EQ(readBytes(iniPath()).find("requantizing"), std::string::npos);
+    EXPECT_EQ(readBytes(iniPath()).find("disc"), std::string::npos);
+    values.requantizerExePath = "/opt/requantizer";
+    values.discForNewTasks = "DVD-9";
+    settings.setValues(values);
+    settings.save();
+    Settings reread(iniPath(), programFolder());
+    reread.load(messages);
+    EXPECT_EQ(reread.values().requantizerExePath, "/opt/requantizer");
+    EXPECT_EQ(reread.values().imagerExePath, values.imagerExePath);
+    EXPECT_EQ(reread.values().discForNewTasks, "DVD-9");
+    EXPECT_EQ(readBytes(iniPath()).find("imaging"), std::string::npos);
+}
+
 TEST_F(SettingsTest, FailedSaveKeepsTheOldFile) {
     writeBytes(iniPath(), "[various]\r\nstandard=NTSC\r\n");
     std::filesystem::permissions(iniPath(), std::filesystem::perms::owner_read);

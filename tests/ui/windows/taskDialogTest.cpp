@@ -456,3 +456,49 @@ TEST_F(TaskDialogTest, ThePickedSourcesStreamsAreListedAndSetTheAudioChoice) {
     EXPECT_TRUE(ifoStreams.keepsEverySubtitleStream());
 }
 #endif
+
+TEST_F(TaskDialogTest, TheDiscRowTakesAKnownDiscAndSaysWhatTheTitleWillTake) {
+    // Only the source's size counts before a run: a sparse file of 6 GB stands for a film.
+    const std::string source = touch(folder.file("film/film.VOB"));
+    std::filesystem::resize_file(source, 6000000000);
+    struct Case {
+        const char* typed;
+        bool image;
+        const char* prediction;
+        const char* choices;  // nullptr: OK refused with the unknown disc's message
+    };
+    const Case cases[] = {
+        {"DVD-5", true, "about 6.00 GB: fitted to DVD-5, video at 77 %",
+         "audio=all disc=DVD-5 iso"},
+        {"DVD-9", false, "about 6.00 GB: fits DVD-9", "audio=all disc=DVD-9"},
+        {"(none)", true, "", "audio=all iso"},
+        {"DVD-7", false, "The disc \"DVD-7\" is none this program knows", nullptr},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.typed);
+        prompts.messages.clear();
+        Ttask values = stages(true, true, true);
+        values.extraChoices = "audio=all disc=8cm";
+        const WindowDriver ui = editorFor(values);
+        QSignalSpy accepted(editor.get(), &QDialog::accepted);
+        EXPECT_EQ(ui.text("cmb_disc"), "8cm");
+        ui.type("txt_origVOBfilePath", source);
+        ui.type("txt_VOBFilePath", folder.file("film/r.VOB"));
+        ui.type("txt_DVDfolderPath", folder.file("film/dvd"));
+        ui.type("cmb_disc", each.typed);
+        if (each.image) {
+            ui.press("chb_image");
+        }
+        EXPECT_EQ(ui.text("lab_discFit"), each.prediction);
+        ui.press("btnOK");
+        EXPECT_EQ(accepted.count(), each.choices != nullptr ? 1 : 0);
+        if (each.choices != nullptr) {
+            EXPECT_EQ(task->extraChoices, each.choices);
+        } else {
+            EXPECT_EQ(messageTexts(),
+                      std::vector<std::string>{
+                          "The disc \"DVD-7\" is none this program knows: choose DVD-5, DVD-9 or "
+                          "8cm, or type whole megabytes such as 4000MB."});
+        }
+    }
+}
