@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
 
 #include "files/textFile.h"
 #include "language/language.h"
@@ -85,10 +86,14 @@ TprocessThread::StepOutcome TprocessThread::checkDiscFit(const plan::CheckDiscFi
 }
 
 bool TprocessThread::removeAuthoredFiles(const std::string& videoTsFolder) {
+    // Listed whole first: a folder read while its files go may skip some.
     std::error_code error;
+    std::vector<std::string> paths;
     for (const auto& entry : std::filesystem::directory_iterator(videoTsFolder, error)) {
+        paths.push_back(entry.path().string());
+    }
+    for (const std::string& path : paths) {
         std::string reason;
-        const std::string path = entry.path().string();
         if (!services_.platform.deleteFile(path, reason)) {
             reportError(path + language::fileNotDeleted + reason);
             return false;
