@@ -6,21 +6,30 @@ if(MAROVINK_BUILD_GUI)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/data/gpl.txt DESTINATION .)
 
-# The three outside tools lie beside the programs under the names the settings take by default,
-# so that a fresh installation runs its first task without a settings file. The demultiplexer is
-# a program of the project; mplex and dvdauthor come from the folder that scripts/windows-tools
-# builds them into, with their licences and tool-sources.txt (what they were built from).
+# The outside tools lie beside the programs under the names the settings take by default, so that
+# a fresh installation runs its first task without a settings file. The demultiplexer and the DVD
+# image writer are programs of the project; mplex, dvdauthor and m2vrequantiser come from the
+# folder that scripts/windows-tools builds them into, with their licences and tool-sources.txt
+# (what they were built from).
 install(TARGETS bbdmux RUNTIME DESTINATION .)
+# The image writer is looked for once the top folder has been read, so that this file may come
+# before or after the folder that defines it; a tree without it packages the rest.
+function(marovink_install_dvdimage)
+    if(TARGET dvdimage)
+        install(TARGETS dvdimage RUNTIME DESTINATION .)
+    endif()
+endfunction()
+cmake_language(DEFER CALL marovink_install_dvdimage)
 set(MAROVINK_WINDOWS_TOOLS_DIR "" CACHE PATH
-    "Folder of mplex.exe and dvdauthor.exe for the package, as scripts/windows-tools prints it")
+    "Folder of the outside tools for the package, as scripts/windows-tools prints it")
 if(MAROVINK_WINDOWS_TOOLS_DIR)
-    foreach(file mplex.exe dvdauthor.exe tool-sources.txt licences)
+    foreach(file mplex.exe dvdauthor.exe m2vrequantiser.exe tool-sources.txt licences)
         if(NOT EXISTS ${MAROVINK_WINDOWS_TOOLS_DIR}/${file})
             message(FATAL_ERROR "No ${file} in MAROVINK_WINDOWS_TOOLS_DIR (${MAROVINK_WINDOWS_TOOLS_DIR})")
         endif()
     endforeach()
     install(PROGRAMS ${MAROVINK_WINDOWS_TOOLS_DIR}/mplex.exe ${MAROVINK_WINDOWS_TOOLS_DIR}/dvdauthor.exe
-        DESTINATION .)
+        ${MAROVINK_WINDOWS_TOOLS_DIR}/m2vrequantiser.exe DESTINATION .)
     install(FILES ${MAROVINK_WINDOWS_TOOLS_DIR}/tool-sources.txt DESTINATION .)
     install(DIRECTORY ${MAROVINK_WINDOWS_TOOLS_DIR}/licences DESTINATION .)
 endif()
