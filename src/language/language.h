@@ -372,6 +372,9 @@ extern const char* const predictionTooBig;
 extern const char* const discUnknownShort;
 // The editor's and the options dialog's controls of the disc
 extern const char* const discLabel;
+// The hover text's lines: "fitted to the disc DVD-5", "its image FOLDER.iso"
+extern const char* const discLine;
+extern const char* const imageLine;
 extern const char* const discNone;
 extern const char* const imageBox;
 extern const char* const discForNewTasksLabel;

@@ -66,6 +66,13 @@ std::string hoverText(const Ttask& task) {
         text += newLine;
         text += language::everySubtitleStreamLine;
     }
+    const std::string disc = taskChoices::discName(task);
+    if (!disc.empty() && task.doAuthor) {
+        text += std::string(newLine) + language::discLine + disc;
+    }
+    if (taskChoices::makesImage(task) && task.doAuthor) {
+        text += std::string(newLine) + language::imageLine + taskChoices::imagePath(task);
+    }
     return text;
 }
 

@@ -68,6 +68,14 @@ TEST(TaskDescriptionTest, OnlyAuthorHasTheLegendWithoutAnyMark) {
               "\r\n/dvd/remuxedVTS_01_1.VOB\r\n   re-authored into :\r\n/out\r\n"
               "   with chapters :\r\n" +
                   legend);
+    // Its disc and image, last; a task that authors nothing has neither.
+    task.extraChoices = "disc=DVD-5 iso";
+    EXPECT_EQ(hoverText(task),
+              "\r\n/dvd/remuxedVTS_01_1.VOB\r\n   re-authored into :\r\n/out\r\n"
+              "   with chapters :\r\n" +
+                  legend + "\r\nfitted to the disc DVD-5\r\nits image /out.iso");
+    task.doAuthor = false;
+    EXPECT_EQ(hoverText(task).find("disc"), std::string::npos);
 }
 
 TEST(TaskDescriptionTest, ChapterListWrapsAfterCommasAt45Characters) {

@@ -141,8 +141,9 @@ TprocessThread::StepOutcome TprocessThread::runStage(const plan::Stage& stage, T
         }
     }
     if (!stage.reference.imageOfFolder.empty()) {
-        run.referenceKb =
-            static_cast<double>(discSize::imageBytesOfFolder(stage.reference.imageOfFolder)) / 1024;
+        run.referenceKb = static_cast<double>(
+                              discSize::filesOfFolder(stage.reference.imageOfFolder).sectorBytes) /
+                          1024;
     } else if (!stage.reference.measured.empty()) {
         double measured = 0;
         for (const std::string& path : stage.reference.measured) {

@@ -71,20 +71,24 @@ std::uint64_t predictedImageBytes(const TitleStreams& streams) {
     return imageBytes(dvdFolderBytes(vob, streams.seconds), vobFilesOf(vob) + 4);
 }
 
-std::uint64_t imageBytesOfFolder(const std::string& videoTsFolder) {
+FolderFiles filesOfFolder(const std::string& videoTsFolder) {
     std::error_code error;
-    std::uint64_t bytes = 0;
-    int files = 0;
+    FolderFiles files;
     for (const auto& entry : std::filesystem::directory_iterator(videoTsFolder, error)) {
         std::error_code sizeError;
         const std::uintmax_t size =
             entry.is_regular_file(sizeError) ? entry.file_size(sizeError) : 0;
         if (!sizeError) {
-            bytes += wholeSectors(static_cast<double>(size));
-            ++files;
+            files.sectorBytes += wholeSectors(static_cast<double>(size));
+            ++files.count;
         }
     }
-    return files == 0 ? 0 : imageBytes(bytes, files);
+    return files;
+}
+
+std::uint64_t imageBytesOfFolder(const std::string& videoTsFolder) {
+    const FolderFiles files = filesOfFolder(videoTsFolder);
+    return files.count == 0 ? 0 : imageBytes(files.sectorBytes, files.count);
 }
 
 double fittingFactor(const TitleStreams& streams, std::uint64_t capacity) {

@@ -32,6 +32,13 @@ std::uint64_t imageBytes(std::uint64_t folderSectorBytes, int fileCount);
 // The image of the title the streams make.
 std::uint64_t predictedImageBytes(const TitleStreams& streams);
 
+// The files of a VIDEO_TS folder (its path ends with a separator), each rounded up to a sector.
+struct FolderFiles {
+    std::uint64_t sectorBytes = 0;
+    int count = 0;
+};
+FolderFiles filesOfFolder(const std::string& videoTsFolder);
+
 // What an image of the DVD folder's VIDEO_TS folder (its path ends with a separator) takes, from
 // the files there; 0 when it holds none.
 std::uint64_t imageBytesOfFolder(const std::string& videoTsFolder);

@@ -231,7 +231,7 @@ plan::Stage imageStage(const Ttask& task, const std::optional<taskChoices::Disc>
     stage.spaceOn = image;
     stage.reference.imageOfFolder = videoTsFolder;
     stage.ownFiles = {task.vobFilePath};
-    // The image holds what the folder's files predict to the sector.
+    // The image holds at least the folder's files, whichever tool makes it.
     stage.steps.push_back(
         checkedRun(language::imageInProgress, imageCommand(task, settings), image, {1, 0}, 1));
     stage.steps.push_back(plan::ReportImage{image, disc});

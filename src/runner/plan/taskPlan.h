@@ -132,7 +132,8 @@ using Step = std::variant<ToolRun, NoteWhenAllDone, WriteAuthoringControl, Check
 struct Reference {
     std::vector<std::string> measured;
     double factor = 1;
-    // A VIDEO_TS folder whose files, as an image, are the reference instead.
+    // A VIDEO_TS folder whose files, each to the sector, are the reference instead: what any
+    // image of them holds at least.
     std::string imageOfFolder{};
 };
 
