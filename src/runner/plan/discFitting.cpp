@@ -142,7 +142,8 @@ std::string fittedAgainText(const std::string& videoTsFolder, std::uint64_t imag
 std::string tooBigText(const std::string& videoTsFolder, std::uint64_t imageBytes,
                        const taskChoices::Disc& disc, bool couldFit) {
     // At least the megabyte it is shown as, however little it is over.
-    const std::uint64_t over = std::max<std::uint64_t>(imageBytes - disc.bytes, 1000000);
+    const std::uint64_t over =
+        std::max<std::uint64_t>(imageBytes > disc.bytes ? imageBytes - disc.bytes : 0, 1000000);
     return videoTsFolder + language::discTakes + discSize::sizeText(imageBytes) +
            language::discAsImage + language::discTooBig + discSize::sizeText(over) +
            language::discTooBigMore + disc.name + language::discHoldsIn +
