@@ -1,9 +1,5 @@
 #include "demux/outputFile.h"
 
-#include <atomic>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -14,65 +10,13 @@
 #endif
 
 #include "demux/streamExtraction.h"
+#include "files/partFile.h"
 
 namespace demux {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::size_t outputBufferSize = 4 << 20;
-
-std::string reason() {
-    return std::generic_category().message(errno);
-}
-
-// The temporary files being written, for the signal handler: an interrupted run leaves nothing.
-// One pass may write every stream of a title: its video, 8 audio and 32 subtitle streams.
-constexpr int mostOpenOutputs = 48;
-char interruptedFiles[mostOpenOutputs][4096];
-std::atomic<bool> handlersInstalled{false};
-
-extern "C" void removeAndEnd(int signal) {
-    for (const char* file : interruptedFiles) {
-        if (file[0] != '\0') {
-            std::remove(file);
-        }
-    }
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
-// The slot that names the file for the handler, or -1 when none is free or the name too long.
-int removeOnInterruption(const std::string& temporary) {
-    int slot = -1;
-    for (int index = 0; index < mostOpenOutputs && slot < 0; ++index) {
-        if (interruptedFiles[index][0] == '\0') {
-            slot = index;
-        }
-    }
-    if (slot < 0 || temporary.size() >= sizeof interruptedFiles[0]) {
-        return -1;
-    }
-    std::memcpy(interruptedFiles[slot], temporary.c_str(), temporary.size() + 1);
-    if (!handlersInstalled.exchange(true)) {
-#ifdef _WIN32
-        const int signals[] = {SIGINT, SIGTERM, SIGBREAK};
-#else
-        const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
-#endif
-        for (const int signal : signals) {
-            std::signal(signal, removeAndEnd);
-        }
-    }
-    return slot;
-}
-
-void forgetInterruption(int slot) {
-    if (slot >= 0) {
-        interruptedFiles[slot][0] = '\0';
-    }
-}
 
 int processNumber() {
 #ifdef _WIN32
@@ -114,61 +58,35 @@ std::string placeOf(const std::string& path, const std::string& source) {
     return place.string();
 }
 
+// The temporary file beside the output's place; a file that cannot be created is reported under
+// the name the command gave.
+PartFile openedPart(const std::string& givenPath, const std::string& place) {
+    try {
+        return PartFile(place, place + ".bbdmux-" + std::to_string(processNumber()) + ".part");
+    } catch (const PartFile::Failure& failure) {
+        throw DemuxError(givenPath + ": " + failure.what());
+    }
+}
+
 }  // namespace
 
 OutputFile::OutputFile(const std::string& path, const std::string& source)
-    : path_(placeOf(path, source)),
-      temporary_(path_ + ".bbdmux-" + std::to_string(processNumber()) + ".part") {
-    interruptionSlot_ = removeOnInterruption(temporary_);
-    file_ = std::fopen(temporary_.c_str(), "wb");
-    if (file_ == nullptr) {
-        const std::string why = reason();
-        forgetInterruption(interruptionSlot_);
-        throw DemuxError(path + ": " + why);
-    }
-    std::setvbuf(file_, nullptr, _IOFBF, outputBufferSize);
-}
-
-OutputFile::~OutputFile() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        std::remove(temporary_.c_str());
-    }
-    forgetInterruption(interruptionSlot_);
-}
+    : path_(placeOf(path, source)), part_(openedPart(path, path_)) {}
 
 void OutputFile::write(const std::uint8_t* data, std::size_t size) {
-    if (size > 0 && std::fwrite(data, 1, size, file_) != size) {
-        fail();
+    try {
+        part_.write(data, size);
+    } catch (const PartFile::Failure& failure) {
+        throw DemuxError(path_ + ": " + failure.what());
     }
-    written_ += size;
 }
 
 void OutputFile::keep() {
-    if (std::fflush(file_) != 0) {
-        fail();
+    try {
+        part_.keep();
+    } catch (const PartFile::Failure& failure) {
+        throw DemuxError(path_ + ": " + failure.what());
     }
-    std::FILE* file = file_;
-    file_ = nullptr;
-    if (std::fclose(file) != 0) {
-        const std::string why = reason();
-        std::remove(temporary_.c_str());
-        throw DemuxError(path_ + ": " + why);
-    }
-    std::error_code error;
-    fs::rename(temporary_, path_, error);
-    if (error) {
-        std::remove(temporary_.c_str());
-        throw DemuxError(path_ + ": " + error.message());
-    }
-}
-
-void OutputFile::fail() {
-    const std::string why = reason();
-    std::fclose(file_);
-    file_ = nullptr;
-    std::remove(temporary_.c_str());
-    throw DemuxError(path_ + ": " + why);
 }
 
 }  // namespace demux

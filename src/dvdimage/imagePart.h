@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "files/partFile.h"
+
 // The image file while it is written: IMAGE.part beside IMAGE, which takes IMAGE's place only
 // when complete, so that no reader ever finds half an image under the final name. Whatever
 // ends the writing early, an error or an interruption, removes the part.
@@ -13,23 +15,16 @@ class ImagePart {
 public:
     // Throws ImageError when the part cannot be created.
     explicit ImagePart(const std::string& imagePath);
-    ~ImagePart();
-    ImagePart(const ImagePart&) = delete;
-    ImagePart& operator=(const ImagePart&) = delete;
 
     // Throws ImageError when the bytes cannot be written.
     void write(const std::uint8_t* data, std::size_t size);
-    std::uint64_t bytesWritten() const { return written_; }
+    std::uint64_t bytesWritten() const { return part_.bytesWritten(); }
     // Closes the part and puts it in the image's place. Throws ImageError when that fails.
     void keep();
 
 private:
-    [[noreturn]] void fail(const std::string& reason);
-
     std::string imagePath_;
-    std::string partPath_;
-    std::FILE* file_ = nullptr;
-    std::uint64_t written_ = 0;
+    PartFile part_;
 };
 
 }  // namespace dvdimage
