@@ -127,6 +127,12 @@ bool isExistingFile(const std::string& path) {
     return !path.empty() && fs::is_regular_file(path, error);
 }
 
+std::uint64_t fileBytesOf(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path, error);
+    return error ? 0 : static_cast<std::uint64_t>(size);
+}
+
 fs::path withoutTrailingSeparators(fs::path path) {
     while (!path.has_filename() && path.has_relative_path()) {
         path = path.parent_path();

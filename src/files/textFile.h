@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -44,6 +45,8 @@ private:
 
 // True when a file (not a folder) exists at path.
 bool isExistingFile(const std::string& path);
+// The length of the file at path; 0 when there is none or it cannot be measured.
+std::uint64_t fileBytesOf(const std::string& path);
 
 // True when the two paths name one file, through links or different spellings; paths of files
 // that do not exist yet are compared once their folders and links are resolved.

@@ -14,16 +14,6 @@
 #include "runner/exec/taskRun.h"
 #include "runner/plan/discFitting.h"
 
-namespace {
-
-std::uint64_t bytesOf(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::uint64_t>(size);
-}
-
-}  // namespace
-
 double titleSeconds(const Ttask& task) {
     for (const std::string* path : {&task.origVobFilePath, &task.vobFilePath}) {
         if (path->empty() || !isExistingFile(*path)) {
@@ -103,5 +93,5 @@ bool TprocessThread::removeAuthoredFiles(const std::string& videoTsFolder) {
 }
 
 void TprocessThread::reportImage(const plan::ReportImage& step) {
-    reportDone(discFitting::imageText(step.imagePath, bytesOf(step.imagePath), step.disc));
+    reportDone(discFitting::imageText(step.imagePath, fileBytesOf(step.imagePath), step.disc));
 }

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
+#include "files/textFile.h"
 #include "language/language.h"
 #include "runner/plan/taskPlan.h"
 #include "task/task.h"
@@ -13,12 +12,6 @@
 namespace discFitting {
 
 namespace {
-
-std::uint64_t bytesOf(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::uint64_t>(size);
-}
 
 std::uint64_t kbToBytes(double kb) {
     return static_cast<std::uint64_t>(std::max(kb, 0.0) * 1024);
@@ -33,9 +26,9 @@ std::string holdsText(const taskChoices::Disc& disc) {
 
 discSize::TitleStreams titleOfStreamFiles(const Ttask& task, const TaskStreams& streams) {
     discSize::TitleStreams title;
-    title.videoBytes = bytesOf(task.m2vFilePath);
+    title.videoBytes = fileBytesOf(task.m2vFilePath);
     for (const std::string& path : plan::streamPaths(streams)) {
-        title.otherBytes.push_back(bytesOf(path));
+        title.otherBytes.push_back(fileBytesOf(path));
     }
     title.seconds = streams.seconds;
     return title;
@@ -49,7 +42,7 @@ discSize::TitleStreams predictedTitle(const Ttask& task, const TaskStreams& stre
     title.seconds = streams.seconds;
     if (!task.doDemux) {
         // The VOB is authored as it is: its packs are what the disc holds.
-        title.videoBytes = bytesOf(task.vobFilePath);
+        title.videoBytes = fileBytesOf(task.vobFilePath);
         return title;
     }
     // The source is a DVD's VOB already: its packs, less those of the audio left out, are what
@@ -60,9 +53,9 @@ discSize::TitleStreams predictedTitle(const Ttask& task, const TaskStreams& stre
     for (const SubtitleStream& stream : streams.subtitles) {
         title.otherBytes.push_back(kbToBytes(stream.expectedKb.value_or(0)));
     }
-    const std::uint64_t kept =
-        bytesOf(task.origVobFilePath) -
-        std::min<std::uint64_t>(bytesOf(task.origVobFilePath), kbToBytes(streams.leftOutAudioKb));
+    const std::uint64_t kept = fileBytesOf(task.origVobFilePath) -
+                               std::min<std::uint64_t>(fileBytesOf(task.origVobFilePath),
+                                                       kbToBytes(streams.leftOutAudioKb));
     discSize::TitleStreams withoutVideo = title;
     const std::uint64_t others = discSize::multiplexedBytes(withoutVideo);
     const double videoPacks =

@@ -1,22 +1,11 @@
 #include "runner/state/runEstimate.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "files/systemEncoding.h"
+#include "files/textFile.h"
 #include "language/language.h"
 #include "runner/plan/taskPlan.h"
-
-namespace {
-
-double bytesOf(const std::string& path) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<double>(size);
-}
-
-}  // namespace
 
 TaskWork workOf(const plan::TaskPlan& plan) {
     TaskWork work;
@@ -26,7 +15,7 @@ TaskWork workOf(const plan::TaskPlan& plan) {
     }
     const plan::Stage& first = plan.stages.front();
     for (const std::string& input : first.inputs) {
-        work.sourceBytes += bytesOf(input);
+        work.sourceBytes += static_cast<double>(fileBytesOf(input));
     }
     work.firstStageRuns = first.toolRunCount();
     return work;
